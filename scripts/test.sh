@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every test under Wine in the build folder's prefix, with one wineserver for the run.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine-env.sh"
+source "$here/xvfb.sh"
+
+arch="$("$here/wine-arch.sh")"
+if [ "$arch" != i686 ]; then
+    echo "note: this machine cannot start 32-bit processes; testing the x86_64 build under Wine."
+fi
+
+"$here/wine-prefix.sh" || exit 1
+start_display || exit 1
+wineserver -p
+# Start the prefix's services now, so they do not hold the first test's output open.
+"$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+
+ctest --test-dir "$BUILD_DIR/$arch" --output-on-failure

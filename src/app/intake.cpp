@@ -1,0 +1,90 @@
+#include "app/intake.h"
+
+#include "app/command_line.h"
+#include "app/handoff.h"
+#include "base/message_pump.h"
+#include "base/redraw.h"
+
+namespace tv {
+
+namespace {
+// Present items are selected, new ones added. True when something was added.
+bool TakeOne(RecordIntake& record, const std::wstring& path) {
+    if (record.Contains(path)) {
+        record.NoteExisting(path);
+        return false;
+    }
+    record.AddItem(path);
+    return true;
+}
+}  // namespace
+
+LRESULT ReceiveHandOff(RecordIntake& record) {
+    bool added = false;
+    try {
+        record.LoadProgramNames();
+        ProcessMessages();
+        RedrawSuspender quiet(record.RecordTree());
+        record.ClearLastAdded();
+        std::vector<IntakeStep> steps;
+        if (!ReadHandOffFile(steps)) return 1;
+        for (const auto& step : steps) {
+            added |= TakeOne(record, step.path);
+            ProcessMessages();
+        }
+    } catch (...) {
+        // A failing item ends the intake quietly; what was taken stays.
+    }
+    try {
+        if (added) record.SaveCurrentRecord();
+        record.ShowAllPageAndLastAdded();
+    } catch (...) {
+    }
+    return 1;
+}
+
+bool TakeMenuItems(RecordIntake& record) {
+    std::vector<std::wstring> lines;
+    if (!ReadMenuFile(lines)) return false;
+    for (const auto& step : MenuFileSteps(lines)) {
+        TakeOne(record, step.path);
+        ProcessMessages();
+    }
+    return true;
+}
+
+void TakeCommandLineItems(RecordIntake& record, const std::vector<std::wstring>& params) {
+    bool added = false, menuSeen = false;
+    try {
+        RedrawSuspender quiet(record.RecordTree());
+        if (!params.empty()) record.LoadProgramNames();
+        for (const auto& step : CommandLineSteps(params)) {
+            switch (step.kind) {
+                case IntakeStep::Kind::Menu:
+                    menuSeen = true;
+                    if (TakeMenuItems(record)) added = true;
+                    break;
+                case IntakeStep::Kind::Item:
+                case IntakeStep::Kind::ListItem:
+                    if (TakeOne(record, step.path)) added = true;
+                    break;
+                case IntakeStep::Kind::ListEnd:
+                    record.SaveCurrentRecord();
+                    record.ShowSelectedRecord();
+                    record.ShowAllPageAndLastAdded();
+                    added = true;
+                    break;
+            }
+            ProcessMessages();
+        }
+    } catch (...) {
+    }
+    try {
+        if (added) record.SaveCurrentRecord();
+        record.ShowAllPageAndLastAdded();
+        if (menuSeen) record.RestoreSmartRecordBox();
+    } catch (...) {
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,120 @@
+#include "app/startup.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/constants.h"
+#include "app/folders.h"
+#include "app/settings_store.h"
+#include "app/shell_links.h"
+#include "base/file_util.h"
+#include "base/message_pump.h"
+#include "base/strings.h"
+
+namespace tv {
+
+namespace {
+const wchar_t kDefault[] = L"default";
+bool IsWindows7(const StartupState& s) { return s.versionName == L"windows 7"; }
+
+void PinOnWindows7(FirstRunHost& host) {
+    SettingsStore& user = host.UserSettings();
+    int state = user.ReadInteger(L"install", L"PinToTaskBar", 0);
+    if (state == 0) {
+        user.WriteInteger(L"install", L"PinToTaskBar", 1);
+    } else if (state == 1 && !host.RunningAsAdmin()) {
+        user.WriteInteger(L"install", L"PinToTaskBar", 2);
+        host.PinStartMenuShortcut();
+    }
+}
+}  // namespace
+
+StartupState& Startup() {
+    static StartupState state;
+    return state;
+}
+
+void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
+    host.ShowRunAsAdminItems(!state.switches.elevatedInstance);
+
+    if (IsWindows7(state)) {
+        try {
+            PinOnWindows7(host);
+        } catch (const SettingsWriteError&) {
+        }
+    }
+
+    host.LoadAndApplyOptions();
+
+    int records = host.ReadRecordList();
+    int storedIndex = host.UserSettings().ReadInteger(kDefault, L"LbRECs", 0);
+    if (records > 0) {
+        host.SelectRecord(storedIndex);
+        host.ShowSelectedRecord();
+        host.TakeCommandLineItems();
+    }
+
+    host.LayOut();
+    ProcessMessages();
+    Sleep(3);
+
+    if (IsWindows7(state)) {
+        try {
+            host.EnsureSendToShortcut();
+            if (state.switches.installLast) host.CheckForUpdate();
+        } catch (...) {
+        }
+    }
+
+    if (records > 0) {
+        int startupIndex = host.UserSettings().ReadInteger(kDefault, L"RECIndWhenStartup", -1);
+        if (startupIndex != -1 && state.switches.replayMode) host.ReplayStartupRecord();
+        host.SelectRecord(storedIndex);
+        host.ShowSelectedRecord();
+    } else {
+        std::wstring first = state.params.empty() ? L"" : state.params.front();
+        if (state.params.empty() || first == L"/install" || first == L"/run")
+            host.PressRecordButton();
+        else
+            host.RecordNewNow();
+    }
+
+    host.TakeCommandLineItems();
+
+    int marker = host.CommonSettings().ReadInteger(L"status", L"openwindow", kResumeNone);
+    if (marker != kResumeNone) {
+        // The marker acts once: a later ordinary start must not reopen the dialog again.
+        try {
+            host.CommonSettings().WriteInteger(L"status", L"openwindow", kResumeNone);
+        } catch (const SettingsWriteError&) {
+        }
+        host.Reopen(marker);
+    }
+
+    state.startupPhase = false;
+}
+
+std::wstring StartMenuShortcutPath() {
+    return SpecialFolderPath(CSIDL_COMMON_PROGRAMS) + L"\\" + kAppName + L"\\" + kAppName + L".lnk";
+}
+
+std::wstring SendToShortcutPath() {
+    return SpecialFolderPath(CSIDL_SENDTO) + L"\\Tolvane.lnk";
+}
+
+void PinShortcut(const std::wstring& path) {
+    // Nothing to pin when the installer made no Start-menu shortcut.
+    if (!FileExists(path)) return;
+    std::string ansi = ToAnsi(path);
+    ShellExecuteA(nullptr, "TaskbarPin", ansi.c_str(), nullptr, nullptr, SW_SHOW);
+    ShellExecuteA(nullptr, "StartPin", ansi.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void CreateSendToShortcut(const std::wstring& exePath) {
+    std::wstring link = SendToShortcutPath();
+    if (FileExists(link)) return;
+    CreateShortcut(link, exePath, FolderOf(exePath));
+}
+
+}  // namespace tv

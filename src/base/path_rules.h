@@ -1,0 +1,26 @@
+#pragma once
+// Path rules: plain functions over strings. Where a rule needs the machine it asks through a
+// function the caller passes, so a test can answer instead.
+#include <functional>
+#include <string>
+
+namespace tv {
+
+using EnvLookup = std::function<std::wstring(const std::wstring& name)>;
+std::wstring RealEnvironmentVariable(const std::wstring& name);
+
+// Only the first %NAME% is replaced by the variable's value; an unknown or empty variable
+// leaves the text as it was.
+std::wstring ExpandFirstVariable(const std::wstring& s, const EnvLookup& env = RealEnvironmentVariable);
+
+// The executable named by a command line: first variable expanded, surrounding quotes and
+// arguments removed. Web addresses ("http:", "https:") come back unchanged.
+std::wstring CommandLineProgramPath(const std::wstring& c, const EnvLookup& env = RealEnvironmentVariable);
+
+bool IsWebAddress(const std::wstring& s);  // begins with "http:" or "https:", any case
+
+// Exactly one trailing backslash; doubled backslashes inside collapse. Empty and network
+// paths ("\\server...") stay as they are.
+std::wstring NormaliseFolder(const std::wstring& path);
+
+}  // namespace tv

@@ -1,0 +1,97 @@
+#include "base/strings.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cwchar>
+
+namespace tv {
+
+namespace {
+bool IsBlank(wchar_t c) { return c <= L' '; }
+
+std::wstring MapCase(const std::wstring& s, DWORD flag) {
+    if (s.empty()) return s;
+    std::wstring out(s);
+    // LCMapString keeps the length for simple case mapping of UTF-16 text.
+    int n = LCMapStringW(LOCALE_INVARIANT, flag, s.data(), static_cast<int>(s.size()), &out[0],
+                         static_cast<int>(out.size()));
+    if (n != static_cast<int>(s.size())) {
+        out = s;
+        if (flag == LCMAP_LOWERCASE) CharLowerBuffW(&out[0], static_cast<DWORD>(out.size()));
+        else CharUpperBuffW(&out[0], static_cast<DWORD>(out.size()));
+    }
+    return out;
+}
+}  // namespace
+
+std::wstring Trim(const std::wstring& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+std::wstring ToLower(const std::wstring& s) { return MapCase(s, LCMAP_LOWERCASE); }
+std::wstring ToUpper(const std::wstring& s) { return MapCase(s, LCMAP_UPPERCASE); }
+
+bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix) {
+    if (prefix.size() > s.size()) return false;
+    return ToLower(s.substr(0, prefix.size())) == ToLower(prefix);
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && ToLower(a) == ToLower(b);
+}
+
+std::wstring ReplaceAll(std::wstring s, const std::wstring& from, const std::wstring& to) {
+    if (from.empty()) return s;
+    size_t pos = 0;
+    while ((pos = s.find(from, pos)) != std::wstring::npos) {
+        s.replace(pos, from.size(), to);
+        pos += to.size();
+    }
+    return s;
+}
+
+std::wstring FromCodePage(const std::string& s, unsigned codePage) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &out[0], n);
+    return out;
+}
+
+std::string ToCodePage(const std::wstring& s, unsigned codePage) {
+    if (s.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& s) { return FromCodePage(s, CP_UTF8); }
+std::string ToUtf8(const std::wstring& s) { return ToCodePage(s, CP_UTF8); }
+
+std::wstring Format(const wchar_t* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    int n = _vscwprintf(fmt, copy);
+    va_end(copy);
+    std::wstring out;
+    if (n > 0) {
+        out.resize(static_cast<size_t>(n) + 1);
+        _vsnwprintf(&out[0], out.size(), fmt, args);
+        out.resize(static_cast<size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+}  // namespace tv

@@ -1,0 +1,39 @@
+#include "base/strings.h"
+
+#include <gtest/gtest.h>
+
+using namespace tv;
+
+TEST(Strings, TrimDropsBlanksAndControlCharactersAtBothEnds) {
+    EXPECT_EQ(Trim(L" \t\r\n a b \x01"), L"a b");
+    EXPECT_EQ(Trim(L"   "), L"");
+    EXPECT_EQ(Trim(L""), L"");
+}
+
+TEST(Strings, ReplaceAllScansLeftToRightWithoutRescanningReplacements) {
+    EXPECT_EQ(ReplaceAll(L"a?|?b?|?", L"?|?", L" "), L"a b ");
+    EXPECT_EQ(ReplaceAll(L"aaaa", L"aa", L"a"), L"aa");
+    EXPECT_EQ(ReplaceAll(L"abc", L"", L"x"), L"abc");
+}
+
+TEST(Strings, CaseRulesIgnoreCaseBeyondAscii) {
+    EXPECT_TRUE(StartsWithNoCase(L"HTTPS://x", L"https:"));
+    EXPECT_FALSE(StartsWithNoCase(L"htt", L"http:"));
+    EXPECT_TRUE(EqualsNoCase(L"C:\\ÄÖ", L"c:\\äö"));
+    EXPECT_EQ(ToLower(L"ÉCOLE"), L"école");
+}
+
+TEST(Strings, CodePageConversionsRoundTripAndSubstitute) {
+    std::wstring text = L"Grüße 日本";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    // Characters outside the ANSI code page come back as the substitute, never lost silently
+    // into an empty string.
+    std::wstring viaAnsi = FromAnsi(ToAnsi(L"a日b"));
+    EXPECT_EQ(viaAnsi.size(), 3u);
+    EXPECT_EQ(viaAnsi.front(), L'a');
+    EXPECT_EQ(viaAnsi.back(), L'b');
+}
+
+TEST(Strings, FormatWritesOneDecimal) {
+    EXPECT_EQ(Format(L"%ls Free %1.1f", L"TolVane", 3.1), L"TolVane Free 3.1");
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Whole-process scenarios: each test runs its own copy of tolvane.exe in a folder of its own,
+// so its single-instance block and its data folders are its own too.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace tvtest {
+
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        exe_ = dir_.file(L"tolvane.exe");
+        CopyFileW((ExeFolder() + L"\\" TOLVANE_EXE).c_str(), exe_.c_str(), FALSE);
+    }
+    const std::wstring& exe() const { return exe_; }
+    std::wstring file(const std::wstring& name) const { return dir_.file(name); }
+    // A stand-in for the elevation program that notes its parameters in "admin_args.txt".
+    void AddElevationProgram() {
+        CopyFileW((ExeFolder() + L"\\fake_admin.exe").c_str(), dir_.file(L"tolvaneadmin.exe").c_str(),
+                  FALSE);
+    }
+
+private:
+    TempFolder dir_;
+    std::wstring exe_;
+};
+
+inline HWND RecordTreeOf(HWND mainWindow) {
+    return FindWindowExW(mainWindow, nullptr, WC_TREEVIEWW, nullptr);
+}
+
+inline int NodeCount(HWND mainWindow) {
+    return static_cast<int>(SendMessageW(RecordTreeOf(mainWindow), TVM_GETCOUNT, 0, 0));
+}
+
+}  // namespace tvtest

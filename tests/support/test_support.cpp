@@ -1,0 +1,214 @@
+#include "support/test_support.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gdiplus.h>
+
+#include "base/file_util.h"
+
+namespace tvtest {
+
+namespace {
+const wchar_t kUserShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::wstring ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name) {
+    wchar_t buf[1024] = {};
+    DWORD size = sizeof(buf) - sizeof(wchar_t);
+    if (RegGetValueW(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                     buf, &size) != ERROR_SUCCESS)
+        return {};
+    return buf;
+}
+
+void WriteRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    HKEY h;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return;
+    if (value.empty())
+        RegDeleteValueW(h, name);
+    else
+        RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+}
+
+int unique = 0;
+}  // namespace
+
+TempFolder::TempFolder() {
+    wchar_t tmp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, tmp);
+    for (;;) {
+        path_ = std::wstring(tmp) + L"tvtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++unique);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+    if (path.size() < 4) return;
+    std::wstring from = path + L'\0';  // double zero ends the list
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+ScopedDataFolders::ScopedDataFolders() {
+    oldPersonal_ = ReadRegString(HKEY_CURRENT_USER, kUserShellFolders, L"Personal");
+    oldPersonalShell_ = ReadRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal");
+    oldCommon_ = ReadRegString(HKEY_LOCAL_MACHINE, kUserShellFolders, L"Common Documents");
+    oldCommonShell_ = ReadRegString(HKEY_LOCAL_MACHINE, kShellFolders, L"Common Documents");
+    WriteRegString(HKEY_CURRENT_USER, kUserShellFolders, L"Personal", documents_.path());
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal", documents_.path());
+    WriteRegString(HKEY_LOCAL_MACHINE, kUserShellFolders, L"Common Documents", common_.path());
+    WriteRegString(HKEY_LOCAL_MACHINE, kShellFolders, L"Common Documents", common_.path());
+}
+
+ScopedDataFolders::~ScopedDataFolders() {
+    WriteRegString(HKEY_CURRENT_USER, kUserShellFolders, L"Personal", oldPersonal_);
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Personal", oldPersonalShell_);
+    WriteRegString(HKEY_LOCAL_MACHINE, kUserShellFolders, L"Common Documents", oldCommon_);
+    WriteRegString(HKEY_LOCAL_MACHINE, kShellFolders, L"Common Documents", oldCommonShell_);
+}
+
+Process::~Process() {
+    Kill();
+    if (pi_.hProcess) CloseHandle(pi_.hProcess);
+    if (pi_.hThread) CloseHandle(pi_.hThread);
+}
+
+Process::Process(Process&& o) noexcept : pi_(o.pi_) { o.pi_ = PROCESS_INFORMATION{}; }
+
+bool Process::Start(const std::wstring& exe, const std::wstring& params) {
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!params.empty()) cmd += L" " + params;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    return CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi_) != FALSE;
+}
+
+long Process::Wait(DWORD ms) {
+    if (!pi_.hProcess) return -1;
+    if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+void Process::Kill() {
+    if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(pi_.hProcess, 99);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+}
+
+namespace {
+struct FindContext {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+    auto* c = reinterpret_cast<FindContext*>(lp);
+    wchar_t name[256] = {};
+    GetClassNameW(h, name, 256);
+    if (lstrcmpiW(name, c->cls) == 0) c->found.push_back(h);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> FindWindows(const wchar_t* className) {
+    FindContext ctx{className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND WaitForWindow(const wchar_t* className, DWORD pid, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    do {
+        for (HWND h : FindWindows(className)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if ((pid == 0 || owner == pid) && IsWindowVisible(h)) return h;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+long CloseAndWait(HWND window, Process& process, DWORD timeoutMs) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return process.Wait(timeoutMs);
+}
+
+bool SaveScreenshot(const std::wstring& pngPath) {
+    using namespace Gdiplus;
+    GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (GdiplusStartup(&token, &input, nullptr) != Ok) return false;
+    bool saved = false;
+    {
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        HDC screen = GetDC(nullptr);
+        HDC mem = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        {
+            Bitmap image(bmp, nullptr);
+            // The PNG encoder of GDI+.
+            const CLSID png = {0x557cf406, 0x1a04, 0x11d3,
+                               {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+            saved = image.Save(pngPath.c_str(), &png, nullptr) == Ok;
+        }
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+    }
+    GdiplusShutdown(token);
+    return saved;
+}
+
+std::wstring ExeFolder() { return tv::FolderOf(tv::ModulePath()); }
+
+std::wstring ScreenshotFolder() {
+    // bin -> the architecture's build folder -> the build folder.
+    std::wstring dir = tv::FolderOf(tv::FolderOf(ExeFolder())) + L"\\screenshots";
+    tv::CreateFolderTree(dir);
+    return dir;
+}
+
+std::string ReadAll(const std::wstring& path) {
+    std::string bytes;
+    tv::ReadFileBytes(path, bytes);
+    return bytes;
+}
+
+bool WriteAll(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    BOOL ok = bytes.empty() || WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(f);
+    return ok && put == bytes.size();
+}
+
+std::string Utf16(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return out;
+}
+
+}  // namespace tvtest

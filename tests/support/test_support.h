@@ -1,0 +1,85 @@
+#pragma once
+// Helpers for tests that run under Wine: temporary folders, the program's data folders,
+// processes, windows and screenshots.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tvtest {
+
+// A new empty folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+
+// Points "My Documents" and the shared documents folder of this prefix at fresh temporary
+// folders for the life of the object, so each test starts with no data folder and no
+// settings files. Processes started meanwhile see the same folders.
+class ScopedDataFolders {
+public:
+    ScopedDataFolders();
+    ~ScopedDataFolders();
+    ScopedDataFolders(const ScopedDataFolders&) = delete;
+    ScopedDataFolders& operator=(const ScopedDataFolders&) = delete;
+    std::wstring documents() const { return documents_.path(); }
+    std::wstring common() const { return common_.path(); }
+    std::wstring dataFolder() const { return documents_.path() + L"\\TolVane"; }
+    std::wstring commonFolder() const { return common_.path() + L"\\TolVane"; }
+
+private:
+    TempFolder documents_, common_;
+    std::wstring oldPersonal_, oldPersonalShell_, oldCommon_, oldCommonShell_;
+};
+
+// A process started for the test; killed at the end if it still runs.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(Process&& o) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Starts `exe` with `params` (already quoted as needed). False when it did not start.
+    bool Start(const std::wstring& exe, const std::wstring& params);
+    // The exit code, or -1 when the process is still running after `ms`.
+    long Wait(DWORD ms);
+    DWORD pid() const { return pi_.dwProcessId; }
+    HANDLE handle() const { return pi_.hProcess; }
+    void Kill();
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+// Waits until a visible top-level window of `className` exists (owned by `pid` when not 0).
+HWND WaitForWindow(const wchar_t* className, DWORD pid, DWORD timeoutMs = 30000);
+// All top-level windows of a class.
+std::vector<HWND> FindWindows(const wchar_t* className);
+// Closes a window normally and waits for its process to end; the exit code, -1 on time-out.
+long CloseAndWait(HWND window, Process& process, DWORD timeoutMs = 30000);
+
+// Saves the whole screen as a PNG file. False when it could not be written.
+bool SaveScreenshot(const std::wstring& pngPath);
+// The build's screenshot folder (created when missing).
+std::wstring ScreenshotFolder();
+
+std::wstring ExeFolder();  // where the tests, the program and its helpers are built
+std::string ReadAll(const std::wstring& path);
+bool WriteAll(const std::wstring& path, const std::string& bytes);
+// A UTF-16LE text with no mark, for comparing file bytes.
+std::string Utf16(const std::wstring& text);
+
+}  // namespace tvtest

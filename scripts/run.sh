@@ -19,5 +19,5 @@ wineserver -p
 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null; stop_display' EXIT
 mkdir -p "$BUILD_DIR/screenshots"
-"$WINE" "$bin/run_shot.exe" "$bin/tolvane.exe" "$(winepath -w "$BUILD_DIR/screenshots/run.png")"
+"$WINE" "$bin/run_shot.exe" "$bin/tolvane.exe" "$("$WINE" winepath -w "$BUILD_DIR/screenshots/run.png")"
 echo "Screenshot: $BUILD_DIR/screenshots/run.png"

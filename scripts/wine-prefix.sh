@@ -21,6 +21,8 @@ echo "Creating Wine prefix in $WINEPREFIX"
 # Without a window manager Wine must draw captions and frames itself.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1
+# Wine's own fonts, so captions and buttons have their glyphs whichever loader runs.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine prefix creation failed" >&2; exit 1; }
 touch "$WINEPREFIX/.tolvane-ready"

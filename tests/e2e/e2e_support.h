@@ -29,6 +29,19 @@ private:
     std::wstring exe_;
 };
 
+// Starts the program and waits for its main window; nullptr when none came up.
+inline HWND StartProgram(Process& process, const std::wstring& exe, const std::wstring& params) {
+    if (!process.Start(exe, params)) return nullptr;
+    return WaitForWindow(L"TTolvaneWindow", process.pid());
+}
+
+// True when the program, started with `params`, shows its window and ends normally on close.
+inline bool OpensAndClosesNormally(const std::wstring& exe, const std::wstring& params) {
+    Process process;
+    HWND window = StartProgram(process, exe, params);
+    return window && CloseAndWait(window, process) == 0;
+}
+
 inline HWND RecordTreeOf(HWND mainWindow) {
     return FindWindowExW(mainWindow, nullptr, WC_TREEVIEWW, nullptr);
 }

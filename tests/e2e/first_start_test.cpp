@@ -22,8 +22,7 @@ TEST(FirstStart, AFreshUserGetsTheCaptionedWindowAtItsDefaultPlace) {
     ScopedDataFolders folders;
     ProgramFolder program;
     Process p;
-    ASSERT_TRUE(p.Start(program.exe(), L""));
-    HWND w = WaitForWindow(L"TTolvaneWindow", p.pid());
+    HWND w = StartProgram(p, program.exe(), L"");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Caption(w), L"TolVane Free 3.1");
     RECT r;
@@ -61,13 +60,8 @@ TEST(FirstStart, ElevatedOrMenuStartsDoNotRestartAgain) {
     ProgramFolder program;
     program.AddElevationProgram();
     SetCommon(folders, L"default", L"AlwaysRunAsAdmin", 1);
-    for (const wchar_t* params : {L"/run /runasadmin", L"/ctmenu"}) {
-        Process p;
-        ASSERT_TRUE(p.Start(program.exe(), params));
-        HWND w = WaitForWindow(L"TTolvaneWindow", p.pid());
-        ASSERT_NE(w, nullptr) << params;
-        EXPECT_EQ(CloseAndWait(w, p), 0);
-    }
+    for (const wchar_t* params : {L"/run /runasadmin", L"/ctmenu"})
+        EXPECT_TRUE(OpensAndClosesNormally(program.exe(), params)) << params;
     EXPECT_FALSE(tv::FileExists(program.file(L"admin_args.txt")));
 }
 
@@ -75,11 +69,7 @@ TEST(FirstStart, AMissingElevationProgramDoesNotLockTheUserOut) {
     ScopedDataFolders folders;
     ProgramFolder program;  // no tolvaneadmin.exe beside it
     SetCommon(folders, L"default", L"AlwaysRunAsAdmin", 1);
-    Process p;
-    ASSERT_TRUE(p.Start(program.exe(), L""));
-    HWND w = WaitForWindow(L"TTolvaneWindow", p.pid());
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(CloseAndWait(w, p), 0);
+    EXPECT_TRUE(OpensAndClosesNormally(program.exe(), L""));
 }
 
 TEST(FirstStart, CommandLineItemsAreTakenAndTheResumeMarkerIsCleared) {
@@ -87,8 +77,7 @@ TEST(FirstStart, CommandLineItemsAreTakenAndTheResumeMarkerIsCleared) {
     ProgramFolder program;
     SetCommon(folders, L"status", L"openwindow", 3);
     Process p;
-    ASSERT_TRUE(p.Start(program.exe(), L"C:\\a.txt \"C:\\b.txt*C:\\c d.txt*\""));
-    HWND w = WaitForWindow(L"TTolvaneWindow", p.pid());
+    HWND w = StartProgram(p, program.exe(), L"C:\\a.txt \"C:\\b.txt*C:\\c d.txt*\"");
     ASSERT_NE(w, nullptr);
     tv::SettingsStore common(folders.commonFolder() + L"\\defualt.ini");
     int marker = -1, nodes = 0;

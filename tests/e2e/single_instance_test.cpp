@@ -14,8 +14,7 @@ protected:
     HWND window = nullptr;
 
     void SetUp() override {
-        ASSERT_TRUE(first.Start(program.exe(), L""));
-        window = WaitForWindow(L"TTolvaneWindow", first.pid());
+        window = StartProgram(first, program.exe(), L"");
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
@@ -81,19 +80,14 @@ TEST_F(SingleInstance, AMinimisedRunningWindowIsRestored) {
 TEST_F(SingleInstance, ClosingTheFirstLetsTheNextStartRunAsFirstInstance) {
     EXPECT_EQ(CloseAndWait(window, first), 0);
     window = nullptr;
-    Process next;
-    ASSERT_TRUE(next.Start(program.exe(), L""));
-    HWND w = WaitForWindow(L"TTolvaneWindow", next.pid());
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(CloseAndWait(w, next), 0);
+    EXPECT_TRUE(OpensAndClosesNormally(program.exe(), L""));
 }
 
 TEST(HandOffMessage, TheWindowAnswersOneToTheExactMessage) {
     ScopedDataFolders folders;
     ProgramFolder program;
     Process first;
-    ASSERT_TRUE(first.Start(program.exe(), L""));
-    HWND window = WaitForWindow(L"TTolvaneWindow", first.pid());
+    HWND window = StartProgram(first, program.exe(), L"");
     ASSERT_NE(window, nullptr);
     char text[8] = "tolvane";
     COPYDATASTRUCT cds{0, 8, text};

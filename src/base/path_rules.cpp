@@ -27,6 +27,11 @@ std::wstring ExpandFirstVariable(const std::wstring& s, const EnvLookup& env) {
     return s.substr(0, first) + value + s.substr(second + 1);
 }
 
+std::wstring FileNameOf(const std::wstring& path) {
+    size_t cut = path.find_last_of(L"\\:");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
 bool IsWebAddress(const std::wstring& s) {
     return StartsWithNoCase(s, L"http:") || StartsWithNoCase(s, L"https:");
 }

@@ -17,6 +17,9 @@ std::wstring ExpandFirstVariable(const std::wstring& s, const EnvLookup& env = R
 // arguments removed. Web addresses ("http:", "https:") come back unchanged.
 std::wstring CommandLineProgramPath(const std::wstring& c, const EnvLookup& env = RealEnvironmentVariable);
 
+// The text after the last backslash or colon.
+std::wstring FileNameOf(const std::wstring& path);
+
 bool IsWebAddress(const std::wstring& s);  // begins with "http:" or "https:", any case
 
 // Exactly one trailing backslash; doubled backslashes inside collapse. Empty and network

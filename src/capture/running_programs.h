@@ -1,0 +1,47 @@
+#pragma once
+// The running programs, found through the visible, unowned top-level windows with a title.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tv {
+
+struct WindowEntry {
+    std::wstring title;  // at most 128 characters
+    HWND window;
+};
+
+struct ProgramPair {
+    std::wstring path;   // a program's full path, or a replacement name of a shell place
+    std::wstring title;  // the part of the window title that names the program
+    bool operator==(const ProgramPair& o) const { return path == o.path && title == o.title; }
+};
+
+// What a scan asks of the desktop.
+class DesktopWindows {
+public:
+    virtual ~DesktopWindows() = default;
+    // Visible top-level windows without an owner, top of the Z-order first.
+    virtual std::vector<WindowEntry> TopLevelWindows() = 0;
+    // The executable of the window's process; empty when it cannot be opened or read.
+    virtual std::wstring ProgramPathOf(HWND window) = 0;
+};
+
+class RealDesktopWindows : public DesktopWindows {
+public:
+    std::vector<WindowEntry> TopLevelWindows() override;
+    std::wstring ProgramPathOf(HWND window) override;
+};
+
+// The start-up filter: true when the path is a program started with Windows, which a
+// recording leaves out.
+using StartupFilter = std::function<bool(const std::wstring& path)>;
+bool NoStartupFilter(const std::wstring& path);
+
+// The running-program scan. `ownPath` is this program's executable, never listed.
+std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std::wstring& ownPath,
+                                             const StartupFilter& isStartupProgram = NoStartupFilter);
+
+}  // namespace tv

@@ -1,0 +1,86 @@
+// The scan against real processes of the test prefix.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/file_util.h"
+#include "base/strings.h"
+#include "capture/running_programs.h"
+#include "support/test_support.h"
+
+using namespace tv;
+using namespace tvtest;
+
+namespace {
+
+std::wstring NotepadPath() {
+    wchar_t dir[MAX_PATH] = {};
+    GetSystemDirectoryW(dir, MAX_PATH);
+    return std::wstring(dir) + L"\\notepad.exe";
+}
+
+// The scan's pairs whose path is `path`, ignoring case.
+std::vector<ProgramPair> PairsOf(const std::wstring& path, const std::wstring& ownPath = L"") {
+    RealDesktopWindows desktop;
+    std::vector<ProgramPair> out;
+    for (const auto& p : ScanRunningPrograms(desktop, ownPath))
+        if (EqualsNoCase(p.path, path)) out.push_back(p);
+    return out;
+}
+
+// Waits until `count` windows of the test helper's class exist for `process`.
+bool WaitForTestWindows(const Process& process, size_t count) {
+    for (int i = 0; i < 300; ++i, Sleep(50)) {
+        size_t n = 0;
+        for (HWND h : FindWindows(L"TolvaneTestWindow")) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == process.pid() && IsWindowVisible(h)) ++n;
+        }
+        if (n >= count) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(RunningProgramsUnderWine, NotepadWindowsGiveOnePairWithItsFullPath) {
+    Process first, second;
+    ASSERT_TRUE(first.Start(NotepadPath(), L""));
+    ASSERT_NE(WaitForWindow(L"Notepad", first.pid()), nullptr);
+    std::vector<ProgramPair> pairs = PairsOf(NotepadPath());
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].title, L"Notepad");
+
+    ASSERT_TRUE(second.Start(NotepadPath(), L""));
+    ASSERT_NE(WaitForWindow(L"Notepad", second.pid()), nullptr);
+    EXPECT_EQ(PairsOf(NotepadPath()).size(), 1u);
+}
+
+TEST(RunningProgramsUnderWine, AProgramNamedExplorerFollowsTheShellTable) {
+    TempFolder dir;
+    std::wstring fake = dir.file(L"explorer.exe");
+    ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), fake.c_str(), FALSE));
+    Process shell;
+    ASSERT_TRUE(shell.Start(fake, L"\"Control Panel\" \"My Computer\" \"C:\\Temp\" \"Windows Update\""));
+    ASSERT_TRUE(WaitForTestWindows(shell, 4));
+    std::vector<ProgramPair> pairs = PairsOf(fake);
+    ASSERT_EQ(pairs.size(), 2u);
+    std::vector<std::wstring> titles{pairs[0].title, pairs[1].title};
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Control Panel", L"My Computer"}));
+    std::vector<ProgramPair> update = PairsOf(L"Windows Update");
+    ASSERT_EQ(update.size(), 1u);
+    EXPECT_EQ(update[0].title, L"Windows Update");
+}
+
+TEST(RunningProgramsUnderWine, TheProgramsOwnWindowIsNeverListed) {
+    TempFolder dir;
+    std::wstring self = dir.file(L"tolvane.exe");
+    ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), self.c_str(), FALSE));
+    Process own;
+    ASSERT_TRUE(own.Start(self, L"\"TolVane Free 3.1\""));
+    ASSERT_TRUE(WaitForTestWindows(own, 1));
+    EXPECT_EQ(PairsOf(self).size(), 1u);        // seen by anybody else
+    EXPECT_TRUE(PairsOf(self, ToUpper(self)).empty());  // but never by itself
+}

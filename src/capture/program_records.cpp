@@ -1,0 +1,103 @@
+#include "capture/program_records.h"
+
+#include <commctrl.h>
+
+#include "app/constants.h"
+#include "base/message_pump.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "capture/shell_windows.h"
+
+namespace tv {
+
+namespace {
+const wchar_t kPhotoViewer[] = L"Windows Photo Viewer";
+std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
+
+std::wstring ListViewText(HWND listView, int row, int column) {
+    wchar_t buf[1024] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buf;
+    item.cchTextMax = 1024;
+    SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return buf;
+}
+
+std::vector<TopNode> RowsOf(HWND listView) {
+    std::vector<TopNode> rows;
+    int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) rows.push_back({ListViewText(listView, i, 1), ListViewText(listView, i, 0)});
+    return rows;
+}
+}  // namespace
+
+bool AlreadyInRecord(const std::wstring& path, const std::wstring& title,
+                     const std::vector<TopNode>& topNodes) {
+    if (Trim(path).empty()) return true;
+    std::wstring normal = CommandLineProgramPath(path);
+    if (IsPhotoViewer(normal)) normal = kPhotoViewer;
+    const std::wstring key = Key(normal), titleKey = Key(title);
+    int visited = 0;
+    for (const auto& node : topNodes) {
+        if (++visited > kMaxWalk) break;
+        if (Key(node.itemPath) != key) continue;
+        if (Key(FileNameOf(node.itemPath)) == L"explorer.exe" && Key(node.caption) != titleKey) continue;
+        return true;
+    }
+    return false;
+}
+
+std::wstring PathDisplayName(const std::wstring& path) {
+    std::wstring name = FileNameOf(path);
+    size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramRecordSink& sink) {
+    bool added = false;
+    for (const auto& pair : programs) {
+        try {
+            std::wstring title = Trim(pair.title), path = pair.path;
+            if (sink.AlreadyInRecord(path, title)) continue;
+            added = true;
+            if (title.empty()) title = PathDisplayName(path);
+            if (IsPhotoViewer(path)) path = kPhotoViewer;
+            sink.SetLastAdded(path);
+            sink.AddEntry(path, title);
+            sink.StepGauge();
+            ProcessMessages();
+        } catch (...) {
+            // A failure inside one pair skips only that pair.
+        }
+    }
+    return added;
+}
+
+bool AppendRunningProgramRows(HWND listView, const std::vector<ProgramPair>& programs,
+                              const ProgramRowServices& services) {
+    bool added = false;
+    for (const auto& pair : programs) {
+        if (AlreadyInRecord(pair.path, pair.title, RowsOf(listView))) continue;
+        if (services.inStartupFilterList(pair.path)) continue;
+        if (Key(FileNameOf(pair.path)) == kExeName) continue;
+        services.stepGauge();
+        std::wstring caption = pair.title.empty() ? services.displayName(pair.path) : pair.title;
+        std::wstring shown = IsPhotoViewer(pair.path) ? kPhotoViewer : pair.path;
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+        item.pszText = const_cast<wchar_t*>(caption.c_str());
+        item.iImage = services.iconIndex(pair.path);
+        int row = static_cast<int>(SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (row < 0) continue;
+        LVITEMW sub{};
+        sub.iSubItem = 1;
+        sub.pszText = const_cast<wchar_t*>(shown.c_str());
+        SendMessageW(listView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
+        added = true;
+    }
+    return added;
+}
+
+}  // namespace tv

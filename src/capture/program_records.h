@@ -1,0 +1,52 @@
+#pragma once
+// Turning the running-program list into record items and into rows of the add-item dialog.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture/running_programs.h"
+
+namespace tv {
+
+// A top-level node of the record tree as the presence test sees it.
+struct TopNode {
+    std::wstring itemPath;
+    std::wstring caption;
+};
+
+// True when the record already holds the program: the same normalised path, and for
+// explorer.exe also the same caption, so several shell places can stand side by side.
+bool AlreadyInRecord(const std::wstring& path, const std::wstring& title,
+                     const std::vector<TopNode>& topNodes);
+
+// The file name without its extension: the title of an entry that has none.
+std::wstring PathDisplayName(const std::wstring& path);
+
+// What recording the running programs needs of the shown record.
+class ProgramRecordSink {
+public:
+    virtual ~ProgramRecordSink() = default;
+    virtual bool AlreadyInRecord(const std::wstring& path, const std::wstring& title) = 0;
+    virtual void SetLastAdded(const std::wstring& path) = 0;
+    virtual void AddEntry(const std::wstring& path, const std::wstring& title) = 0;
+    virtual void StepGauge() = 0;
+};
+
+// Adds every program of the list that the record does not hold yet; true when one was added.
+bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramRecordSink& sink);
+
+// Appends the add-item dialog's rows for the running programs to a report list view (caption,
+// then the path as first sub-item). Rows already listed, programs of the start-up filter list
+// and the program itself are skipped. True when a row was added.
+struct ProgramRowServices {
+    StartupFilter inStartupFilterList = NoStartupFilter;
+    std::function<int(const std::wstring& path)> iconIndex = [](const std::wstring&) { return 0; };
+    std::function<std::wstring(const std::wstring& path)> displayName = PathDisplayName;
+    std::function<void()> stepGauge = [] {};
+};
+bool AppendRunningProgramRows(HWND listView, const std::vector<ProgramPair>& programs,
+                              const ProgramRowServices& services);
+
+}  // namespace tv

@@ -1,0 +1,104 @@
+#include "capture/program_records.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace tv;
+
+namespace {
+const wchar_t kExplorer[] = L"C:\\Windows\\explorer.exe";
+}
+
+TEST(AlreadyInRecord, MatchesNormalisedPathsAndExplorerByCaption) {
+    std::vector<TopNode> nodes{{L" c:\\windows\\notepad.exe ", L"Notepad"},
+                               {kExplorer, L"Control Panel"},
+                               {L"Windows Photo Viewer", L"Windows Photo Viewer"}};
+    EXPECT_TRUE(AlreadyInRecord(L"\"C:\\Windows\\NOTEPAD.EXE\" %1", L"other title", nodes));
+    EXPECT_TRUE(AlreadyInRecord(kExplorer, L" control panel", nodes));
+    EXPECT_FALSE(AlreadyInRecord(kExplorer, L"My Computer", nodes));
+    EXPECT_TRUE(AlreadyInRecord(L"rundll32.exe shimgvw.dll,ImageView", L"", nodes));
+    EXPECT_FALSE(AlreadyInRecord(L"C:\\Windows\\calc.exe", L"Calculator", nodes));
+    EXPECT_TRUE(AlreadyInRecord(L"  ", L"anything", {}));  // nothing to add
+}
+
+TEST(AlreadyInRecord, LooksAtTheFirst5000TopLevelNodesOnly) {
+    std::vector<TopNode> nodes(5000, TopNode{L"C:\\x.exe", L"x"});
+    nodes.push_back({L"C:\\late.exe", L"late"});
+    EXPECT_FALSE(AlreadyInRecord(L"C:\\late.exe", L"late", nodes));
+    nodes.erase(nodes.begin());
+    EXPECT_TRUE(AlreadyInRecord(L"C:\\late.exe", L"late", nodes));
+}
+
+TEST(RecordRunningPrograms, AddsOnlyNewProgramsWithTitlesFilledIn) {
+    struct Sink : ProgramRecordSink {
+        std::vector<TopNode> record{{L"C:\\Windows\\notepad.exe", L"Notepad"}};
+        std::wstring last;
+        int steps = 0;
+        bool AlreadyInRecord(const std::wstring& p, const std::wstring& t) override {
+            return tv::AlreadyInRecord(p, t, record);
+        }
+        void SetLastAdded(const std::wstring& p) override { last = p; }
+        void AddEntry(const std::wstring& p, const std::wstring& t) override { record.push_back({p, t}); }
+        void StepGauge() override { ++steps; }
+    } sink;
+    std::vector<ProgramPair> programs{{L"C:\\Windows\\notepad.exe", L"Notepad"},
+                                      {L"C:\\Tools\\calc.exe", L"  "},
+                                      {L"rundll32.exe photoviewer.dll", L"View"}};
+    EXPECT_TRUE(RecordRunningPrograms(programs, sink));
+    ASSERT_EQ(sink.record.size(), 3u);
+    EXPECT_EQ(sink.record[1].caption, L"calc");
+    EXPECT_EQ(sink.record[2].itemPath, L"Windows Photo Viewer");
+    EXPECT_EQ(sink.last, L"Windows Photo Viewer");
+    EXPECT_EQ(sink.steps, 2);
+    EXPECT_FALSE(RecordRunningPrograms(programs, sink));  // nothing new the second time
+}
+
+TEST(RunningProgramRows, FillARealListViewAndSkipWhatMustNotBeOffered) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0,
+                                400, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(list, nullptr);
+    LVCOLUMNW col{};
+    col.mask = LVCF_WIDTH;
+    col.cx = 150;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
+
+    ProgramRowServices services;
+    int steps = 0;
+    services.stepGauge = [&steps] { ++steps; };
+    services.iconIndex = [](const std::wstring& p) { return p.size() % 7; };
+    services.inStartupFilterList = [](const std::wstring& p) { return p == L"C:\\Apps\\sync.exe"; };
+    std::vector<ProgramPair> programs{{L"C:\\Windows\\notepad.exe", L"Notepad"},
+                                      {L"C:\\Apps\\sync.exe", L"Sync"},
+                                      {L"C:\\TolVane\\TOLVANE.EXE", L"TolVane"},
+                                      {kExplorer, L"Control Panel"},
+                                      {kExplorer, L"My Computer"},
+                                      {L"C:\\Tools\\calc.exe", L""},
+                                      {L"rundll32.exe shimgvw.dll", L"Viewer"}};
+    EXPECT_TRUE(AppendRunningProgramRows(list, programs, services));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_EQ(steps, 5);
+    auto text = [list](int row, int column) {
+        wchar_t buf[256] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buf;
+        item.cchTextMax = 256;
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return std::wstring(buf);
+    };
+    EXPECT_EQ(text(3, 0), L"calc");
+    EXPECT_EQ(text(4, 1), L"Windows Photo Viewer");
+    LVITEMW image{};
+    image.mask = LVIF_IMAGE;
+    image.iItem = 0;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    EXPECT_EQ(image.iImage, static_cast<int>(wcslen(L"C:\\Windows\\notepad.exe") % 7));
+
+    // A second fill adds nothing: every row is there already.
+    EXPECT_FALSE(AppendRunningProgramRows(list, programs, services));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+    DestroyWindow(list);
+}

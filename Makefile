@@ -3,7 +3,7 @@
 BUILD_DIR := $(CURDIR)/build
 export BUILD_DIR
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -18,6 +18,9 @@ run: build
 
 test: build
 	@scripts/test.sh
+
+bench: build
+	@scripts/bench.sh
 
 clean:
 	-@scripts/wine-stop.sh

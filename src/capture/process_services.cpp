@@ -9,7 +9,6 @@ using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
 using Wow64DisableFn = BOOL(WINAPI*)(PVOID*);
 using Wow64RevertFn = BOOL(WINAPI*)(PVOID);
 using GetProcessImageFileNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
-using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 
 constexpr DWORD kPathBuffer = 256;  // at most 255 characters of a path are used
@@ -78,13 +77,8 @@ bool ProcessServices::IsWow64Mode() {
 }
 
 std::wstring ProcessServices::ProgramPathOfProcess(HANDLE process) {
-    auto enumModules = reinterpret_cast<EnumProcessModulesFn>(Function(L"PSAPI.dll", "EnumProcessModules"));
     auto moduleName = reinterpret_cast<GetModuleFileNameExFn>(Function(L"PSAPI.dll", "GetModuleFileNameExW"));
-    if (!enumModules || !moduleName) return {};
-    HMODULE first = nullptr;
-    DWORD needed = 0;
-    // Fails for a 64-bit process seen from a 32-bit one; the WOW64 branch does not need it.
-    enumModules(process, &first, sizeof(first), &needed);
+    if (!moduleName) return {};
     wchar_t buf[kPathBuffer] = {};
     if (IsWow64Mode()) {
         auto imageName = reinterpret_cast<GetProcessImageFileNameFn>(
@@ -92,7 +86,8 @@ std::wstring ProcessServices::ProgramPathOfProcess(HANDLE process) {
         if (!imageName || !imageName(process, buf, kPathBuffer - 1)) return {};
         return DevicePathToDrivePath(buf, RealQueryDosDevice);
     }
-    if (!moduleName(process, first, buf, kPathBuffer - 1)) return {};
+    // No module handle names the executable itself.
+    if (!moduleName(process, nullptr, buf, kPathBuffer - 1)) return {};
     return buf;
 }
 

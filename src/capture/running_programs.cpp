@@ -1,5 +1,7 @@
 #include "capture/running_programs.h"
 
+#include <unordered_map>
+
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
@@ -10,17 +12,14 @@ namespace tv {
 
 namespace {
 constexpr int kTitleLength = 128;
-constexpr UINT kTitleTimeoutMs = 500;  // a hung window must not hang the scan
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM lp) {
     auto* list = reinterpret_cast<std::vector<WindowEntry>*>(lp);
     if (!IsWindowVisible(window) || GetWindowLongPtrW(window, GWLP_HWNDPARENT) != 0) return TRUE;
+    // The caption as the system keeps it: no message goes to the window, so a hung program
+    // cannot stall the scan.
     wchar_t title[kTitleLength + 1] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, kTitleLength + 1, reinterpret_cast<LPARAM>(title),
-                             SMTO_ABORTIFHUNG | SMTO_BLOCK, kTitleTimeoutMs, &copied))
-        title[0] = 0;
-    title[kTitleLength] = 0;
+    GetWindowTextW(window, title, kTitleLength + 1);
     list->push_back({title, window});
     return TRUE;
 }
@@ -69,9 +68,13 @@ std::vector<WindowEntry> RealDesktopWindows::TopLevelWindows() {
     return list;
 }
 
-std::wstring RealDesktopWindows::ProgramPathOf(HWND window) {
+DWORD RealDesktopWindows::ProcessIdOf(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+std::wstring RealDesktopWindows::ProgramPathOf(DWORD pid) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process.valid()) return {};
     return ProcessServices::Instance().ProgramPathOfProcess(process.get());
@@ -81,9 +84,15 @@ std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std:
                                              const StartupFilter& isStartupProgram) {
     std::vector<ProgramPair> list;
     const std::wstring ownKey = PathKey(ownPath);
+    // A process has one path for the whole scan: read it once, however many windows it has.
+    std::unordered_map<DWORD, std::wstring> pathOfProcess;
     for (const auto& entry : desktop.TopLevelWindows()) {
         try {
-            TakeWindow(entry, desktop.ProgramPathOf(entry.window), ownKey, isStartupProgram, list);
+            DWORD pid = desktop.ProcessIdOf(entry.window);
+            auto known = pathOfProcess.find(pid);
+            if (known == pathOfProcess.end())
+                known = pathOfProcess.emplace(pid, desktop.ProgramPathOf(pid)).first;
+            TakeWindow(entry, known->second, ownKey, isStartupProgram, list);
         } catch (...) {
             // A failure inside one window skips only that window.
         }

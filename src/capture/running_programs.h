@@ -25,14 +25,16 @@ public:
     virtual ~DesktopWindows() = default;
     // Visible top-level windows without an owner, top of the Z-order first.
     virtual std::vector<WindowEntry> TopLevelWindows() = 0;
-    // The executable of the window's process; empty when it cannot be opened or read.
-    virtual std::wstring ProgramPathOf(HWND window) = 0;
+    virtual DWORD ProcessIdOf(HWND window) = 0;
+    // The executable of a process; empty when it cannot be opened or read.
+    virtual std::wstring ProgramPathOf(DWORD processId) = 0;
 };
 
 class RealDesktopWindows : public DesktopWindows {
 public:
     std::vector<WindowEntry> TopLevelWindows() override;
-    std::wstring ProgramPathOf(HWND window) override;
+    DWORD ProcessIdOf(HWND window) override;
+    std::wstring ProgramPathOf(DWORD processId) override;
 };
 
 // The start-up filter: true when the path is a program started with Windows, which a

@@ -15,15 +15,24 @@ namespace {
 class FakeDesktop : public DesktopWindows {
 public:
     std::vector<WindowEntry> windows;
-    std::map<HWND, std::wstring> paths;
-    HWND Add(const std::wstring& title, const std::wstring& path) {
+    std::map<HWND, DWORD> processes;
+    std::map<DWORD, std::wstring> paths;
+    int pathReads = 0;
+    // A window of a new process unless `pid` names one already added.
+    HWND Add(const std::wstring& title, const std::wstring& path, DWORD pid = 0) {
         HWND h = reinterpret_cast<HWND>(static_cast<INT_PTR>(windows.size() + 1) * 4);
         windows.push_back({title, h});
-        paths[h] = path;
+        if (pid == 0) pid = static_cast<DWORD>(1000 + windows.size());
+        processes[h] = pid;
+        paths[pid] = path;
         return h;
     }
     std::vector<WindowEntry> TopLevelWindows() override { return windows; }
-    std::wstring ProgramPathOf(HWND w) override { return paths[w]; }
+    DWORD ProcessIdOf(HWND w) override { return processes[w]; }
+    std::wstring ProgramPathOf(DWORD pid) override {
+        ++pathReads;
+        return paths[pid];
+    }
 };
 
 const wchar_t kNotepad[] = L"C:\\Windows\\notepad.exe";
@@ -49,6 +58,16 @@ TEST(RunningProgramScan, OneProgramIsListedOnceInZOrder) {
     d.Add(L"notes.txt - Notepad", L" c:\\windows\\NOTEPAD.EXE ");
     d.Add(L"Calculator", L"C:\\Windows\\calc.exe");
     EXPECT_EQ(Scan(d), (Pairs{{kNotepad, L"Notepad"}, {L"C:\\Windows\\calc.exe", L"Calculator"}}));
+}
+
+TEST(RunningProgramScan, EachProcessPathIsReadOnceAndEveryExplorerWindowCounts) {
+    FakeDesktop d;
+    d.Add(L"Control Panel", kExplorer, 7);
+    d.Add(L"My Computer", kExplorer, 7);
+    d.Add(L"Untitled - Notepad", kNotepad, 8);
+    d.Add(L"a.txt - Notepad", kNotepad, 8);
+    EXPECT_EQ(Scan(d), (Pairs{{kExplorer, L"Control Panel"}, {kExplorer, L"My Computer"}, {kNotepad, L"Notepad"}}));
+    EXPECT_EQ(d.pathReads, 2);
 }
 
 TEST(RunningProgramScan, WindowsWithoutTitleOrPathAndTheProgramItselfAreLeftOut) {

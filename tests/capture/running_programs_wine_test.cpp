@@ -5,6 +5,8 @@
 
 #include "base/file_util.h"
 #include "base/strings.h"
+#include "base/handles.h"
+#include "capture/process_services.h"
 #include "capture/running_programs.h"
 #include "support/test_support.h"
 
@@ -83,4 +85,42 @@ TEST(RunningProgramsUnderWine, TheProgramsOwnWindowIsNeverListed) {
     ASSERT_TRUE(WaitForTestWindows(own, 1));
     EXPECT_EQ(PairsOf(self).size(), 1u);        // seen by anybody else
     EXPECT_TRUE(PairsOf(self, ToUpper(self)).empty());  // but never by itself
+}
+
+TEST(PathTestsUnderWine, FilesAndFoldersOnRealDrivesOnly) {
+    ProcessServices& s = ProcessServices::Instance();
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_TRUE(s.FolderExists(windows));
+    EXPECT_FALSE(s.FileExists(windows));
+    EXPECT_TRUE(s.FileExists(NotepadPath()));
+    EXPECT_FALSE(s.FolderExists(NotepadPath()));
+    EXPECT_FALSE(s.FileExists(NotepadPath() + L".missing"));
+    EXPECT_FALSE(s.FolderExists(L"\\\\server\\share"));
+    EXPECT_FALSE(s.FileExists(L"\\\\server\\share\\a.txt"));
+    EXPECT_FALSE(s.FolderExists(L"A:\\"));
+}
+
+// These need the 32-bit build running as a 32-bit process on 64-bit Windows.
+TEST(Wow64UnderWine, ProcessPathsComeThroughTheDevicePathWithALowerCaseDrive) {
+    if (!ProcessServices::Instance().IsWow64Mode()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    Process notepad;
+    ASSERT_TRUE(notepad.Start(NotepadPath(), L""));
+    ASSERT_NE(WaitForWindow(L"Notepad", notepad.pid()), nullptr);
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, notepad.pid()));
+    ASSERT_TRUE(process.valid());
+    std::wstring path = ProcessServices::Instance().ProgramPathOfProcess(process.get());
+    ASSERT_GE(path.size(), 3u);
+    EXPECT_TRUE(iswlower(path[0])) << path;
+    EXPECT_EQ(path.substr(1, 2), L":\\");
+}
+
+TEST(Wow64UnderWine, TheRedirectionGuardSeesThe64BitSystemFolder) {
+    if (!ProcessServices::Instance().IsWow64Mode()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    // Placed in the 64-bit system folder from outside Wine by the test script.
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring only64 = std::wstring(windows) + L"\\system32\\tolvane-64bit-only.txt";
+    EXPECT_TRUE(ProcessServices::Instance().FileExists(only64));
+    EXPECT_FALSE(tv::FileExists(only64));  // redirected to syswow64 without the guard
 }

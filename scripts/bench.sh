@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every benchmark under Wine and prints their ratios.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine-env.sh"
+source "$here/xvfb.sh"
+arch="$("$here/wine-arch.sh")"
+"$here/wine-prefix.sh" || exit 1
+start_display || exit 1
+wineserver -p
+"$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+"$WINE" "$BUILD_DIR/$arch/bin/scan_bench.exe"

@@ -14,6 +14,14 @@ namespace {
 const wchar_t kPhotoViewer[] = L"Windows Photo Viewer";
 std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
 
+std::vector<TopNode> RowsOf(HWND listView) {
+    std::vector<TopNode> rows;
+    int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) rows.push_back({ListViewText(listView, i, 1), ListViewText(listView, i, 0)});
+    return rows;
+}
+}  // namespace
+
 std::wstring ListViewText(HWND listView, int row, int column) {
     wchar_t buf[1024] = {};
     LVITEMW item{};
@@ -23,14 +31,6 @@ std::wstring ListViewText(HWND listView, int row, int column) {
     SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return buf;
 }
-
-std::vector<TopNode> RowsOf(HWND listView) {
-    std::vector<TopNode> rows;
-    int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) rows.push_back({ListViewText(listView, i, 1), ListViewText(listView, i, 0)});
-    return rows;
-}
-}  // namespace
 
 bool AlreadyInRecord(const std::wstring& path, const std::wstring& title,
                      const std::vector<TopNode>& topNodes) {

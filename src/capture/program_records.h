@@ -46,6 +46,9 @@ struct ProgramRowServices {
     std::function<std::wstring(const std::wstring& path)> displayName = PathDisplayName;
     std::function<void()> stepGauge = [] {};
 };
+// The text of a list view cell (column 0 is the caption).
+std::wstring ListViewText(HWND listView, int row, int column);
+
 bool AppendRunningProgramRows(HWND listView, const std::vector<ProgramPair>& programs,
                               const ProgramRowServices& services);
 

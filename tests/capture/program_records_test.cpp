@@ -80,17 +80,8 @@ TEST(RunningProgramRows, FillARealListViewAndSkipWhatMustNotBeOffered) {
     EXPECT_TRUE(AppendRunningProgramRows(list, programs, services));
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(steps, 5);
-    auto text = [list](int row, int column) {
-        wchar_t buf[256] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = buf;
-        item.cchTextMax = 256;
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return std::wstring(buf);
-    };
-    EXPECT_EQ(text(3, 0), L"calc");
-    EXPECT_EQ(text(4, 1), L"Windows Photo Viewer");
+    EXPECT_EQ(ListViewText(list, 3, 0), L"calc");
+    EXPECT_EQ(ListViewText(list, 4, 1), L"Windows Photo Viewer");
     LVITEMW image{};
     image.mask = LVIF_IMAGE;
     image.iItem = 0;

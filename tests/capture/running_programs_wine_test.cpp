@@ -44,6 +44,16 @@ bool WaitForTestWindows(const Process& process, size_t count) {
     return false;
 }
 
+// The window helper copied into `dir` as `name`, started with one window per title; the
+// copy's path, empty when its windows did not come up.
+std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& process,
+                           const std::wstring& titles, size_t windows) {
+    std::wstring copy = dir.file(name);
+    if (!CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), copy.c_str(), FALSE)) return {};
+    if (!process.Start(copy, titles) || !WaitForTestWindows(process, windows)) return {};
+    return copy;
+}
+
 }  // namespace
 
 TEST(RunningProgramsUnderWine, NotepadWindowsGiveOnePairWithItsFullPath) {
@@ -61,11 +71,10 @@ TEST(RunningProgramsUnderWine, NotepadWindowsGiveOnePairWithItsFullPath) {
 
 TEST(RunningProgramsUnderWine, AProgramNamedExplorerFollowsTheShellTable) {
     TempFolder dir;
-    std::wstring fake = dir.file(L"explorer.exe");
-    ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), fake.c_str(), FALSE));
     Process shell;
-    ASSERT_TRUE(shell.Start(fake, L"\"Control Panel\" \"My Computer\" \"C:\\Temp\" \"Windows Update\""));
-    ASSERT_TRUE(WaitForTestWindows(shell, 4));
+    std::wstring fake = StartHelperAs(dir, L"explorer.exe", shell,
+                                      L"\"Control Panel\" \"My Computer\" \"C:\\Temp\" \"Windows Update\"", 4);
+    ASSERT_FALSE(fake.empty());
     std::vector<ProgramPair> pairs = PairsOf(fake);
     ASSERT_EQ(pairs.size(), 2u);
     std::vector<std::wstring> titles{pairs[0].title, pairs[1].title};
@@ -78,11 +87,9 @@ TEST(RunningProgramsUnderWine, AProgramNamedExplorerFollowsTheShellTable) {
 
 TEST(RunningProgramsUnderWine, TheProgramsOwnWindowIsNeverListed) {
     TempFolder dir;
-    std::wstring self = dir.file(L"tolvane.exe");
-    ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), self.c_str(), FALSE));
     Process own;
-    ASSERT_TRUE(own.Start(self, L"\"TolVane Free 3.1\""));
-    ASSERT_TRUE(WaitForTestWindows(own, 1));
+    std::wstring self = StartHelperAs(dir, L"tolvane.exe", own, L"\"TolVane Free 3.1\"", 1);
+    ASSERT_FALSE(self.empty());
     EXPECT_EQ(PairsOf(self).size(), 1u);        // seen by anybody else
     EXPECT_TRUE(PairsOf(self, ToUpper(self)).empty());  // but never by itself
 }

@@ -1,0 +1,65 @@
+#include "records/record_tree.h"
+
+#include <algorithm>
+
+namespace tv {
+
+namespace {
+void WalkNodes(const std::vector<std::unique_ptr<RecordNode>>& nodes,
+               const std::function<void(RecordNode&)>& visit) {
+    for (const auto& n : nodes) {
+        visit(*n);
+        WalkNodes(n->children, visit);
+    }
+}
+}  // namespace
+
+RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int itemIndex) {
+    auto node = std::make_unique<RecordNode>();
+    node->caption = caption;
+    node->data.itemIndex = itemIndex;
+    node->parent = parent;
+    auto& siblings = parent ? parent->children : top_;
+    siblings.push_back(std::move(node));
+    return siblings.back().get();
+}
+
+void RecordTree::Remove(RecordNode* node) {
+    if (!node) return;
+    auto& siblings = node->parent ? node->parent->children : top_;
+    siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
+                                  [node](const std::unique_ptr<RecordNode>& n) { return n.get() == node; }),
+                   siblings.end());
+}
+
+size_t RecordTree::NodeCount() const {
+    size_t count = 0;
+    Walk([&count](RecordNode&) { ++count; });
+    return count;
+}
+
+void RecordTree::Walk(const std::function<void(RecordNode&)>& visit) const { WalkNodes(top_, visit); }
+
+bool ShownRecord::NodesPointToItems() const {
+    bool ok = true;
+    docs.Walk([&](RecordNode& n) { ok = ok && items.Valid(n.data.itemIndex); });
+    return ok;
+}
+
+void ShownRecord::SetExpanded(RecordNode& node, bool expanded) {
+    node.expanded = expanded;
+    if (items.Valid(node.data.itemIndex)) items.At(node.data.itemIndex).expanded = expanded;
+    if (!recording && writeSelectionFile && !currentRecordPath.empty())
+        writeSelectionFile(SelectionFilePath(currentRecordPath));
+}
+
+std::wstring SelectionFilePath(const std::wstring& recordPath) {
+    size_t slash = recordPath.find_last_of(L"\\/:");
+    size_t dot = recordPath.rfind(L'.');
+    std::wstring base = (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
+                            ? recordPath
+                            : recordPath.substr(0, dot);
+    return base + L".tolvanetreesel";
+}
+
+}  // namespace tv

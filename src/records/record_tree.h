@@ -1,0 +1,65 @@
+#pragma once
+// The shape of the shown record: a tree of nodes, each pointing to one item of the item
+// array. The record tree controls display it.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "records/record_items.h"
+
+namespace tv {
+
+struct RecordNode {
+    std::wstring caption;
+    TNodeData data;  // owned by the node
+    bool expanded = false;
+    RecordNode* parent = nullptr;
+    std::vector<std::unique_ptr<RecordNode>> children;
+};
+
+class RecordTree {
+public:
+    RecordTree() = default;
+    RecordTree(const RecordTree&) = delete;
+    RecordTree& operator=(const RecordTree&) = delete;
+
+    // Appends a node under `parent` (a top-level node when null).
+    RecordNode* Add(RecordNode* parent, const std::wstring& caption, int itemIndex);
+    // Removes a node with its children; their items stay in the array.
+    void Remove(RecordNode* node);
+    void Clear() { top_.clear(); }
+    const std::vector<std::unique_ptr<RecordNode>>& top() const { return top_; }
+    size_t NodeCount() const;
+
+    // Calls `visit` for every node, parents before children, in order.
+    void Walk(const std::function<void(RecordNode&)>& visit) const;
+
+private:
+    std::vector<std::unique_ptr<RecordNode>> top_;
+};
+
+// The shown record: its items, its main tree, and the expansion handlers of that tree.
+class ShownRecord {
+public:
+    ItemArray items;
+    RecordTree docs;  // the "All" tree
+    bool recording = false;  // a recording or a load is filling the trees
+    std::wstring currentRecordPath;
+    // Writes the selection file; the record files code provides it.
+    std::function<void(const std::wstring& selectionPath)> writeSelectionFile;
+
+    void TVDocsExpanded(RecordNode& node) { SetExpanded(node, true); }
+    void TVDocsCollapsed(RecordNode& node) { SetExpanded(node, false); }
+
+    // Every node has node data pointing to a valid item.
+    bool NodesPointToItems() const;
+
+private:
+    void SetExpanded(RecordNode& node, bool expanded);
+};
+
+// The record path with its extension replaced by ".tolvanetreesel".
+std::wstring SelectionFilePath(const std::wstring& recordPath);
+
+}  // namespace tv

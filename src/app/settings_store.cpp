@@ -9,39 +9,9 @@ namespace tv {
 SettingsWriteError::SettingsWriteError(const std::wstring& path)
     : std::runtime_error("Unable to write to " + ToAnsi(path)), path_(path) {}
 
-int ParseProfileInteger(const std::wstring& raw, int defaultValue) {
-    std::wstring t = Trim(raw);
-    size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == L'-' || t[i] == L'+')) negative = t[i++] == L'-';
-    int base = 10;
-    if (i < t.size() && t[i] == L'$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < t.size() && t[i] == L'0' && (t[i + 1] == L'x' || t[i + 1] == L'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= t.size()) return defaultValue;
-    unsigned long long value = 0;
-    const unsigned long long limit = base == 16 ? 0xFFFFFFFFull : 0x80000000ull;
-    for (; i < t.size(); ++i) {
-        wchar_t c = t[i];
-        unsigned digit;
-        if (c >= L'0' && c <= L'9') digit = c - L'0';
-        else if (base == 16 && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
-        else if (base == 16 && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
-        else return defaultValue;
-        value = value * base + digit;
-        if (value > limit) return defaultValue;
-    }
-    if (base == 16) {
-        // Hexadecimal fills the 32 bits, so "$FFFFFFFF" is -1.
-        int v = static_cast<int>(static_cast<unsigned>(value));
-        return negative ? -v : v;
-    }
-    if (!negative && value > 0x7FFFFFFFull) return defaultValue;
-    return negative ? static_cast<int>(-static_cast<long long>(value)) : static_cast<int>(value);
+int ParseProfileInteger(const std::wstring& text, int defaultValue) {
+    int value = 0;
+    return ParseInteger(text, value) ? value : defaultValue;
 }
 
 bool SettingsStore::KeyExists(const std::wstring& section, const std::wstring& key) const {

@@ -77,6 +77,39 @@ std::string ToCodePage(const std::wstring& s, unsigned codePage) {
 std::wstring FromUtf8(const std::string& s) { return FromCodePage(s, CP_UTF8); }
 std::string ToUtf8(const std::wstring& s) { return ToCodePage(s, CP_UTF8); }
 
+bool ParseInteger(const std::wstring& text, int& result) {
+    std::wstring t = Trim(text);
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == L'-' || t[i] == L'+')) negative = t[i++] == L'-';
+    int base = 10;
+    if (i < t.size() && t[i] == L'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == L'0' && (t[i + 1] == L'x' || t[i + 1] == L'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= t.size()) return false;
+    unsigned long long value = 0;
+    const unsigned long long limit = base == 16 ? 0xFFFFFFFFull : 0x80000000ull;
+    for (; i < t.size(); ++i) {
+        wchar_t c = t[i];
+        unsigned digit;
+        if (c >= L'0' && c <= L'9') digit = c - L'0';
+        else if (base == 16 && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
+        else if (base == 16 && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+        else return false;
+        value = value * base + digit;
+        if (value > limit) return false;
+    }
+    if (base == 10 && !negative && value > 0x7FFFFFFFull) return false;
+    // Hexadecimal fills the 32 bits, so "$FFFFFFFF" is -1.
+    unsigned bits = static_cast<unsigned>(value);
+    result = static_cast<int>(negative ? 0u - bits : bits);
+    return true;
+}
+
 std::wstring Format(const wchar_t* fmt, ...) {
     va_list args;
     va_start(args, fmt);

@@ -22,6 +22,10 @@ inline std::string ToAnsi(const std::wstring& s) { return ToCodePage(s, 0 /*CP_A
 std::wstring FromUtf8(const std::string& s);
 std::string ToUtf8(const std::wstring& s);
 
+// A 32-bit integer: decimal with an optional sign, or hexadecimal after "$", "0x" or "0X".
+// False for anything else, including values out of range.
+bool ParseInteger(const std::wstring& text, int& value);
+
 // printf-style formatting into a wide string.
 std::wstring Format(const wchar_t* fmt, ...);
 

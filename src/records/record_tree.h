@@ -13,6 +13,9 @@ namespace tv {
 struct RecordNode {
     std::wstring caption;
     TNodeData data;  // owned by the node
+    int imageIndex = 0;
+    int selectedImageIndex = 0;
+    int stateIndex = -1;  // none
     bool expanded = false;
     RecordNode* parent = nullptr;
     std::vector<std::unique_ptr<RecordNode>> children;
@@ -44,6 +47,9 @@ class ShownRecord {
 public:
     ItemArray items;
     RecordTree docs;  // the "All" tree
+    RecordTree apps;  // "Application": programs and documents
+    RecordTree paths; // "File Folder": folders and other locations
+    RecordTree pages; // "Web Page"
     bool recording = false;  // a recording or a load is filling the trees
     std::wstring currentRecordPath;
     // Writes the selection file; the record files code provides it.

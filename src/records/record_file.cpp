@@ -1,0 +1,336 @@
+#include "records/record_file.h"
+
+#include <objidl.h>
+#include <oleauto.h>
+
+#include <stdexcept>
+
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/message_pump.h"
+#include "base/strings.h"
+#include "base/text_file.h"
+#include "records/msxml.h"
+
+namespace tv {
+
+namespace {
+
+constexpr int kMaxTopNodes = 5000;
+
+// A BSTR owned for the length of a call.
+class Bstr {
+public:
+    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    ~Bstr() { SysFreeString(b_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return b_; }
+
+private:
+    BSTR b_;
+};
+
+// A VARIANT holding a string, cleared at the end.
+class VariantText {
+public:
+    explicit VariantText(const std::wstring& s) {
+        VariantInit(&v_);
+        v_.vt = VT_BSTR;
+        v_.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
+    }
+    ~VariantText() { VariantClear(&v_); }
+    VariantText(const VariantText&) = delete;
+    VariantText& operator=(const VariantText&) = delete;
+    const VARIANT& get() const { return v_; }
+
+private:
+    VARIANT v_;
+};
+
+struct ReadStopped : std::runtime_error {
+    ReadStopped() : std::runtime_error("record file stops here") {}
+};
+
+bool CreateDocument(ComPtr<IXMLDOMDocument>& doc) {
+    for (const CLSID& clsid : {kClsidDomDocument60, kClsidDomDocument30})
+        if (SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIidXmlDomDocument, doc.put_void())))
+            return true;
+    return false;
+}
+
+void SetAttribute(IXMLDOMElement* e, const wchar_t* name, const std::wstring& value) {
+    VariantText v(value);
+    if (FAILED(e->setAttribute(Bstr(name), v.get()))) throw std::runtime_error("attribute");
+}
+
+void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node, const ItemArray& items) {
+    ComPtr<IXMLDOMElement> e;
+    if (FAILED(doc->createElement(Bstr(L"item"), e.put()))) throw std::runtime_error("element");
+    const TMyDoc& item = items.At(node.data.itemIndex);
+    SetAttribute(e.get(), L"text", node.caption);
+    SetAttribute(e.get(), L"path", item.path);
+    SetAttribute(e.get(), L"imageIndex", std::to_wstring(node.imageIndex));
+    SetAttribute(e.get(), L"stateIndex", std::to_wstring(node.stateIndex));
+    SetAttribute(e.get(), L"docType", std::to_wstring(item.kind));
+    int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
+    SetAttribute(e.get(), L"extand", std::to_wstring(extand));
+    if (FAILED(parent->appendChild(e.get(), nullptr))) throw std::runtime_error("append");
+    ProcessMessages();
+    for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items);
+}
+
+// Replaces `path` by the file `temp` holds; the old file stays whole when this fails.
+bool Replace(const std::wstring& temp, const std::wstring& path, const BeforeReplace& beforeReplace) {
+    if (beforeReplace) beforeReplace(temp);
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temp.c_str());
+    return false;
+}
+
+std::wstring Attribute(IXMLDOMNode* node, const wchar_t* name) {
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    if (FAILED(node->get_attributes(attributes.put())) || !attributes) throw ReadStopped();
+    ComPtr<IXMLDOMNode> attribute;
+    if (attributes->getNamedItem(Bstr(name), attribute.put()) != S_OK || !attribute) throw ReadStopped();
+    BSTR text = nullptr;
+    if (FAILED(attribute->get_text(&text))) throw ReadStopped();
+    std::wstring value(text ? text : L"", text ? SysStringLen(text) : 0);
+    SysFreeString(text);
+    return value;
+}
+
+int IntegerAttribute(IXMLDOMNode* node, const wchar_t* name) {
+    int value = 0;
+    if (!ParseInteger(Attribute(node, name), value)) throw ReadStopped();
+    return value;
+}
+
+bool IsElement(IXMLDOMNode* node) {
+    DOMNodeType type = NODE_INVALID;
+    return SUCCEEDED(node->get_nodeType(&type)) && type == NODE_ELEMENT;
+}
+
+// Calls `visit` for each element child of `parent`, in order, at most `limit` of them.
+template <class Visit>
+void ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
+    ComPtr<IXMLDOMNode> child;
+    if (FAILED(parent->get_firstChild(child.put()))) throw ReadStopped();
+    int count = 0;
+    while (child && count < limit) {
+        if (IsElement(child.get())) {
+            ++count;
+            visit(child.get());
+        }
+        ComPtr<IXMLDOMNode> next;
+        if (FAILED(child->get_nextSibling(next.put()))) throw ReadStopped();
+        child = std::move(next);
+    }
+}
+
+struct Reader {
+    ShownRecord& record;
+    const std::function<void()>& onWebPage;
+
+    void Element(IXMLDOMNode* x, RecordNode* parent, int depth) {
+        // Every attribute is read before the node exists, so a failure never leaves a node
+        // without its item.
+        std::wstring text = Attribute(x, L"text");
+        int imageIndex = IntegerAttribute(x, L"imageIndex");
+        Attribute(x, L"extand");
+        TMyDoc item;
+        item.kind = IntegerAttribute(x, L"docType");
+        item.path = Attribute(x, L"path");
+        item.title = text;
+        item.groupKey = item.path;
+        item.imageIndex = imageIndex;
+        int index = record.items.Append(item);
+        RecordNode* node = record.docs.Add(parent, text, index);
+        node->imageIndex = node->selectedImageIndex = imageIndex;
+        ProcessMessages();
+        if (item.kind == kWebPage && onWebPage) onWebPage();
+        if (depth >= kMaxRecordDepth) return;  // deeper levels of a hostile file are left out
+        ForEachElement(x, INT_MAX, [&](IXMLDOMNode* child) { Element(child, node, depth + 1); });
+    }
+};
+
+void CopyNode(const RecordNode& from, RecordNode* parent, RecordTree& to, const ItemArray& items) {
+    const TMyDoc& item = items.At(from.data.itemIndex);
+    RecordNode* copy = to.Add(parent, item.title, from.data.itemIndex);
+    copy->imageIndex = copy->selectedImageIndex = item.imageIndex;
+    if (parent) return;
+    for (const auto& child : from.children) CopyNode(*child, copy, to, items);
+}
+
+}  // namespace
+
+std::wstring WithExtension(const std::wstring& path, const std::wstring& extension) {
+    size_t slash = path.find_last_of(L"\\/:");
+    size_t dot = path.rfind(L'.');
+    bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+    return (hasExtension ? path.substr(0, dot) : path) + extension;
+}
+
+std::wstring IconFilePath(const std::wstring& recordPath) { return WithExtension(recordPath, L".dat"); }
+
+bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const std::wstring& appPath,
+                     const BeforeReplace& beforeReplace) {
+    std::wstring temp = path + L".tmp" + std::to_wstring(GetCurrentProcessId());
+    try {
+        ComPtr<IXMLDOMDocument> doc;
+        if (!CreateDocument(doc)) return false;
+        ComPtr<IXMLDOMProcessingInstruction> declaration;
+        if (FAILED(doc->createProcessingInstruction(Bstr(L"xml"), Bstr(L"version=\"1.0\" encoding=\"UTF-8\""),
+                                                    declaration.put())) ||
+            FAILED(doc->appendChild(declaration.get(), nullptr)))
+            return false;
+        ComPtr<IXMLDOMElement> root;
+        if (FAILED(doc->createElement(Bstr(L"tolvanetree"), root.put()))) return false;
+        SetAttribute(root.get(), L"app", appPath);
+        if (FAILED(doc->appendChild(root.get(), nullptr))) return false;
+        int written = 0;
+        for (const auto& node : record.docs.top()) {
+            if (written++ >= kMaxTopNodes) break;
+            WriteNode(doc.get(), root.get(), *node, record.items);
+        }
+        VariantText target(temp);
+        if (FAILED(doc->save(target.get()))) {
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+    } catch (...) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return Replace(temp, path, beforeReplace);
+}
+
+ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const std::function<void()>& onWebPage) {
+    if (!FileExists(path)) return ReadOutcome::Missing;
+    record.items.Empty();
+    ProcessMessages();
+    record.docs.Clear();
+    record.apps.Clear();
+    record.paths.Clear();
+    record.pages.Clear();
+    try {
+        ComPtr<IXMLDOMDocument> doc;
+        if (!CreateDocument(doc)) return ReadOutcome::Stopped;
+        doc->put_async(VARIANT_FALSE);
+        doc->put_validateOnParse(VARIANT_FALSE);
+        doc->put_resolveExternals(VARIANT_FALSE);
+        ComPtr<IXMLDOMDocument2> doc2;
+        if (SUCCEEDED(doc->QueryInterface(kIidXmlDomDocument2, doc2.put_void()))) {
+            // Outside files bring no document type definitions of their own.
+            VARIANT yes;
+            VariantInit(&yes);
+            yes.vt = VT_BOOL;
+            yes.boolVal = VARIANT_TRUE;
+            doc2->setProperty(Bstr(L"ProhibitDTD"), yes);
+        }
+        VariantText source(path);
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        if (FAILED(doc->load(source.get(), &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::Stopped;
+        ComPtr<IXMLDOMElement> root;
+        if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
+        Reader reader{record, onWebPage};
+        ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
+    } catch (...) {
+        return ReadOutcome::Stopped;
+    }
+    BuildKindTrees(record);
+    return ReadOutcome::Complete;
+}
+
+void BuildKindTrees(ShownRecord& record) {
+    record.apps.Clear();
+    record.paths.Clear();
+    record.pages.Clear();
+    int visited = 0;
+    for (const auto& node : record.docs.top()) {
+        if (visited++ >= kMaxTopNodes) break;
+        ProcessMessages();
+        if (!record.items.Valid(node->data.itemIndex)) continue;
+        switch (record.items.At(node->data.itemIndex).kind) {
+            case kWebPage: CopyNode(*node, nullptr, record.pages, record.items); break;
+            case kProgramOrDocument: CopyNode(*node, nullptr, record.apps, record.items); break;
+            case kFolderOrLocation: CopyNode(*node, nullptr, record.paths, record.items); break;
+            default: break;
+        }
+    }
+}
+
+bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    for (const auto& node : record.docs.top()) {
+        if (static_cast<int>(lines.size()) >= kMaxTopNodes) break;
+        lines.push_back(!node->children.empty() && node->expanded ? L"1" : L"0");
+    }
+    return WriteTextLines(path, lines);
+}
+
+void ReadSelectionFile(ShownRecord& record, const std::wstring& path) {
+    struct RecordingFlag {
+        bool& flag;
+        bool old;
+        ~RecordingFlag() { flag = old; }
+    } recording{record.recording, record.recording};
+    record.recording = true;
+    std::vector<std::wstring> lines;
+    if (!FileExists(path) || !ReadTextLines(path, lines)) return;
+    size_t nodes = std::min<size_t>(record.docs.top().size(), kMaxTopNodes);
+    if (lines.size() < nodes) lines.insert(lines.begin(), nodes - lines.size(), L"0");
+    for (size_t i = 0; i < nodes && i < lines.size(); ++i) {
+        RecordNode& node = *record.docs.top()[i];
+        if (node.children.empty()) continue;
+        int value = 0;
+        bool expand = ParseInteger(lines[i], value) && value == 1;
+        if (expand) record.TVDocsExpanded(node);
+        else record.TVDocsCollapsed(node);
+    }
+}
+
+bool WriteIconFile(HIMAGELIST strip, const std::wstring& path) {
+    if (!strip) return false;
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) || !ImageList_Write(strip, stream.get()))
+        return false;
+    HGLOBAL memory = nullptr;
+    if (FAILED(GetHGlobalFromStream(stream.get(), &memory))) return false;
+    STATSTG stat{};
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return false;
+    const char* data = static_cast<const char*>(GlobalLock(memory));
+    if (!data) return false;
+    std::string bytes(data, static_cast<size_t>(stat.cbSize.QuadPart));
+    GlobalUnlock(memory);
+    return WriteFileAtomic(path, bytes);
+}
+
+HIMAGELIST ReadIconFile(const std::wstring& path) {
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes) || bytes.empty()) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory) return nullptr;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    memcpy(target, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    return ImageList_Read(stream.get());
+}
+
+bool WriteRecord(const ShownRecord& record, HIMAGELIST strip, const std::wstring& recordPath,
+                 const std::wstring& appPath) {
+    return WriteRecordFile(record, recordPath, appPath) && WriteIconFile(strip, IconFilePath(recordPath)) &&
+           WriteSelectionFile(record, SelectionFilePath(recordPath));
+}
+
+}  // namespace tv

@@ -1,0 +1,268 @@
+#include "records/record_file.h"
+
+#include <gtest/gtest.h>
+
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/strings.h"
+#include "base/text_file.h"
+#include "support/test_support.h"
+
+using namespace tv;
+using tvtest::TempFolder;
+
+namespace {
+
+// COM for the XML library, once for the whole test program.
+struct ComForTests : ::testing::Environment {
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+};
+const auto* const kCom = ::testing::AddGlobalTestEnvironment(new ComForTests);
+
+RecordNode* AddEntry(ShownRecord& r, RecordNode* parent, const std::wstring& caption, const std::wstring& path,
+                     int kind, int image) {
+    TMyDoc d;
+    d.path = d.groupKey = path;
+    d.title = caption;
+    d.kind = kind;
+    d.imageIndex = image;
+    RecordNode* n = r.docs.Add(parent, caption, r.items.Append(d));
+    n->imageIndex = n->selectedImageIndex = image;
+    return n;
+}
+
+// Folders, a program with documents and a grandchild, a web page, a lone document.
+void FillSample(ShownRecord& r) {
+    RecordNode* c = AddEntry(r, nullptr, L"C:\\", L"C:\\", kFolderOrLocation, 0);
+    AddEntry(r, c, L"Temp", L"C:\\Temp\\", kFolderOrLocation, 0);
+    AddEntry(r, c, L"Données & <notes>", L"C:\\Données\\", kFolderOrLocation, 0);
+    c->expanded = true;
+    RecordNode* word = AddEntry(r, nullptr, L"Writer", L"C:\\Apps\\writer.exe", kProgramOrDocument, 47);
+    AddEntry(r, word, L"a.doc", L"C:\\Docs\\a.doc", kProgramOrDocument, 48);
+    RecordNode* b = AddEntry(r, word, L"b \"quoted\".doc", L"C:\\Docs\\b.doc", kProgramOrDocument, 48);
+    AddEntry(r, b, L"deep", L"C:\\Docs\\deep.doc", kProgramOrDocument, 48);
+    AddEntry(r, word, L"日本語.doc", L"C:\\Docs\\日本語.doc", kProgramOrDocument, 79);
+    AddEntry(r, nullptr, L"Example", L"http://example.com/?a=1&b=2", kWebPage, 1);
+    AddEntry(r, nullptr, L"notes", L"C:\\notes.txt", kProgramOrDocument, 9);
+}
+
+// Caption, path, kind, image and depth of every node, parents first.
+std::vector<std::wstring> Shape(const ShownRecord& r, const RecordTree& tree) {
+    std::vector<std::wstring> out;
+    tree.Walk([&](RecordNode& n) {
+        int depth = 0;
+        for (RecordNode* p = n.parent; p; p = p->parent) ++depth;
+        const TMyDoc& d = r.items.At(n.data.itemIndex);
+        out.push_back(std::to_wstring(depth) + L"|" + n.caption + L"|" + d.path + L"|" + std::to_wstring(d.kind) +
+                      L"|" + std::to_wstring(n.imageIndex));
+    });
+    return out;
+}
+
+std::wstring Item(const std::wstring& text, const std::wstring& path, const std::wstring& docType,
+                  const std::wstring& inner = L"") {
+    std::wstring e = L"<item text=\"" + text + L"\" path=\"" + path + L"\" imageIndex=\"3\" stateIndex=\"-1\"";
+    if (!docType.empty()) e += L" docType=\"" + docType + L"\"";
+    return e + L" extand=\"-1\">" + inner + L"</item>";
+}
+
+bool WriteUtf8(const std::wstring& path, const std::wstring& xml) {
+    return tvtest::WriteAll(path, ToUtf8(xml));
+}
+
+}  // namespace
+
+TEST(RecordFile, ARecordReadsBackWithItsShapeAndTheSelectionFileExpansion) {
+    TempFolder dir;
+    std::wstring file = dir.file(L"Dec 08,2026_001.tolvane");
+    ShownRecord written;
+    FillSample(written);
+    ASSERT_TRUE(WriteRecordFile(written, file, L"C:\\TolVane\\tolvane.exe"));
+    ASSERT_TRUE(WriteSelectionFile(written, SelectionFilePath(file)));
+
+    ShownRecord read;
+    bool webPageSeen = false;
+    ASSERT_EQ(ReadRecordFile(read, file, [&] { webPageSeen = true; }), ReadOutcome::Complete);
+    ReadSelectionFile(read, SelectionFilePath(file));
+    EXPECT_EQ(Shape(read, read.docs), Shape(written, written.docs));
+    EXPECT_TRUE(webPageSeen);
+    EXPECT_TRUE(read.docs.top()[0]->expanded);
+    EXPECT_FALSE(read.docs.top()[1]->expanded);
+    // Items read from a file have their path as group key and no date.
+    for (int i = 0; i < read.items.Count(); ++i) {
+        EXPECT_EQ(read.items.At(i).groupKey, read.items.At(i).path);
+        EXPECT_TRUE(read.items.At(i).date.empty());
+    }
+
+    // The per-kind trees copy top-level nodes with their direct children only.
+    ASSERT_EQ(read.apps.top().size(), 2u);
+    EXPECT_EQ(read.apps.top()[0]->children.size(), 3u);
+    EXPECT_TRUE(read.apps.top()[0]->children[1]->children.empty());  // no grandchild
+    EXPECT_EQ(read.paths.top().size(), 1u);
+    EXPECT_EQ(read.pages.top().size(), 1u);
+    EXPECT_EQ(read.apps.top()[0]->children[2]->imageIndex, 79);
+}
+
+TEST(RecordFile, ExpansionComesFromTheSelectionFileNotFromTheRecordFile) {
+    TempFolder dir;
+    std::wstring file = dir.file(L"r.tolvane");
+    ShownRecord written;
+    FillSample(written);
+    ASSERT_TRUE(WriteRecordFile(written, file, L"x"));  // "extand" says: first node expanded
+    ASSERT_TRUE(WriteTextLines(SelectionFilePath(file), {L"0", L"1", L"0", L"1"}));
+    ShownRecord read;
+    ReadRecordFile(read, file);
+    ReadSelectionFile(read, SelectionFilePath(file));
+    EXPECT_FALSE(read.docs.top()[0]->expanded);
+    EXPECT_TRUE(read.docs.top()[1]->expanded);
+    EXPECT_FALSE(read.docs.top()[3]->expanded);  // no children: left as it was
+}
+
+TEST(RecordFile, ASelectionFileWithTooFewLinesAppliesToTheLastNodes) {
+    ShownRecord r;
+    for (int i = 0; i < 4; ++i) {
+        RecordNode* n = AddEntry(r, nullptr, L"g" + std::to_wstring(i), L"C:\\g", kFolderOrLocation, 0);
+        AddEntry(r, n, L"c", L"C:\\g\\c", kFolderOrLocation, 0);
+    }
+    TempFolder dir;
+    ASSERT_TRUE(WriteTextLines(dir.file(L"s.tolvanetreesel"), {L"1", L"1"}));
+    r.docs.top()[0]->expanded = true;
+    int selectionWrites = 0;
+    r.currentRecordPath = dir.file(L"s.tolvane");
+    r.writeSelectionFile = [&](const std::wstring&) { ++selectionWrites; };
+    ReadSelectionFile(r, dir.file(L"s.tolvanetreesel"));
+    EXPECT_FALSE(r.docs.top()[0]->expanded);
+    EXPECT_FALSE(r.docs.top()[1]->expanded);
+    EXPECT_TRUE(r.docs.top()[2]->expanded);
+    EXPECT_TRUE(r.docs.top()[3]->expanded);
+    EXPECT_EQ(selectionWrites, 0);  // reading does not write it back
+    EXPECT_FALSE(r.recording);
+}
+
+TEST(RecordFile, TheSelectionFileIsWrittenAlsoBeforeOneWasRead) {
+    TempFolder dir;
+    ShownRecord r;
+    FillSample(r);
+    ASSERT_TRUE(WriteSelectionFile(r, dir.file(L"new.tolvanetreesel")));
+    std::vector<std::wstring> lines;
+    ASSERT_TRUE(ReadTextLines(dir.file(L"new.tolvanetreesel"), lines));
+    EXPECT_EQ(lines, (std::vector<std::wstring>{L"1", L"0", L"0", L"0"}));
+}
+
+TEST(RecordFile, AtMost5000TopLevelNodesAreWrittenAndChildrenAreNeverCut) {
+    TempFolder dir;
+    std::wstring file = dir.file(L"big.tolvane");
+    ShownRecord r;
+    RecordNode* first = AddEntry(r, nullptr, L"first", L"C:\\first", kFolderOrLocation, 0);
+    for (int i = 0; i < 6000; ++i) AddEntry(r, first, L"c", L"C:\\first\\c" + std::to_wstring(i), kFolderOrLocation, 0);
+    for (int i = 1; i < 5001; ++i) AddEntry(r, nullptr, L"n", L"C:\\n" + std::to_wstring(i), kProgramOrDocument, 2);
+    ASSERT_TRUE(WriteRecordFile(r, file, L"x"));
+    ASSERT_TRUE(WriteSelectionFile(r, SelectionFilePath(file)));
+    ShownRecord read;
+    ASSERT_EQ(ReadRecordFile(read, file), ReadOutcome::Complete);
+    EXPECT_EQ(read.docs.top().size(), 5000u);
+    EXPECT_EQ(read.docs.top()[0]->children.size(), 6000u);
+    EXPECT_EQ(read.items.At(read.docs.top().back()->data.itemIndex).path, L"C:\\n4999");
+    std::vector<std::wstring> lines;
+    ReadTextLines(SelectionFilePath(file), lines);
+    EXPECT_EQ(lines.size(), 5000u);
+}
+
+TEST(RecordFile, AnyDocumentElementNameAndUtf16FilesRead) {
+    TempFolder dir;
+    std::wstring xml = L"<other app=\"y\">" + Item(L"Ünïcode ✓", L"C:\\ü.txt", L"2") + L"</other>";
+    ASSERT_TRUE(WriteUtf8(dir.file(L"a.tolvane"), L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + xml));
+    ASSERT_TRUE(tvtest::WriteAll(dir.file(L"b.tolvane"),
+                                 std::string("\xFF\xFE", 2) +
+                                     tvtest::Utf16(L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n" + xml)));
+    for (const wchar_t* name : {L"a.tolvane", L"b.tolvane"}) {
+        ShownRecord r;
+        ASSERT_EQ(ReadRecordFile(r, dir.file(name)), ReadOutcome::Complete) << name;
+        ASSERT_EQ(r.docs.top().size(), 1u) << name;
+        EXPECT_EQ(r.docs.top()[0]->caption, L"Ünïcode ✓");
+        EXPECT_EQ(r.items.At(0).path, L"C:\\ü.txt");
+        EXPECT_EQ(r.apps.top().size(), 1u);
+    }
+}
+
+TEST(RecordFile, AnItemWithoutDocTypeStopsTheReadingAndLeavesNoHalfMadeNode) {
+    TempFolder dir;
+    std::wstring xml = L"<tolvanetree>" + Item(L"one", L"C:\\1", L"2", Item(L"child", L"C:\\1\\c", L"2")) +
+                       Item(L"two", L"C:\\2", L"") + Item(L"three", L"C:\\3", L"2") + L"</tolvanetree>";
+    ASSERT_TRUE(WriteUtf8(dir.file(L"r.tolvane"), xml));
+    ShownRecord r;
+    EXPECT_EQ(ReadRecordFile(r, dir.file(L"r.tolvane")), ReadOutcome::Stopped);
+    EXPECT_EQ(r.docs.NodeCount(), 2u);
+    EXPECT_EQ(r.items.Count(), 2);
+    EXPECT_TRUE(r.NodesPointToItems());
+    EXPECT_TRUE(r.apps.top().empty());
+    EXPECT_TRUE(r.paths.top().empty());
+    EXPECT_TRUE(r.pages.top().empty());
+}
+
+TEST(RecordFile, HostileFilesAreReadSafely) {
+    TempFolder dir;
+    // Nested far deeper than any record: the parser refuses it or the reader stops at its
+    // fixed depth; either way no stack is exhausted and no node is left without its item.
+    auto nested = [](int depth) {
+        std::wstring xml = L"<t>";
+        for (int i = 0; i < depth; ++i)
+            xml += L"<item text=\"d\" path=\"p\" imageIndex=\"0\" stateIndex=\"0\" docType=\"3\" extand=\"0\">";
+        for (int i = 0; i < depth; ++i) xml += L"</item>";
+        return xml + L"</t>";
+    };
+    ASSERT_TRUE(WriteUtf8(dir.file(L"deep.tolvane"), nested(20000)));
+    ShownRecord r;
+    ReadRecordFile(r, dir.file(L"deep.tolvane"));
+    EXPECT_LE(r.docs.NodeCount(), static_cast<size_t>(kMaxRecordDepth));
+    EXPECT_TRUE(r.NodesPointToItems());
+    ASSERT_TRUE(WriteUtf8(dir.file(L"nested.tolvane"), nested(200)));
+    EXPECT_EQ(ReadRecordFile(r, dir.file(L"nested.tolvane")), ReadOutcome::Complete);
+    EXPECT_EQ(r.docs.NodeCount(), 200u);
+
+    // Not XML, a number that is no number, an empty file, a missing one.
+    ASSERT_TRUE(WriteUtf8(dir.file(L"junk.tolvane"), L"<t><item text=\"a\""));
+    ASSERT_TRUE(WriteUtf8(dir.file(L"nan.tolvane"),
+                          L"<t><item text=\"a\" path=\"b\" imageIndex=\"x1\" docType=\"2\" extand=\"0\"/></t>"));
+    ASSERT_TRUE(tvtest::WriteAll(dir.file(L"empty.tolvane"), ""));
+    for (const wchar_t* name : {L"junk.tolvane", L"nan.tolvane", L"empty.tolvane"}) {
+        ShownRecord bad;
+        FillSample(bad);
+        EXPECT_EQ(ReadRecordFile(bad, dir.file(name)), ReadOutcome::Stopped) << name;
+        EXPECT_EQ(bad.docs.NodeCount(), 0u) << name;
+        EXPECT_TRUE(bad.NodesPointToItems());
+    }
+    ShownRecord untouched;
+    FillSample(untouched);
+    EXPECT_EQ(ReadRecordFile(untouched, dir.file(L"missing.tolvane")), ReadOutcome::Missing);
+    EXPECT_EQ(untouched.docs.NodeCount(), 10u);
+
+    // An external entity is never fetched or expanded.
+    ASSERT_TRUE(WriteUtf8(dir.file(L"dtd.tolvane"),
+                          L"<!DOCTYPE t [<!ENTITY x SYSTEM \"file:///C:/windows/win.ini\">]><t>" +
+                              Item(L"&x;", L"p", L"2") + L"</t>"));
+    ShownRecord dtd;
+    ReadRecordFile(dtd, dir.file(L"dtd.tolvane"));
+    for (int i = 0; i < dtd.items.Count(); ++i) EXPECT_EQ(dtd.items.At(i).title.find(L"[fonts]"), std::wstring::npos);
+}
+
+TEST(RecordFile, AManyMegabyteRecordReads) {
+    TempFolder dir;
+    ShownRecord r;
+    for (int i = 0; i < 2000; ++i) {
+        RecordNode* n = AddEntry(r, nullptr, std::wstring(200, L'n'), L"C:\\n" + std::to_wstring(i), kProgramOrDocument, 5);
+        for (int c = 0; c < 10; ++c) AddEntry(r, n, std::wstring(200, L'c'), L"C:\\c", kProgramOrDocument, 5);
+    }
+    std::wstring file = dir.file(L"large.tolvane");
+    ASSERT_TRUE(WriteRecordFile(r, file, L"x"));
+    EXPECT_GT(tvtest::ReadAll(file).size(), 5u << 20);
+    ShownRecord read;
+    EXPECT_EQ(ReadRecordFile(read, file), ReadOutcome::Complete);
+    EXPECT_EQ(read.docs.NodeCount(), 22000u);
+}
+
+TEST(RecordFile, NamesOfTheThreeFilesShareTheBaseName) {
+    EXPECT_EQ(IconFilePath(L"C:\\R\\Dec 08,2026_001.tolvane"), L"C:\\R\\Dec 08,2026_001.dat");
+    EXPECT_EQ(SelectionFilePath(L"C:\\R\\Dec 08,2026_001.tolvane"), L"C:\\R\\Dec 08,2026_001.tolvanetreesel");
+    EXPECT_EQ(WithExtension(L"C:\\a.b\\name", L".dat"), L"C:\\a.b\\name.dat");
+}

@@ -266,3 +266,83 @@ TEST(RecordFile, NamesOfTheThreeFilesShareTheBaseName) {
     EXPECT_EQ(SelectionFilePath(L"C:\\R\\Dec 08,2026_001.tolvane"), L"C:\\R\\Dec 08,2026_001.tolvanetreesel");
     EXPECT_EQ(WithExtension(L"C:\\a.b\\name", L".dat"), L"C:\\a.b\\name.dat");
 }
+
+TEST(RecordFile, AWriterKilledBeforeTheReplaceLeavesTheOldRecordWhole) {
+    TempFolder dir;
+    std::wstring file = dir.file(L"kept.tolvane"), marker = dir.file(L"marker");
+    ShownRecord original;
+    FillSample(original);
+    ASSERT_TRUE(WriteRecordFile(original, file, L"x"));
+    tvtest::Process writer;
+    ASSERT_TRUE(writer.Start(tvtest::ExeFolder() + L"\\record_writer.exe", L"\"" + file + L"\" \"" + marker + L"\""));
+    bool ready = false;
+    for (int i = 0; i < 600 && !ready; ++i, Sleep(50)) ready = FileExists(marker);
+    ASSERT_TRUE(ready);
+    writer.Kill();
+    ShownRecord read;
+    EXPECT_EQ(ReadRecordFile(read, file), ReadOutcome::Complete);
+    EXPECT_EQ(Shape(read, read.docs), Shape(original, original.docs));
+}
+
+namespace {
+HBITMAP SolidBitmap(COLORREF color, BYTE alpha) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* px = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 256; ++i)
+        px[i] = (i % 17 == 0) ? 0 : (static_cast<DWORD>(alpha) << 24) | (GetRValue(color) << 16) |
+                                        (GetGValue(color) << 8) | GetBValue(color);
+    return bmp;
+}
+
+// The pixels of image i of a strip, drawn over black.
+std::vector<DWORD> Pixels(HIMAGELIST strip, int i) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    ImageList_Draw(strip, i, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    std::vector<DWORD> out(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 256);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return out;
+}
+}  // namespace
+
+TEST(IconFile, RestoresTheSameImagesAtTheSameIndexes) {
+    HIMAGELIST strip = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+    ASSERT_NE(strip, nullptr);
+    const COLORREF colors[] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(250, 200, 20), RGB(90, 90, 90)};
+    for (COLORREF c : colors) {
+        HBITMAP bmp = SolidBitmap(c, 255);
+        ASSERT_GE(ImageList_Add(strip, bmp, nullptr), 0);
+        DeleteObject(bmp);
+    }
+    TempFolder dir;
+    ASSERT_TRUE(WriteIconFile(strip, dir.file(L"r.dat")));
+    HIMAGELIST back = ReadIconFile(dir.file(L"r.dat"));
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(ImageList_GetImageCount(back), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Pixels(back, i), Pixels(strip, i)) << "image " << i;
+    EXPECT_NE(Pixels(back, 0), Pixels(back, 1));
+    ImageList_Destroy(back);
+    ImageList_Destroy(strip);
+
+    EXPECT_EQ(ReadIconFile(dir.file(L"missing.dat")), nullptr);
+    ASSERT_TRUE(tvtest::WriteAll(dir.file(L"junk.dat"), "not an image list at all"));
+    EXPECT_EQ(ReadIconFile(dir.file(L"junk.dat")), nullptr);
+}

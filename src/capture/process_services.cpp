@@ -112,23 +112,37 @@ bool ProcessServices::ValidDrivePath(const std::wstring& path) {
     return IsValidDrivePath(path, [](const std::wstring& root) { return GetDriveTypeW(root.c_str()); });
 }
 
+namespace {
+bool FolderAt(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileAt(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(path.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
 bool ProcessServices::FolderExists(const std::wstring& path) {
     if (!ValidDrivePath(path)) return false;
-    return WithoutRedirection([&] {
-        DWORD a = GetFileAttributesW(path.c_str());
-        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-    });
+    return WithoutRedirection([&] { return FolderAt(path); });
 }
 
 bool ProcessServices::FileExists(const std::wstring& path) {
     if (!ValidDrivePath(path)) return false;
-    return WithoutRedirection([&] {
-        WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW(path.c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        FindClose(h);
-        return !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    });
+    return WithoutRedirection([&] { return FileAt(path); });
+}
+
+bool ProcessServices::FolderExistsUnguarded(const std::wstring& path) {
+    return ValidDrivePath(path) && FolderAt(path);
+}
+
+bool ProcessServices::FileExistsUnguarded(const std::wstring& path) {
+    return ValidDrivePath(path) && FileAt(path);
 }
 
 }  // namespace tv

@@ -36,6 +36,9 @@ public:
     bool ValidDrivePath(const std::wstring& path);
     bool FolderExists(const std::wstring& path);
     bool FileExists(const std::wstring& path);
+    // The same tests as this process sees the disk: in WOW64 mode system32 is the 32-bit one.
+    bool FolderExistsUnguarded(const std::wstring& path);
+    bool FileExistsUnguarded(const std::wstring& path);
 
 private:
     ProcessServices() = default;

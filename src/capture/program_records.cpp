@@ -48,6 +48,16 @@ bool AlreadyInRecord(const std::wstring& path, const std::wstring& title,
     return false;
 }
 
+std::vector<TopNode> TopNodesOf(const ShownRecord& record) {
+    std::vector<TopNode> nodes;
+    for (const auto& node : record.docs.top()) {
+        if (static_cast<int>(nodes.size()) >= kMaxWalk) break;
+        if (record.items.Valid(node->data.itemIndex))
+            nodes.push_back({record.items.At(node->data.itemIndex).path, node->caption});
+    }
+    return nodes;
+}
+
 std::wstring PathDisplayName(const std::wstring& path) {
     std::wstring name = FileNameOf(path);
     size_t dot = name.rfind(L'.');

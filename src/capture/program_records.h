@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/running_programs.h"
+#include "records/record_tree.h"
 
 namespace tv {
 
@@ -20,6 +21,8 @@ struct TopNode {
 // explorer.exe also the same caption, so several shell places can stand side by side.
 bool AlreadyInRecord(const std::wstring& path, const std::wstring& title,
                      const std::vector<TopNode>& topNodes);
+// The top-level nodes of the shown record's "All" tree, as the presence test sees them.
+std::vector<TopNode> TopNodesOf(const ShownRecord& record);
 
 // The file name without its extension: the title of an entry that has none.
 std::wstring PathDisplayName(const std::wstring& path);

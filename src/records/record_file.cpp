@@ -59,25 +59,32 @@ bool CreateDocument(ComPtr<IXMLDOMDocument>& doc) {
     return false;
 }
 
-void SetAttribute(IXMLDOMElement* e, const wchar_t* name, const std::wstring& value) {
+void SetAttribute(IXMLDOMElement* e, BSTR name, const std::wstring& value) {
     VariantText v(value);
-    if (FAILED(e->setAttribute(Bstr(name), v.get()))) throw std::runtime_error("attribute");
+    if (FAILED(e->setAttribute(name, v.get()))) throw std::runtime_error("attribute");
 }
 
-void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node, const ItemArray& items) {
+// Names of the record file, made once per writing.
+struct WriterNames {
+    Bstr item{L"item"}, text{L"text"}, path{L"path"}, imageIndex{L"imageIndex"}, stateIndex{L"stateIndex"},
+        docType{L"docType"}, extand{L"extand"};
+};
+
+void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node, const ItemArray& items,
+               const WriterNames& names) {
     ComPtr<IXMLDOMElement> e;
-    if (FAILED(doc->createElement(Bstr(L"item"), e.put()))) throw std::runtime_error("element");
+    if (FAILED(doc->createElement(names.item, e.put()))) throw std::runtime_error("element");
     const TMyDoc& item = items.At(node.data.itemIndex);
-    SetAttribute(e.get(), L"text", node.caption);
-    SetAttribute(e.get(), L"path", item.path);
-    SetAttribute(e.get(), L"imageIndex", std::to_wstring(node.imageIndex));
-    SetAttribute(e.get(), L"stateIndex", std::to_wstring(node.stateIndex));
-    SetAttribute(e.get(), L"docType", std::to_wstring(item.kind));
+    SetAttribute(e.get(), names.text, node.caption);
+    SetAttribute(e.get(), names.path, item.path);
+    SetAttribute(e.get(), names.imageIndex, std::to_wstring(node.imageIndex));
+    SetAttribute(e.get(), names.stateIndex, std::to_wstring(node.stateIndex));
+    SetAttribute(e.get(), names.docType, std::to_wstring(item.kind));
     int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
-    SetAttribute(e.get(), L"extand", std::to_wstring(extand));
+    SetAttribute(e.get(), names.extand, std::to_wstring(extand));
     if (FAILED(parent->appendChild(e.get(), nullptr))) throw std::runtime_error("append");
-    ProcessMessages();
-    for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items);
+    KeepResponsive();
+    for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items, names);
 }
 
 // Replaces `path` by the file `temp` holds; the old file stays whole when this fails.
@@ -89,21 +96,26 @@ bool Replace(const std::wstring& temp, const std::wstring& path, const BeforeRep
     return false;
 }
 
-std::wstring Attribute(IXMLDOMNode* node, const wchar_t* name) {
-    ComPtr<IXMLDOMNamedNodeMap> attributes;
-    if (FAILED(node->get_attributes(attributes.put())) || !attributes) throw ReadStopped();
-    ComPtr<IXMLDOMNode> attribute;
-    if (attributes->getNamedItem(Bstr(name), attribute.put()) != S_OK || !attribute) throw ReadStopped();
-    BSTR text = nullptr;
-    if (FAILED(attribute->get_text(&text))) throw ReadStopped();
-    std::wstring value(text ? text : L"", text ? SysStringLen(text) : 0);
-    SysFreeString(text);
-    return value;
+// The attribute names the reader asks for, made once per reading.
+struct AttributeNames {
+    Bstr text{L"text"}, path{L"path"}, imageIndex{L"imageIndex"}, extand{L"extand"}, docType{L"docType"};
+};
+
+std::wstring Attribute(IXMLDOMElement* element, BSTR name) {
+    VARIANT value;
+    VariantInit(&value);
+    if (element->getAttribute(name, &value) != S_OK || value.vt != VT_BSTR) {
+        VariantClear(&value);
+        throw ReadStopped();  // missing
+    }
+    std::wstring text(value.bstrVal ? value.bstrVal : L"", value.bstrVal ? SysStringLen(value.bstrVal) : 0);
+    VariantClear(&value);
+    return text;
 }
 
-int IntegerAttribute(IXMLDOMNode* node, const wchar_t* name) {
+int IntegerAttribute(IXMLDOMElement* element, BSTR name) {
     int value = 0;
-    if (!ParseInteger(Attribute(node, name), value)) throw ReadStopped();
+    if (!ParseInteger(Attribute(element, name), value)) throw ReadStopped();
     return value;
 }
 
@@ -132,26 +144,29 @@ void ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
 struct Reader {
     ShownRecord& record;
     const std::function<void()>& onWebPage;
+    AttributeNames names;
 
-    void Element(IXMLDOMNode* x, RecordNode* parent, int depth) {
+    void Element(IXMLDOMNode* node, RecordNode* parent, int depth) {
+        ComPtr<IXMLDOMElement> x;
+        if (FAILED(node->QueryInterface(kIidXmlDomElement, x.put_void()))) throw ReadStopped();
         // Every attribute is read before the node exists, so a failure never leaves a node
         // without its item.
-        std::wstring text = Attribute(x, L"text");
-        int imageIndex = IntegerAttribute(x, L"imageIndex");
-        Attribute(x, L"extand");
+        std::wstring text = Attribute(x.get(), names.text);
+        int imageIndex = IntegerAttribute(x.get(), names.imageIndex);
+        Attribute(x.get(), names.extand);
         TMyDoc item;
-        item.kind = IntegerAttribute(x, L"docType");
-        item.path = Attribute(x, L"path");
+        item.kind = IntegerAttribute(x.get(), names.docType);
+        item.path = Attribute(x.get(), names.path);
         item.title = text;
         item.groupKey = item.path;
         item.imageIndex = imageIndex;
         int index = record.items.Append(item);
-        RecordNode* node = record.docs.Add(parent, text, index);
-        node->imageIndex = node->selectedImageIndex = imageIndex;
-        ProcessMessages();
+        RecordNode* added = record.docs.Add(parent, text, index);
+        added->imageIndex = added->selectedImageIndex = imageIndex;
+        KeepResponsive();
         if (item.kind == kWebPage && onWebPage) onWebPage();
         if (depth >= kMaxRecordDepth) return;  // deeper levels of a hostile file are left out
-        ForEachElement(x, INT_MAX, [&](IXMLDOMNode* child) { Element(child, node, depth + 1); });
+        ForEachElement(node, INT_MAX, [&](IXMLDOMNode* child) { Element(child, added, depth + 1); });
     }
 };
 
@@ -187,12 +202,13 @@ bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const 
             return false;
         ComPtr<IXMLDOMElement> root;
         if (FAILED(doc->createElement(Bstr(L"tolvanetree"), root.put()))) return false;
-        SetAttribute(root.get(), L"app", appPath);
+        SetAttribute(root.get(), Bstr(L"app"), appPath);
         if (FAILED(doc->appendChild(root.get(), nullptr))) return false;
+        WriterNames names;
         int written = 0;
         for (const auto& node : record.docs.top()) {
             if (written++ >= kMaxTopNodes) break;
-            WriteNode(doc.get(), root.get(), *node, record.items);
+            WriteNode(doc.get(), root.get(), *node, record.items, names);
         }
         VariantText target(temp);
         if (FAILED(doc->save(target.get()))) {
@@ -234,7 +250,7 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
         if (FAILED(doc->load(source.get(), &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::Stopped;
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
-        Reader reader{record, onWebPage};
+        Reader reader{record, onWebPage, {}};
         ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
     } catch (...) {
         return ReadOutcome::Stopped;
@@ -250,7 +266,7 @@ void BuildKindTrees(ShownRecord& record) {
     int visited = 0;
     for (const auto& node : record.docs.top()) {
         if (visited++ >= kMaxTopNodes) break;
-        ProcessMessages();
+        KeepResponsive();
         if (!record.items.Valid(node->data.itemIndex)) continue;
         switch (record.items.At(node->data.itemIndex).kind) {
             case kWebPage: CopyNode(*node, nullptr, record.pages, record.items); break;

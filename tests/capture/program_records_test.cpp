@@ -21,6 +21,18 @@ TEST(AlreadyInRecord, MatchesNormalisedPathsAndExplorerByCaption) {
     EXPECT_TRUE(AlreadyInRecord(L"  ", L"anything", {}));  // nothing to add
 }
 
+TEST(AlreadyInRecord, AsksTheTopLevelNodesOfTheShownRecord) {
+    ShownRecord r;
+    TMyDoc explorer;
+    explorer.path = kExplorer;
+    RecordNode* cp = r.docs.Add(nullptr, L"Control Panel", r.items.Append(explorer));
+    TMyDoc child;
+    child.path = L"C:\\Windows\\calc.exe";
+    r.docs.Add(cp, L"calc", r.items.Append(child));
+    EXPECT_TRUE(AlreadyInRecord(kExplorer, L"Control Panel", TopNodesOf(r)));
+    EXPECT_FALSE(AlreadyInRecord(L"C:\\Windows\\calc.exe", L"calc", TopNodesOf(r)));  // children do not count
+}
+
 TEST(AlreadyInRecord, LooksAtTheFirst5000TopLevelNodesOnly) {
     std::vector<TopNode> nodes(5000, TopNode{L"C:\\x.exe", L"x"});
     nodes.push_back({L"C:\\late.exe", L"late"});

@@ -1,0 +1,56 @@
+#include "ui/main/record_views.h"
+
+#include "base/redraw.h"
+
+namespace tv {
+
+namespace {
+void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_ptr<RecordNode>>& nodes) {
+    for (const auto& node : nodes) {
+        TVINSERTSTRUCTW ins{};
+        ins.hParent = parent;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+        ins.item.pszText = const_cast<wchar_t*>(node->caption.c_str());
+        ins.item.iImage = node->imageIndex;
+        ins.item.iSelectedImage = node->selectedImageIndex;
+        ins.item.lParam = reinterpret_cast<LPARAM>(node.get());
+        ins.item.stateMask = TVIS_EXPANDED;
+        ins.item.state = node->expanded && !node->children.empty() ? TVIS_EXPANDED : 0;
+        auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+        if (item) InsertChildren(tree, item, node->children);
+    }
+}
+
+HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible) {
+    HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+                                WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                    TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0),
+                                0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (tree && strip) TreeView_SetImageList(tree, strip, TVSIL_NORMAL);
+    return tree;
+}
+}  // namespace
+
+void FillTreeView(HWND tree, const RecordTree& model) {
+    RedrawSuspender quiet(tree);
+    TreeView_DeleteAllItems(tree);
+    InsertChildren(tree, TVI_ROOT, model.top());
+}
+
+bool RecordViews::Create(HWND parent, HIMAGELIST strip) {
+    TVDocs = CreateTree(parent, strip, true);
+    TVApp = CreateTree(parent, strip, false);
+    TVPath = CreateTree(parent, strip, false);
+    TVDoc = CreateTree(parent, strip, false);
+    return TVDocs && TVApp && TVPath && TVDoc;
+}
+
+void RecordViews::Show(const ShownRecord& record) {
+    FillTreeView(TVDocs, record.docs);
+    FillTreeView(TVApp, record.apps);
+    FillTreeView(TVPath, record.paths);
+    FillTreeView(TVDoc, record.pages);
+}
+
+}  // namespace tv

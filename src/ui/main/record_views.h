@@ -1,0 +1,27 @@
+#pragma once
+// The four record trees: "All" (TVDocs) and one per kind of item, as tree-view controls that
+// display the shown record.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "records/record_tree.h"
+
+namespace tv {
+
+// Replaces the control's nodes by the model's, in one pass with repainting off. Each node's
+// lParam is its model node; expansion is set directly, without expand notifications.
+void FillTreeView(HWND tree, const RecordTree& model);
+
+class RecordViews {
+public:
+    // Creates the four controls as children of `parent`, sharing the image list `strip`.
+    bool Create(HWND parent, HIMAGELIST strip);
+    void Show(const ShownRecord& record);
+
+    HWND TVDocs = nullptr;  // "All"
+    HWND TVApp = nullptr;   // "Application"
+    HWND TVPath = nullptr;  // "File Folder"
+    HWND TVDoc = nullptr;   // "Web Page"
+};
+
+}  // namespace tv

@@ -88,5 +88,6 @@ TEST(FirstStart, CommandLineItemsAreTakenAndTheResumeMarkerIsCleared) {
     }
     EXPECT_EQ(marker, 0);
     EXPECT_EQ(nodes, 3);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + L"\\command_line_items.png"));
     EXPECT_EQ(CloseAndWait(w, p), 0);
 }

@@ -7,6 +7,9 @@
 #include "app/settings_store.h"
 #include "app/shell_links.h"
 #include "app/windows_version.h"
+#include "base/path_rules.h"
+#include "capture/process_services.h"
+#include "records/icon_strip.h"
 #include "base/file_util.h"
 #include "base/strings.h"
 
@@ -26,6 +29,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
     if (font_) DeleteObject(font_);
+    if (ImageList1) ImageList_Destroy(ImageList1);
 }
 
 std::wstring TTolvaneWindow::Caption() {
@@ -75,11 +79,12 @@ void TTolvaneWindow::FormCreate() {
     ncm.cbSize = sizeof(ncm);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
         font_ = CreateFontIndirectW(&ncm.lfMessageFont);
-    TVDocs = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                             0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (font_) SendMessageW(TVDocs, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ImageList1 = CreateStandardStrip();
+    views_.Create(hwnd_, ImageList1);
+    TVDocs = views_.TVDocs;
+    if (font_)
+        for (HWND tree : {views_.TVDocs, views_.TVApp, views_.TVPath, views_.TVDoc})
+            SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (instance_) instance_->SetWindow(hwnd_);
     SetTimer(hwnd_, kTimerFirstRun, kFirstRunDelayMs, nullptr);
 }
@@ -91,33 +96,33 @@ void TTolvaneWindow::TimerFirstRunTimer() {
 
 bool TTolvaneWindow::Contains(const std::wstring& path) {
     std::wstring key = Key(path);
-    for (const auto& item : taken_)
-        if (Key(item) == key) return true;
+    for (const auto& node : record_.docs.top())
+        if (record_.items.Valid(node->data.itemIndex) && Key(record_.items.At(node->data.itemIndex).path) == key)
+            return true;
     return false;
 }
 
 void TTolvaneWindow::AddItem(const std::wstring& path) {
-    taken_.push_back(path);
+    // Until the add operations exist, an item is a top-level entry of its plain kind.
+    TMyDoc item;
+    item.path = item.groupKey = item.title = path;
+    item.kind = IsWebAddress(path) ? kWebPage
+                : ProcessServices::Instance().FolderExists(path) ? kFolderOrLocation
+                                                                 : kProgramOrDocument;
+    item.imageIndex = IconIndex(path, L"", ImageList1);
+    item.expanded = true;
+    RecordNode* node = record_.docs.Add(nullptr, path, record_.items.Append(item));
+    node->imageIndex = node->selectedImageIndex = item.imageIndex;
+    AppendNode(TVDocs, TVI_ROOT, *node);
     lastAdded_ = path;
-    TVINSERTSTRUCTW ins{};
-    ins.hParent = TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT;
-    ins.item.pszText = const_cast<wchar_t*>(path.c_str());
-    SendMessageW(TVDocs, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins));
 }
 
 void TTolvaneWindow::ShowAllPageAndLastAdded() {
-    // Select the node of the last added path.
     std::wstring key = Key(lastAdded_);
     for (HTREEITEM it = TreeView_GetRoot(TVDocs); it; it = TreeView_GetNextSibling(TVDocs, it)) {
-        wchar_t text[1024] = {};
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = it;
-        item.pszText = text;
-        item.cchTextMax = 1024;
-        if (TreeView_GetItem(TVDocs, &item) && Key(text) == key) {
+        RecordNode* node = NodeOf(TVDocs, it);
+        if (node && record_.items.Valid(node->data.itemIndex) &&
+            Key(record_.items.At(node->data.itemIndex).path) == key) {
             TreeView_SelectItem(TVDocs, it);
             break;
         }

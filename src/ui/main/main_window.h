@@ -8,6 +8,8 @@
 #include "app/folders.h"
 #include "app/intake.h"
 #include "app/startup.h"
+#include "records/record_tree.h"
+#include "ui/main/record_views.h"
 
 namespace tv {
 
@@ -23,7 +25,6 @@ public:
     void Show(int showCommand);
     HWND hwnd() const { return hwnd_; }
     HWND tvDocs() const { return TVDocs; }
-    const std::vector<std::wstring>& takenItems() const { return taken_; }
 
     static std::wstring Caption();  // "TolVane Free 3.1"
 
@@ -69,7 +70,9 @@ private:
     HWND hwnd_ = nullptr;
     HWND TVDocs = nullptr;
     HFONT font_ = nullptr;
-    std::vector<std::wstring> taken_;
+    HIMAGELIST ImageList1 = nullptr;  // the working icon strip of the shown record
+    ShownRecord record_;
+    RecordViews views_;
     std::wstring lastAdded_;
     bool showRunAsAdmin_ = true;
     bool smartRecord_ = false;

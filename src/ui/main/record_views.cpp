@@ -6,20 +6,7 @@ namespace tv {
 
 namespace {
 void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_ptr<RecordNode>>& nodes) {
-    for (const auto& node : nodes) {
-        TVINSERTSTRUCTW ins{};
-        ins.hParent = parent;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
-        ins.item.pszText = const_cast<wchar_t*>(node->caption.c_str());
-        ins.item.iImage = node->imageIndex;
-        ins.item.iSelectedImage = node->selectedImageIndex;
-        ins.item.lParam = reinterpret_cast<LPARAM>(node.get());
-        ins.item.stateMask = TVIS_EXPANDED;
-        ins.item.state = node->expanded && !node->children.empty() ? TVIS_EXPANDED : 0;
-        auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-        if (item) InsertChildren(tree, item, node->children);
-    }
+    for (const auto& node : nodes) AppendNode(tree, parent, *node);
 }
 
 HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible) {
@@ -31,6 +18,29 @@ HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible) {
     return tree;
 }
 }  // namespace
+
+HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node) {
+    TVINSERTSTRUCTW ins{};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+    ins.item.pszText = const_cast<wchar_t*>(node.caption.c_str());
+    ins.item.iImage = node.imageIndex;
+    ins.item.iSelectedImage = node.selectedImageIndex;
+    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
+    ins.item.stateMask = TVIS_EXPANDED;
+    ins.item.state = node.expanded && !node.children.empty() ? TVIS_EXPANDED : 0;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (item) InsertChildren(tree, item, node.children);
+    return item;
+}
+
+RecordNode* NodeOf(HWND tree, HTREEITEM item) {
+    TVITEMW tvi{};
+    tvi.mask = TVIF_PARAM;
+    tvi.hItem = item;
+    return TreeView_GetItem(tree, &tvi) ? reinterpret_cast<RecordNode*>(tvi.lParam) : nullptr;
+}
 
 void FillTreeView(HWND tree, const RecordTree& model) {
     RedrawSuspender quiet(tree);

@@ -12,6 +12,12 @@ namespace tv {
 // lParam is its model node; expansion is set directly, without expand notifications.
 void FillTreeView(HWND tree, const RecordTree& model);
 
+// Appends one model node (and its children) under `parent` of the control.
+HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node);
+
+// The model node a control node shows.
+RecordNode* NodeOf(HWND tree, HTREEITEM item);
+
 class RecordViews {
 public:
     // Creates the four controls as children of `parent`, sharing the image list `strip`.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_util.h"
 #include "base/handles.h"
 #include "records/msxml.h"
 #include "records/record_file.h"
@@ -19,18 +20,6 @@
 #include "ui/main/record_views.h"
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 void BuildRecord(tv::ShownRecord& r) {
     for (int i = 0; i < 5000; ++i) {
@@ -129,20 +118,20 @@ int main() {
     size_t nodes = 0;
     int baselineNodes = 0;
     for (int round = 0; round < kRounds; ++round) {
-        writes.push_back(Millis([&] {
+        writes.push_back(bench::Millis([&] {
             tv::WriteRecordFile(source, file, L"bench");
             tv::WriteSelectionFile(source, tv::SelectionFilePath(file));
         }));
         tv::ShownRecord shown;
-        reads.push_back(Millis([&] {
+        reads.push_back(bench::Millis([&] {
             tv::ReadRecordFile(shown, file);
             tv::ReadSelectionFile(shown, tv::SelectionFilePath(file));
             views.Show(shown);
         }));
         nodes = shown.docs.NodeCount() + shown.apps.NodeCount() + shown.paths.NodeCount() + shown.pages.NodeCount();
-        baselines.push_back(Millis([&] { baselineNodes = Baseline(file, views); }));
+        baselines.push_back(bench::Millis([&] { baselineNodes = Baseline(file, views); }));
     }
-    double w = Median(writes), r = Median(reads), b = Median(baselines);
+    double w = bench::Median(writes), r = bench::Median(reads), b = bench::Median(baselines);
     std::printf("record of 5000 top-level nodes with 2 children: %u nodes in the four trees, baseline %d nodes\n",
                 static_cast<unsigned>(nodes), baselineNodes);
     std::printf("read into the four trees %.1f ms, write %.1f ms, baseline (load + insert) %.1f ms\n", r, w, b);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "base/file_util.h"
 #include "capture/running_programs.h"
 #include "support/test_support.h"
@@ -38,18 +39,6 @@ int Baseline() {
         CloseHandle(process);
     }
     return paths;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
@@ -80,10 +69,10 @@ int main() {
     size_t pairs = 0;
     int paths = 0;
     for (int round = 0; round < kRounds; ++round) {
-        baseline.push_back(Millis([&] { paths = Baseline(); }));
-        scan.push_back(Millis([&] { pairs = tv::ScanRunningPrograms(desktop, self).size(); }));
+        baseline.push_back(bench::Millis([&] { paths = Baseline(); }));
+        scan.push_back(bench::Millis([&] { pairs = tv::ScanRunningPrograms(desktop, self).size(); }));
     }
-    double s = Median(scan), b = Median(baseline);
+    double s = bench::Median(scan), b = bench::Median(baseline);
     std::printf("windows of other processes: %u, paths read by the baseline: %d, pairs found: %u\n",
                 static_cast<unsigned>(windows), paths, static_cast<unsigned>(pairs));
     std::printf("scan median %.3f ms, baseline median %.3f ms, ratio %.2f (target at most 1.3)\n", s, b, s / b);

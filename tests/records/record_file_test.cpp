@@ -285,15 +285,20 @@ TEST(RecordFile, AWriterKilledBeforeTheReplaceLeavesTheOldRecordWhole) {
 }
 
 namespace {
-HBITMAP SolidBitmap(COLORREF color, BYTE alpha) {
+// A 16 by 16 top-down 32-bit bitmap; `bits` receives its pixels.
+HBITMAP Dib16(HDC dc, void** bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = 16;
     bi.bmiHeader.biHeight = -16;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+HBITMAP SolidBitmap(COLORREF color, BYTE alpha) {
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = Dib16(nullptr, &bits);
     auto* px = static_cast<DWORD*>(bits);
     for (int i = 0; i < 256; ++i)
         px[i] = (i % 17 == 0) ? 0 : (static_cast<DWORD>(alpha) << 24) | (GetRValue(color) << 16) |
@@ -303,15 +308,9 @@ HBITMAP SolidBitmap(COLORREF color, BYTE alpha) {
 
 // The pixels of image i of a strip, drawn over black.
 std::vector<DWORD> Pixels(HIMAGELIST strip, int i) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = -16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = Dib16(dc, &bits);
     HGDIOBJ old = SelectObject(dc, bmp);
     ImageList_Draw(strip, i, dc, 0, 0, ILD_NORMAL);
     GdiFlush();

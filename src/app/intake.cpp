@@ -7,9 +7,7 @@
 
 namespace tv {
 
-namespace {
-// Present items are selected, new ones added. True when something was added.
-bool TakeOne(RecordIntake& record, const std::wstring& path) {
+bool TakeItem(RecordIntake& record, const std::wstring& path) {
     if (record.Contains(path)) {
         record.NoteExisting(path);
         return false;
@@ -17,7 +15,6 @@ bool TakeOne(RecordIntake& record, const std::wstring& path) {
     record.AddItem(path);
     return true;
 }
-}  // namespace
 
 LRESULT ReceiveHandOff(RecordIntake& record) {
     bool added = false;
@@ -29,7 +26,7 @@ LRESULT ReceiveHandOff(RecordIntake& record) {
         std::vector<IntakeStep> steps;
         if (!ReadHandOffFile(steps)) return 1;
         for (const auto& step : steps) {
-            added |= TakeOne(record, step.path);
+            added |= TakeItem(record, step.path);
             ProcessMessages();
         }
     } catch (...) {
@@ -47,7 +44,7 @@ bool TakeMenuItems(RecordIntake& record) {
     std::vector<std::wstring> lines;
     if (!ReadMenuFile(lines)) return false;
     for (const auto& step : MenuFileSteps(lines)) {
-        TakeOne(record, step.path);
+        TakeItem(record, step.path);
         ProcessMessages();
     }
     return true;
@@ -66,7 +63,7 @@ void TakeCommandLineItems(RecordIntake& record, const std::vector<std::wstring>&
                     break;
                 case IntakeStep::Kind::Item:
                 case IntakeStep::Kind::ListItem:
-                    if (TakeOne(record, step.path)) added = true;
+                    if (TakeItem(record, step.path)) added = true;
                     break;
                 case IntakeStep::Kind::ListEnd:
                     record.SaveCurrentRecord();

@@ -24,6 +24,9 @@ public:
     virtual void RestoreSmartRecordBox() = 0;    // after a menu hand-off
 };
 
+// Selects an item the record holds, adds one it does not; true when it was added.
+bool TakeItem(RecordIntake& record, const std::wstring& path);
+
 // The running instance's answer to the hand-off message: takes "sendparam.txt" and answers 1.
 LRESULT ReceiveHandOff(RecordIntake& record);
 

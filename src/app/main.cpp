@@ -41,9 +41,10 @@ bool RestartElevated(const std::vector<std::wstring>& params) {
     return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(tv::TTolvaneWindow& window) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (window.TranslateShortcut(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -92,7 +93,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             code = 1;
         } else {
             window.Show(showCommand);
-            code = RunMessageLoop();
+            code = RunMessageLoop(window);
         }
     }
     OleUninitialize();

@@ -43,7 +43,7 @@ inline bool OpensAndClosesNormally(const std::wstring& exe, const std::wstring& 
 }
 
 inline HWND RecordTreeOf(HWND mainWindow) {
-    return FindWindowExW(mainWindow, nullptr, WC_TREEVIEWW, nullptr);
+    return GetDlgItem(mainWindow, 1001);  // the "All" tree
 }
 
 inline int NodeCount(HWND mainWindow) {

@@ -1,6 +1,8 @@
 #pragma once
 // The program's main window, class "TTolvaneWindow".
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -22,11 +24,24 @@ public:
 
     // Creates the window (not yet shown) and starts the first-run timer.
     bool Create(HINSTANCE instance);
+    // Shows the window as remembered: normal at its stored place, or maximised.
     void Show(int showCommand);
+    // The window's keyboard shortcuts (Ctrl+F, F1); true when the message was one.
+    bool TranslateShortcut(MSG& msg);
     HWND hwnd() const { return hwnd_; }
     HWND tvDocs() const { return TVDocs; }
 
     static std::wstring Caption();  // "TolVane Free 3.1"
+
+    // The parts the user can show or hide, and the menus that switch them.
+    bool menuBarShown() const { return GetMenu(hwnd_) != nullptr; }
+    bool statusBarShown() const { return IsWindowVisible(TntStatusBar1) != FALSE; }
+    bool recordListShown() const { return recordListShown_; }
+    HMENU mainMenu() const { return MainMenu1; }
+    HMENU appMenu() const { return PmApp; }
+    HWND recordList() const { return LbRECs; }
+    HWND statusBar() const { return TntStatusBar1; }
+    HWND pageControl() const { return PageControlTree; }
 
     // RecordIntake
     HWND RecordTree() override { return TVDocs; }
@@ -50,7 +65,7 @@ public:
     int ReadRecordList() override { return 0; }
     void SelectRecord(int) override {}
     void TakeCommandLineItems() override;
-    void LayOut() override;
+    void LayOut() override { FormResize(); }
     void EnsureSendToShortcut() override;
     void CheckForUpdate() override {}
     void ReplayStartupRecord() override {}
@@ -62,20 +77,62 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormCreate();
+    void CreateControls();
+    void FormResize();
+    void FormCloseQuery();
     void TimerFirstRunTimer();
-    RECT DefaultBounds() const;
+    void OnCommand(UINT id);
+    void LaterCommand(UINT id) {}  // commands whose work other parts of the program bring
+    void ShowOrHide(UINT id);
+    void ApplyMenuBar(bool shown);
+    void ApplyStatusBar(bool shown);
+    void ApplyRecordList(bool shown);
+    void SaveLayout();
+    void BtnHelpClick();
+    void OpenApplicationPath1Click();
+    void FilesDropped(HDROP drop);
+    void ShowPage(int page);
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    bool OverSplitter(int x) const;
 
     Settings& settings_;
     InstanceBlock* instance_;
     HWND hwnd_ = nullptr;
-    HWND TVDocs = nullptr;
+    int dpi_ = 96;
     HFONT font_ = nullptr;
+    HBRUSH background_ = nullptr;
+    HACCEL shortcuts_ = nullptr;
     HIMAGELIST ImageList1 = nullptr;  // the working icon strip of the shown record
     ShownRecord record_;
     RecordViews views_;
+
+    // Menus
+    HMENU MainMenu1 = nullptr;
+    HMENU PmApp = nullptr;
+    HMENU PopupMenuMore = nullptr;
+
+    // Command strip
+    HWND BtnRec = nullptr;
+    HWND BtnAdd2 = nullptr;
+    HWND BtnRecordByType = nullptr;
+    HWND cbSmartRecord = nullptr;
+    HWND PnlSmartRecord = nullptr;  // the Smart Record interval slider
+    // Record list and details
+    HWND LbRECs = nullptr;
+    HWND PageControlTree = nullptr;
+    HWND TVDocs = nullptr;
+    // Progress strip, shown while long operations run
+    HWND PnlHint = nullptr;
+    HWND SpeedButton5 = nullptr;
+    HWND Gauge1 = nullptr;
+    HWND TntStatusBar1 = nullptr;
+
+    int GbRecListWidth_ = 120;
+    bool recordListShown_ = true;
+    bool draggingSplitter_ = false;
     std::wstring lastAdded_;
     bool showRunAsAdmin_ = true;
-    bool smartRecord_ = false;
+    bool maximisedAtStart_ = false;
 };
 
 }  // namespace tv

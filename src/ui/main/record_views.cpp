@@ -9,12 +9,16 @@ void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_p
     for (const auto& node : nodes) AppendNode(tree, parent, *node);
 }
 
-HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible) {
+HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible, int id) {
     HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                                 WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                     TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0),
-                                0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (tree && strip) TreeView_SetImageList(tree, strip, TVSIL_NORMAL);
+                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!tree) return nullptr;
+    if (strip) TreeView_SetImageList(tree, strip, TVSIL_NORMAL);
+    // Painted through a buffer, so filling and scrolling do not flicker.
+    SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
     return tree;
 }
 }  // namespace
@@ -49,11 +53,20 @@ void FillTreeView(HWND tree, const RecordTree& model) {
 }
 
 bool RecordViews::Create(HWND parent, HIMAGELIST strip) {
-    TVDocs = CreateTree(parent, strip, true);
-    TVApp = CreateTree(parent, strip, false);
-    TVPath = CreateTree(parent, strip, false);
-    TVDoc = CreateTree(parent, strip, false);
+    TVDocs = CreateTree(parent, strip, true, kIdTVDocs);
+    TVApp = CreateTree(parent, strip, false, kIdTVApp);
+    TVPath = CreateTree(parent, strip, false, kIdTVPath);
+    TVDoc = CreateTree(parent, strip, false, kIdTVDoc);
     return TVDocs && TVApp && TVPath && TVDoc;
+}
+
+HWND RecordViews::Tree(int page) const {
+    switch (page) {
+        case 1: return TVApp;
+        case 2: return TVPath;
+        case 3: return TVDoc;
+        default: return TVDocs;
+    }
 }
 
 void RecordViews::Show(const ShownRecord& record) {

@@ -18,11 +18,15 @@ HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node);
 // The model node a control node shows.
 RecordNode* NodeOf(HWND tree, HTREEITEM item);
 
+// Control identifiers of the four trees.
+enum RecordViewId : int { kIdTVDocs = 1001, kIdTVApp, kIdTVPath, kIdTVDoc };
+
 class RecordViews {
 public:
     // Creates the four controls as children of `parent`, sharing the image list `strip`.
     bool Create(HWND parent, HIMAGELIST strip);
     void Show(const ShownRecord& record);
+    HWND Tree(int page) const;  // 0 "All", 1 "Application", 2 "File Folder", 3 "Web Page"
 
     HWND TVDocs = nullptr;  // "All"
     HWND TVApp = nullptr;   // "Application"

@@ -140,8 +140,8 @@ void TTolvaneWindow::CreateControls() {
     SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, 7);
 
     LbRECs = Child(hwnd_, WC_LISTBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                   0, WS_EX_CLIENTEDGE);
-    PageControlTree = Child(hwnd_, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+                   kIdRecordList, WS_EX_CLIENTEDGE);
+    PageControlTree = Child(hwnd_, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, kIdPageControl);
     for (int i = 0; i < 4; ++i) {
         TCITEMW tab{};
         tab.mask = TCIF_TEXT;
@@ -158,7 +158,7 @@ void TTolvaneWindow::CreateControls() {
     SpeedButton5 = Child(hwnd_, WC_BUTTONW, L"S&top", WS_TABSTOP | BS_PUSHBUTTON);
     Gauge1 = Child(hwnd_, PROGRESS_CLASSW, L"", 0);
 
-    TntStatusBar1 = Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP);
+    TntStatusBar1 = Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kIdStatusBar);
     int parts[] = {Scale(250), -1};
     SendMessageW(TntStatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     SendMessageW(TntStatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"No Items Selected."));

@@ -20,6 +20,8 @@ RecordNode* NodeOf(HWND tree, HTREEITEM item);
 
 // Control identifiers of the four trees.
 enum RecordViewId : int { kIdTVDocs = 1001, kIdTVApp, kIdTVPath, kIdTVDoc };
+// Other controls of the main window that tests and tools find by identifier.
+enum MainControlId : int { kIdRecordList = 1010, kIdStatusBar, kIdPageControl };
 
 class RecordViews {
 public:

@@ -1,0 +1,105 @@
+#include "e2e/e2e_support.h"
+
+#include "app/settings_store.h"
+#include "base/file_util.h"
+
+using namespace tvtest;
+
+namespace {
+
+class MainWindowLayout : public ::testing::Test {
+protected:
+    ScopedDataFolders folders;
+    ProgramFolder program;
+    std::wstring userFile() const { return folders.dataFolder() + L"\\defualt.ini"; }
+    int Stored(const wchar_t* key) { return tv::SettingsStore(userFile()).ReadInteger(L"default", key, -99); }
+    void Store(const wchar_t* key, int value) {
+        tv::CreateFolderTree(folders.dataFolder());
+        tv::SettingsStore(userFile()).WriteInteger(L"default", key, value);
+    }
+};
+
+RECT ChildRect(HWND parent, int id) {
+    RECT r{};
+    HWND child = GetDlgItem(parent, id);
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(MainWindowLayout, AFirstStartShowsTheDefaultsAndANormalCloseStoresThem) {
+    Process p;
+    HWND w = StartProgram(p, program.exe(), L"");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetMenu(w), nullptr);                              // menu bar hidden
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, 1011)));          // status bar hidden
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, 1010)));           // record list shown
+    EXPECT_EQ(ChildRect(w, 1010).right, 120);                    // ... 120 wide
+    RECT before;
+    GetWindowRect(w, &before);
+    ASSERT_EQ(CloseAndWait(w, p), 0);
+    EXPECT_EQ(Stored(L"Width"), before.right - before.left);
+    EXPECT_EQ(Stored(L"Height"), before.bottom - before.top);
+    EXPECT_EQ(Stored(L"Left"), before.left);
+    EXPECT_EQ(Stored(L"Top"), before.top);
+    EXPECT_EQ(Stored(L"WindStateInd"), 1);
+    EXPECT_EQ(Stored(L"GbRecList"), 120);
+    EXPECT_EQ(Stored(L"MenuBar1"), 0);
+    EXPECT_EQ(Stored(L"StatusBar1"), 0);
+    EXPECT_EQ(Stored(L"RecordList1"), 1);
+}
+
+TEST_F(MainWindowLayout, AMaximisedCloseKeepsTheGeometryAndTheNextStartIsMaximised) {
+    Store(L"Width", 600);
+    Store(L"Height", 500);
+    Store(L"Left", 100);
+    Store(L"Top", 50);
+    Process p;
+    HWND w = StartProgram(p, program.exe(), L"");
+    ASSERT_NE(w, nullptr);
+    ShowWindow(w, SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(w));
+    ASSERT_EQ(CloseAndWait(w, p), 0);
+    EXPECT_EQ(Stored(L"WindStateInd"), 0);
+    EXPECT_EQ(Stored(L"Width"), 600);
+    EXPECT_EQ(Stored(L"Left"), 100);
+
+    Process next;
+    HWND again = StartProgram(next, program.exe(), L"");
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(IsZoomed(again));
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + L"\\main_maximised.png"));
+    EXPECT_EQ(CloseAndWait(again, next), 0);
+}
+
+TEST_F(MainWindowLayout, AStoredGeometryLargerThanTheScreenIsCutToIt) {
+    Store(L"Width", 5000);
+    Store(L"Height", 4000);
+    Store(L"Left", 100);
+    Store(L"Top", 30);
+    Process p;
+    HWND w = StartProgram(p, program.exe(), L"");
+    ASSERT_NE(w, nullptr);
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(CloseAndWait(w, p), 0);
+}
+
+TEST_F(MainWindowLayout, MenuBarAndStatusBarShownAsStored) {
+    Store(L"MenuBar1", 1);
+    Store(L"StatusBar1", 1);
+    Process p;
+    HWND w = StartProgram(p, program.exe(), L"C:\\a.txt");
+    ASSERT_NE(w, nullptr);
+    EXPECT_NE(GetMenu(w), nullptr);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, 1011)));
+    Sleep(500);
+    EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + L"\\main_menu_status.png"));
+    EXPECT_EQ(CloseAndWait(w, p), 0);
+}

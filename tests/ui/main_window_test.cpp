@@ -1,0 +1,59 @@
+#include "ui/main/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings_store.h"
+#include "support/test_support.h"
+#include "ui/main/main_menus.h"
+
+using namespace tv;
+
+namespace {
+bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+}  // namespace
+
+TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
+    tvtest::ScopedDataFolders folders;
+    Settings settings = OpenSettingsFiles();
+    TTolvaneWindow window(settings, nullptr);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    window.Show(SW_SHOWNORMAL);
+    HWND w = window.hwnd();
+    ASSERT_TRUE(window.recordListShown());
+    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewRecordList));
+    EXPECT_TRUE(Checked(window.appMenu(), kCmdAppRecordList));
+
+    // "Record List" in the View menu: the list goes, both items uncheck, the choice is stored.
+    SendMessageW(w, WM_COMMAND, kCmdViewRecordList, 0);
+    EXPECT_FALSE(window.recordListShown());
+    EXPECT_FALSE(IsWindowVisible(window.recordList()));
+    EXPECT_FALSE(Checked(window.mainMenu(), kCmdViewRecordList));
+    EXPECT_FALSE(Checked(window.appMenu(), kCmdAppRecordList));
+    EXPECT_FALSE(settings.user->ReadBool(L"default", L"RecordList1", true));
+    // The page control then starts where the list was.
+    RECT page;
+    GetWindowRect(window.pageControl(), &page);
+    MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_LT(page.left, 20);
+
+    // The window's own menu switches it back, and the View menu follows.
+    SendMessageW(w, WM_COMMAND, kCmdAppRecordList, 0);
+    EXPECT_TRUE(IsWindowVisible(window.recordList()));
+    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewRecordList));
+
+    SendMessageW(w, WM_COMMAND, kCmdAppMenuBar, 0);
+    EXPECT_TRUE(window.menuBarShown());
+    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewMenuBar));
+    EXPECT_TRUE(settings.user->ReadBool(L"default", L"MenuBar1", false));
+    SendMessageW(w, WM_COMMAND, kCmdViewStatusBar, 0);
+    EXPECT_TRUE(window.statusBarShown());
+    EXPECT_TRUE(Checked(window.appMenu(), kCmdAppStatusBar));
+    EXPECT_TRUE(settings.user->ReadBool(L"default", L"StatusBar1", false));
+
+    // Commands of parts still to come do nothing, and never end the program.
+    for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)
+        if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && !IsViewCommand(id))
+            SendMessageW(w, WM_COMMAND, id, 0);
+    EXPECT_TRUE(IsWindow(w));
+    DestroyWindow(w);
+}

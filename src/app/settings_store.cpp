@@ -14,27 +14,19 @@ int ParseProfileInteger(const std::wstring& text, int defaultValue) {
     return ParseInteger(text, value) ? value : defaultValue;
 }
 
-bool SettingsStore::KeyExists(const std::wstring& section, const std::wstring& key) const {
-    // Two different defaults tell a missing key from one stored as either of them.
-    wchar_t a[4] = {}, b[4] = {};
-    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"\x01", a, 4, path_.c_str());
-    if (a[0] != L'\x01') return true;
-    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"\x02", b, 4, path_.c_str());
-    return b[0] != L'\x02';
-}
-
 std::wstring SettingsStore::ReadString(const std::wstring& section, const std::wstring& key,
                                        const std::wstring& defaultValue) const {
-    if (!KeyExists(section, key)) return defaultValue;
+    // A control character no stored value holds tells a missing key in one read of the file.
+    static const wchar_t kMissing[] = L"\x01";
     wchar_t buf[kMaxValueLength + 1] = {};
-    DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buf,
+    DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), kMissing, buf,
                                        static_cast<DWORD>(kMaxValueLength + 1), path_.c_str());
-    return std::wstring(buf, n);
+    std::wstring value(buf, n);
+    return value == kMissing ? defaultValue : value;
 }
 
 int SettingsStore::ReadInteger(const std::wstring& section, const std::wstring& key,
                                int defaultValue) const {
-    if (!KeyExists(section, key)) return defaultValue;
     return ParseProfileInteger(ReadString(section, key, L""), defaultValue);
 }
 

@@ -40,7 +40,6 @@ public:
     void WriteBool(const std::wstring& section, const std::wstring& key, bool value);
 
 private:
-    bool KeyExists(const std::wstring& section, const std::wstring& key) const;
     std::wstring path_;
 };
 

@@ -88,7 +88,7 @@ int Baseline(const std::wstring& file, tv::RecordViews& views) {
     int count = 0;
     // The same number of insertions as the four trees get: the whole record, then again
     // split over the per-kind trees.
-    for (HWND tree : {views.TVDocs, views.TVApp}) {
+    for (HWND tree : {views.Tree(0), views.Tree(1)}) {
         SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
         TreeView_DeleteAllItems(tree);
         count += InsertElements(tree, TVI_ROOT, root.get());
@@ -107,6 +107,7 @@ int main() {
                                 nullptr, nullptr, nullptr);
     tv::RecordViews views;
     if (!views.Create(host, nullptr)) return 1;
+    for (int page = 1; page < 4; ++page) views.Tree(page);  // all four trees are filled
 
     tvtest::TempFolder dir;
     std::wstring file = dir.file(L"bench.tolvane");

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "records/record_file.h"
+
 using namespace tv;
 
 namespace {
@@ -54,6 +56,14 @@ TEST(RecordViews, TheTreesShowTheModelWithItsExpansionAndNodeLinks) {
     views.Show(r);
     EXPECT_EQ(TreeView_GetCount(views.TVDocs), 5u);
     EXPECT_TRUE(IsWindowVisible(views.TVDocs));
-    EXPECT_EQ(TreeView_GetCount(views.TVApp), 0u);  // the per-kind trees are built by the reader
+    // A page's tree is made when first asked for, showing the record shown before.
+    EXPECT_EQ(views.Existing(1), nullptr);
+    HWND apps = views.Tree(1);
+    ASSERT_NE(apps, nullptr);
+    EXPECT_EQ(TreeView_GetCount(apps), 0u);  // the per-kind trees are built by the reader
+    BuildKindTrees(r);
+    views.Show(r);
+    EXPECT_EQ(TreeView_GetCount(apps), 5u);
+    EXPECT_EQ(TreeView_GetCount(views.Tree(2)), 0u);
     DestroyWindow(host);
 }

@@ -149,19 +149,29 @@ void TTolvaneWindow::CreateControls() {
         SendMessageW(PageControlTree, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
     }
     views_.Create(hwnd_, ImageList1);
+    views_.SetFont(font_);
     TVDocs = views_.TVDocs;
     // The trees lie over the page control's display area.
-    for (int i = 0; i < 4; ++i)
-        SetWindowPos(views_.Tree(i), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(TVDocs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The status bar and the progress strip are made when first shown: nothing to pay for at start.
+}
 
-    PnlHint = Child(hwnd_, WC_STATICW, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS);
-    SpeedButton5 = Child(hwnd_, WC_BUTTONW, L"S&top", WS_TABSTOP | BS_PUSHBUTTON);
-    Gauge1 = Child(hwnd_, PROGRESS_CLASSW, L"", 0);
-
+void TTolvaneWindow::EnsureStatusBar() {
+    if (TntStatusBar1) return;
     TntStatusBar1 = Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kIdStatusBar);
+    if (font_) SendMessageW(TntStatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     int parts[] = {Scale(250), -1};
     SendMessageW(TntStatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     SendMessageW(TntStatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"No Items Selected."));
+}
+
+void TTolvaneWindow::EnsureProgressStrip() {
+    if (PnlHint) return;
+    PnlHint = Child(hwnd_, WC_STATICW, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS);
+    SpeedButton5 = Child(hwnd_, WC_BUTTONW, L"S&top", WS_TABSTOP | BS_PUSHBUTTON);
+    Gauge1 = Child(hwnd_, PROGRESS_CLASSW, L"", 0);
+    for (HWND w : {PnlHint, SpeedButton5, Gauge1})
+        if (font_) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 void TTolvaneWindow::FormResize() {
@@ -186,13 +196,13 @@ void TTolvaneWindow::FormResize() {
     place(PnlSmartRecord, x, y, rc.right - x - Scale(10), buttonHeight);
 
     int bottom = rc.bottom;
-    if (IsWindowVisible(TntStatusBar1)) {
+    if (TntStatusBar1 && IsWindowVisible(TntStatusBar1)) {
         SendMessageW(TntStatusBar1, WM_SIZE, 0, 0);
         RECT sb;
         GetWindowRect(TntStatusBar1, &sb);
         bottom -= sb.bottom - sb.top;
     }
-    if (IsWindowVisible(PnlHint)) {
+    if (PnlHint && IsWindowVisible(PnlHint)) {
         int h = Scale(24);
         bottom -= h;
         place(PnlHint, pad, bottom, rc.right - Scale(180), h);
@@ -211,9 +221,8 @@ void TTolvaneWindow::FormResize() {
     // The trees fill the page control's display area.
     RECT display{0, 0, page.right - page.left, page.bottom - page.top};
     TabCtrl_AdjustRect(PageControlTree, FALSE, &display);
-    for (int i = 0; i < 4; ++i)
-        MoveWindow(views_.Tree(i), page.left + display.left, page.top + display.top, display.right - display.left,
-                   display.bottom - display.top, TRUE);
+    OffsetRect(&display, page.left, page.top);
+    views_.SetBounds(display);
 }
 
 bool TTolvaneWindow::OverSplitter(int x) const {
@@ -223,7 +232,9 @@ bool TTolvaneWindow::OverSplitter(int x) const {
 
 void TTolvaneWindow::ShowPage(int page) {
     TabCtrl_SetCurSel(PageControlTree, page);
-    for (int i = 0; i < 4; ++i) ShowWindow(views_.Tree(i), i == page ? SW_SHOW : SW_HIDE);
+    ShowWindow(views_.Tree(page), SW_SHOW);
+    for (int i = 0; i < 4; ++i)
+        if (i != page && views_.Existing(i)) ShowWindow(views_.Existing(i), SW_HIDE);
 }
 
 void TTolvaneWindow::ApplyMenuBar(bool shown) {
@@ -234,7 +245,8 @@ void TTolvaneWindow::ApplyMenuBar(bool shown) {
 }
 
 void TTolvaneWindow::ApplyStatusBar(bool shown) {
-    ShowWindow(TntStatusBar1, shown ? SW_SHOW : SW_HIDE);
+    if (shown) EnsureStatusBar();
+    if (TntStatusBar1) ShowWindow(TntStatusBar1, shown ? SW_SHOW : SW_HIDE);
     Check(MainMenu1, kCmdViewStatusBar, shown);
     Check(PmApp, kCmdAppStatusBar, shown);
     FormResize();

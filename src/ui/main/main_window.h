@@ -35,7 +35,7 @@ public:
 
     // The parts the user can show or hide, and the menus that switch them.
     bool menuBarShown() const { return GetMenu(hwnd_) != nullptr; }
-    bool statusBarShown() const { return IsWindowVisible(TntStatusBar1) != FALSE; }
+    bool statusBarShown() const { return TntStatusBar1 && IsWindowVisible(TntStatusBar1); }
     bool recordListShown() const { return recordListShown_; }
     HMENU mainMenu() const { return MainMenu1; }
     HMENU appMenu() const { return PmApp; }
@@ -78,6 +78,8 @@ private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormCreate();
     void CreateControls();
+    void EnsureStatusBar();
+    void EnsureProgressStrip();
     void FormResize();
     void FormCloseQuery();
     void TimerFirstRunTimer();

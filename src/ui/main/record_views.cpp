@@ -53,27 +53,45 @@ void FillTreeView(HWND tree, const RecordTree& model) {
 }
 
 bool RecordViews::Create(HWND parent, HIMAGELIST strip) {
-    TVDocs = CreateTree(parent, strip, true, kIdTVDocs);
-    TVApp = CreateTree(parent, strip, false, kIdTVApp);
-    TVPath = CreateTree(parent, strip, false, kIdTVPath);
-    TVDoc = CreateTree(parent, strip, false, kIdTVDoc);
-    return TVDocs && TVApp && TVPath && TVDoc;
+    parent_ = parent;
+    strip_ = strip;
+    TVDocs = trees_[0] = CreateTree(parent, strip, true, kIdTVDocs);
+    return TVDocs != nullptr;
 }
 
-HWND RecordViews::Tree(int page) const {
-    switch (page) {
-        case 1: return TVApp;
-        case 2: return TVPath;
-        case 3: return TVDoc;
-        default: return TVDocs;
+HWND RecordViews::Tree(int page) {
+    if (page < 0 || page > 3) page = 0;
+    if (!trees_[page] && parent_) {
+        static const RecordTree ShownRecord::*const kModels[] = {&ShownRecord::docs, &ShownRecord::apps,
+                                                                 &ShownRecord::paths, &ShownRecord::pages};
+        HWND tree = CreateTree(parent_, strip_, false, kIdTVDocs + page);
+        if (!tree) return nullptr;
+        trees_[page] = tree;
+        if (font_) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SetWindowPos(tree, HWND_TOP, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
+                     bounds_.bottom - bounds_.top, SWP_NOACTIVATE);
+        if (shown_) FillTreeView(tree, shown_->*kModels[page]);
     }
+    return trees_[page];
+}
+
+void RecordViews::SetBounds(const RECT& bounds) {
+    bounds_ = bounds;
+    for (HWND tree : trees_)
+        if (tree) MoveWindow(tree, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+}
+
+void RecordViews::SetFont(HFONT font) {
+    font_ = font;
+    for (HWND tree : trees_)
+        if (tree) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void RecordViews::Show(const ShownRecord& record) {
-    FillTreeView(TVDocs, record.docs);
-    FillTreeView(TVApp, record.apps);
-    FillTreeView(TVPath, record.paths);
-    FillTreeView(TVDoc, record.pages);
+    shown_ = &record;
+    const RecordTree* models[] = {&record.docs, &record.apps, &record.paths, &record.pages};
+    for (int i = 0; i < 4; ++i)
+        if (trees_[i]) FillTreeView(trees_[i], *models[i]);
 }
 
 }  // namespace tv

@@ -25,15 +25,28 @@ enum MainControlId : int { kIdRecordList = 1010, kIdStatusBar, kIdPageControl };
 
 class RecordViews {
 public:
-    // Creates the four controls as children of `parent`, sharing the image list `strip`.
+    // Creates the "All" tree as a child of `parent`; the trees of the other pages are created
+    // when first needed, so they cost nothing on the way to the first paint.
     bool Create(HWND parent, HIMAGELIST strip);
+    // Shows the record in every tree that exists; a tree created later shows it too.
     void Show(const ShownRecord& record);
-    HWND Tree(int page) const;  // 0 "All", 1 "Application", 2 "File Folder", 3 "Web Page"
+    // The tree of a page (0 "All", 1 "Application", 2 "File Folder", 3 "Web Page"), created on demand.
+    HWND Tree(int page);
+    // The tree of a page when it exists, else null.
+    HWND Existing(int page) const { return trees_[page < 0 || page > 3 ? 0 : page]; }
+    // Where the trees lie and their font; applied to trees created later as well.
+    void SetBounds(const RECT& bounds);
+    void SetFont(HFONT font);
 
     HWND TVDocs = nullptr;  // "All"
-    HWND TVApp = nullptr;   // "Application"
-    HWND TVPath = nullptr;  // "File Folder"
-    HWND TVDoc = nullptr;   // "Web Page"
+
+private:
+    HWND parent_ = nullptr;
+    HIMAGELIST strip_ = nullptr;
+    HFONT font_ = nullptr;
+    RECT bounds_{};
+    const ShownRecord* shown_ = nullptr;
+    HWND trees_[4] = {};
 };
 
 }  // namespace tv

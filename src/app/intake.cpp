@@ -7,12 +7,12 @@
 
 namespace tv {
 
-bool TakeItem(RecordIntake& record, const std::wstring& path) {
+bool TakeItem(RecordIntake& record, const std::wstring& path, const std::wstring& title) {
     if (record.Contains(path)) {
         record.NoteExisting(path);
         return false;
     }
-    record.AddItem(path);
+    record.AddItem(path, title);
     return true;
 }
 

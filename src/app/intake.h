@@ -17,7 +17,7 @@ public:
     virtual void ClearLastAdded() = 0;
     virtual bool Contains(const std::wstring& path) = 0;     // presence test of the record
     virtual void NoteExisting(const std::wstring& path) = 0; // select it instead of adding
-    virtual void AddItem(const std::wstring& path) = 0;
+    virtual void AddItem(const std::wstring& path, const std::wstring& title) = 0;  // empty title: none
     virtual void SaveCurrentRecord() = 0;
     virtual void ShowSelectedRecord() = 0;
     virtual void ShowAllPageAndLastAdded() = 0;  // first page, node of the last added path
@@ -25,7 +25,7 @@ public:
 };
 
 // Selects an item the record holds, adds one it does not; true when it was added.
-bool TakeItem(RecordIntake& record, const std::wstring& path);
+bool TakeItem(RecordIntake& record, const std::wstring& path, const std::wstring& title = L"");
 
 // The running instance's answer to the hand-off message: takes "sendparam.txt" and answers 1.
 LRESULT ReceiveHandOff(RecordIntake& record);

@@ -41,6 +41,17 @@ bool IsValidDrivePath(const std::wstring& path, const DriveTypeQuery& driveType)
     return driveType(std::wstring{path[0], L':', L'\\'}) > DRIVE_NO_ROOT_DIR;
 }
 
+UINT RealDriveType(const std::wstring& root) { return GetDriveTypeW(root.c_str()); }
+
+std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType) {
+    std::vector<std::wstring> roots;
+    for (wchar_t letter = L'B'; letter <= L'Z'; ++letter) {
+        std::wstring root{letter, L':', L'\\'};
+        if (driveType(root) == DRIVE_REMOVABLE) roots.push_back(root);
+    }
+    return roots;
+}
+
 ProcessServices& ProcessServices::Instance() {
     static ProcessServices services;
     return services;
@@ -109,7 +120,7 @@ bool ProcessServices::WithoutRedirection(const std::function<bool()>& test) {
 }
 
 bool ProcessServices::ValidDrivePath(const std::wstring& path) {
-    return IsValidDrivePath(path, [](const std::wstring& root) { return GetDriveTypeW(root.c_str()); });
+    return IsValidDrivePath(path, RealDriveType);
 }
 
 namespace {

@@ -18,6 +18,10 @@ bool RealQueryDosDevice(const std::wstring& drive, std::wstring& target);
 // Not drive A:, a second character ":", and a drive type above 1. Network paths never are.
 using DriveTypeQuery = std::function<UINT(const std::wstring& root)>;
 bool IsValidDrivePath(const std::wstring& path, const DriveTypeQuery& driveType);
+UINT RealDriveType(const std::wstring& root);
+
+// The roots ("E:\") of the removable drives, from B to Z in order.
+std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType);
 
 class ProcessServices {
 public:

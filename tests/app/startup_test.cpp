@@ -149,7 +149,7 @@ public:
         return false;
     }
     void NoteExisting(const std::wstring& p) override { noted.push_back(p); last = p; }
-    void AddItem(const std::wstring& p) override {
+    void AddItem(const std::wstring& p, const std::wstring&) override {
         if (failOnAdd) throw std::runtime_error("add failed");
         items.push_back(p);
         last = p;

@@ -188,6 +188,14 @@ TEST(DrivePaths, OnlyRealDrivesOtherThanAAreValid) {
     EXPECT_FALSE(IsValidDrivePath(L"C", types));
 }
 
+TEST(DrivePaths, RemovableDrivesAreListedFromBToZ) {
+    auto types = [](const std::wstring& root) -> UINT {
+        if (root == L"A:\\" || root == L"G:\\" || root == L"E:\\") return DRIVE_REMOVABLE;
+        return root == L"C:\\" ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+    };
+    EXPECT_EQ(RemovableDriveRoots(types), (std::vector<std::wstring>{L"E:\\", L"G:\\"}));
+}
+
 TEST(DevicePaths, ConvertThroughTheDosDeviceTable) {
     std::vector<std::wstring> asked;
     auto query = [&asked](const std::wstring& drive, std::wstring& target) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "base/message_pump.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 
@@ -10,6 +11,16 @@ using namespace tv;
 
 namespace {
 bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+// While the settings dialog runs its own loop: note whether it is up, then press Escape in it.
+TTolvaneWindow* g_window = nullptr;
+bool g_dialogSeen = false;
+void CALLBACK EscapeSettings(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    TFrmMySettings* dlg = g_window->settingsDialog();
+    g_dialogSeen = dlg && IsWindowVisible(dlg->hwnd());
+    if (dlg) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
+}
 }  // namespace
 
 TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
@@ -50,9 +61,25 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     EXPECT_TRUE(Checked(window.appMenu(), kCmdAppStatusBar));
     EXPECT_TRUE(settings.user->ReadBool(L"default", L"StatusBar1", false));
 
+    // "Settings..." opens the settings dialog over the window; Escape closes it unconfirmed.
+    // The first-run step runs first, as it does 10 ms after the window is made.
+    for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
+    g_window = &window;
+    SetTimer(nullptr, 0, 50, EscapeSettings);
+    SendMessageW(w, WM_COMMAND, kCmdSettings, 0);
+    EXPECT_TRUE(g_dialogSeen);
+    ASSERT_NE(window.settingsDialog(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(window.settingsDialog()->hwnd()));
+    EXPECT_FALSE(window.settingsDialog()->confirmed());
+
+    // A drive attached while nothing removable is there adds nothing; the window stays.
+    SendMessageW(w, WM_DEVICECHANGE, 0x8000, 0);
+    EXPECT_EQ(TreeView_GetCount(window.tvDocs()), 0u);
+
     // Commands of parts still to come do nothing, and never end the program.
     for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)
-        if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && !IsViewCommand(id))
+        if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && id != kCmdSettings &&
+            !IsViewCommand(id))
             SendMessageW(w, WM_COMMAND, id, 0);
     EXPECT_TRUE(IsWindow(w));
     DestroyWindow(w);

@@ -322,6 +322,20 @@ void TTolvaneWindow::FilesDropped(HDROP drop) {
     ShowAllPageAndLastAdded();
 }
 
+void TTolvaneWindow::DeviceArrived() {
+    bool added = false;
+    {
+        RedrawSuspender quiet(TVDocs);
+        for (const std::wstring& root : RemovableDriveRoots(RealDriveType)) {
+            std::wstring title = L"Removable Disk (" + root.substr(0, 2) + L")";
+            if (TakeItem(*this, root, title)) added = true;
+            lastAdded_ = root;
+        }
+    }
+    if (added) SaveCurrentRecord();
+    ShowAllPageAndLastAdded();
+}
+
 void TTolvaneWindow::OnCommand(UINT id) {
     if (IsViewCommand(id)) {
         ShowOrHide(id);
@@ -337,6 +351,10 @@ void TTolvaneWindow::OnCommand(UINT id) {
         case kCmdOpenApplicationPath:
             OpenApplicationPath1Click();
             break;
+        case kCmdSettings:
+            EnsureSettingsDialog();
+            FrmMySettings->Open();
+            break;
         case kCmdLast: {  // the button beside the record buttons opens the "more" menu at the mouse
             POINT at;
             GetCursorPos(&at);
@@ -351,7 +369,24 @@ void TTolvaneWindow::OnCommand(UINT id) {
 
 void TTolvaneWindow::TimerFirstRunTimer() {
     KillTimer(hwnd_, kTimerFirstRun);  // runs once
+    // The settings dialog is made here, right after the first paint, rather than on the way to it.
+    EnsureSettingsDialog();
     RunFirstRunStep(*this, Startup());
+}
+
+void TTolvaneWindow::EnsureSettingsDialog() {
+    if (FrmMySettings) return;
+    options_ = std::make_unique<Options>(*settings_.user, *settings_.common, static_cast<OptionsHost&>(*this));
+    FrmMySettings = std::make_unique<TFrmMySettings>(*options_);
+    FrmMySettings->Create(hwnd_);
+}
+
+void TTolvaneWindow::SetRecordInterval(int seconds) {
+    SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, seconds);
+}
+
+void TTolvaneWindow::SetAlwaysOnTop(bool onTop) {
+    SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TTolvaneWindow::Contains(const std::wstring& path) {
@@ -362,16 +397,17 @@ bool TTolvaneWindow::Contains(const std::wstring& path) {
     return false;
 }
 
-void TTolvaneWindow::AddItem(const std::wstring& path) {
+void TTolvaneWindow::AddItem(const std::wstring& path, const std::wstring& title) {
     // Until the add operations exist, an item is a top-level entry of its plain kind.
     TMyDoc item;
-    item.path = item.groupKey = item.title = path;
+    item.path = item.groupKey = path;
+    item.title = title.empty() ? path : title;
     item.kind = IsWebAddress(path) ? kWebPage
                 : ProcessServices::Instance().FolderExists(path) ? kFolderOrLocation
                                                                  : kProgramOrDocument;
     item.imageIndex = IconIndex(path, L"", ImageList1);
     item.expanded = true;
-    RecordNode* node = record_.docs.Add(nullptr, path, record_.items.Append(item));
+    RecordNode* node = record_.docs.Add(nullptr, item.title, record_.items.Append(item));
     node->imageIndex = node->selectedImageIndex = item.imageIndex;
     AppendNode(TVDocs, TVI_ROOT, *node);
     lastAdded_ = path;
@@ -398,7 +434,12 @@ bool TTolvaneWindow::RunningAsAdmin() { return IsRunningAsAdmin(); }
 
 void TTolvaneWindow::PinStartMenuShortcut() { PinShortcut(StartMenuShortcutPath()); }
 
-void TTolvaneWindow::LoadAndApplyOptions() { DefaultRecordFolder(); }
+void TTolvaneWindow::LoadAndApplyOptions() {
+    DefaultRecordFolder();
+    EnsureSettingsDialog();
+    options_->Load();
+    options_->Apply();
+}
 
 void TTolvaneWindow::TakeCommandLineItems() { tv::TakeCommandLineItems(*this, Startup().params); }
 
@@ -486,6 +527,9 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 SaveLayout();
             }
             return 0;
+        case WM_DEVICECHANGE:
+            if (wParam == 0x8000) DeviceArrived();  // DBT_DEVICEARRIVAL
+            return TRUE;
         case WM_DROPFILES:
             FilesDropped(reinterpret_cast<HDROP>(wParam));
             return 0;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,15 @@
 #include "app/intake.h"
 #include "app/startup.h"
 #include "records/record_tree.h"
+#include "ui/dialogs/options.h"
+#include "ui/dialogs/settings_dialog.h"
 #include "ui/main/record_views.h"
 
 namespace tv {
 
 class InstanceBlock;
 
-class TTolvaneWindow : public RecordIntake, public FirstRunHost {
+class TTolvaneWindow : public RecordIntake, public FirstRunHost, public OptionsHost {
 public:
     TTolvaneWindow(Settings& settings, InstanceBlock* instance);
     ~TTolvaneWindow() override;
@@ -49,7 +52,7 @@ public:
     void ClearLastAdded() override { lastAdded_.clear(); }
     bool Contains(const std::wstring& path) override;
     void NoteExisting(const std::wstring& path) override { lastAdded_ = path; }
-    void AddItem(const std::wstring& path) override;
+    void AddItem(const std::wstring& path, const std::wstring& title) override;
     void SaveCurrentRecord() override {}
     void ShowSelectedRecord() override {}
     void ShowAllPageAndLastAdded() override;
@@ -73,6 +76,21 @@ public:
     void RecordNewNow() override {}
     void Reopen(int) override {}
 
+    // OptionsHost
+    void SetMenuChecks(const MenuChecks& checks) override { menuChecks_ = checks; }
+    int StartupRecordIndex() override { return startupRecordIndex_; }
+    void SetStartupRecordIndex(int index) override { startupRecordIndex_ = index; }
+    void SetTextSize(int size) override { textSize_ = size; }
+    void ApplyTextSize() override {}
+    void SetRecordInterval(int seconds) override;
+    void SetAlwaysOnTop(bool onTop) override;
+    void HideStartFilterList() override {}
+    void ReadRecordList(const std::wstring&) override {}
+    void RunAsAdministrator() override {}
+
+    Options* options() { return options_.get(); }
+    TFrmMySettings* settingsDialog() { return FrmMySettings.get(); }
+
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -83,6 +101,7 @@ private:
     void FormResize();
     void FormCloseQuery();
     void TimerFirstRunTimer();
+    void EnsureSettingsDialog();
     void OnCommand(UINT id);
     void LaterCommand(UINT id) {}  // commands whose work other parts of the program bring
     void ShowOrHide(UINT id);
@@ -93,6 +112,7 @@ private:
     void BtnHelpClick();
     void OpenApplicationPath1Click();
     void FilesDropped(HDROP drop);
+    void DeviceArrived();
     void ShowPage(int page);
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     bool OverSplitter(int x) const;
@@ -135,6 +155,11 @@ private:
     std::wstring lastAdded_;
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
+    std::unique_ptr<Options> options_;
+    std::unique_ptr<TFrmMySettings> FrmMySettings;
+    MenuChecks menuChecks_;
+    int startupRecordIndex_ = -1;
+    int textSize_ = 9;
 };
 
 }  // namespace tv

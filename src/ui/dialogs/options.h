@@ -1,0 +1,124 @@
+#pragma once
+// The live options: the values the settings dialog edits and every other part reads. They are
+// loaded from the user settings file, and written back and applied only after a confirmed
+// settings dialog.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tv {
+
+class SettingsStore;
+
+// Slider ranges.
+constexpr int kRecentDocDaysMin = 1;
+constexpr int kRecentDocDaysMax = 60;  // the maximum means "no age limit"
+constexpr int kRecordIntervalMin = 3;
+constexpr int kRecordIntervalMax = 60;
+
+int ClampRecentDocDays(int days);
+int ClampRecordInterval(int seconds);
+// "Record all Recent Documents" at the maximum, else "Record Recent Documents<n> days ago".
+std::wstring RecentDocCaption(int days);
+// "Record Every <n> seconds".
+std::wstring IntervalCaption(int seconds);
+
+// Keys written by a confirmed settings dialog, in the order they are written.
+const std::vector<std::wstring>& SavedOptionKeys();
+
+struct LiveOptions {
+    std::wstring recordPath;          // "EdtRECPath": the path box text as typed
+    bool runWhenWindowsStarts = false; // "CbRunWhenWS": mirrors the Run-key value
+    bool alwaysOnTop = false;          // "Alwaysontop1"
+    bool recordWebPages = false;       // "CbWebpage"
+    bool recordRecentDocuments = true; // "CbRecrodRecentDocument"
+    int recentDocDays = kRecentDocDaysMax;  // "tbRecRecentDoc"
+    bool filterWindowsStart = true;    // "CbFilterPCStart"
+    bool showStartFilterList = false;  // "cbDisplayPCStartFilterList"
+    int recordType = 0;                // "RgRecordType": 0 new record, 1 add to the selected one
+    bool askWhenRecord = true;         // "CbShowSettingsWhenRecord"
+    bool askWhenReplay = true;         // "CbShowSettingsWhenReplay"
+    bool askWhenSmartRecord = true;    // "CbShowSettingsWhenRecordSmart"
+    bool replayAllChildren = false;    // "RbReplayAllChildDoc"
+    bool runAsAdmin = true;            // "runasadmin"
+    int recordInterval = 7;            // "tbRecordInterval", seconds
+};
+
+// The record folder named by a path box text: trimmed, one trailing backslash.
+std::wstring RecordFolderOf(const std::wstring& pathText);
+
+// Menu check marks loaded together with the options; the main window owns them.
+struct MenuChecks {
+    bool openFolderAfterSendTo = true;  // "Openfilelocationaftersendto"
+    bool openFolderAfterPaste = true;   // "Openfilelocationafterpaste"
+    bool promptBeforeShutdown = true;   // "Promptbeforeexecuting1"
+    bool alwaysRunAsAdmin = false;      // "AlwaysRunAsAdmin", common settings file
+};
+
+// What loading and applying the options ask of the main window.
+class OptionsHost {
+public:
+    virtual ~OptionsHost() = default;
+    virtual void SetMenuChecks(const MenuChecks& checks) = 0;
+    virtual int StartupRecordIndex() = 0;  // "RECIndWhenStartup"
+    virtual void SetStartupRecordIndex(int index) = 0;
+    virtual void SetTextSize(int size) = 0;  // "curTextSize", loaded only
+    virtual void ApplyTextSize() = 0;
+    // The main window's own interval control; setting it restarts a running Smart Record timer.
+    virtual void SetRecordInterval(int seconds) = 0;
+    virtual void SetAlwaysOnTop(bool onTop) = 0;  // keeps position and size
+    virtual void HideStartFilterList() = 0;      // the filter panel and its splitter
+    virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
+    virtual bool RunningAsAdmin() = 0;
+    virtual void RunAsAdministrator() = 0;       // starts the elevated instance, closes the main window
+};
+
+// The program's start-with-Windows value: a string value in a Run key.
+class RunKeyEntry {
+public:
+    // The program's own: "TolVane" under HKLM "SOFTWARE\Microsoft\windows\CurrentVersion\Run".
+    RunKeyEntry();
+    RunKeyEntry(HKEY root, std::wstring subKey, std::wstring valueName);
+
+    // True when the value exists and is not blank after trimming; false when unreadable.
+    bool Present() const;
+    std::wstring Data() const;  // empty when absent or unreadable
+    bool Write(const std::wstring& data) const;
+    bool Remove() const;
+
+private:
+    HKEY root_;
+    std::wstring subKey_, valueName_;
+};
+
+// "\"<folder of the program>\tolvane.exe\" /run".
+std::wstring RunKeyData(const std::wstring& programFolder);
+
+class Options {
+public:
+    Options(SettingsStore& user, SettingsStore& common, OptionsHost& host, RunKeyEntry runKey = RunKeyEntry());
+
+    LiveOptions values;
+
+    // Reads every option from the settings files into the live values and the main window.
+    void Load();
+    // Writes every option in its fixed order, then applies. False when a value could not be
+    // written; the live values are applied either way.
+    bool SaveAndApply();
+    // Always on top, the Run-key value, the start-up filter list and the tree text size.
+    void Apply();
+
+    std::wstring RecordFolder() const { return RecordFolderOf(values.recordPath); }
+    const RunKeyEntry& runKey() const { return runKey_; }
+    SettingsStore& commonSettings() { return common_; }
+    OptionsHost& host() { return host_; }
+
+private:
+    SettingsStore& user_;
+    SettingsStore& common_;
+    OptionsHost& host_;
+    RunKeyEntry runKey_;
+};
+
+}  // namespace tv

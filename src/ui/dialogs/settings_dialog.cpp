@@ -1,0 +1,582 @@
+#include "ui/dialogs/settings_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include "app/folders.h"
+#include "app/settings_store.h"
+#include "app/startup.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+
+namespace tv {
+
+namespace {
+constexpr wchar_t kDialogClass[] = L"TFrmMySettings";
+constexpr wchar_t kPageClass[] = L"TFrmMySettingsPage";
+constexpr int kWidth = 440;
+constexpr wchar_t kPageCaptions[TFrmMySettings::kPageCount][24] = {L"   General   ", L"   Smart Record   ",
+                                                                    L"   Record   ", L"   Replay   "};
+enum { IdConfirm = IDOK, IdCancel = IDCANCEL, IdPath = 100, IdFirst };
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Check(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+std::wstring TextOf(HWND w) {
+    int n = GetWindowTextLengthW(w);
+    std::wstring s(n + 1, L'\0');
+    s.resize(GetWindowTextW(w, &s[0], n + 1));
+    return s;
+}
+
+HFONT MessageFont(int weight) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    BOOL ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    if (!ok) {  // systems before Vista know the structure without its last field
+        ncm.cbSize = sizeof(ncm) - sizeof(ncm.iPaddedBorderWidth);
+        ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    }
+    if (!ok) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(ncm.lfMessageFont), &ncm.lfMessageFont);
+    ncm.lfMessageFont.lfWeight = weight;
+    return CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
+bool RunsUnderWow64() {
+    BOOL wow = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow) && wow;
+}
+}  // namespace
+
+std::wstring PickFolder(HWND owner, const std::wstring& title, const std::wstring& startFolder) {
+    std::wstring start = DirectoryExists(Trim(startFolder)) ? Trim(startFolder) : SpecialFolderPath(CSIDL_PROGRAM_FILES);
+    ComScope com;  // the new dialog style needs COM on this thread
+    BROWSEINFOW bi{};
+    bi.hwndOwner = owner;
+    bi.lpszTitle = title.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+    bi.lpfn = BrowseCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&bi);
+    if (!item) return L"";
+    wchar_t path[MAX_PATH + 1] = {};
+    std::wstring result = SHGetPathFromIDListW(item, path) ? path : L"";
+    CoTaskMemFree(item);
+    return result;
+}
+
+bool IsValidRecordFolder(const std::wstring& pathText) {
+    std::wstring t = Trim(pathText);
+    return !t.empty() && DirectoryExists(t);
+}
+
+COLORREF PathBoxColour(bool valid) { return valid ? RGB(255, 255, 255) : RGB(255, 0, 0); }
+
+TFrmMySettings::TFrmMySettings(Options& options) : options_(options) {}
+
+TFrmMySettings::~TFrmMySettings() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    if (font_) DeleteObject(font_);
+    if (boldFont_) DeleteObject(boldFont_);
+    if (pathBrush_) DeleteObject(pathBrush_);
+}
+
+bool TFrmMySettings::Create(HWND owner) {
+    if (hwnd_) return true;
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(inst, kDialogClass, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+        wc.lpszClassName = kDialogClass;
+        RegisterClassExW(&wc);
+        wc.lpfnWndProc = PageProc;
+        wc.hIcon = nullptr;
+        wc.lpszClassName = kPageClass;
+        RegisterClassExW(&wc);
+    }
+    HDC dc = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    if (dpi_ <= 0) dpi_ = 96;
+    font_ = MessageFont(FW_NORMAL);
+    boldFont_ = MessageFont(FW_BOLD);
+    ownerDrawnTabs_ = !RunsUnderWow64();
+
+    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kDialogClass, L"Settings",
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                            S(kWidth), S(kSettingsHeight), owner, nullptr, inst, this);
+    if (!hwnd_) return false;
+    FormCreate();
+    return true;
+}
+
+HWND TFrmMySettings::Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+                             int w, int h, int id, DWORD exStyle) {
+    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, S(x), S(y), S(w), S(h), parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return c;
+}
+
+void TFrmMySettings::FormCreate() {
+    const DWORD tabStyle = WS_CLIPSIBLINGS | WS_TABSTOP | (ownerDrawnTabs_ ? TCS_OWNERDRAWFIXED : 0);
+    TntPageControl1 = Control(hwnd_, WC_TABCONTROLW, L"", tabStyle, 0, 0, 10, 10);
+    for (int i = 0; i < kPageCount; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kPageCaptions[i]);
+        TabCtrl_InsertItem(TntPageControl1, i, &item);
+        pages_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10,
+                                    hwnd_, nullptr, GetModuleHandleW(nullptr), this);
+    }
+    const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
+    const DWORD label = SS_LEFT | SS_NOPREFIX;
+
+    HWND p = pages_[kPageGeneral];
+    lbAddress = Control(p, WC_STATICW, L"Address", SS_LEFT, 10, 10, 200, 16);
+    EdtRecordPath = Control(p, WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP, 10, 28, 300, 23, IdPath, WS_EX_CLIENTEDGE);
+    BtnSelectPath = Control(p, WC_BUTTONW, L"&Select", BS_PUSHBUTTON | WS_TABSTOP, 320, 27, 50, 25, IdFirst);
+    BtnOpenDir = Control(p, WC_BUTTONW, L"&Open", BS_PUSHBUTTON | WS_TABSTOP, 320, 56, 50, 25, IdFirst);
+    CbRunWhenWS = Control(p, WC_BUTTONW, L"Run Tolvane at Startup", box, 10, 96, 300, 20, IdFirst);
+    Alwaysontop1 = Control(p, WC_BUTTONW, L"Always on Top", box, 10, 120, 300, 20, IdFirst);
+
+    p = pages_[kPageSmartRecord];
+    lbRecording = Control(p, WC_STATICW, L"", label, 10, 12, 300, 16);
+    tbRecordInterval = Control(p, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 6, 32, 300, 30);
+    SendMessageW(tbRecordInterval, TBM_SETRANGE, FALSE, MAKELPARAM(kRecordIntervalMin, kRecordIntervalMax));
+    SendMessageW(tbRecordInterval, TBM_SETTICFREQ, 3, 0);
+    CbShowSettingsWhenRecordSmart =
+        Control(p, WC_BUTTONW, L"Ask for action when Smart Record", box, 10, 76, 300, 20, IdFirst);
+
+    p = pages_[kPageRecord];
+    CbWebpage = Control(p, WC_BUTTONW, L"Record web pages", box, 10, 8, 200, 20, IdFirst);
+    CbRecrodRecentDocument = Control(p, WC_BUTTONW, L"Record Recent Documents", box, 10, 30, 180, 20, IdFirst);
+    PnlRecRecentDoc = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_VISIBLE, S(10), S(52),
+                                      S(225), S(50), p, nullptr, GetModuleHandleW(nullptr), this);
+    lbRecRecentDoc = Control(PnlRecRecentDoc, WC_STATICW, L"", label, 0, 2, 225, 16);
+    tbRecRecentDoc = Control(PnlRecRecentDoc, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0, 20,
+                             200, 28);
+    SendMessageW(tbRecRecentDoc, TBM_SETRANGE, FALSE, MAKELPARAM(kRecentDocDaysMin, kRecentDocDaysMax));
+    SendMessageW(tbRecRecentDoc, TBM_SETTICFREQ, 5, 0);
+    CbFilterPCStart = Control(p, WC_BUTTONW, L"Filter Windows Start", box, 238, 30, 165, 20, IdFirst);
+    cbDisplayPCStartFilterList = Control(p, WC_BUTTONW, L"Display Windows Start Filter", box, 238, 52, 165, 20, IdFirst);
+    RgRecordType = Control(p, WC_BUTTONW, L"Record Type", BS_GROUPBOX, 10, 104, 390, 44);
+    RbNewRecord = Control(p, WC_BUTTONW, L"Create a new file", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 20, 122,
+                          170, 20, IdFirst);
+    RbAddToRecord = Control(p, WC_BUTTONW, L"Add to exist file", BS_AUTORADIOBUTTON, 200, 122, 170, 20, IdFirst);
+    CbShowSettingsWhenRecord =
+        Control(p, WC_BUTTONW, L"Ask for action when Record", box | WS_GROUP, 10, 156, 300, 20, IdFirst);
+
+    p = pages_[kPageReplay];
+    RbReplayFirstChildDoc = Control(p, WC_BUTTONW, L"Replay First Children Document",
+                                    BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 10, 12, 300, 20, IdFirst);
+    RbReplayAllChildDoc =
+        Control(p, WC_BUTTONW, L"Replay All Children Documents", BS_AUTORADIOBUTTON, 10, 36, 300, 20, IdFirst);
+    CbShowSettingsWhenReplay =
+        Control(p, WC_BUTTONW, L"Ask for action when Replay All", box | WS_GROUP, 10, 70, 300, 20, IdFirst);
+
+    PnlHint = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr,
+                              GetModuleHandleW(nullptr), this);
+    lbHint = Control(PnlHint, WC_STATICW, L"Hint: Please run TolVane as Admin before update \"Run Tolvane at Startup\"",
+                     label, 0, 0, 270, 30);
+    CheckBox2 = Control(PnlHint, WC_BUTTONW, L"Run TolVane as admin", box, 275, 0, 140, 20, IdFirst);
+
+    BtnConfirm = Control(hwnd_, WC_BUTTONW, L"&Confirm", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 80, 25, IdConfirm);
+    BtnCancel = Control(hwnd_, WC_BUTTONW, L"Ca&ncel", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 80, 25, IdCancel);
+
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(EdtRecordPath);
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+
+    SelectPage(kPageGeneral);
+    FormResize();
+}
+
+void TFrmMySettings::FormResize() {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const int margin = S(6), buttonH = S(25), buttonW = S(80);
+    const int hintH = hintShown_ ? S(kSettingsHeightWithHint - kSettingsHeight) : 0;
+    const int buttonsTop = rc.bottom - margin - buttonH;
+    SetWindowPos(BtnCancel, nullptr, rc.right - margin - buttonW, buttonsTop, buttonW, buttonH, SWP_NOZORDER);
+    SetWindowPos(BtnConfirm, nullptr, rc.right - 2 * margin - 2 * buttonW, buttonsTop, buttonW, buttonH,
+                 SWP_NOZORDER);
+    const int tabBottom = buttonsTop - margin - hintH;
+    SetWindowPos(TntPageControl1, nullptr, margin, margin, rc.right - 2 * margin, tabBottom - margin, SWP_NOZORDER);
+    SetWindowPos(PnlHint, nullptr, margin + S(4), tabBottom + S(3), rc.right - 2 * margin - S(4), hintH,
+                 SWP_NOZORDER);
+    RECT page{margin, margin, rc.right - margin, tabBottom};
+    TabCtrl_AdjustRect(TntPageControl1, FALSE, &page);
+    for (HWND p : pages_)
+        SetWindowPos(p, HWND_TOP, page.left, page.top, page.right - page.left, page.bottom - page.top, 0);
+    // The path box takes the width of its strip less room for the buttons beside it.
+    const int strip = page.right - page.left - S(20);
+    SetWindowPos(EdtRecordPath, nullptr, S(10), S(28), strip - S(55), S(23), SWP_NOZORDER);
+    SetWindowPos(BtnSelectPath, nullptr, S(10) + strip - S(50), S(27), S(50), S(25), SWP_NOZORDER);
+    SetWindowPos(BtnOpenDir, nullptr, S(10) + strip - S(50), S(56), S(50), S(25), SWP_NOZORDER);
+}
+
+int TFrmMySettings::activePage() const { return TabCtrl_GetCurSel(TntPageControl1); }
+
+void TFrmMySettings::SelectPage(int index) {
+    TabCtrl_SetCurSel(TntPageControl1, index);
+    TntPageControl1Change();
+}
+
+void TFrmMySettings::TntPageControl1Change() {
+    int active = activePage();
+    for (int i = 0; i < kPageCount; ++i) ShowWindow(pages_[i], i == active ? SW_SHOW : SW_HIDE);
+    if (active == kPageSmartRecord) tbRecordIntervalChange();
+}
+
+void TFrmMySettings::ValuesToControls() {
+    syncing_ = true;
+    const LiveOptions& v = options_.values;
+    SetWindowTextW(EdtRecordPath, v.recordPath.c_str());
+    Check(CbRunWhenWS, v.runWhenWindowsStarts);
+    NoteRunStateChange(v.runWhenWindowsStarts);
+    Check(Alwaysontop1, v.alwaysOnTop);
+    Check(CbWebpage, v.recordWebPages);
+    Check(CbRecrodRecentDocument, v.recordRecentDocuments);
+    SendMessageW(tbRecRecentDoc, TBM_SETPOS, TRUE, ClampRecentDocDays(v.recentDocDays));
+    Check(CbFilterPCStart, v.filterWindowsStart);
+    Check(cbDisplayPCStartFilterList, v.showStartFilterList);
+    Check(RbNewRecord, v.recordType == 0);
+    Check(RbAddToRecord, v.recordType == 1);
+    Check(CbShowSettingsWhenRecord, v.askWhenRecord);
+    Check(CbShowSettingsWhenReplay, v.askWhenReplay);
+    Check(CbShowSettingsWhenRecordSmart, v.askWhenSmartRecord);
+    Check(RbReplayFirstChildDoc, !v.replayAllChildren);
+    Check(RbReplayAllChildDoc, v.replayAllChildren);
+    SendMessageW(tbRecordInterval, TBM_SETPOS, TRUE, ClampRecordInterval(v.recordInterval));
+    syncing_ = false;
+    // Setting a slider's position raises no change event, so the captions follow here.
+    tbRecRecentDocChange();
+    tbRecordIntervalChange();
+    CbRecrodRecentDocumentClick();
+}
+
+void TFrmMySettings::Prepare() {
+    ValuesToControls();
+    ValidatePathBox();
+    prepared_ = true;
+    UpdateHintStrip();
+    try {
+        options_.commonSettings().WriteInteger(L"status", L"openwindow", kResumeNone);
+    } catch (const SettingsWriteError&) {
+        // A user who may not write the shared file simply has no resume marker.
+    }
+}
+
+bool TFrmMySettings::Open() {
+    if (!hwnd_) return false;
+    options_.Load();
+    Prepare();
+    bool ok = ShowModal();
+    if (ok) options_.SaveAndApply();
+    if (runAsAdminRequested_) {
+        runAsAdminRequested_ = false;
+        options_.host().RunAsAdministrator();
+    }
+    return ok;
+}
+
+bool TFrmMySettings::ShowModal() {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    confirmed_ = false;
+    done_ = false;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+    MSG msg;
+    while (!done_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {  // the program is ending: let the outer loop see it too
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0) break;
+        if (FormShortCut(msg) || IsDialogMessageW(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (!done_) Close(false);
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
+    if (owner) SetActiveWindow(owner);
+    return confirmed_;
+}
+
+bool TFrmMySettings::FormShortCut(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.wParam == VK_RETURN) {
+        BtnConfirmClick();
+        return true;
+    }
+    if (msg.wParam == VK_ESCAPE) {
+        BtnCancelClick();
+        return true;
+    }
+    return false;
+}
+
+void TFrmMySettings::Close(bool confirmed) {
+    confirmed_ = confirmed;
+    FormCloseQuery();
+    done_ = true;
+}
+
+void TFrmMySettings::FormCloseQuery() {
+    std::wstring text = TextOf(EdtRecordPath);
+    if (IsValidRecordFolder(text)) AcceptFolder(text);
+}
+
+void TFrmMySettings::BtnConfirmClick() {
+    if (!ValidatePathBox()) {
+        SetFocus(EdtRecordPath);
+        return;
+    }
+    Close(true);
+}
+
+void TFrmMySettings::BtnCancelClick() { Close(false); }
+
+bool TFrmMySettings::ValidatePathBox() {
+    const bool valid = IsValidRecordFolder(TextOf(EdtRecordPath));
+    pathColour_ = PathBoxColour(valid);
+    if (pathBrush_) DeleteObject(pathBrush_);
+    pathBrush_ = CreateSolidBrush(pathColour_);
+    pathHint_ = valid ? L"" : kMissingFolderHint;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(EdtRecordPath);
+    ti.lpszText = const_cast<wchar_t*>(pathHint_.c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    InvalidateRect(EdtRecordPath, nullptr, TRUE);
+    return valid;
+}
+
+void TFrmMySettings::AcceptFolder(const std::wstring& text) {
+    const std::wstring folder = RecordFolderOf(text);
+    SetWindowTextW(EdtRecordPath, folder.c_str());
+    options_.values.recordPath = folder;
+    options_.host().ReadRecordList(folder);
+}
+
+void TFrmMySettings::EdtRecordPathExit() {
+    if (ValidatePathBox()) AcceptFolder(TextOf(EdtRecordPath));
+}
+
+void TFrmMySettings::BtnSelectPathClick() {
+    const std::wstring current = TextOf(EdtRecordPath);
+    std::wstring chosen = picker_(hwnd_, L"Please Select a Path,Current path is " + current, current);
+    if (chosen.empty()) return;
+    SetWindowTextW(EdtRecordPath, chosen.c_str());
+    if (ValidatePathBox()) AcceptFolder(chosen);
+}
+
+void TFrmMySettings::BtnOpenDirClick() {
+    ShellExecuteW(hwnd_, L"explore", RecordFolderOf(TextOf(EdtRecordPath)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TFrmMySettings::tbRecordIntervalChange() {
+    int seconds = static_cast<int>(SendMessageW(tbRecordInterval, TBM_GETPOS, 0, 0));
+    options_.values.recordInterval = ClampRecordInterval(seconds);
+    SetWindowTextW(lbRecording, IntervalCaption(seconds).c_str());
+}
+
+void TFrmMySettings::tbRecRecentDocChange() {
+    int days = static_cast<int>(SendMessageW(tbRecRecentDoc, TBM_GETPOS, 0, 0));
+    options_.values.recentDocDays = ClampRecentDocDays(days);
+    SetWindowTextW(lbRecRecentDoc, RecentDocCaption(days).c_str());
+}
+
+void TFrmMySettings::CbRecrodRecentDocumentClick() {
+    const bool on = Checked(CbRecrodRecentDocument);
+    options_.values.recordRecentDocuments = on;
+    ShowWindow(PnlRecRecentDoc, on ? SW_SHOW : SW_HIDE);
+    // The start-up filter boxes stand 3 pixels right of whatever shows on their left.
+    HWND left = on ? PnlRecRecentDoc : CbRecrodRecentDocument;
+    RECT r;
+    GetWindowRect(left, &r);
+    MapWindowPoints(nullptr, pages_[kPageRecord], reinterpret_cast<POINT*>(&r), 2);
+    for (HWND box : {CbFilterPCStart, cbDisplayPCStartFilterList}) {
+        RECT b;
+        GetWindowRect(box, &b);
+        MapWindowPoints(nullptr, pages_[kPageRecord], reinterpret_cast<POINT*>(&b), 2);
+        SetWindowPos(box, nullptr, r.right + S(3), b.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
+void TFrmMySettings::NoteRunStateChange(bool ticked) {
+    if (prepared_ && ticked != lastRunState_) hintArmed_ = true;
+    lastRunState_ = ticked;
+    if (prepared_) UpdateHintStrip();
+}
+
+void TFrmMySettings::CbRunWhenWSClick() {
+    options_.values.runWhenWindowsStarts = Checked(CbRunWhenWS);
+    NoteRunStateChange(options_.values.runWhenWindowsStarts);
+}
+
+void TFrmMySettings::UpdateHintStrip() {
+    const bool show = hintArmed_ && !options_.host().RunningAsAdmin();
+    if (show == hintShown_) return;
+    hintShown_ = show;
+    RECT wr;
+    GetWindowRect(hwnd_, &wr);
+    SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left, S(show ? kSettingsHeightWithHint : kSettingsHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(PnlHint, show ? SW_SHOW : SW_HIDE);
+    FormResize();
+}
+
+void TFrmMySettings::CheckBox2Click() {
+    if (!Checked(CheckBox2)) return;
+    Check(CheckBox2, false);
+    try {
+        options_.commonSettings().WriteInteger(L"status", L"openwindow", kResumeSettings);
+    } catch (const SettingsWriteError&) {
+        // Without the marker the elevated instance simply does not reopen the dialog.
+    }
+    // The elevated restart closes the main window; it runs once this dialog's loop has ended.
+    runAsAdminRequested_ = true;
+    Close(false);
+}
+
+void TFrmMySettings::OnCommand(HWND c, int code) {
+    if (syncing_) return;
+    if (c == EdtRecordPath) {
+        if (code == EN_KILLFOCUS) EdtRecordPathExit();
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    LiveOptions& v = options_.values;
+    if (c == BtnConfirm) BtnConfirmClick();
+    else if (c == BtnCancel) BtnCancelClick();
+    else if (c == BtnSelectPath) BtnSelectPathClick();
+    else if (c == BtnOpenDir) BtnOpenDirClick();
+    else if (c == CbRunWhenWS) CbRunWhenWSClick();
+    else if (c == CheckBox2) CheckBox2Click();
+    else if (c == CbRecrodRecentDocument) CbRecrodRecentDocumentClick();
+    else if (c == Alwaysontop1) v.alwaysOnTop = Checked(c);
+    else if (c == CbWebpage) v.recordWebPages = Checked(c);
+    else if (c == CbFilterPCStart) v.filterWindowsStart = Checked(c);
+    else if (c == cbDisplayPCStartFilterList) v.showStartFilterList = Checked(c);
+    else if (c == RbNewRecord || c == RbAddToRecord) v.recordType = Checked(RbAddToRecord) ? 1 : 0;
+    else if (c == CbShowSettingsWhenRecord) v.askWhenRecord = Checked(c);
+    else if (c == CbShowSettingsWhenReplay) v.askWhenReplay = Checked(c);
+    else if (c == CbShowSettingsWhenRecordSmart) v.askWhenSmartRecord = Checked(c);
+    else if (c == RbReplayFirstChildDoc || c == RbReplayAllChildDoc) v.replayAllChildren = Checked(RbReplayAllChildDoc);
+}
+
+void TFrmMySettings::OnSlider(HWND slider) {
+    if (syncing_) return;
+    if (slider == tbRecordInterval) tbRecordIntervalChange();
+    else if (slider == tbRecRecentDoc) tbRecRecentDocChange();
+}
+
+LRESULT TFrmMySettings::OnDrawItem(const DRAWITEMSTRUCT& dis) {
+    if (dis.hwndItem != TntPageControl1) return FALSE;
+    const bool active = static_cast<int>(dis.itemID) == activePage();
+    RECT r = dis.rcItem;
+    FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ old = SelectObject(dis.hDC, active ? boldFont_ : font_);
+    SetBkMode(dis.hDC, TRANSPARENT);
+    SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
+    const wchar_t* caption = dis.itemID < kPageCount ? kPageCaptions[dis.itemID] : L"";
+    DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dis.hDC, old);
+    return TRUE;
+}
+
+LRESULT TFrmMySettings::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        // Enter and Escape that reach the dialog some other way act as its buttons.
+        if (!lParam && LOWORD(wParam) == IDOK) BtnConfirmClick();
+        if (!lParam && LOWORD(wParam) == IDCANCEL) BtnCancelClick();
+        return 0;
+    case WM_HSCROLL:
+        OnSlider(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY: {
+        const NMHDR* n = reinterpret_cast<const NMHDR*>(lParam);
+        if (n->hwndFrom == TntPageControl1 && n->code == TCN_SELCHANGE) TntPageControl1Change();
+        return 0;
+    }
+    case WM_DRAWITEM:
+        return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lParam) == EdtRecordPath && pathBrush_) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), pathColour_);
+            return reinterpret_cast<LRESULT>(pathBrush_);
+        }
+        break;
+    case WM_SIZE:
+        if (TntPageControl1) FormResize();
+        return 0;
+    case WM_CLOSE:
+        BtnCancelClick();  // the close box never confirms
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TFrmMySettings::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<TFrmMySettings*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TFrmMySettings*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        self->hwnd_ = nullptr;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return self->Handle(msg, wParam, lParam);
+}
+
+// Pages and panels pass their controls' messages on to the dialog.
+LRESULT CALLBACK TFrmMySettings::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tv

@@ -1,0 +1,408 @@
+#include "ui/dialogs/settings_dialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/settings_store.h"
+#include "app/startup.h"
+#include "base/file_util.h"
+#include "base/strings.h"
+#include "support/test_support.h"
+
+using namespace tv;
+using tvtest::TempFolder;
+
+namespace {
+
+constexpr wchar_t kRunPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
+constexpr wchar_t kTestRunValue[] = L"TolVaneSettingsTest";
+
+struct FakeHost : OptionsHost {
+    MenuChecks checks;
+    int startupIndex = -1, textSize = 0, interval = 0, textSizeApplied = 0, filterHidden = 0, adminRuns = 0;
+    bool onTop = false, admin = false;
+    std::vector<std::wstring> listsRead;
+    void SetMenuChecks(const MenuChecks& c) override { checks = c; }
+    int StartupRecordIndex() override { return startupIndex; }
+    void SetStartupRecordIndex(int i) override { startupIndex = i; }
+    void SetTextSize(int s) override { textSize = s; }
+    void ApplyTextSize() override { ++textSizeApplied; }
+    void SetRecordInterval(int s) override { interval = s; }
+    void SetAlwaysOnTop(bool on) override { onTop = on; }
+    void HideStartFilterList() override { ++filterHidden; }
+    void ReadRecordList(const std::wstring& folder) override { listsRead.push_back(folder); }
+    bool RunningAsAdmin() override { return admin; }
+    void RunAsAdministrator() override { ++adminRuns; }
+};
+
+// Settings files in a fresh data folder, the options over them, and a Run-key value of the test's own.
+struct Fixture {
+    tvtest::ScopedDataFolders data;
+    TempFolder files;
+    SettingsStore user{files.file(L"defualt.ini")};
+    SettingsStore common{files.file(L"common.ini")};
+    FakeHost host;
+    RunKeyEntry runKey{HKEY_LOCAL_MACHINE, kRunPath, kTestRunValue};
+    Options options{user, common, host, runKey};
+    Fixture() { runKey.Remove(); }
+    ~Fixture() { runKey.Remove(); }
+};
+
+std::wstring Text(HWND w) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(w, buf, 512);
+    return buf;
+}
+
+// Runs `step` once the dialog's own loop is running.
+std::function<void()> g_step;
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(g_step);
+    g_step = nullptr;
+    if (step) step();
+}
+bool OpenWhile(TFrmMySettings& dlg, std::function<void()> step) {
+    g_step = std::move(step);
+    SetTimer(nullptr, 0, 10, StepTimer);
+    return dlg.Open();
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+// A slider moved by the user: the position, then the notification the dialog listens to.
+void Slide(HWND slider, int pos) {
+    SendMessageW(slider, TBM_SETPOS, TRUE, pos);
+    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos), reinterpret_cast<LPARAM>(slider));
+}
+COLORREF PathBoxBrushColour(TFrmMySettings& dlg) {
+    HDC dc = GetDC(dlg.EdtRecordPath);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(dlg.EdtRecordPath), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(dlg.EdtRecordPath)));
+    ReleaseDC(dlg.EdtRecordPath, dc);
+    LOGBRUSH lb{};
+    if (!brush || !GetObjectW(brush, sizeof(lb), &lb)) return CLR_INVALID;
+    return lb.lbColor;
+}
+// Keys of the "default" section in the order the file holds them.
+std::vector<std::wstring> KeysInFileOrder(const std::wstring& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(path, bytes));
+    std::istringstream in(bytes);
+    std::vector<std::wstring> keys;
+    for (std::string line; std::getline(in, line);) {
+        auto eq = line.find('=');
+        if (eq != std::string::npos) keys.push_back(FromAnsi(line.substr(0, eq)));
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(OptionsRules, SliderCaptionsAndClamping) {
+    EXPECT_EQ(RecentDocCaption(60), L"Record all Recent Documents");
+    EXPECT_EQ(RecentDocCaption(1), L"Record Recent Documents1 days ago");
+    EXPECT_EQ(RecentDocCaption(59), L"Record Recent Documents59 days ago");
+    EXPECT_EQ(IntervalCaption(7), L"Record Every 7 seconds");
+    EXPECT_EQ(ClampRecordInterval(2), 3);
+    EXPECT_EQ(ClampRecordInterval(-50), 3);
+    EXPECT_EQ(ClampRecordInterval(90), 60);
+    EXPECT_EQ(ClampRecordInterval(3), 3);
+    EXPECT_EQ(ClampRecentDocDays(0), 1);
+    EXPECT_EQ(ClampRecentDocDays(61), 60);
+    EXPECT_EQ(RunKeyData(L"C:\\Program Files\\TolVane"), L"\"C:\\Program Files\\TolVane\\tolvane.exe\" /run");
+    EXPECT_EQ(RunKeyData(L"C:\\Tools\\"), L"\"C:\\Tools\\tolvane.exe\" /run");
+    EXPECT_EQ(RecordFolderOf(L"  C:\\Records\\\\\\ "), L"C:\\Records\\");
+    EXPECT_EQ(RecordFolderOf(L"\\\\server\\share"), L"\\\\server\\share");
+}
+
+TEST(OptionsLoad, ClampsStoredValuesAndFillsTheMainWindow) {
+    Fixture f;
+    f.user.WriteInteger(L"default", L"tbRecordInterval", 2);
+    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 500);
+    f.user.WriteInteger(L"default", L"RECIndWhenStartup", 4);
+    f.user.WriteString(L"default", L"RgRecordType", L"7");
+    f.user.WriteBool(L"default", L"Promptbeforeexecuting1", false);
+    f.common.WriteBool(L"default", L"AlwaysRunAsAdmin", true);
+    f.options.Load();
+    EXPECT_EQ(f.options.values.recordInterval, 3);
+    EXPECT_EQ(f.host.interval, 3);
+    EXPECT_EQ(f.options.values.recentDocDays, 60);
+    EXPECT_EQ(f.options.values.recordType, 0);
+    EXPECT_EQ(f.host.startupIndex, 4);
+    EXPECT_EQ(f.host.textSize, 9);
+    EXPECT_FALSE(f.host.checks.promptBeforeShutdown);
+    EXPECT_TRUE(f.host.checks.alwaysRunAsAdmin);
+    // With no stored folder the record folder is the data folder, created, with one backslash.
+    EXPECT_EQ(ToLower(f.options.RecordFolder()), ToLower(f.data.dataFolder() + L"\\"));
+    EXPECT_TRUE(DirectoryExists(f.data.dataFolder()));
+
+    f.user.WriteInteger(L"default", L"tbRecordInterval", 90);
+    f.options.Load();
+    EXPECT_EQ(f.options.values.recordInterval, 60);
+    EXPECT_EQ(f.host.interval, 60);
+}
+
+TEST(OptionsRunKey, TickWritesUntickDeletesAndAPresentValueIsNotRewritten) {
+    Fixture f;
+    f.options.Load();
+    EXPECT_FALSE(f.options.values.runWhenWindowsStarts);
+
+    // Unticked while absent: nothing appears.
+    f.options.Apply();
+    EXPECT_FALSE(f.runKey.Present());
+
+    f.options.values.runWhenWindowsStarts = true;
+    f.options.Apply();
+    EXPECT_EQ(f.runKey.Data(), RunKeyData(FolderOf(ModulePath())));
+    f.options.Load();
+    EXPECT_TRUE(f.options.values.runWhenWindowsStarts);
+
+    // Present already: left as the user or an installer wrote it.
+    ASSERT_TRUE(f.runKey.Write(L"\"D:\\elsewhere\\tolvane.exe\" /run"));
+    f.options.Apply();
+    EXPECT_EQ(f.runKey.Data(), L"\"D:\\elsewhere\\tolvane.exe\" /run");
+
+    // A blank value counts as absent, so ticking fills it in.
+    ASSERT_TRUE(f.runKey.Write(L"   "));
+    f.options.Load();
+    EXPECT_FALSE(f.options.values.runWhenWindowsStarts);
+    f.options.values.runWhenWindowsStarts = true;
+    f.options.Apply();
+    EXPECT_EQ(f.runKey.Data(), RunKeyData(FolderOf(ModulePath())));
+
+    f.options.values.runWhenWindowsStarts = false;
+    f.options.Apply();
+    EXPECT_TRUE(f.runKey.Data().empty());
+    EXPECT_FALSE(f.runKey.Present());
+}
+
+TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
+    Fixture f;
+    f.options.Load();
+    f.options.values.alwaysOnTop = true;
+    f.options.values.recordInterval = 12;
+    EXPECT_TRUE(f.options.SaveAndApply());
+    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_TRUE(f.host.onTop);
+    EXPECT_EQ(f.host.interval, 12);
+    EXPECT_EQ(f.host.filterHidden, 1);
+    EXPECT_EQ(f.host.textSizeApplied, 1);
+
+    // A settings file in a folder that does not exist cannot be written: reported, still applied.
+    SettingsStore nowhere(f.files.path() + L"\\missing\\deeper\\defualt.ini");
+    Options failing(nowhere, f.common, f.host, f.runKey);
+    failing.values = f.options.values;
+    failing.values.alwaysOnTop = false;
+    EXPECT_FALSE(failing.SaveAndApply());
+    EXPECT_FALSE(f.host.onTop);
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    Fixture f;
+    TFrmMySettings dlg{f.options};
+    void SetUp() override {
+        // A window closed by an earlier test may have left the end-of-program message behind;
+        // the dialog's loop rightly gives way to it, so clear it first.
+        MSG m;
+        while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        ASSERT_TRUE(dlg.Create(nullptr));
+    }
+};
+
+TEST_F(SettingsDialog, SliderCaptionsMatchTheStoredValuesRightAfterShowing) {
+    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 60);
+    f.user.WriteInteger(L"default", L"tbRecordInterval", 2);
+    std::wstring recent, interval;
+    int intervalPos = 0;
+    OpenWhile(dlg, [&] {
+        recent = Text(dlg.lbRecRecentDoc);
+        dlg.SelectPage(TFrmMySettings::kPageSmartRecord);
+        interval = Text(dlg.lbRecording);
+        intervalPos = static_cast<int>(SendMessageW(dlg.tbRecordInterval, TBM_GETPOS, 0, 0));
+        dlg.SelectPage(TFrmMySettings::kPageGeneral);
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_EQ(recent, L"Record all Recent Documents");
+    EXPECT_EQ(interval, L"Record Every 3 seconds");
+    EXPECT_EQ(intervalPos, 3);
+
+    // Position 1 is where a new slider already stands, so no change event helps here.
+    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 1);
+    OpenWhile(dlg, [&] {
+        recent = Text(dlg.lbRecRecentDoc);
+        Slide(dlg.tbRecRecentDoc, 30);
+        EXPECT_EQ(Text(dlg.lbRecRecentDoc), L"Record Recent Documents30 days ago");
+        EXPECT_EQ(f.options.values.recentDocDays, 30);
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_EQ(recent, L"Record Recent Documents1 days ago");
+}
+
+TEST_F(SettingsDialog, ConfirmRefusesAMissingFolderThenWritesEveryKeyInOrder) {
+    TempFolder records;
+    bool stayedOpen = false, redAfterRefusal = false;
+    std::wstring hint;
+    bool ok = OpenWhile(dlg, [&] {
+        EXPECT_EQ(PathBoxBrushColour(dlg), RGB(255, 255, 255));  // the default folder exists
+        SendMessageW(dlg.EdtRecordPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\no\\such\\folder"));
+        Click(dlg.BtnConfirm);
+        stayedOpen = IsWindowVisible(dlg.hwnd()) != FALSE;
+        redAfterRefusal = PathBoxBrushColour(dlg) == 255;
+        hint = dlg.pathHint();
+        EXPECT_EQ(GetFocus(), dlg.EdtRecordPath);
+        const std::wstring typed = records.path() + L"\\\\";
+        SendMessageW(dlg.EdtRecordPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        Click(dlg.Alwaysontop1);
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(redAfterRefusal);
+    EXPECT_EQ(hint, kMissingFolderHint);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), records.path() + L"\\");
+    EXPECT_TRUE(f.user.ReadBool(L"default", L"Alwaysontop1", false));
+    EXPECT_TRUE(f.host.onTop);
+    ASSERT_FALSE(f.host.listsRead.empty());
+    EXPECT_EQ(f.host.listsRead.back(), records.path() + L"\\");
+    EXPECT_EQ(f.common.ReadInteger(L"status", L"openwindow", -1), 0);  // resume marker cleared on showing
+}
+
+TEST_F(SettingsDialog, LeavingThePathBoxTakesAValidFolderAtOnceButNeverAMissingOne) {
+    TempFolder records;
+    std::wstring afterValid, live;
+    OpenWhile(dlg, [&] {
+        const std::wstring typed = L" " + records.path() + L"\\\\\\";
+        SendMessageW(dlg.EdtRecordPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        SetFocus(dlg.EdtRecordPath);
+        SetFocus(dlg.BtnSelectPath);  // leaves the box
+        afterValid = Text(dlg.EdtRecordPath);
+        SendMessageW(dlg.EdtRecordPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\missing-folder"));
+        SetFocus(dlg.EdtRecordPath);
+        SetFocus(dlg.BtnSelectPath);
+        live = f.options.RecordFolder();
+        EXPECT_EQ(PathBoxBrushColour(dlg), 255u);
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_EQ(afterValid, records.path() + L"\\");
+    EXPECT_EQ(live, records.path() + L"\\");
+    EXPECT_EQ(f.host.listsRead.back(), records.path() + L"\\");
+    EXPECT_FALSE(FileExists(f.user.path()));  // cancelled: nothing written
+}
+
+TEST_F(SettingsDialog, CloseBoxAfterAnEarlierConfirmSavesNothing) {
+    ASSERT_TRUE(OpenWhile(dlg, [&] { Click(dlg.BtnConfirm); }));
+    std::string before;
+    ASSERT_TRUE(ReadFileBytes(f.user.path(), before));
+    bool ok = OpenWhile(dlg, [&] {
+        Click(dlg.CbWebpage);
+        Slide(dlg.tbRecordInterval, 40);
+        PostMessageW(dlg.hwnd(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_FALSE(ok);
+    std::string after;
+    ASSERT_TRUE(ReadFileBytes(f.user.path(), after));
+    EXPECT_EQ(after, before);
+    // The next opening shows the file again, not the abandoned edits.
+    OpenWhile(dlg, [&] { Click(dlg.BtnCancel); });
+    EXPECT_FALSE(f.options.values.recordWebPages);
+    EXPECT_EQ(f.options.values.recordInterval, 7);
+}
+
+TEST_F(SettingsDialog, EnterConfirmsAndEscapeCancelsFromAnyControl) {
+    bool ok = OpenWhile(dlg, [&] {
+        SetFocus(dlg.EdtRecordPath);
+        PostMessageW(dlg.EdtRecordPath, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(FileExists(f.user.path()));
+
+    ok = OpenWhile(dlg, [&] {
+        dlg.SelectPage(TFrmMySettings::kPageRecord);
+        Click(dlg.CbWebpage);
+        PostMessageW(dlg.CbWebpage, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(f.user.ReadBool(L"default", L"CbWebpage", false));
+}
+
+TEST_F(SettingsDialog, RunKeyBoxShowsTheHintStripAndItsAdminBoxRestartsElevated) {
+    bool hintBefore = true, hintAfter = false;
+    RECT shown{};
+    bool ok = OpenWhile(dlg, [&] {
+        hintBefore = dlg.hintStripShown();
+        Click(dlg.CbRunWhenWS);
+        hintAfter = dlg.hintStripShown();
+        GetWindowRect(dlg.hwnd(), &shown);
+        Click(dlg.CheckBox2);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(hintBefore);
+    EXPECT_TRUE(hintAfter);
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(shown.bottom - shown.top, MulDiv(kSettingsHeightWithHint, GetDeviceCaps(dc, LOGPIXELSY), 96));
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(f.common.ReadInteger(L"status", L"openwindow", 0), kResumeSettings);
+    EXPECT_EQ(f.host.adminRuns, 1);
+    EXPECT_FALSE(f.runKey.Present());  // not confirmed: the Run key is untouched
+}
+
+TEST_F(SettingsDialog, SelectTakesThePickedFolderAndTheRecentDocBoxMovesTheFilterBoxes) {
+    TempFolder records;
+    std::wstring title;
+    dlg.SetFolderPicker([&](HWND, const std::wstring& t, const std::wstring&) {
+        title = t;
+        return records.path();
+    });
+    std::wstring current;
+    int leftWithPanel = 0, leftWithout = 0;
+    OpenWhile(dlg, [&] {
+        current = Text(dlg.EdtRecordPath);
+        Click(dlg.BtnSelectPath);
+        dlg.SelectPage(TFrmMySettings::kPageRecord);
+        auto left = [&] {
+            RECT r;
+            GetWindowRect(dlg.CbFilterPCStart, &r);
+            return static_cast<int>(r.left);
+        };
+        leftWithPanel = left();
+        Click(dlg.CbRecrodRecentDocument);
+        EXPECT_FALSE(IsWindowVisible(dlg.PnlRecRecentDoc));
+        leftWithout = left();
+        Click(dlg.CbRecrodRecentDocument);
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_EQ(title, L"Please Select a Path,Current path is " + current);
+    EXPECT_EQ(f.options.RecordFolder(), records.path() + L"\\");
+    EXPECT_LT(leftWithout, leftWithPanel);
+}
+
+TEST_F(SettingsDialog, Screenshots) {
+    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 14);
+    std::vector<bool> saved;
+    OpenWhile(dlg, [&] {
+        SetWindowPos(dlg.hwnd(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        for (int i = 0; i < TFrmMySettings::kPageCount; ++i) {
+            dlg.SelectPage(i);
+            UpdateWindow(dlg.hwnd());
+            RedrawWindow(dlg.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Sleep(100);
+            saved.push_back(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + Format(L"\\settings_page%d.png", i + 1)));
+        }
+        Click(dlg.CbRunWhenWS);  // brings up the hint strip
+        dlg.SelectPage(TFrmMySettings::kPageGeneral);
+        RedrawWindow(dlg.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(100);
+        saved.push_back(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\settings_hint.png"));
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_EQ(saved, std::vector<bool>(TFrmMySettings::kPageCount + 1, true));
+}

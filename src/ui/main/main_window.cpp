@@ -115,13 +115,13 @@ void TTolvaneWindow::FormCreate() {
 
     SettingsStore& user = *settings_.user;
     GbRecListWidth_ = user.ReadInteger(kDefault, L"GbRecList", 120);
-    // Each show-or-hide choice is applied as if clicked, which also writes it back.
-    try {
-        ApplyMenuBar(user.ReadBool(kDefault, L"MenuBar1", false));
-        ApplyStatusBar(user.ReadBool(kDefault, L"StatusBar1", false));
-        ApplyRecordList(user.ReadBool(kDefault, L"RecordList1", true));
-    } catch (const SettingsWriteError&) {
-    }
+    // Each show-or-hide choice is applied as if clicked; writing them back waits until the
+    // window has painted once (see the first-run timer).
+    ApplyMenuBar(user.ReadBool(kDefault, L"MenuBar1", false), false);
+    ApplyStatusBar(user.ReadBool(kDefault, L"StatusBar1", false), false);
+    ApplyRecordList(user.ReadBool(kDefault, L"RecordList1", true), false);
+    creating_ = false;
+    FormResize();
     if (instance_) instance_->SetWindow(hwnd_);
     SetTimer(hwnd_, kTimerFirstRun, kFirstRunDelayMs, nullptr);
 }
@@ -175,7 +175,7 @@ void TTolvaneWindow::EnsureProgressStrip() {
 }
 
 void TTolvaneWindow::FormResize() {
-    if (!hwnd_ || !TVDocs) return;
+    if (!hwnd_ || !TVDocs || creating_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     const int pad = Scale(6), strip = Scale(34), buttonHeight = Scale(26);
@@ -237,29 +237,36 @@ void TTolvaneWindow::ShowPage(int page) {
         if (i != page && views_.Existing(i)) ShowWindow(views_.Existing(i), SW_HIDE);
 }
 
-void TTolvaneWindow::ApplyMenuBar(bool shown) {
+void TTolvaneWindow::ApplyMenuBar(bool shown, bool store) {
     SetMenu(hwnd_, shown ? MainMenu1 : nullptr);
     Check(MainMenu1, kCmdViewMenuBar, shown);
     Check(PmApp, kCmdAppMenuBar, shown);
-    settings_.user->WriteBool(kDefault, L"MenuBar1", shown);
+    if (store) settings_.user->WriteBool(kDefault, L"MenuBar1", shown);
 }
 
-void TTolvaneWindow::ApplyStatusBar(bool shown) {
+void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
     if (shown) EnsureStatusBar();
     if (TntStatusBar1) ShowWindow(TntStatusBar1, shown ? SW_SHOW : SW_HIDE);
     Check(MainMenu1, kCmdViewStatusBar, shown);
     Check(PmApp, kCmdAppStatusBar, shown);
     FormResize();
-    settings_.user->WriteBool(kDefault, L"StatusBar1", shown);
+    if (store) settings_.user->WriteBool(kDefault, L"StatusBar1", shown);
 }
 
-void TTolvaneWindow::ApplyRecordList(bool shown) {
+void TTolvaneWindow::ApplyRecordList(bool shown, bool store) {
     recordListShown_ = shown;
     ShowWindow(LbRECs, shown ? SW_SHOW : SW_HIDE);
     Check(MainMenu1, kCmdViewRecordList, shown);
     Check(PmApp, kCmdAppRecordList, shown);
     FormResize();
-    settings_.user->WriteBool(kDefault, L"RecordList1", shown);
+    if (store) settings_.user->WriteBool(kDefault, L"RecordList1", shown);
+}
+
+void TTolvaneWindow::StoreShownParts() {
+    shownPartsStored_ = true;
+    settings_.user->WriteBool(kDefault, L"MenuBar1", menuBarShown());
+    settings_.user->WriteBool(kDefault, L"StatusBar1", statusBarShown());
+    settings_.user->WriteBool(kDefault, L"RecordList1", recordListShown_);
 }
 
 void TTolvaneWindow::ShowOrHide(UINT id) {
@@ -281,6 +288,8 @@ void TTolvaneWindow::SaveLayout() {
 
 void TTolvaneWindow::FormCloseQuery() {
     try {
+        // A window closed before its first-run step still stores what it showed.
+        if (!shownPartsStored_) StoreShownParts();
         SaveLayout();
     } catch (const SettingsWriteError&) {
         // The layout is simply not stored; closing goes on.
@@ -369,6 +378,10 @@ void TTolvaneWindow::OnCommand(UINT id) {
 
 void TTolvaneWindow::TimerFirstRunTimer() {
     KillTimer(hwnd_, kTimerFirstRun);  // runs once
+    try {
+        StoreShownParts();
+    } catch (const SettingsWriteError&) {
+    }
     // The settings dialog is made here, right after the first paint, rather than on the way to it.
     EnsureSettingsDialog();
     RunFirstRunStep(*this, Startup());

@@ -105,9 +105,11 @@ private:
     void OnCommand(UINT id);
     void LaterCommand(UINT id) {}  // commands whose work other parts of the program bring
     void ShowOrHide(UINT id);
-    void ApplyMenuBar(bool shown);
-    void ApplyStatusBar(bool shown);
-    void ApplyRecordList(bool shown);
+    // Show or hide a part and keep both menu items in step; `store` writes the choice at once.
+    void ApplyMenuBar(bool shown, bool store = true);
+    void ApplyStatusBar(bool shown, bool store = true);
+    void ApplyRecordList(bool shown, bool store = true);
+    void StoreShownParts();
     void SaveLayout();
     void BtnHelpClick();
     void OpenApplicationPath1Click();
@@ -155,6 +157,8 @@ private:
     std::wstring lastAdded_;
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
+    bool creating_ = true;  // no layout passes until every control exists
+    bool shownPartsStored_ = false;
     std::unique_ptr<Options> options_;
     std::unique_ptr<TFrmMySettings> FrmMySettings;
     MenuChecks menuChecks_;

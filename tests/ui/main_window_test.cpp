@@ -31,6 +31,11 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     window.Show(SW_SHOWNORMAL);
     HWND w = window.hwnd();
     ASSERT_TRUE(window.recordListShown());
+    // Pages Windows 7 does not have are not offered there.
+    bool seven = Startup().versionName == L"windows 7";
+    EXPECT_EQ(GetMenuState(window.mainMenu(), kCmdHistory, MF_BYCOMMAND) == static_cast<UINT>(-1), seven);
+    EXPECT_EQ(GetMenuState(window.mainMenu(), kCmdSystemProperties, MF_BYCOMMAND) == static_cast<UINT>(-1), seven);
+    EXPECT_NE(GetMenuState(window.mainMenu(), kCmdMyComputer, MF_BYCOMMAND), static_cast<UINT>(-1));
     EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewRecordList));
     EXPECT_TRUE(Checked(window.appMenu(), kCmdAppRecordList));
 

@@ -130,6 +130,13 @@ void TTolvaneWindow::CreateControls() {
     MainMenu1 = BuildMainMenu();
     PmApp = BuildAppMenu();
     PopupMenuMore = BuildMoreMenu();
+    if (Startup().versionName == L"windows 7") {
+        // Windows 7 has no such pages to open.
+        for (HMENU menu : {MainMenu1, PopupMenuMore})
+            for (UINT id : {static_cast<UINT>(kCmdHistory), static_cast<UINT>(kCmdSystemProperties)})
+                while (DeleteMenu(menu, id, MF_BYCOMMAND)) {
+                }
+    }
 
     BtnRec = Child(hwnd_, WC_BUTTONW, L"    &Start Recording", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdRecord);
     BtnAdd2 = Child(hwnd_, WC_BUTTONW, L"       &Add...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdAdd);

@@ -17,6 +17,12 @@ protected:
         tv::CreateFolderTree(folders.dataFolder());
         tv::SettingsStore(userFile()).WriteInteger(L"default", key, value);
     }
+    void StoreGeometry(int width, int height, int left, int top) {
+        Store(L"Width", width);
+        Store(L"Height", height);
+        Store(L"Left", left);
+        Store(L"Top", top);
+    }
 };
 
 RECT ChildRect(HWND parent, int id) {
@@ -52,10 +58,7 @@ TEST_F(MainWindowLayout, AFirstStartShowsTheDefaultsAndANormalCloseStoresThem) {
 }
 
 TEST_F(MainWindowLayout, AMaximisedCloseKeepsTheGeometryAndTheNextStartIsMaximised) {
-    Store(L"Width", 600);
-    Store(L"Height", 500);
-    Store(L"Left", 100);
-    Store(L"Top", 50);
+    StoreGeometry(600, 500, 100, 50);
     Process p;
     HWND w = StartProgram(p, program.exe(), L"");
     ASSERT_NE(w, nullptr);
@@ -76,10 +79,7 @@ TEST_F(MainWindowLayout, AMaximisedCloseKeepsTheGeometryAndTheNextStartIsMaximis
 }
 
 TEST_F(MainWindowLayout, AStoredGeometryLargerThanTheScreenIsCutToIt) {
-    Store(L"Width", 5000);
-    Store(L"Height", 4000);
-    Store(L"Left", 100);
-    Store(L"Top", 30);
+    StoreGeometry(5000, 4000, 100, 30);
     Process p;
     HWND w = StartProgram(p, program.exe(), L"");
     ASSERT_NE(w, nullptr);

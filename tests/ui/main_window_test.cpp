@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "base/file_util.h"
 #include "base/message_pump.h"
+#include "records/record_file.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 
@@ -80,6 +82,18 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     // A drive attached while nothing removable is there adds nothing; the window stays.
     SendMessageW(w, WM_DEVICECHANGE, 0x8000, 0);
     EXPECT_EQ(TreeView_GetCount(window.tvDocs()), 0u);
+
+    // The shown record is written as its three files.
+    window.AddItem(L"C:\\a.txt", L"");
+    tvtest::TempFolder dir;
+    window.WriteRecordTo(dir.file(L"r.tolvane"));
+    EXPECT_TRUE(FileExists(dir.file(L"r.dat")));
+    EXPECT_TRUE(FileExists(dir.file(L"r.tolvanetreesel")));
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, dir.file(L"r.tolvane")), ReadOutcome::Complete);
+    ASSERT_EQ(back.docs.top().size(), 1u);
+    EXPECT_EQ(back.items.At(0).path, L"C:\\a.txt");
+    EXPECT_EQ(back.docs.top()[0]->imageIndex, 9);  // the text picture
 
     // Commands of parts still to come do nothing, and never end the program.
     for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)

@@ -16,6 +16,7 @@
 #include "base/strings.h"
 #include "capture/process_services.h"
 #include "records/icon_strip.h"
+#include "records/record_file.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/window_layout.h"
 
@@ -443,6 +444,15 @@ void TTolvaneWindow::ShowAllPageAndLastAdded() {
             break;
         }
     }
+}
+
+void TTolvaneWindow::SaveCurrentRecord() {
+    // Nothing to save to until a record is chosen or recorded.
+    if (!record_.currentRecordPath.empty()) WriteRecordTo(record_.currentRecordPath);
+}
+
+void TTolvaneWindow::WriteRecordTo(const std::wstring& recordPath) {
+    if (WriteRecord(record_, ImageList1, recordPath, ModulePath())) ReadRecordList();
 }
 
 void TTolvaneWindow::RestoreSmartRecordBox() {

@@ -53,7 +53,9 @@ public:
     bool Contains(const std::wstring& path) override;
     void NoteExisting(const std::wstring& path) override { lastAdded_ = path; }
     void AddItem(const std::wstring& path, const std::wstring& title) override;
-    void SaveCurrentRecord() override {}
+    void SaveCurrentRecord() override;
+    // Writes the shown record's three files under `recordPath`, then lists the records again.
+    void WriteRecordTo(const std::wstring& recordPath);
     void ShowSelectedRecord() override {}
     void ShowAllPageAndLastAdded() override;
     void RestoreSmartRecordBox() override;

@@ -161,7 +161,8 @@ void TTolvaneWindow::CreateControls() {
     TVDocs = views_.TVDocs;
     // The trees lie over the page control's display area.
     SetWindowPos(TVDocs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // The status bar and the progress strip are made when first shown: nothing to pay for at start.
+    // The status bar is made when first shown, and the progress strip with the long operations
+    // that show it: nothing to pay for at start.
 }
 
 void TTolvaneWindow::EnsureStatusBar() {
@@ -171,15 +172,6 @@ void TTolvaneWindow::EnsureStatusBar() {
     int parts[] = {Scale(250), -1};
     SendMessageW(TntStatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     SendMessageW(TntStatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"No Items Selected."));
-}
-
-void TTolvaneWindow::EnsureProgressStrip() {
-    if (PnlHint) return;
-    PnlHint = Child(hwnd_, WC_STATICW, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS);
-    SpeedButton5 = Child(hwnd_, WC_BUTTONW, L"S&top", WS_TABSTOP | BS_PUSHBUTTON);
-    Gauge1 = Child(hwnd_, PROGRESS_CLASSW, L"", 0);
-    for (HWND w : {PnlHint, SpeedButton5, Gauge1})
-        if (font_) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 void TTolvaneWindow::FormResize() {

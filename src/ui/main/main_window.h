@@ -99,7 +99,6 @@ private:
     void FormCreate();
     void CreateControls();
     void EnsureStatusBar();
-    void EnsureProgressStrip();
     void FormResize();
     void FormCloseQuery();
     void TimerFirstRunTimer();

@@ -14,6 +14,9 @@ fi
 start_display || exit 1
 # A file only the 64-bit system folder holds: a 32-bit test finds it only past redirection.
 echo probe > "$WINEPREFIX/drive_c/windows/system32/tolvane-64bit-only.txt"
+# A network record folder: Wine serves \\tolvanetest\share from this folder of the build.
+mkdir -p "$BUILD_DIR/unc-share" "$WINEPREFIX/dosdevices/unc/tolvanetest"
+ln -sfn "$BUILD_DIR/unc-share" "$WINEPREFIX/dosdevices/unc/tolvanetest/share"
 wineserver -p
 # Start the prefix's services now, so they do not hold the first test's output open.
 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null

@@ -253,8 +253,11 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
         Reader reader{record, onWebPage, {}};
         ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
     } catch (...) {
+        record.docs.SortByCaption();  // what was read is shown in the trees' order too
         return ReadOutcome::Stopped;
     }
+    // A file from elsewhere may list its items in any order; the trees show them by caption.
+    record.docs.SortByCaption();
     BuildKindTrees(record);
     return ReadOutcome::Complete;
 }
@@ -275,6 +278,7 @@ void BuildKindTrees(ShownRecord& record) {
             default: break;
         }
     }
+    for (RecordTree* tree : {&record.apps, &record.paths, &record.pages}) tree->SortByCaption();
 }
 
 bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {

@@ -1,5 +1,7 @@
 #include "records/record_tree.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace tv {
@@ -12,7 +14,28 @@ void WalkNodes(const std::vector<std::unique_ptr<RecordNode>>& nodes,
         WalkNodes(n->children, visit);
     }
 }
+void SortNodes(std::vector<std::unique_ptr<RecordNode>>& nodes) {
+    std::stable_sort(nodes.begin(), nodes.end(), [](const std::unique_ptr<RecordNode>& a, const std::unique_ptr<RecordNode>& b) {
+        return CaptionBefore(a->caption, b->caption);
+    });
+    for (auto& n : nodes) SortNodes(n->children);
+}
 }  // namespace
+
+bool CaptionBefore(const std::wstring& a, const std::wstring& b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }
+
+RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& caption, int itemIndex) {
+    auto node = std::make_unique<RecordNode>();
+    node->caption = caption;
+    node->data.itemIndex = itemIndex;
+    node->parent = parent;
+    auto& siblings = parent ? parent->children : top_;
+    auto at = std::upper_bound(siblings.begin(), siblings.end(), caption,
+                               [](const std::wstring& c, const std::unique_ptr<RecordNode>& n) { return CaptionBefore(c, n->caption); });
+    return siblings.insert(at, std::move(node))->get();
+}
+
+void RecordTree::SortByCaption() { SortNodes(top_); }
 
 RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int itemIndex) {
     auto node = std::make_unique<RecordNode>();

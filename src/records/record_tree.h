@@ -29,6 +29,11 @@ public:
 
     // Appends a node under `parent` (a top-level node when null).
     RecordNode* Add(RecordNode* parent, const std::wstring& caption, int itemIndex);
+    // Inserts a node among its siblings at its place in caption order, after equal captions.
+    RecordNode* AddSorted(RecordNode* parent, const std::wstring& caption, int itemIndex);
+    // Orders the top-level nodes and the children of every node by caption; equal captions keep
+    // their order. One pass after a bulk change gives the order that sorting after every insert would.
+    void SortByCaption();
     // Removes a node with its children; their items stay in the array.
     void Remove(RecordNode* node);
     void Clear() { top_.clear(); }
@@ -64,6 +69,10 @@ public:
 private:
     void SetExpanded(RecordNode& node, bool expanded);
 };
+
+// The trees' caption order: the user's locale order, case deciding only between captions that
+// are otherwise equal.
+bool CaptionBefore(const std::wstring& a, const std::wstring& b);
 
 // The record path with its extension replaced by ".tolvanetreesel".
 std::wstring SelectionFilePath(const std::wstring& recordPath);

@@ -77,6 +77,7 @@ TEST(RecordFile, ARecordReadsBackWithItsShapeAndTheSelectionFileExpansion) {
     std::wstring file = dir.file(L"Dec 08,2026_001.tolvane");
     ShownRecord written;
     FillSample(written);
+    written.docs.SortByCaption();  // as the trees hold it
     ASSERT_TRUE(WriteRecordFile(written, file, L"C:\\TolVane\\tolvane.exe"));
     ASSERT_TRUE(WriteSelectionFile(written, SelectionFilePath(file)));
 
@@ -96,11 +97,13 @@ TEST(RecordFile, ARecordReadsBackWithItsShapeAndTheSelectionFileExpansion) {
 
     // The per-kind trees copy top-level nodes with their direct children only.
     ASSERT_EQ(read.apps.top().size(), 2u);
-    EXPECT_EQ(read.apps.top()[0]->children.size(), 3u);
-    EXPECT_TRUE(read.apps.top()[0]->children[1]->children.empty());  // no grandchild
+    const RecordNode& writer = *read.apps.top()[1];  // after "notes": the locale order puts case aside
+    EXPECT_EQ(writer.caption, L"Writer");
+    EXPECT_EQ(writer.children.size(), 3u);
+    EXPECT_TRUE(writer.children[1]->children.empty());  // no grandchild
     EXPECT_EQ(read.paths.top().size(), 1u);
     EXPECT_EQ(read.pages.top().size(), 1u);
-    EXPECT_EQ(read.apps.top()[0]->children[2]->imageIndex, 79);
+    EXPECT_EQ(writer.children[2]->imageIndex, 79);
 }
 
 TEST(RecordFile, ExpansionComesFromTheSelectionFileNotFromTheRecordFile) {
@@ -109,13 +112,14 @@ TEST(RecordFile, ExpansionComesFromTheSelectionFileNotFromTheRecordFile) {
     ShownRecord written;
     FillSample(written);
     ASSERT_TRUE(WriteRecordFile(written, file, L"x"));  // "extand" says: first node expanded
+    // Read in caption order: "C:\", "Example", "notes", "Writer".
     ASSERT_TRUE(WriteTextLines(SelectionFilePath(file), {L"0", L"1", L"0", L"1"}));
     ShownRecord read;
     ReadRecordFile(read, file);
     ReadSelectionFile(read, SelectionFilePath(file));
     EXPECT_FALSE(read.docs.top()[0]->expanded);
-    EXPECT_TRUE(read.docs.top()[1]->expanded);
-    EXPECT_FALSE(read.docs.top()[3]->expanded);  // no children: left as it was
+    EXPECT_TRUE(read.docs.top()[3]->expanded);
+    EXPECT_FALSE(read.docs.top()[1]->expanded);  // no children: left as it was
 }
 
 TEST(RecordFile, ASelectionFileWithTooFewLinesAppliesToTheLastNodes) {
@@ -272,6 +276,7 @@ TEST(RecordFile, AWriterKilledBeforeTheReplaceLeavesTheOldRecordWhole) {
     std::wstring file = dir.file(L"kept.tolvane"), marker = dir.file(L"marker");
     ShownRecord original;
     FillSample(original);
+    original.docs.SortByCaption();  // as the trees hold it
     ASSERT_TRUE(WriteRecordFile(original, file, L"x"));
     tvtest::Process writer;
     ASSERT_TRUE(writer.Start(tvtest::ExeFolder() + L"\\record_writer.exe", L"\"" + file + L"\" \"" + marker + L"\""));

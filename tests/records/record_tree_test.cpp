@@ -70,3 +70,52 @@ TEST(RecordTree, SelectionFileNameReplacesOnlyTheLastExtension) {
     EXPECT_EQ(SelectionFilePath(L"C:\\R\\a.b.tolvane"), L"C:\\R\\a.b.tolvanetreesel");
     EXPECT_EQ(SelectionFilePath(L"C:\\R.d\\name"), L"C:\\R.d\\name.tolvanetreesel");
 }
+
+namespace {
+std::vector<std::wstring> Captions(const std::vector<std::unique_ptr<RecordNode>>& nodes) {
+    std::vector<std::wstring> out;
+    for (const auto& n : nodes) out.push_back(n->caption);
+    return out;
+}
+}  // namespace
+
+TEST(RecordTreeOrder, NodesTakeTheirPlaceByCaptionWhateverOrderTheyCameIn) {
+    RecordTree t;
+    t.AddSorted(nullptr, L"Zeta", 0);
+    t.AddSorted(nullptr, L"alpha", 1);
+    RecordNode* m = t.AddSorted(nullptr, L"Mike", 2);
+    t.AddSorted(m, L"b.doc", 3);
+    t.AddSorted(m, L"A.doc", 4);
+    // Letters first and case aside, unlike a plain code comparison that would put "Zeta" first.
+    EXPECT_EQ(Captions(t.top()), (std::vector<std::wstring>{L"alpha", L"Mike", L"Zeta"}));
+    EXPECT_EQ(Captions(m->children), (std::vector<std::wstring>{L"A.doc", L"b.doc"}));
+    EXPECT_EQ(m->children[0]->parent, m);
+    // A second node of the same caption goes after the first, so equal captions keep the order they came in.
+    t.AddSorted(nullptr, L"alpha", 5);
+    EXPECT_EQ(t.top()[0]->data.itemIndex, 1);
+    EXPECT_EQ(t.top()[1]->data.itemIndex, 5);
+}
+
+TEST(RecordTreeOrder, SortingOnceAfterABulkChangeGivesTheOrderOfSortingAfterEveryInsert) {
+    const std::vector<std::wstring> captions = {L"zulu", L"Alpha", L"alpha", L"10", L"9", L"Écru", L"echo",
+                                                L"Bravo", L"_x", L"bravo", L"Charlie"};
+    RecordTree bulk, oneByOne;
+    for (size_t i = 0; i < captions.size(); ++i) {
+        RecordNode* a = bulk.Add(nullptr, captions[i], static_cast<int>(i));
+        RecordNode* b = oneByOne.AddSorted(nullptr, captions[i], static_cast<int>(i));
+        for (size_t j = captions.size(); j-- > 0;) {
+            bulk.Add(a, captions[j], static_cast<int>(j));
+            oneByOne.AddSorted(b, captions[j], static_cast<int>(j));
+        }
+    }
+    bulk.SortByCaption();
+    std::vector<std::wstring> x, y;
+    bulk.Walk([&](RecordNode& n) { x.push_back(n.caption + L"#" + std::to_wstring(n.data.itemIndex)); });
+    oneByOne.Walk([&](RecordNode& n) { y.push_back(n.caption + L"#" + std::to_wstring(n.data.itemIndex)); });
+    EXPECT_EQ(x, y);
+    // Case decides only between captions that are otherwise equal.
+    for (size_t i = 1; i < bulk.top().size(); ++i)
+        EXPECT_FALSE(CaptionBefore(bulk.top()[i]->caption, bulk.top()[i - 1]->caption)) << i;
+    EXPECT_TRUE(CaptionBefore(L"alpha", L"Bravo"));
+    EXPECT_NE(CaptionBefore(L"alpha", L"Alpha"), CaptionBefore(L"Alpha", L"alpha"));
+}

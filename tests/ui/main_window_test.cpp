@@ -6,6 +6,7 @@
 #include "base/file_util.h"
 #include "base/message_pump.h"
 #include "records/record_file.h"
+#include "support/fake_prompter.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 
@@ -95,7 +96,9 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     EXPECT_EQ(back.items.At(0).path, L"C:\\a.txt");
     EXPECT_EQ(back.docs.top()[0]->imageIndex, 9);  // the text picture
 
-    // Commands of parts still to come do nothing, and never end the program.
+    // Commands of parts still to come do nothing, and never end the program; questions are cancelled.
+    tvtest::ScriptedPrompter prompter;
+    window.SetPrompter(prompter);
     for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)
         if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && id != kCmdSettings &&
             !IsViewCommand(id))

@@ -67,3 +67,160 @@ TEST(RecordViews, TheTreesShowTheModelWithItsExpansionAndNodeLinks) {
     EXPECT_EQ(TreeView_GetCount(views.Tree(2)), 0u);
     DestroyWindow(host);
 }
+
+namespace {
+// A visible host window with the four trees over it.
+struct Views : RecordViewsHost {
+    HWND host = nullptr;
+    RecordViews views;
+    std::vector<std::wstring> hovered;
+    Views() {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+        host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 400, nullptr, nullptr,
+                               nullptr, nullptr);
+        views.Create(host, nullptr, this);
+        views.SetBounds(RECT{0, 0, 380, 360});
+    }
+    ~Views() { DestroyWindow(host); }
+    void NodeHovered(HWND, RecordNode& node) override { hovered.push_back(node.caption); }
+};
+
+RecordNode* Entry(ShownRecord& r, RecordNode* parent, const std::wstring& caption, const std::wstring& path,
+                  const std::wstring& groupKey = L"") {
+    TMyDoc d;
+    d.path = path;
+    d.groupKey = groupKey.empty() ? path : groupKey;
+    d.title = caption;
+    return r.docs.AddSorted(parent, caption, r.items.Append(d));
+}
+
+HTREEITEM ItemOf(HWND tree, const std::wstring& caption) { return SearchByCaption(tree, caption, false); }
+
+std::vector<std::wstring> SelectedCaptions(HWND tree) {
+    std::vector<std::wstring> out;
+    for (HTREEITEM item : SelectedItems(tree)) out.push_back(Text(tree, item));
+    return out;
+}
+
+LPARAM At(HWND tree, HTREEITEM item) {
+    RECT r{};
+    TreeView_GetItemRect(tree, item, &r, TRUE);
+    return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// A click as the mouse makes it: the button comes up again right away.
+void Click(HWND tree, HTREEITEM item, WPARAM keys = 0) {
+    PostMessageW(tree, WM_LBUTTONUP, keys, At(tree, item));
+    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON | keys, At(tree, item));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+}  // namespace
+
+TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
+    Views v;
+    ShownRecord r;
+    // A drive whose node gathers two documents, a program, and the same document twice.
+    RecordNode* drive = Entry(r, nullptr, L"Local Disk (D:)", L"D:\\Work\\report.doc", L"D:\\");
+    Entry(r, drive, L"report.doc", L"D:\\Work\\report.doc");
+    Entry(r, drive, L"plan.txt", L"D:\\Work\\plan.txt");
+    RecordNode* program = Entry(r, nullptr, L"Editor", L"C:\\Apps\\editor.exe");
+    Entry(r, program, L"notes.txt", L"C:\\Notes\\notes.txt");
+    Entry(r, nullptr, L"Notes again", L"c:\\notes\\NOTES.TXT");
+    v.views.Show(r);
+    HWND tree = v.views.TVDocs;
+    PathQueries q;
+    q.folderExists = [](const std::wstring& p) { return p == L"D:\\Work\\report.doc"; };  // the drive node's item
+
+    // A folder node with children is found through its group key, with or without the backslash.
+    EXPECT_EQ(SelectByPath(tree, r.items, L"  d:  ", q), nullptr);  // "d:" is neither "d:\" nor "d:\\"
+    EXPECT_EQ(SelectByPath(tree, r.items, L"D:\\", q), ItemOf(tree, L"Local Disk (D:)"));
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"Local Disk (D:)"}));
+    // A child matching exactly is selected alone and its parent is expanded.
+    EXPECT_FALSE(TreeView_GetItemState(tree, ItemOf(tree, L"Local Disk (D:)"), TVIS_EXPANDED) & TVIS_EXPANDED);
+    HTREEITEM plan = SelectByPath(tree, r.items, L" d:\\work\\PLAN.txt ", q);
+    EXPECT_EQ(plan, ItemOf(tree, L"plan.txt"));
+    EXPECT_TRUE(TreeView_GetItemState(tree, ItemOf(tree, L"Local Disk (D:)"), TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"plan.txt"}));
+    // Two nodes with the path: the later one in tree order wins ("Notes again" comes after "Editor").
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\Notes\\notes.txt", q), ItemOf(tree, L"Notes again"));
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"Notes again"}));
+    EXPECT_EQ(TreeView_GetSelection(tree), ItemOf(tree, L"Notes again"));
+    // A shortcut is matched through its target; no match leaves nothing selected.
+    q.shortcutTarget = [](const std::wstring& p) { return p == L"C:\\link.lnk" ? L"C:\\Apps\\editor.exe" : p; };
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\link.lnk", q), ItemOf(tree, L"Editor"));
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\nowhere", q), nullptr);
+    EXPECT_TRUE(SelectedItems(tree).empty());
+    EXPECT_EQ(SelectByPath(tree, r.items, L"   ", q), nullptr);
+}
+
+TEST(RecordViews, SearchByCaptionIgnoresCaseAndWalksChildrenBeforeTheNextSibling) {
+    Views v;
+    ShownRecord r;
+    RecordNode* a = Entry(r, nullptr, L"Alpha", L"C:\\a");
+    Entry(r, a, L"Same", L"C:\\a\\same");
+    Entry(r, nullptr, L"same", L"C:\\same");
+    v.views.Show(r);
+    HWND tree = v.views.TVDocs;
+    HTREEITEM found = SearchByCaption(tree, L"SAME", true);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(TreeView_GetParent(tree, found), ItemOf(tree, L"Alpha"));
+    EXPECT_EQ(SearchByCaption(tree, L"Sam", false), nullptr);
+}
+
+TEST(RecordViews, NodesAddedLaterTakeTheirSortedPlaceInTheControl) {
+    Views v;
+    ShownRecord r;
+    v.views.Show(r);
+    HWND tree = v.views.TVDocs;
+    for (const wchar_t* caption : {L"Zeta", L"alpha", L"Mike"}) v.views.Insert(0, *Entry(r, nullptr, caption, caption));
+    RecordNode* mike = r.docs.top()[1].get();
+    v.views.Insert(0, *Entry(r, mike, L"b", L"b"));
+    v.views.Insert(0, *Entry(r, mike, L"A", L"A"));
+    std::vector<std::wstring> shown;
+    ForEachItem(tree, [&](HTREEITEM item) { shown.push_back(Text(tree, item)); });
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"alpha", L"Mike", L"A", L"b", L"Zeta"}));
+    // Every control node still shows its own model node.
+    ForEachItem(tree, [&](HTREEITEM item) { EXPECT_EQ(NodeOf(tree, item)->caption, Text(tree, item)); });
+}
+
+TEST(RecordViews, ClicksSelectLikeAMultiSelectionTreeAndHoveringReportsLabelsOnly) {
+    Views v;
+    ShownRecord r;
+    RecordNode* a = Entry(r, nullptr, L"a", L"C:\\a");
+    Entry(r, a, L"a1", L"C:\\a\\1");
+    Entry(r, nullptr, L"b", L"C:\\b");
+    Entry(r, nullptr, L"c", L"C:\\c");
+    Entry(r, nullptr, L"d", L"C:\\d");
+    v.views.Show(r);
+    HWND tree = v.views.TVDocs;
+    Click(tree, ItemOf(tree, L"b"));
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b"}));
+    Click(tree, ItemOf(tree, L"d"), MK_CONTROL);
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b", L"d"}));
+    Click(tree, ItemOf(tree, L"b"), MK_CONTROL);  // Ctrl on a selected node takes it out
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"d"}));
+    Click(tree, ItemOf(tree, L"a"), MK_SHIFT);    // from the last clicked node up to this one
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    Click(tree, ItemOf(tree, L"c"));              // a plain click leaves only its node
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"c"}));
+    // A right click outside the selection selects that node.
+    SendMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, At(tree, ItemOf(tree, L"b")));
+    PostMessageW(tree, WM_RBUTTONUP, 0, At(tree, ItemOf(tree, L"b")));
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b"}));
+    DeselectAll(tree);
+    EXPECT_TRUE(SelectedItems(tree).empty());
+
+    // Hover: the label reports its node once; the expand button reports nothing.
+    SendMessageW(tree, WM_MOUSEMOVE, 0, At(tree, ItemOf(tree, L"c")));
+    SendMessageW(tree, WM_MOUSEMOVE, 0, At(tree, ItemOf(tree, L"c")));
+    RECT row{};
+    TreeView_GetItemRect(tree, ItemOf(tree, L"a"), &row, TRUE);
+    TVHITTESTINFO hit{};
+    hit.pt = {row.left - 25, (row.top + row.bottom) / 2};  // left of the icon-less label: the button
+    TreeView_HitTest(tree, &hit);
+    EXPECT_TRUE(hit.flags & TVHT_ONITEMBUTTON);
+    SendMessageW(tree, WM_MOUSEMOVE, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    EXPECT_EQ(v.hovered, (std::vector<std::wstring>{L"c"}));
+}

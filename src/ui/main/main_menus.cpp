@@ -142,6 +142,70 @@ HMENU BuildMoreMenu() {
     });
 }
 
+HMENU BuildRecordListMenu() {
+    return Build(CreatePopupMenu(), {
+        {kCmdRenameRecord, L"Re&name", {}},
+        {kCmdRefresh, L"Re&fresh\tF5", {}},
+        {kCmdDeleteRecord, L"&Delete\tDel", {}},
+        kSeparator,
+        {kCmdSendTo, L"Send To", {}},
+        {kCmdCreateBlankFile, L"Create a Blank File", {}},
+        {kCmdCreateDuplicatedFile, L"Create a Dulpicated File", {}},
+        kSeparator,
+        {kCmdReplayAll, L"&Replay All", {}},
+        {kCmdReplayAtStart, L"Replay all when windows start", {}},
+    });
+}
+
+HMENU BuildTreeMenu() {
+    return Build(CreatePopupMenu(), {
+        {kCmdOpen, L"&Open\tCtrl+O", {}},
+        {kCmdOpenLocation, L"Open file location\tCtrl+L", {}},
+        {kCmdOpenAsAdmin, L"Open as admin", {}},
+        {kCmdRunItemAsAdmin, L"Run as admin", {}},
+        {kCmdOpenWith, L"Open &with...\tCtrl+W", {}},
+        {kCmdOpenWithAdmin, L"Open with (admin)\tShift+W", {}},
+        kSeparator,
+        {kCmdCopyFile, L"Copy file\tCtrl+C", {}},
+        {kCmdCopyFileName, L"Copy file Name", {}},
+        {kCmdCopyFileLocation, L"Copy file location", {}},
+        {kCmdPasteShortcut, L"Paste shortcut\tCtrl+V", {}},
+        kSeparator,
+        {kCmdPaste, L"Paste", {}},
+        {kCmdOpenAfterPaste, L"Open file location after paste", {}},
+        {0, L"Send to ", {
+            {kCmdSendToDesktop, L"Desktop (create shortcut)", {}},
+            {kCmdSendToDocuments, L"Documents", {}},
+            {kCmdSendToRemovable, L"Removable Disk", {}},
+            kSeparator,
+            {kCmdOpenAfterSendTo, L"Open file location after sent", {}},
+        }},
+        kSeparator,
+        {kCmdFullExpand, L"Full &Expand", {}},
+        {kCmdFullCollapse, L"Full Collapse", {}},
+        kSeparator,
+        {kCmdDeleteSelected, L"&Deleted Selected\tDel", {}},
+        {kCmdDeleteAll, L"Delete All (&l)", {}},
+        kSeparator,
+        {0, L"&Text Size", {
+            {kCmdTextLargest, L"Largest", {}},
+            {kCmdTextLarger, L"Larger", {}},
+            {kCmdTextMedium, L"Medium", {}},
+            {kCmdTextSmaller, L"Smaller", {}},
+            {kCmdTextSmallest, L"Smallest", {}},
+        }},
+    });
+}
+
+void AddSearchItem(HMENU moreMenu) {
+    if (GetMenuState(moreMenu, kCmdSearch, MF_BYCOMMAND) != static_cast<UINT>(-1)) return;
+    // Right after "Add...".
+    int count = GetMenuItemCount(moreMenu), at = count;
+    for (int i = 0; i < count; ++i)
+        if (GetMenuItemID(moreMenu, i) == kCmdAdd) at = i + 1;
+    InsertMenuW(moreMenu, at, MF_BYPOSITION | MF_STRING, kCmdSearch, L"Search...");
+}
+
 bool IsViewCommand(UINT id) { return id >= kCmdViewMenuBar && id <= kCmdAppRecordList; }
 
 }  // namespace tv

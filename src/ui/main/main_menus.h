@@ -29,6 +29,15 @@ enum Command : UINT {
     kCmdOpenApplicationPath,
     // the "more" menu
     kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin,
+    // the record list's menu
+    kCmdRenameRecord, kCmdRefresh, kCmdDeleteRecord, kCmdCreateBlankFile, kCmdCreateDuplicatedFile, kCmdReplayAtStart,
+    // the trees' menu
+    kCmdOpen, kCmdOpenLocation, kCmdOpenAsAdmin, kCmdRunItemAsAdmin, kCmdOpenWith, kCmdOpenWithAdmin, kCmdCopyFile,
+    kCmdCopyFileName, kCmdCopyFileLocation, kCmdPasteShortcut, kCmdPaste, kCmdOpenAfterPaste, kCmdSendToDesktop,
+    kCmdSendToDocuments, kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdFullExpand, kCmdFullCollapse,
+    kCmdDeleteSelected, kCmdDeleteAll,
+    // "&Text Size", largest to smallest
+    kCmdTextLargest, kCmdTextLarger, kCmdTextMedium, kCmdTextSmaller, kCmdTextSmallest,
     kCmdLast
 };
 
@@ -38,6 +47,13 @@ HMENU BuildMainMenu();
 HMENU BuildAppMenu();
 // `PopupMenuMore`, opened by the button beside the record buttons.
 HMENU BuildMoreMenu();
+
+// `PmRecList`, the record list's menu.
+HMENU BuildRecordListMenu();
+// `PmDocTree`, the record trees' menu, with the text size submenu `MnTextSize`.
+HMENU BuildTreeMenu();
+// The "Search..." item `cbSearch` of the "more" menu, which appears once a record is shown.
+void AddSearchItem(HMENU moreMenu);
 
 // True for the commands that show or hide a part of the window.
 bool IsViewCommand(UINT id);

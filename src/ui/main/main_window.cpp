@@ -17,20 +17,22 @@
 #include "capture/process_services.h"
 #include "records/icon_strip.h"
 #include "records/record_file.h"
+#include "ui/dialogs/prompter.h"
+#include "ui/dialogs/rename_dialog.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/text_drop.h"
 #include "ui/main/window_layout.h"
 
 namespace tv {
 
 namespace {
 constexpr UINT_PTR kTimerFirstRun = 1;
+constexpr UINT kMsgTextDropped = WM_APP + 1;  // lParam: the text, owned by the message
 constexpr UINT kFirstRunDelayMs = 10;
 constexpr COLORREF kBackground = 16777209;
 constexpr int kSplitterWidth = 6;
 const wchar_t kDefault[] = L"default";
 const wchar_t* const kPages[] = {L"All", L"Application", L"File Folder", L"Web Page"};
-
-std::wstring Key(const std::wstring& path) { return ToLower(Trim(path)); }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -46,13 +48,18 @@ void Check(HMENU menu, UINT id, bool on) { CheckMenuItem(menu, id, MF_BYCOMMAND 
 }  // namespace
 
 TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
-    : settings_(settings), instance_(instance) {}
+    : settings_(settings), instance_(instance), prompter_(&SystemPrompter()) {
+    record_.writeSelectionFile = [this](const std::wstring& path) { WriteSelectionFile(record_, path); };
+}
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
     if (MainMenu1 && !menuBarShown()) DestroyMenu(MainMenu1);
     if (PmApp) DestroyMenu(PmApp);
     if (PopupMenuMore) DestroyMenu(PopupMenuMore);
+    if (PmRecList) DestroyMenu(PmRecList);
+    if (PmDocTree) DestroyMenu(PmDocTree);
+    if (boldFont_) DeleteObject(boldFont_);
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
     if (font_) DeleteObject(font_);
     if (background_) DeleteObject(background_);
@@ -92,7 +99,12 @@ void TTolvaneWindow::Show(int showCommand) {
 }
 
 bool TTolvaneWindow::TranslateShortcut(MSG& msg) {
-    return hwnd_ && shortcuts_ && TranslateAcceleratorW(hwnd_, shortcuts_, &msg);
+    if (!hwnd_) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && ComboBoxSearch && GetParent(msg.hwnd) == ComboBoxSearch) {
+        BtnSSSearchClick();  // Enter in the search box searches
+        return true;
+    }
+    return shortcuts_ && TranslateAcceleratorW(hwnd_, shortcuts_, &msg);
 }
 
 void TTolvaneWindow::FormCreate() {
@@ -103,7 +115,11 @@ void TTolvaneWindow::FormCreate() {
     ReleaseDC(nullptr, screen);
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) font_ = CreateFontIndirectW(&ncm.lfMessageFont);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        font_ = CreateFontIndirectW(&ncm.lfMessageFont);
+        ncm.lfMessageFont.lfWeight = FW_BOLD;
+        boldFont_ = CreateFontIndirectW(&ncm.lfMessageFont);
+    }
 
     ImageList1 = CreateStandardStrip();
     CreateControls();
@@ -113,6 +129,8 @@ void TTolvaneWindow::FormCreate() {
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
     DragAcceptFiles(hwnd_, TRUE);
+    textDrop_ = std::make_unique<TextDropRegistration>();
+    textDrop_->Register(hwnd_, *this);
 
     SettingsStore& user = *settings_.user;
     GbRecListWidth_ = user.ReadInteger(kDefault, L"GbRecList", 120);
@@ -131,6 +149,8 @@ void TTolvaneWindow::CreateControls() {
     MainMenu1 = BuildMainMenu();
     PmApp = BuildAppMenu();
     PopupMenuMore = BuildMoreMenu();
+    PmRecList = BuildRecordListMenu();
+    PmDocTree = BuildTreeMenu();
     if (Startup().versionName == L"windows 7") {
         // Windows 7 has no such pages to open.
         for (HMENU menu : {MainMenu1, PopupMenuMore})
@@ -147,18 +167,27 @@ void TTolvaneWindow::CreateControls() {
     SendMessageW(PnlSmartRecord, TBM_SETRANGE, TRUE, MAKELPARAM(3, 60));
     SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, 7);
 
-    LbRECs = Child(hwnd_, WC_LISTBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+    LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
+                   WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL |
+                       LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
-    PageControlTree = Child(hwnd_, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, kIdPageControl);
-    for (int i = 0; i < 4; ++i) {
+    records_.Attach(LbRECs);
+    ComboBoxSearch = Child(hwnd_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kIdSearchBox);
+    BtnSSSearch = Child(hwnd_, WC_BUTTONW, L"&Search", WS_TABSTOP | BS_PUSHBUTTON, kIdSearchButton);
+    // The tabs are drawn by the window, the active one in bold; a 32-bit copy on 64-bit Windows
+    // keeps the standard drawing.
+    DWORD tabStyle = ProcessServices::Instance().IsWow64Mode() ? 0 : TCS_OWNERDRAWFIXED;
+    PageControlTree = Child(hwnd_, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | tabStyle, kIdPageControl);
+    // "Web Page" joins the tabs once the record has a web page.
+    for (int i = 0; i < 3; ++i) {
         TCITEMW tab{};
         tab.mask = TCIF_TEXT;
         tab.pszText = const_cast<wchar_t*>(kPages[i]);
         SendMessageW(PageControlTree, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
     }
-    views_.Create(hwnd_, ImageList1);
-    views_.SetFont(font_);
+    views_.Create(hwnd_, ImageList1, this);
     TVDocs = views_.TVDocs;
+    views_.Show(record_);
     // The trees lie over the page control's display area.
     SetWindowPos(TVDocs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The status bar is made when first shown, and the progress strip with the long operations
@@ -202,17 +231,19 @@ void TTolvaneWindow::FormResize() {
         GetWindowRect(TntStatusBar1, &sb);
         bottom -= sb.bottom - sb.top;
     }
-    if (PnlHint && IsWindowVisible(PnlHint)) {
-        int h = Scale(24);
-        bottom -= h;
-        place(PnlHint, pad, bottom, rc.right - Scale(180), h);
-        place(SpeedButton5, rc.right - Scale(170), bottom, Scale(60), h);
-        place(Gauge1, rc.right - Scale(104), bottom + Scale(4), Scale(98), h - Scale(8));
-    }
     int top = strip + pad, left = pad;
     if (recordListShown_) {
         place(LbRECs, left, top, Scale(GbRecListWidth_) - pad, bottom - top - pad);
         left = Scale(GbRecListWidth_) + Scale(kSplitterWidth);
+    }
+    // The progress strip and the search panel belong to the details beside the list.
+    bottom -= progress_.Place(defer, RECT{left, top, rc.right - pad, bottom - pad}, dpi_);
+    if (searchShown_) {
+        const int boxHeight = Scale(24), button = Scale(80);
+        int width = rc.right - pad - left;
+        place(ComboBoxSearch, left, top, width - button - pad, Scale(200));
+        place(BtnSSSearch, left + width - button, top, button, boxHeight);
+        top += boxHeight + pad;
     }
     RECT page{left, top, rc.right - pad, bottom - pad};
     place(PageControlTree, page.left, page.top, page.right - page.left, page.bottom - page.top);
@@ -231,6 +262,7 @@ bool TTolvaneWindow::OverSplitter(int x) const {
 }
 
 void TTolvaneWindow::ShowPage(int page) {
+    if (page == 3) ShowWebPageTab();
     TabCtrl_SetCurSel(PageControlTree, page);
     ShowWindow(views_.Tree(page), SW_SHOW);
     for (int i = 0; i < 4; ++i)
@@ -282,11 +314,12 @@ void TTolvaneWindow::SaveLayout() {
     LayoutState state;
     state.smartRecord = SendMessageW(cbSmartRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
     state.recordListWidth = GbRecListWidth_;
-    state.selectedRecord = static_cast<int>(SendMessageW(LbRECs, LB_GETCURSEL, 0, 0));
+    state.selectedRecord = records_.SelectedIndex();
     SaveWindowLayout(*settings_.user, hwnd_, state);
 }
 
 void TTolvaneWindow::FormCloseQuery() {
+    progress_.stopRequested = true;  // a long operation still running ends with the window
     try {
         // A window closed before its first-run step still stores what it showed.
         if (!shownPartsStored_) StoreShownParts();
@@ -331,6 +364,22 @@ void TTolvaneWindow::FilesDropped(HDROP drop) {
     ShowAllPageAndLastAdded();
 }
 
+void TTolvaneWindow::TextDropped(const std::wstring& text) {
+    auto* copy = new std::wstring(text);
+    if (!PostMessageW(hwnd_, kMsgTextDropped, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+}
+
+void TTolvaneWindow::TakeDroppedText(const std::wstring& text) {
+    {
+        RedrawSuspender quiet(TVDocs);
+        // The title of an open window showing the text comes with the open-location scan.
+        AddWithTitle(text, L"", *this);
+    }
+    SaveCurrentRecord();
+    ShowPage(0);
+    SelectByPath(text);
+}
+
 void TTolvaneWindow::DeviceArrived() {
     bool added = false;
     {
@@ -363,6 +412,15 @@ void TTolvaneWindow::OnCommand(UINT id) {
         case kCmdSettings:
             EnsureSettingsDialog();
             FrmMySettings->Open();
+            break;
+        case kCmdRenameRecord: BtnRenameClick(); break;
+        case kCmdRefresh: ReadRecordList(); break;
+        case kCmdDeleteRecord: BtnDeleteClick(); break;
+        case kCmdSearch: cbSearchClick(); break;
+        case kIdSearchButton: BtnSSSearchClick(); break;
+        case kIdStopButton: progress_.stopRequested = true; break;
+        case kCmdTextLargest: case kCmdTextLarger: case kCmdTextMedium: case kCmdTextSmaller: case kCmdTextSmallest:
+            ArrangeTextSizeClick(id);
             break;
         case kCmdLast: {  // the button beside the record buttons opens the "more" menu at the mouse
             POINT at;
@@ -400,51 +458,6 @@ void TTolvaneWindow::SetRecordInterval(int seconds) {
 
 void TTolvaneWindow::SetAlwaysOnTop(bool onTop) {
     SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-bool TTolvaneWindow::Contains(const std::wstring& path) {
-    std::wstring key = Key(path);
-    for (const auto& node : record_.docs.top())
-        if (record_.items.Valid(node->data.itemIndex) && Key(record_.items.At(node->data.itemIndex).path) == key)
-            return true;
-    return false;
-}
-
-void TTolvaneWindow::AddItem(const std::wstring& path, const std::wstring& title) {
-    // Until the add operations exist, an item is a top-level entry of its plain kind.
-    TMyDoc item;
-    item.path = item.groupKey = path;
-    item.title = title.empty() ? path : title;
-    item.kind = IsWebAddress(path) ? kWebPage
-                : ProcessServices::Instance().FolderExists(path) ? kFolderOrLocation
-                                                                 : kProgramOrDocument;
-    item.imageIndex = IconIndex(path, L"", ImageList1);
-    item.expanded = true;
-    RecordNode* node = record_.docs.Add(nullptr, item.title, record_.items.Append(item));
-    node->imageIndex = node->selectedImageIndex = item.imageIndex;
-    AppendNode(TVDocs, TVI_ROOT, *node);
-    lastAdded_ = path;
-}
-
-void TTolvaneWindow::ShowAllPageAndLastAdded() {
-    ShowPage(0);
-    std::wstring key = Key(lastAdded_);
-    for (HTREEITEM it = TreeView_GetRoot(TVDocs); it; it = TreeView_GetNextSibling(TVDocs, it)) {
-        RecordNode* node = NodeOf(TVDocs, it);
-        if (node && record_.items.Valid(node->data.itemIndex) && Key(record_.items.At(node->data.itemIndex).path) == key) {
-            TreeView_SelectItem(TVDocs, it);
-            break;
-        }
-    }
-}
-
-void TTolvaneWindow::SaveCurrentRecord() {
-    // Nothing to save to until a record is chosen or recorded.
-    if (!record_.currentRecordPath.empty()) WriteRecordTo(record_.currentRecordPath);
-}
-
-void TTolvaneWindow::WriteRecordTo(const std::wstring& recordPath) {
-    if (WriteRecord(record_, ImageList1, recordPath, ModulePath())) ReadRecordList();
 }
 
 void TTolvaneWindow::RestoreSmartRecordBox() {
@@ -499,22 +512,41 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTimerFirstRun) TimerFirstRunTimer();
             return 0;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1 || HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-            return 0;
-        case WM_NOTIFY: {
-            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-            if (hdr->hwndFrom == PageControlTree && hdr->code == TCN_SELCHANGE) ShowPage(TabCtrl_GetCurSel(PageControlTree));
+        case WM_COMMAND: {
+            HWND from = reinterpret_cast<HWND>(lParam);
+            UINT code = HIWORD(wParam);
+            if (!from && code == 1 && LOWORD(wParam) == kCmdSearch) ShowSearchPanel(true);  // Ctrl+F
+            else if (!from) OnCommand(LOWORD(wParam));  // menus and keys
+            else if (from == LbRECs && code == LBN_SELCHANGE) LbRECsClick();
+            else if (from == ComboBoxSearch && code == CBN_KILLFOCUS) ComboBoxSearchExit();
+            else if (code == BN_CLICKED) OnCommand(LOWORD(wParam));
             return 0;
         }
-        case WM_CONTEXTMENU:
-            if (reinterpret_cast<HWND>(wParam) == hwnd_) {
-                POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-                TrackPopupMenu(PmApp, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
-                return 0;
-            }
+        case WM_NOTIFY:
+            OnNotify(reinterpret_cast<NMHDR*>(lParam));
+            return 0;
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->hwndItem != PageControlTree) break;
+            DrawTab(*item);
+            return TRUE;
+        }
+        case WM_VKEYTOITEM:
+            if (reinterpret_cast<HWND>(lParam) == LbRECs)
+                return LbRECsKeyDown(LOWORD(wParam)) ? -2 : -1;  // -1: the list box handles the key itself
             break;
+        case WM_CONTEXTMENU: {
+            HWND from = reinterpret_cast<HWND>(wParam);
+            HMENU menu = from == hwnd_ ? PmApp : from == LbRECs ? PmRecList : nullptr;
+            for (int i = 0; i < 4 && !menu; ++i)
+                if (from && from == views_.Existing(i)) menu = PmDocTree;
+            if (!menu) break;
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+            if (menu == PmRecList) Check(PmRecList, kCmdReplayAtStart, records_.SelectedIndex() == startupRecordIndex_);
+            TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+            return 0;
+        }
         case WM_SETCURSOR:
             if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT) {
                 POINT at;
@@ -555,12 +587,18 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             FilesDropped(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case kMsgTextDropped: {
+            std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
+            if (text) TakeDroppedText(*text);
+            return 0;
+        }
         case WM_COPYDATA:
             return ReceiveHandOff(*this);
         case WM_CLOSE:
             FormCloseQuery();
             return 0;
         case WM_DESTROY:
+            textDrop_.reset();
             if (menuBarShown()) SetMenu(hwnd_, nullptr);  // the menu is destroyed with the window object
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;

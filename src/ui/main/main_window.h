@@ -14,13 +14,23 @@
 #include "records/record_tree.h"
 #include "ui/dialogs/options.h"
 #include "ui/dialogs/settings_dialog.h"
+#include "ui/main/progress_strip.h"
+#include "ui/main/record_list.h"
 #include "ui/main/record_views.h"
+#include "ui/main/text_drop.h"
 
 namespace tv {
 
 class InstanceBlock;
+class Prompter;
+class TFrmReName;
 
-class TTolvaneWindow : public RecordIntake, public FirstRunHost, public OptionsHost {
+class TTolvaneWindow : public RecordIntake,
+                       public FirstRunHost,
+                       public OptionsHost,
+                       public RecordViewsHost,
+                       public TextDropHost,
+                       public AddWithTitleHost {
 public:
     TTolvaneWindow(Settings& settings, InstanceBlock* instance);
     ~TTolvaneWindow() override;
@@ -45,6 +55,30 @@ public:
     HWND recordList() const { return LbRECs; }
     HWND statusBar() const { return TntStatusBar1; }
     HWND pageControl() const { return PageControlTree; }
+    HMENU treeMenu() const { return PmDocTree; }
+    HMENU recordListMenu() const { return PmRecList; }
+    HMENU moreMenu() const { return PopupMenuMore; }
+    RecordViews& views() { return views_; }
+    ShownRecord& shownRecord() { return record_; }
+    RecordList& records() { return records_; }
+    ProgressStrip& progress() { return progress_; }
+    HWND searchBox() const { return ComboBoxSearch; }
+    bool searchShown() const { return searchShown_; }
+    int textSize() const { return textSize_; }
+    bool newRecordFlag() const { return newRecord_; }
+    void SetNewRecordFlag(bool on) { newRecord_ = on; }
+    // Questions and messages go through this; tests answer them.
+    void SetPrompter(Prompter& prompter) { prompter_ = &prompter; }
+    // Runs a command as its menu item or key would.
+    void Command(UINT id) { OnCommand(id); }
+    // The record list's own keys (Delete, F5, Ctrl+A, Ctrl+V).
+    bool LbRECsKeyDown(UINT key);  // true when the key was one of them
+    // Shows the record selected in the list.
+    void LbRECsClick();
+    // Selects in the "All" tree the node of an item path.
+    void SelectByPath(const std::wstring& path);
+    std::wstring currentRecordPath() const { return record_.currentRecordPath; }
+    std::wstring RecordFolder() const;
 
     // RecordIntake
     HWND RecordTree() override { return TVDocs; }
@@ -56,7 +90,7 @@ public:
     void SaveCurrentRecord() override;
     // Writes the shown record's three files under `recordPath`, then lists the records again.
     void WriteRecordTo(const std::wstring& recordPath);
-    void ShowSelectedRecord() override {}
+    void ShowSelectedRecord() override { LbRECsClick(); }
     void ShowAllPageAndLastAdded() override;
     void RestoreSmartRecordBox() override;
 
@@ -67,8 +101,8 @@ public:
     bool RunningAsAdmin() override;
     void PinStartMenuShortcut() override;
     void LoadAndApplyOptions() override;
-    int ReadRecordList() override { return 0; }
-    void SelectRecord(int) override {}
+    int ReadRecordList() override;
+    void SelectRecord(int index) override;
     void TakeCommandLineItems() override;
     void LayOut() override { FormResize(); }
     void EnsureSendToShortcut() override;
@@ -83,11 +117,22 @@ public:
     int StartupRecordIndex() override { return startupRecordIndex_; }
     void SetStartupRecordIndex(int index) override { startupRecordIndex_ = index; }
     void SetTextSize(int size) override { textSize_ = size; }
-    void ApplyTextSize() override {}
+    void ApplyTextSize() override;
     void SetRecordInterval(int seconds) override;
     void SetAlwaysOnTop(bool onTop) override;
     void HideStartFilterList() override {}
-    void ReadRecordList(const std::wstring&) override {}
+    void ReadRecordList(const std::wstring&) override { ReadRecordList(); }
+
+    // RecordViewsHost
+    void NodeHovered(HWND tree, RecordNode& node) override;
+
+    // TextDropHost: the text is taken once the drop has ended, so the dragging program is free.
+    void TextDropped(const std::wstring& text) override;
+    // Adds dropped text to the shown record, saves it and selects its node.
+    void TakeDroppedText(const std::wstring& text);
+    // AddWithTitleHost; the add-item dialog and page titles come with their own commands.
+    bool ChosenRowTitle(std::wstring&) override { return false; }
+    bool FetchPageTitle(const std::wstring&, std::wstring&) override { return false; }
     void RunAsAdministrator() override {}
 
     Options* options() { return options_.get(); }
@@ -117,6 +162,24 @@ private:
     void FilesDropped(HDROP drop);
     void DeviceArrived();
     void ShowPage(int page);
+    void ShowWebPageTab();
+    void OnNotify(NMHDR* hdr);
+    void DrawTab(const DRAWITEMSTRUCT& item);
+    // Record list commands
+    void SelectCurrentRecord();
+    void BtnRenameClick();
+    void BtnDeleteClick();
+    void DuplicateRecord();
+    void ClearShownRecord();
+    void ReplaceStrip(HIMAGELIST strip);
+    // Text size and search
+    void ArrangeTextSizeClick(UINT id);
+    void cbSearchClick();
+    void ShowSearchPanel(bool shown);
+    void ComboBoxSearchExit();
+    void BtnSSSearchClick();
+    void EnsureProgressStrip();
+    void SetStatusText(int panel, const std::wstring& text);
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     bool OverSplitter(int x) const;
 
@@ -135,6 +198,8 @@ private:
     HMENU MainMenu1 = nullptr;
     HMENU PmApp = nullptr;
     HMENU PopupMenuMore = nullptr;
+    HMENU PmRecList = nullptr;
+    HMENU PmDocTree = nullptr;
 
     // Command strip
     HWND BtnRec = nullptr;
@@ -146,11 +211,22 @@ private:
     HWND LbRECs = nullptr;
     HWND PageControlTree = nullptr;
     HWND TVDocs = nullptr;
-    // Progress strip, shown while long operations run
-    HWND PnlHint = nullptr;
-    HWND SpeedButton5 = nullptr;
-    HWND Gauge1 = nullptr;
+    RecordList records_;
+    // Search panel, shown by "Search..."
+    HWND ComboBoxSearch = nullptr;
+    HWND BtnSSSearch = nullptr;
+    bool searchShown_ = false;
+    std::vector<std::wstring> searchHistory_;
+    ProgressStrip progress_;
     HWND TntStatusBar1 = nullptr;
+    HFONT boldFont_ = nullptr;  // the active page's tab
+    bool webPageTab_ = false;
+    // Recording state: the next save writes a new record; the record question chose its name.
+    bool newRecord_ = false;
+    bool nameChosen_ = false;
+    std::unique_ptr<TFrmReName> FrmReName;
+    Prompter* prompter_ = nullptr;
+    std::unique_ptr<TextDropRegistration> textDrop_;
 
     int GbRecListWidth_ = 120;
     bool recordListShown_ = true;

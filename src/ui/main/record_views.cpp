@@ -1,25 +1,46 @@
 #include "ui/main/record_views.h"
 
+#include <windowsx.h>
+
 #include "base/redraw.h"
+#include "base/strings.h"
 
 namespace tv {
 
 namespace {
+constexpr COLORREF kTreeBackground = 16710389;
+constexpr int kIndent = 19;
+constexpr int kStartingFontPixels = 12;
+// The model each page's tree shows.
+const RecordTree ShownRecord::*const kModels[] = {&ShownRecord::docs, &ShownRecord::apps, &ShownRecord::paths,
+                                                  &ShownRecord::pages};
+
 void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_ptr<RecordNode>>& nodes) {
     for (const auto& node : nodes) AppendNode(tree, parent, *node);
 }
 
-HWND CreateTree(HWND parent, HIMAGELIST strip, bool visible, int id) {
-    HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                                WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                    TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0),
-                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
-    if (!tree) return nullptr;
-    if (strip) TreeView_SetImageList(tree, strip, TVSIL_NORMAL);
-    // Painted through a buffer, so filling and scrolling do not flicker.
-    SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-    return tree;
+void SetSelectedState(HWND tree, HTREEITEM item, bool selected) {
+    TreeView_SetItemState(tree, item, selected ? TVIS_SELECTED : 0, TVIS_SELECTED);
+}
+
+bool IsSelected(HWND tree, HTREEITEM item) { return (TreeView_GetItemState(tree, item, TVIS_SELECTED) & TVIS_SELECTED) != 0; }
+
+HTREEITEM HitTest(HWND tree, LPARAM lParam, UINT* flags = nullptr) {
+    TVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    HTREEITEM item = TreeView_HitTest(tree, &hit);
+    if (flags) *flags = hit.flags;
+    return item;
+}
+
+// The key of a node's item for select by path: its path, or for a folder node with children the
+// group key that gathered them.
+std::wstring NodeKey(const RecordNode& node, const ItemArray& items, bool group, const PathQueries& queries) {
+    if (!items.Valid(node.data.itemIndex)) return L"";
+    const TMyDoc& item = items.At(node.data.itemIndex);
+    std::wstring q = item.path;
+    if (group && !node.children.empty() && queries.folderExists && queries.folderExists(q)) q = item.groupKey;
+    return ToLower(Trim(q));
 }
 }  // namespace
 
@@ -40,6 +61,7 @@ HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node) {
 }
 
 RecordNode* NodeOf(HWND tree, HTREEITEM item) {
+    if (!item) return nullptr;
     TVITEMW tvi{};
     tvi.mask = TVIF_PARAM;
     tvi.hItem = item;
@@ -52,27 +74,174 @@ void FillTreeView(HWND tree, const RecordTree& model) {
     InsertChildren(tree, TVI_ROOT, model.top());
 }
 
-bool RecordViews::Create(HWND parent, HIMAGELIST strip) {
+void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit) {
+    HTREEITEM item = TreeView_GetRoot(tree);
+    while (item) {
+        visit(item);
+        HTREEITEM next = TreeView_GetChild(tree, item);
+        while (!next && item) {
+            next = TreeView_GetNextSibling(tree, item);
+            if (!next) item = TreeView_GetParent(tree, item);
+        }
+        item = next;
+    }
+}
+
+std::vector<HTREEITEM> SelectedItems(HWND tree) {
+    std::vector<HTREEITEM> selected;
+    ForEachItem(tree, [&](HTREEITEM item) {
+        if (IsSelected(tree, item)) selected.push_back(item);
+    });
+    return selected;
+}
+
+void DeselectAll(HWND tree) {
+    for (HTREEITEM item : SelectedItems(tree)) SetSelectedState(tree, item, false);
+    TreeView_SelectItem(tree, nullptr);
+}
+
+void SelectAlone(HWND tree, HTREEITEM item) {
+    DeselectAll(tree);
+    if (!item) return;
+    TreeView_SelectItem(tree, item);
+    SetSelectedState(tree, item, true);
+}
+
+HTREEITEM SearchByCaption(HWND tree, const std::wstring& caption, bool makeVisible) {
+    std::wstring wanted = ToUpper(caption);
+    HTREEITEM found = nullptr;
+    ForEachItem(tree, [&](HTREEITEM item) {
+        RecordNode* node = found ? nullptr : NodeOf(tree, item);
+        if (node && ToUpper(node->caption) == wanted) found = item;
+    });
+    if (found && makeVisible) TreeView_EnsureVisible(tree, found);
+    return found;
+}
+
+bool PathsMatch(const std::wstring& q, const std::wstring& l) { return q == l || q == l + L"\\" || q + L"\\" == l; }
+
+HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& path, const PathQueries& queries) {
+    std::wstring p = Trim(path);
+    if (p.empty() || !tvDocs) return nullptr;
+    try {
+        if (IsWindowVisible(tvDocs)) SetFocus(tvDocs);
+        if (HTREEITEM first = TreeView_GetRoot(tvDocs)) TreeView_EnsureVisible(tvDocs, first);
+        DeselectAll(tvDocs);
+        std::wstring l = ToLower(queries.shortcutTarget ? queries.shortcutTarget(p) : p);
+        HTREEITEM selected = nullptr;
+        auto select = [&](HTREEITEM item) {
+            if (selected) SetSelectedState(tvDocs, selected, false);
+            TreeView_SelectItem(tvDocs, item);
+            SetSelectedState(tvDocs, item, true);
+            selected = item;
+        };
+        for (HTREEITEM top = TreeView_GetRoot(tvDocs); top; top = TreeView_GetNextSibling(tvDocs, top)) {
+            const RecordNode* node = NodeOf(tvDocs, top);
+            if (!node) continue;
+            if (PathsMatch(NodeKey(*node, items, true, queries), l)) select(top);
+            for (HTREEITEM child = TreeView_GetChild(tvDocs, top); child; child = TreeView_GetNextSibling(tvDocs, child)) {
+                const RecordNode* c = NodeOf(tvDocs, child);
+                if (!c || !PathsMatch(NodeKey(*c, items, false, queries), l)) continue;
+                TreeView_Expand(tvDocs, top, TVE_EXPAND);
+                select(child);
+            }
+        }
+        if (selected) {
+            TreeView_EnsureVisible(tvDocs, selected);
+            if (IsWindowVisible(tvDocs)) SetFocus(tvDocs);
+        }
+        return selected;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+RecordViews::~RecordViews() {
+    for (HWND tree : trees_)
+        if (tree && IsWindow(tree)) RemoveWindowSubclass(tree, TreeProc, 0);
+    if (font_) DeleteObject(font_);
+}
+
+HWND RecordViews::MakeTree(int page, bool visible) {
+    // "Web Page" alone does not keep its selection shown when it loses the focus.
+    DWORD style = WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_INFOTIP |
+                  (page == 3 ? 0 : TVS_SHOWSELALWAYS) | (visible ? WS_VISIBLE : 0);
+    HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, bounds_.left, bounds_.top,
+                                bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTVDocs + page)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!tree) return nullptr;
+    if (strip_) TreeView_SetImageList(tree, strip_, TVSIL_NORMAL);
+    // Painted through a buffer, so filling and scrolling do not flicker.
+    SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    TreeView_SetBkColor(tree, kTreeBackground);
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    TreeView_SetIndent(tree, MulDiv(kIndent, dpi, 96));
+    SetWindowSubclass(tree, TreeProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    trees_[page] = tree;
+    ApplyFont(tree);
+    return tree;
+}
+
+bool RecordViews::Create(HWND parent, HIMAGELIST strip, RecordViewsHost* host) {
     parent_ = parent;
     strip_ = strip;
-    TVDocs = trees_[0] = CreateTree(parent, strip, true, kIdTVDocs);
+    host_ = host;
+    TVDocs = MakeTree(0, true);
     return TVDocs != nullptr;
 }
 
 HWND RecordViews::Tree(int page) {
     if (page < 0 || page > 3) page = 0;
     if (!trees_[page] && parent_) {
-        static const RecordTree ShownRecord::*const kModels[] = {&ShownRecord::docs, &ShownRecord::apps,
-                                                                 &ShownRecord::paths, &ShownRecord::pages};
-        HWND tree = CreateTree(parent_, strip_, false, kIdTVDocs + page);
+        HWND tree = MakeTree(page, false);
         if (!tree) return nullptr;
-        trees_[page] = tree;
-        if (font_) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        SetWindowPos(tree, HWND_TOP, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
-                     bounds_.bottom - bounds_.top, SWP_NOACTIVATE);
+        SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (shown_) FillTreeView(tree, shown_->*kModels[page]);
     }
     return trees_[page];
+}
+
+HTREEITEM RecordViews::Insert(int page, const RecordNode& node) {
+    if (page < 0 || page > 3 || !trees_[page]) return nullptr;
+    HWND tree = trees_[page];
+    if (!node.parent && !shown_) return nullptr;
+    const auto& siblings = node.parent ? node.parent->children : (shown_->*kModels[page]).top();
+    HTREEITEM parent = TVI_ROOT;
+    if (node.parent) {
+        parent = nullptr;
+        ForEachItem(tree, [&](HTREEITEM item) {
+            if (!parent && NodeOf(tree, item) == node.parent) parent = item;
+        });
+        if (!parent) return nullptr;
+    }
+    // The control node of the model sibling just before it, if any.
+    const RecordNode* before = nullptr;
+    for (const auto& s : siblings) {
+        if (s.get() == &node) break;
+        before = s.get();
+    }
+    HTREEITEM after = TVI_FIRST;
+    if (before) {
+        HTREEITEM first = parent == TVI_ROOT ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
+        for (HTREEITEM it = first; it; it = TreeView_GetNextSibling(tree, it))
+            if (NodeOf(tree, it) == before) after = it;
+    }
+    TVINSERTSTRUCTW ins{};
+    ins.hParent = parent;
+    ins.hInsertAfter = after;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    ins.item.pszText = const_cast<wchar_t*>(node.caption.c_str());
+    ins.item.iImage = node.imageIndex;
+    ins.item.iSelectedImage = node.selectedImageIndex;
+    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (item) InsertChildren(tree, item, node.children);
+    if (item && node.expanded && !node.children.empty())
+        TreeView_SetItemState(tree, item, TVIS_EXPANDED, TVIS_EXPANDED);
+    return item;
 }
 
 void RecordViews::SetBounds(const RECT& bounds) {
@@ -81,17 +250,122 @@ void RecordViews::SetBounds(const RECT& bounds) {
         if (tree) MoveWindow(tree, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
 }
 
-void RecordViews::SetFont(HFONT font) {
-    font_ = font;
+void RecordViews::SetTextSize(int points) {
+    textSize_ = points;
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    HFONT old = font_;
+    int height = points > 0 ? -MulDiv(points, dpi, 72) : -MulDiv(kStartingFontPixels, dpi, 96);
+    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
     for (HWND tree : trees_)
-        if (tree) SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (tree) ApplyFont(tree);
+    if (old) DeleteObject(old);
+}
+
+void RecordViews::ApplyFont(HWND tree) {
+    if (!font_) SetTextSize(textSize_);
+    SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+}
+
+void RecordViews::SetStrip(HIMAGELIST strip) {
+    strip_ = strip;
+    for (HWND tree : trees_)
+        if (tree) TreeView_SetImageList(tree, strip, TVSIL_NORMAL);
 }
 
 void RecordViews::Show(const ShownRecord& record) {
     shown_ = &record;
+    hovered_ = anchor_ = nullptr;
     const RecordTree* models[] = {&record.docs, &record.apps, &record.paths, &record.pages};
     for (int i = 0; i < 4; ++i)
         if (trees_[i]) FillTreeView(trees_[i], *models[i]);
+}
+
+void RecordViews::Clear() {
+    hovered_ = anchor_ = nullptr;
+    for (HWND tree : trees_)
+        if (tree) {
+            RedrawSuspender quiet(tree);
+            TreeView_DeleteAllItems(tree);
+        }
+}
+
+LRESULT CALLBACK RecordViews::TreeProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    try {
+        return reinterpret_cast<RecordViews*>(self)->OnTreeMessage(tree, msg, wParam, lParam);
+    } catch (...) {
+        return DefSubclassProc(tree, msg, wParam, lParam);
+    }
+}
+
+LRESULT RecordViews::OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_LBUTTONDOWN: {
+            UINT flags = 0;
+            HTREEITEM item = HitTest(tree, lParam, &flags);
+            if (!item || !(flags & TVHT_ONITEM)) break;  // buttons and empty space behave as usual
+            bool ctrl = (wParam & MK_CONTROL) != 0, shift = (wParam & MK_SHIFT) != 0;
+            if (ctrl) {
+                // Ctrl adds a node to the selection or takes it out, leaving the others alone.
+                SetFocus(tree);
+                SetSelectedState(tree, item, !IsSelected(tree, item));
+                anchor_ = item;
+                return 0;
+            }
+            if (shift && anchor_) {
+                // Shift selects the visible nodes from the last clicked one to this one.
+                SetFocus(tree);
+                DeselectAll(tree);
+                RECT a{}, b{};
+                TreeView_GetItemRect(tree, anchor_, &a, FALSE);
+                TreeView_GetItemRect(tree, item, &b, FALSE);
+                HTREEITEM from = a.top <= b.top ? anchor_ : item, to = from == anchor_ ? item : anchor_;
+                for (HTREEITEM it = from; it; it = TreeView_GetNextVisible(tree, it)) {
+                    SetSelectedState(tree, it, true);
+                    if (it == to) break;
+                }
+                TreeView_SelectItem(tree, item);
+                SetSelectedState(tree, item, true);
+                return 0;
+            }
+            if (GetKeyState(VK_MENU) >= 0) DeselectAll(tree);
+            LRESULT result = DefSubclassProc(tree, msg, wParam, lParam);
+            if (IsWindow(tree)) {
+                TreeView_SelectItem(tree, item);
+                SetSelectedState(tree, item, true);
+                anchor_ = item;
+            }
+            return result;
+        }
+        case WM_RBUTTONDOWN: {
+            HTREEITEM item = HitTest(tree, lParam);
+            // A right click on a node outside the selection selects it; inside, the menu acts on all.
+            if (item && !IsSelected(tree, item)) SelectAlone(tree, item);
+            break;
+        }
+        case WM_MOUSEMOVE: {
+            UINT flags = 0;
+            HTREEITEM item = HitTest(tree, lParam, &flags);
+            if (item == hovered_) break;
+            if (HWND tips = TreeView_GetToolTips(tree)) SendMessageW(tips, TTM_POP, 0, 0);
+            if (item && (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON))) {
+                hovered_ = item;
+                if (RecordNode* node = NodeOf(tree, item); node && host_) host_->NodeHovered(tree, *node);
+            }
+            break;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(tree, TreeProc, 0);
+            for (HWND& t : trees_)
+                if (t == tree) t = nullptr;
+            if (tree == TVDocs) TVDocs = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(tree, msg, wParam, lParam);
 }
 
 }  // namespace tv

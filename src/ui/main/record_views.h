@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "records/record_tree.h"
 
 namespace tv {
@@ -21,32 +25,96 @@ RecordNode* NodeOf(HWND tree, HTREEITEM item);
 // Control identifiers of the four trees.
 enum RecordViewId : int { kIdTVDocs = 1001, kIdTVApp, kIdTVPath, kIdTVDoc };
 // Other controls of the main window that tests and tools find by identifier.
-enum MainControlId : int { kIdRecordList = 1010, kIdStatusBar, kIdPageControl };
+enum MainControlId : int {
+    kIdRecordList = 1010, kIdStatusBar, kIdPageControl, kIdSearchBox, kIdSearchButton, kIdStopButton, kIdHint,
+    kIdGauge
+};
+
+// Several nodes can be selected at once: a node is selected when its TVIS_SELECTED state is on.
+std::vector<HTREEITEM> SelectedItems(HWND tree);
+void DeselectAll(HWND tree);
+// Makes `item` the only selected node and the focused one.
+void SelectAlone(HWND tree, HTREEITEM item);
+// Every node in tree order: each node, then its children, then its next sibling.
+void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit);
+
+// The first node, in tree order, whose caption equals `caption` ignoring case; scrolled into
+// view when `makeVisible`. Null when there is none.
+HTREEITEM SearchByCaption(HWND tree, const std::wstring& caption, bool makeVisible);
+
+// Paths compared for select by path, both already lower-cased and trimmed: equal, or equal but
+// for one trailing backslash on either side.
+bool PathsMatch(const std::wstring& q, const std::wstring& l);
+
+// What select by path asks of the machine.
+struct PathQueries {
+    std::function<std::wstring(const std::wstring&)> shortcutTarget;  // the path itself when not a shortcut
+    std::function<bool(const std::wstring&)> folderExists;
+};
+// Selects, in the "All" tree, the node whose item has the path `path` (matched through the group
+// key for a folder node with children); a matching child is selected with its parent expanded.
+// The last match in tree order wins. Answers the selected node, or null.
+HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& path, const PathQueries& queries);
+
+// The four sizes of the text size menu, largest first, and the size when none is stored.
+constexpr int kTextSizes[] = {15, 12, 10, 9, 8};
+constexpr int kDefaultTextSize = 9;
+
+// What the trees tell the main window.
+class RecordViewsHost {
+public:
+    virtual ~RecordViewsHost() = default;
+    // The mouse came onto a node's label or icon.
+    virtual void NodeHovered(HWND tree, RecordNode& node) = 0;
+};
 
 class RecordViews {
 public:
+    RecordViews() = default;
+    ~RecordViews();
+    RecordViews(const RecordViews&) = delete;
+    RecordViews& operator=(const RecordViews&) = delete;
+
     // Creates the "All" tree as a child of `parent`; the trees of the other pages are created
     // when first needed, so they cost nothing on the way to the first paint.
-    bool Create(HWND parent, HIMAGELIST strip);
+    bool Create(HWND parent, HIMAGELIST strip, RecordViewsHost* host = nullptr);
     // Shows the record in every tree that exists; a tree created later shows it too.
     void Show(const ShownRecord& record);
+    // Empties every tree (the model is emptied by its owner).
+    void Clear();
     // The tree of a page (0 "All", 1 "Application", 2 "File Folder", 3 "Web Page"), created on demand.
     HWND Tree(int page);
     // The tree of a page when it exists, else null.
     HWND Existing(int page) const { return trees_[page < 0 || page > 3 ? 0 : page]; }
-    // Where the trees lie and their font; applied to trees created later as well.
+    // Puts a node just added to the model (with its children) into the control of `page`, at the
+    // place the model gives it among its siblings. Nothing when that tree is not made yet.
+    HTREEITEM Insert(int page, const RecordNode& node);
+    // Where the trees lie; applied to trees created later as well.
     void SetBounds(const RECT& bounds);
-    void SetFont(HFONT font);
+    // The trees' text in points ("Times New Roman"), for every tree, now and later.
+    void SetTextSize(int points);
+    int textSize() const { return textSize_; }
+    // A new working icon strip for every tree (the caller owns it).
+    void SetStrip(HIMAGELIST strip);
 
     HWND TVDocs = nullptr;  // "All"
 
 private:
+    static LRESULT CALLBACK TreeProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    LRESULT OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND MakeTree(int page, bool visible);
+    void ApplyFont(HWND tree);
+
     HWND parent_ = nullptr;
+    RecordViewsHost* host_ = nullptr;
     HIMAGELIST strip_ = nullptr;
     HFONT font_ = nullptr;
+    int textSize_ = 0;  // 0: the trees' starting font, 12 pixels high
     RECT bounds_{};
     const ShownRecord* shown_ = nullptr;
     HWND trees_[4] = {};
+    HTREEITEM hovered_ = nullptr;
+    HTREEITEM anchor_ = nullptr;  // where a Shift+click range starts
 };
 
 }  // namespace tv

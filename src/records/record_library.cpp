@@ -1,0 +1,160 @@
+#include "records/record_library.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "base/file_util.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "records/record_file.h"
+#include "records/record_tree.h"
+
+namespace tv {
+
+namespace {
+
+constexpr wchar_t kMonths[12][4] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
+                                    L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+constexpr int kMaxSequence = 1000;
+// Silent, unasked, and undoable: the file goes to the Recycle Bin, never straight away.
+constexpr FILEOP_FLAGS kRecycleFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+static_assert(kRecycleFlags == 0x54, "the Recycle Bin flags changed");
+
+// Characters `first`..`last` (1-based) of s, as many of them as exist.
+std::wstring Chars(const std::wstring& s, size_t first, size_t last) {
+    if (first > s.size()) return L"";
+    return s.substr(first - 1, last - first + 1);
+}
+
+// The text from the last dot of the file name on; empty when it has none.
+std::wstring ExtensionOf(const std::wstring& fileName) {
+    size_t dot = fileName.rfind(L'.');
+    return dot == std::wstring::npos ? L"" : fileName.substr(dot);
+}
+
+bool IsRecordFileName(const std::wstring& fileName) { return EqualsNoCase(ExtensionOf(fileName), kRecordExtension); }
+
+bool PathPresent(const std::wstring& path) { return FileExists(path) || DirectoryExists(path); }
+
+bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+}  // namespace
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty()) return name;
+    size_t end = folder.find_last_not_of(L'\\');
+    size_t start = name.find_first_not_of(L'\\');
+    std::wstring head = end == std::wstring::npos ? L"" : folder.substr(0, end + 1);
+    std::wstring tail = start == std::wstring::npos ? L"" : name.substr(start);
+    return head + L'\\' + tail;
+}
+
+std::wstring RecordSortKey(const std::wstring& recordPath) {
+    std::wstring n = FileNameOf(recordPath);
+    const size_t extLength = wcslen(kRecordExtension);
+    n.resize(n.size() > extLength ? n.size() - extLength : 0);
+    std::wstring m = ToLower(Chars(n, 1, 3));
+    const std::wstring d = Chars(n, 5, 6), y = Chars(n, 8, 11), s = Chars(n, 13, 15);
+    for (int i = 0; i < 12; ++i) {
+        if (m == ToLower(kMonths[i])) {
+            m = Format(L"%02d", i + 1);
+            break;
+        }
+    }
+    return y + m + d + s;
+}
+
+std::vector<std::wstring> ListRecordNames(const std::wstring& folder, const NextFolderEntry& next) {
+    const std::wstring base = JoinPath(folder, L"");
+    std::vector<std::pair<std::wstring, std::wstring>> keyed;  // sort key, name
+    FolderEntry entry;
+    for (int seen = 0; seen < kMaxListedEntries && next(entry); ++seen) {
+        // "." and ".." are folders too; a folder is never a record, whatever its name.
+        if (entry.folder || entry.name == L"." || !IsRecordFileName(entry.name)) continue;
+        keyed.emplace_back(RecordSortKey(base + entry.name), entry.name.substr(0, entry.name.rfind(L'.')));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::wstring> names;
+    names.reserve(keyed.size());
+    for (auto& k : keyed) names.push_back(std::move(k.second));
+    return names;
+}
+
+std::vector<std::wstring> ListRecordNames(const std::wstring& folder) {
+    if (folder.empty()) return {};  // never the current drive's root
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return {};
+    bool first = true;
+    std::vector<std::wstring> names = ListRecordNames(folder, [&](FolderEntry& entry) {
+        if (!first && !FindNextFileW(find, &fd)) return false;
+        first = false;
+        entry.name = fd.cFileName;
+        entry.folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        return true;
+    });
+    FindClose(find);
+    return names;
+}
+
+std::wstring NewRecordName(const std::wstring& folder, const SYSTEMTIME& date,
+                           const std::function<bool(const std::wstring&)>& exists) {
+    if (folder.empty()) return L"";
+    const int month = std::min(std::max(static_cast<int>(date.wMonth), 1), 12);
+    const std::wstring stem = Format(L"%s %02d,%04d", kMonths[month - 1], date.wDay, date.wYear);
+    auto candidate = [&](int n) { return JoinPath(folder, stem + Format(L"_%.3d", n) + kRecordExtension); };
+    for (int n = 1; n <= kMaxSequence; ++n) {
+        std::wstring path = candidate(n);
+        if (!exists(path)) return path;
+    }
+    return candidate(1);  // a full day starts over and overwrites its first record
+}
+
+std::wstring NewRecordName(const std::wstring& folder) {
+    if (folder.empty() || !CreateFolderTree(folder)) return L"";
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    return NewRecordName(folder, today, [](const std::wstring& path) { return FileExists(path); });
+}
+
+std::wstring RenameTarget(const std::wstring& folder, const std::wstring& newName, const std::wstring& extension) {
+    std::wstring target = JoinPath(folder, newName);
+    if (ToLower(ExtensionOf(newName)) != kRecordExtension) target += extension;
+    return target;
+}
+
+bool MoveRecordFiles(const std::wstring& source, const std::wstring& target) {
+    if (EqualsNoCase(source, target)) return true;
+    if (!MoveReplacing(source, target)) return false;
+    const std::pair<std::wstring, std::wstring> companions[] = {
+        {SelectionFilePath(source), SelectionFilePath(target)},
+        {IconFilePath(source), IconFilePath(target)},
+    };
+    for (const auto& c : companions) {
+        if (FileExists(c.first) && !MoveReplacing(c.first, c.second)) return false;
+    }
+    return true;
+}
+
+bool RecycleFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    const std::wstring from = path + L'\0';  // the list ends with two zeros; c_str() adds the second
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = kRecycleFlags;
+    const int result = SHFileOperationW(&op);
+    return result == 0 && !op.fAnyOperationsAborted && !PathPresent(path);
+}
+
+bool RecycleRecordFiles(const std::wstring& recordPath) {
+    for (const std::wstring& path : {recordPath, SelectionFilePath(recordPath), IconFilePath(recordPath)}) {
+        if (FileExists(path) && !RecycleFile(path)) return false;
+    }
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,22 @@
+#pragma once
+// Every message box and OK/Cancel question of the program goes through a prompter, so that
+// tests can answer them and the program shows the real ones.
+#include <windows.h>
+
+#include <string>
+
+namespace tv {
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // A question with the information icon and the buttons OK and Cancel; true only for OK.
+    virtual bool Ask(HWND owner, const std::wstring& text) = 0;
+    // A plain message with an OK button.
+    virtual void Tell(HWND owner, const std::wstring& text) = 0;
+};
+
+// The real one: message boxes titled with the program's name.
+Prompter& SystemPrompter();
+
+}  // namespace tv

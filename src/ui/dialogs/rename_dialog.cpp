@@ -1,0 +1,229 @@
+#include "ui/dialogs/rename_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/file_util.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "records/record_library.h"
+
+namespace tv {
+
+namespace {
+constexpr wchar_t kDialogClass[] = L"TFrmReName";
+// Client area and control places at 96 dots per inch.
+constexpr int kClientWidth = 300, kClientHeight = 97;
+constexpr int kMargin = 10, kButtonWidth = 80, kButtonHeight = 25, kButtonGap = 6;
+enum { IdName = 100 };
+
+std::wstring TextOf(HWND w) {
+    int n = GetWindowTextLengthW(w);
+    std::wstring s(n + 1, L'\0');
+    s.resize(GetWindowTextW(w, &s[0], n + 1));
+    return s;
+}
+
+// The font of message boxes, which native dialogs use for their controls.
+HFONT DialogFont() {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    BOOL ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    if (!ok) {  // systems before Vista know the structure without its last field
+        ncm.cbSize = sizeof(ncm) - sizeof(ncm.iPaddedBorderWidth);
+        ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    }
+    if (!ok) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(ncm.lfMessageFont), &ncm.lfMessageFont);
+    return CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
+// The far edge first, then the near one, so a window larger than the area keeps its caption
+// and its top-left corner reachable.
+LONG Clamp(LONG v, LONG low, LONG high) { return std::max(low, std::min(v, high)); }
+}  // namespace
+
+POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea) {
+    return POINT{Clamp(at.x, workArea.left, workArea.right - size.cx),
+                 Clamp(at.y, workArea.top, workArea.bottom - size.cy)};
+}
+
+TFrmReName::~TFrmReName() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    if (font_) DeleteObject(font_);
+}
+
+bool TFrmReName::Create(HWND owner) {
+    if (hwnd_) return true;
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(inst, kDialogClass, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kDialogClass;
+        if (!RegisterClassExW(&wc)) return false;
+    }
+    HDC dc = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    if (dpi_ <= 0) dpi_ = 96;
+    if (!font_) font_ = DialogFont();
+
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, S(kClientWidth), S(kClientHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    hwnd_ = CreateWindowExW(exStyle, kDialogClass, L"Rename", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, inst, this);
+    if (!hwnd_) return false;
+    FormCreate();
+    return true;
+}
+
+HWND TFrmReName::Control(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
+                         DWORD exStyle) {
+    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, S(x), S(y), S(w), S(h), hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return c;
+}
+
+void TFrmReName::FormCreate() {
+    // Created in tab order: the name box, then the buttons.
+    const int width = kClientWidth - 2 * kMargin;
+    const int buttonsTop = kClientHeight - kMargin - kButtonHeight;
+    const int cancelLeft = kClientWidth - kMargin - kButtonWidth;
+    Label1 = Control(WC_STATICW, L"File Name", SS_LEFT, kMargin, kMargin, width, 16, 0);
+    EdtName = Control(WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kMargin, kMargin + 18, width, 23,
+                      IdName, WS_EX_CLIENTEDGE);
+    BtnConfirm = Control(WC_BUTTONW, L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
+                         cancelLeft - kButtonGap - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight, IDOK);
+    BtnClose = Control(WC_BUTTONW, L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, cancelLeft, buttonsTop, kButtonWidth,
+                       kButtonHeight, IDCANCEL);
+}
+
+bool TFrmReName::Execute(HWND owner, POINT at, const std::wstring& name, std::wstring& newName) {
+    if (!done_) return false;  // already showing: one rename at a time
+    if (!Create(owner)) return false;
+    if (GetWindow(hwnd_, GW_OWNER) != owner)
+        SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    SetWindowTextW(EdtName, name.c_str());
+
+    RECT wr;
+    GetWindowRect(hwnd_, &wr);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
+    const POINT pos = FitOnWorkArea(at, SIZE{wr.right - wr.left, wr.bottom - wr.top}, mi.rcWork);
+    SetWindowPos(hwnd_, HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    confirmed_ = false;
+    done_ = false;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(EdtName);
+    SendMessageW(EdtName, EM_SETSEL, 0, -1);
+    MSG msg;
+    while (!done_ && hwnd_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {  // the program is ending: let the outer loop see it too
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0) break;
+        if (FormShortCut(msg) || (hwnd_ && IsDialogMessageW(hwnd_, &msg))) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    const bool confirmed = done_ && confirmed_;
+    done_ = true;
+    if (confirmed) newName = TextOf(EdtName);
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (owner) SetActiveWindow(owner);
+    return confirmed;
+}
+
+bool TFrmReName::FormShortCut(const MSG& msg) {
+    if (!hwnd_ || msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.wParam == VK_RETURN) {
+        // Enter presses the focused button, as in every dialog; from anywhere else it confirms.
+        if (msg.hwnd == BtnClose) BtnCloseClick();
+        else BtnConfirmClick();
+        return true;
+    }
+    if (msg.wParam == VK_ESCAPE) {
+        BtnCloseClick();
+        return true;
+    }
+    return false;
+}
+
+void TFrmReName::Close(bool confirmed) {
+    confirmed_ = confirmed;
+    done_ = true;
+}
+
+LRESULT TFrmReName::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        // The buttons, and Enter or Escape that the dialog manager turns into IDOK or IDCANCEL.
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDOK) BtnConfirmClick();
+        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDCANCEL) BtnCloseClick();
+        return 0;
+    case DM_GETDEFID:
+        return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_CLOSE:
+        BtnCloseClick();  // the close box never confirms
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TFrmReName::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<TFrmReName*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TFrmReName*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        // Gone with its owner: the next Execute makes a new one.
+        self->hwnd_ = nullptr;
+        self->Label1 = self->EdtName = self->BtnConfirm = self->BtnClose = nullptr;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return self->Handle(msg, wParam, lParam);
+}
+
+std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, const std::wstring& folder,
+                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed) {
+    POINT at{};
+    GetCursorPos(&at);
+    std::wstring newName;
+    if (!dialog.Execute(owner, at, proposed.empty() ? oldName : proposed, newName)) return L"";
+    // A rename stays in the record folder and needs a name.
+    if (Trim(newName).empty() || newName.find_first_of(L"\\/:") != std::wstring::npos) return L"";
+
+    const std::wstring source = JoinPath(folder, oldName + extension);
+    const std::wstring target = RenameTarget(folder, newName, extension);
+    if (!EqualsNoCase(target, source) && FileExists(target) &&
+        !prompter.Ask(owner, target + L" is already exists." + L"\r\n" + L"Do you want to replace it?"))
+        return L"";
+    if (!MoveRecordFiles(source, target)) return L"";
+    return FileNameOf(target);
+}
+
+}  // namespace tv

@@ -1,0 +1,60 @@
+#pragma once
+// The "Rename" dialog and the rename of a record that it serves.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/dialogs/prompter.h"
+
+namespace tv {
+
+// Where a window of `size` whose top-left corner is wanted at `at` goes so that it stays inside
+// `workArea` (when it is larger than the area, its top-left corner stays inside).
+POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea);
+
+// The "Rename" dialog: label "File Name", name box, "&OK" and "&Cancel". Created on first use and kept.
+class TFrmReName {
+public:
+    TFrmReName() = default;
+    ~TFrmReName();
+    TFrmReName(const TFrmReName&) = delete;
+    TFrmReName& operator=(const TFrmReName&) = delete;
+
+    // Shows the dialog modally with its top-left corner at `at` (screen pixels, kept on the work
+    // area), the name box holding `name`; answers true and sets `newName` to the box text when
+    // confirmed by "&OK" or Enter; "&Cancel", Escape and the close box leave it unconfirmed (false).
+    bool Execute(HWND owner, POINT at, const std::wstring& name, std::wstring& newName);
+    HWND hwnd() const { return hwnd_; }
+
+    // Controls, named as the program has always named them.
+    HWND Label1 = nullptr, EdtName = nullptr, BtnConfirm = nullptr, BtnClose = nullptr;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool Create(HWND owner);
+    void FormCreate();
+    bool FormShortCut(const MSG& msg);
+    void BtnConfirmClick() { Close(true); }
+    void BtnCloseClick() { Close(false); }
+    void Close(bool confirmed);
+    HWND Control(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
+                 DWORD exStyle = 0);
+    int S(int v) const { return MulDiv(v, dpi_, 96); }
+
+    HWND hwnd_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    bool confirmed_ = false;
+    bool done_ = true;  // no modal loop runs
+};
+
+// The rename of a record: shows the dialog at the mouse holding `proposed` when not empty, else
+// `oldName`; when confirmed, moves the record's files from folder\oldName+extension to
+// RenameTarget(folder, newName, extension), asking before it replaces another record. Answers
+// the target's file name (no folder), or empty when nothing was renamed: cancelled, a blank name
+// or one with a path in it, the replacement declined, or a move that failed.
+std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, const std::wstring& folder,
+                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed);
+
+}  // namespace tv

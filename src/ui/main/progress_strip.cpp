@@ -1,0 +1,75 @@
+#include "ui/main/progress_strip.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/main/record_views.h"
+
+namespace tv {
+
+namespace {
+HWND Make(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+}  // namespace
+
+void ProgressStrip::Create(HWND parent, HFONT font) {
+    if (PnlHint) return;
+    PnlHint = Make(parent, WC_STATICW, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS | SS_NOPREFIX, kIdHint, WS_EX_STATICEDGE);
+    SpeedButton5 = Make(parent, WC_BUTTONW, L"S&top", WS_TABSTOP | BS_PUSHBUTTON, kIdStopButton);
+    Gauge1 = Make(parent, PROGRESS_CLASSW, L"", PBS_SMOOTH, kIdGauge);
+    for (HWND w : {PnlHint, SpeedButton5})
+        if (font) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(Gauge1, PBM_SETRANGE32, 0, 100);
+}
+
+void ProgressStrip::Show(bool shown) {
+    shown_ = shown;
+    for (HWND w : {PnlHint, SpeedButton5, Gauge1})
+        if (w) ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
+}
+
+void ProgressStrip::SetHint(const std::wstring& text) {
+    if (PnlHint) SetWindowTextW(PnlHint, text.c_str());
+}
+
+std::wstring ProgressStrip::hint() const {
+    if (!PnlHint) return L"";
+    wchar_t buf[1024] = {};
+    GetWindowTextW(PnlHint, buf, 1024);
+    return buf;
+}
+
+void ProgressStrip::SetMaximum(int maximum) {
+    if (Gauge1) SendMessageW(Gauge1, PBM_SETRANGE32, 0, std::max(1, maximum));
+}
+
+void ProgressStrip::SetPosition(int position) {
+    if (Gauge1) SendMessageW(Gauge1, PBM_SETPOS, position, 0);
+}
+
+void ProgressStrip::Step() {
+    if (Gauge1) SendMessageW(Gauge1, PBM_DELTAPOS, 1, 0);
+}
+
+int ProgressStrip::position() const { return Gauge1 ? static_cast<int>(SendMessageW(Gauge1, PBM_GETPOS, 0, 0)) : 0; }
+
+int ProgressStrip::Place(HDWP& defer, const RECT& area, int dpi) {
+    if (!shown_ || !PnlHint) return 0;
+    auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    const int h = scale(24), top = area.bottom - h, gauge = scale(120), button = scale(64), gap = scale(4);
+    int right = area.right;
+    auto place = [&defer](HWND w, int x, int y, int cx, int cy) {
+        if (defer) defer = DeferWindowPos(defer, w, nullptr, x, y, std::max(0, cx), std::max(0, cy), SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(Gauge1, right - gauge, top + scale(4), gauge, h - scale(8));
+    right -= gauge + gap;
+    place(SpeedButton5, right - button, top, button, h);
+    right -= button + gap;
+    place(PnlHint, area.left, top, right - area.left, h);
+    return h + gap;
+}
+
+}  // namespace tv

@@ -1,0 +1,37 @@
+#pragma once
+// The strip at the bottom of the main window while long operations run: a hint text, the Stop
+// button and the gauge.
+#include <windows.h>
+
+#include <string>
+
+namespace tv {
+
+class ProgressStrip {
+public:
+    // Made on first use, so it costs nothing on the way to the first paint.
+    void Create(HWND parent, HFONT font);
+    bool created() const { return PnlHint != nullptr; }
+    bool shown() const { return shown_; }
+    void Show(bool shown);
+    void SetHint(const std::wstring& text);
+    std::wstring hint() const;
+    void SetMaximum(int maximum);
+    void SetPosition(int position);
+    void Step();
+    int position() const;
+    // Lays the strip out along the bottom of `area`; answers its height (0 when hidden).
+    int Place(HDWP& defer, const RECT& area, int dpi);
+
+    // Set by the Stop button and by closing the window; long loops end when they see it.
+    bool stopRequested = false;
+
+    HWND PnlHint = nullptr;
+    HWND SpeedButton5 = nullptr;  // "S&top"
+    HWND Gauge1 = nullptr;
+
+private:
+    bool shown_ = false;
+};
+
+}  // namespace tv

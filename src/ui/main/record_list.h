@@ -1,0 +1,35 @@
+#pragma once
+// The record list `LbRECs`: the records of the record folder, several of which can be selected
+// at once; the focused selected entry names the record shown.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tv {
+
+class RecordList {
+public:
+    void Attach(HWND listBox) { list_ = listBox; }
+    HWND hwnd() const { return list_; }
+
+    // Lists the records of `folder` in their order. The entry naming the file of
+    // `currentRecordPath` (exact comparison) is selected. True when the folder holds a record.
+    bool Read(const std::wstring& folder, const std::wstring& currentRecordPath);
+    int Count() const;
+    std::wstring Name(int index) const;
+    // The entry that names the record shown: the focused entry when it is selected, else -1.
+    int SelectedIndex() const;
+    // Selects entry `index` alone (none when out of range).
+    void SelectByIndex(int index);
+    // Selects the entry whose name + ".tolvane" equals the file name of `recordPath` (both
+    // trimmed); the others are deselected. Answers its index, or -1.
+    int SelectCurrent(const std::wstring& recordPath);
+    std::vector<std::wstring> SelectedNames() const;
+    void SelectAll();
+
+private:
+    HWND list_ = nullptr;
+};
+
+}  // namespace tv

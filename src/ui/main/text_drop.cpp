@@ -1,0 +1,160 @@
+#include "ui/main/text_drop.h"
+
+#include <climits>
+#include <cstring>
+
+#include "base/strings.h"
+
+namespace tv {
+
+namespace {
+
+// Releases a medium the data object filled, whatever happens while it is read.
+struct MediumOwner {
+    STGMEDIUM medium{};
+    bool filled = false;
+    ~MediumOwner() {
+        if (filled) ReleaseStgMedium(&medium);
+    }
+};
+
+struct GlobalLockOwner {
+    HGLOBAL block;
+    const char* bytes;
+    explicit GlobalLockOwner(HGLOBAL b) : block(b), bytes(static_cast<const char*>(GlobalLock(b))) {}
+    ~GlobalLockOwner() {
+        if (bytes) GlobalUnlock(block);
+    }
+    GlobalLockOwner(const GlobalLockOwner&) = delete;
+    GlobalLockOwner& operator=(const GlobalLockOwner&) = delete;
+};
+
+// Anywhere in the text, not only at its start: dropped addresses may come with leading junk.
+bool MentionsWebScheme(const std::wstring& s) {
+    std::wstring lower = ToLower(s);
+    return lower.find(L"http:") != std::wstring::npos || lower.find(L"https:") != std::wstring::npos;
+}
+
+}  // namespace
+
+bool DroppedText(IDataObject* data, std::wstring& text) {
+    text.clear();
+    if (!data) return false;
+    FORMATETC format{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    MediumOwner owner;
+    if (FAILED(data->GetData(&format, &owner.medium))) return false;
+    owner.filled = true;
+    if (owner.medium.tymed != TYMED_HGLOBAL || !owner.medium.hGlobal) return false;
+
+    // The source decides what is in the block: the size bounds the read, not a terminating zero.
+    SIZE_T size = GlobalSize(owner.medium.hGlobal);
+    GlobalLockOwner lock(owner.medium.hGlobal);
+    if (!lock.bytes || size == 0) return false;
+    const void* zero = std::memchr(lock.bytes, 0, size);
+    size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - lock.bytes) : size;
+    if (length > INT_MAX / 2) length = INT_MAX / 2;  // the conversion counts in int
+    text = FromAnsi(std::string(lock.bytes, length));
+    return !text.empty();
+}
+
+// The window's IDropTarget. OLE may hold it a little past the revoke, so the registration
+// detaches the host before letting go, and a late call then finds nobody to tell.
+class TextDropTarget final : public IDropTarget {
+public:
+    explicit TextDropTarget(TextDropHost& host) : host_(&host) {}
+    void Detach() { host_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
+            *out = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        return AnswerCopy(effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return AnswerCopy(effect); }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        *effect = DROPEFFECT_NONE;
+        try {
+            std::wstring text;
+            if (host_ && DroppedText(data, text)) {
+                host_->TextDropped(text);
+                *effect = DROPEFFECT_COPY;
+            }
+        } catch (...) {
+            // The drag source only learns that nothing was copied; the window stays as it was.
+            *effect = DROPEFFECT_NONE;
+        }
+        return S_OK;
+    }
+
+private:
+    static HRESULT AnswerCopy(DWORD* effect) {
+        if (!effect) return E_INVALIDARG;
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+
+    LONG refs_ = 1;
+    TextDropHost* host_;
+};
+
+TextDropRegistration::TextDropRegistration() = default;
+TextDropRegistration::~TextDropRegistration() { Revoke(); }
+
+bool TextDropRegistration::Register(HWND window, TextDropHost& host) {
+    Revoke();
+    *target_.put() = new TextDropTarget(host);
+    if (FAILED(RegisterDragDrop(window, target_.get()))) {
+        Revoke();
+        return false;
+    }
+    window_ = window;
+    return true;
+}
+
+void TextDropRegistration::Revoke() {
+    if (!target_) return;
+    if (window_) RevokeDragDrop(window_);
+    target_->Detach();
+    target_.reset();
+    window_ = nullptr;
+}
+
+IDropTarget* TextDropRegistration::target() const { return target_.get(); }
+
+void AddWithTitle(std::wstring path, std::wstring title, AddWithTitleHost& host) {
+    path = ReplaceAll(path, L"%20", L" ");
+    if (host.Contains(path)) {
+        host.NoteExisting(path);
+        return;
+    }
+    if (MentionsWebScheme(path)) {
+        std::wstring chosen;
+        if (host.ChosenRowTitle(chosen)) {
+            title = chosen;
+        } else if (title.empty()) {
+            std::wstring fetched;
+            bool fetchedOk = host.FetchPageTitle(path, fetched);
+            title = fetchedOk && !Trim(fetched).empty() ? fetched : path;
+        }
+    }
+    host.AddItem(path, title);
+}
+
+}  // namespace tv

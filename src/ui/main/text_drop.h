@@ -1,0 +1,70 @@
+#pragma once
+// Text dropped on the main window (a web address dragged from a browser, a path from an editor)
+// and what the window does with it: "add with title".
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+
+#include "base/handles.h"
+
+namespace tv {
+
+// The CF_TEXT of a data object (HGLOBAL), converted from the ANSI code page. False when the
+// object offers no such text or the text is empty. The block is read no further than its size
+// and its first zero, and the medium is always released.
+bool DroppedText(IDataObject* data, std::wstring& text);
+
+// What a text drop asks of the main window.
+class TextDropHost {
+public:
+    virtual ~TextDropHost() = default;
+    virtual void TextDropped(const std::wstring& text) = 0;
+};
+
+class TextDropTarget;
+
+// Makes a window an OLE drop target for text while the object lives. OleInitialize must have
+// run on the thread. Drag enter and drag over answer "copy"; a drop carrying text hands it to
+// the host; a drop without text does nothing. No exception leaves the drop target.
+class TextDropRegistration {
+public:
+    TextDropRegistration();
+    ~TextDropRegistration();
+    TextDropRegistration(const TextDropRegistration&) = delete;
+    TextDropRegistration& operator=(const TextDropRegistration&) = delete;
+
+    // False when the window could not be registered (not a window, already registered, no OLE).
+    // A second call first revokes the earlier registration.
+    bool Register(HWND window, TextDropHost& host);
+    void Revoke();
+
+    // The registered drop target, or null; not add-ref'd. Lets tests drive it as OLE would.
+    IDropTarget* target() const;
+
+private:
+    HWND window_ = nullptr;
+    ComPtr<TextDropTarget> target_;
+};
+
+// "Add with title": what the main window does with a dropped text or a path that comes with
+// a title.
+class AddWithTitleHost {
+public:
+    virtual ~AddWithTitleHost() = default;
+    virtual bool Contains(const std::wstring& path) = 0;      // already in the shown record?
+    virtual void NoteExisting(const std::wstring& path) = 0;  // remembers it as the last added path
+    // The title of the row chosen in the add-item dialog, when it has a row index; false when none.
+    virtual bool ChosenRowTitle(std::wstring& title) = 0;
+    // The title of a web page fetched from the network; false when the fetch failed.
+    virtual bool FetchPageTitle(const std::wstring& address, std::wstring& title) = 0;
+    virtual void AddItem(const std::wstring& path, const std::wstring& title) = 0;
+};
+
+// "%20" in the path becomes a blank. A path already in the record is only remembered as the
+// last added one. A web address ("http:" or "https:" anywhere, any case) takes the chosen row's
+// title; failing that an empty title becomes the page's own title, or the address itself when
+// the page gives none. Then the item is added.
+void AddWithTitle(std::wstring path, std::wstring title, AddWithTitleHost& host);
+
+}  // namespace tv

@@ -134,8 +134,9 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     q.folderExists = [](const std::wstring& p) { return p == L"D:\\Work\\report.doc"; };  // the drive node's item
 
     // A folder node with children is found through its group key, with or without the backslash.
-    EXPECT_EQ(SelectByPath(tree, r.items, L"  d:  ", q), nullptr);  // "d:" is neither "d:\" nor "d:\\"
-    EXPECT_EQ(SelectByPath(tree, r.items, L"D:\\", q), ItemOf(tree, L"Local Disk (D:)"));
+    EXPECT_EQ(SelectByPath(tree, r.items, L"  d  ", q), nullptr);
+    EXPECT_EQ(SelectByPath(tree, r.items, L"  d:  ", q), ItemOf(tree, L"Local Disk (D:)"));  // key "d:\" = "d:" + "\"
+    EXPECT_EQ(SelectByPath(tree, r.items, L"D:\\\\", q), ItemOf(tree, L"Local Disk (D:)"));  // key + "\" = "d:\\"
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"Local Disk (D:)"}));
     // A child matching exactly is selected alone and its parent is expanded.
     EXPECT_FALSE(TreeView_GetItemState(tree, ItemOf(tree, L"Local Disk (D:)"), TVIS_EXPANDED) & TVIS_EXPANDED);
@@ -201,13 +202,17 @@ TEST(RecordViews, ClicksSelectLikeAMultiSelectionTreeAndHoveringReportsLabelsOnl
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b", L"d"}));
     Click(tree, ItemOf(tree, L"b"), MK_CONTROL);  // Ctrl on a selected node takes it out
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"d"}));
-    Click(tree, ItemOf(tree, L"a"), MK_SHIFT);    // from the last clicked node up to this one
-    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    // Shift selects the shown nodes from the last clicked node (b) to this one; a's child is folded away.
+    Click(tree, ItemOf(tree, L"d"), MK_SHIFT);
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b", L"c", L"d"}));
+    Click(tree, ItemOf(tree, L"a"), MK_SHIFT);
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"a", L"b"}));
     Click(tree, ItemOf(tree, L"c"));              // a plain click leaves only its node
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"c"}));
     // A right click outside the selection selects that node.
-    SendMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, At(tree, ItemOf(tree, L"b")));
+    // The button-up goes first: the tree waits for it inside its button-down handling.
     PostMessageW(tree, WM_RBUTTONUP, 0, At(tree, ItemOf(tree, L"b")));
+    SendMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, At(tree, ItemOf(tree, L"b")));
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"b"}));
     DeselectAll(tree);
     EXPECT_TRUE(SelectedItems(tree).empty());
@@ -218,8 +223,11 @@ TEST(RecordViews, ClicksSelectLikeAMultiSelectionTreeAndHoveringReportsLabelsOnl
     RECT row{};
     TreeView_GetItemRect(tree, ItemOf(tree, L"a"), &row, TRUE);
     TVHITTESTINFO hit{};
-    hit.pt = {row.left - 25, (row.top + row.bottom) / 2};  // left of the icon-less label: the button
-    TreeView_HitTest(tree, &hit);
+    // The expand button sits somewhere left of the label; find it as the mouse would.
+    for (int x = 0; x < row.left && !(hit.flags & TVHT_ONITEMBUTTON); ++x) {
+        hit.pt = {x, (row.top + row.bottom) / 2};
+        TreeView_HitTest(tree, &hit);
+    }
     EXPECT_TRUE(hit.flags & TVHT_ONITEMBUTTON);
     SendMessageW(tree, WM_MOUSEMOVE, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
     EXPECT_EQ(v.hovered, (std::vector<std::wstring>{L"c"}));

@@ -1,0 +1,448 @@
+// The main window's record list and record trees working together on real record folders.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/intake.h"
+#include "app/settings_store.h"
+#include "base/file_util.h"
+#include "base/message_pump.h"
+#include "records/icon_strip.h"
+#include "records/record_file.h"
+#include "records/record_library.h"
+#include "support/fake_prompter.h"
+#include "support/test_support.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/main_window.h"
+
+using namespace tv;
+
+namespace {
+
+const wchar_t kDefault[] = L"default";
+
+std::wstring Text(HWND tree, HTREEITEM item) {
+    wchar_t buf[256] = {};
+    TVITEMW tvi{};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = buf;
+    tvi.cchTextMax = 256;
+    TreeView_GetItem(tree, &tvi);
+    return buf;
+}
+
+std::vector<std::wstring> TopCaptions(HWND tree) {
+    std::vector<std::wstring> out;
+    for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
+        out.push_back(Text(tree, item));
+    return out;
+}
+
+bool Expanded(HWND tree, HTREEITEM item) { return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
+
+std::wstring StatusText(HWND bar, int panel) {
+    wchar_t buf[1024] = {};
+    SendMessageW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+// One entry of a record to write: a top-level node with its children.
+struct Entry {
+    Entry(std::wstring c, std::wstring p, int k = kProgramOrDocument, std::vector<std::wstring> kids = {},
+          bool open = false)
+        : caption(std::move(c)), path(std::move(p)), kind(k), children(std::move(kids)), expanded(open) {}
+    std::wstring caption, path;
+    int kind;
+    std::vector<std::wstring> children;
+    bool expanded;
+};
+
+// Writes a record file and its selection file (and an icon file with `icons` pictures when not 0).
+void WriteTestRecord(const std::wstring& recordPath, const std::vector<Entry>& entries, int icons = 0) {
+    ShownRecord r;
+    for (const Entry& e : entries) {
+        TMyDoc d;
+        d.kind = e.kind;
+        d.path = d.groupKey = e.path;
+        d.title = e.caption;
+        d.imageIndex = StandardIconIndex(e.path);
+        RecordNode* top = r.docs.Add(nullptr, e.caption, r.items.Append(d));
+        top->imageIndex = top->selectedImageIndex = d.imageIndex;
+        top->expanded = e.expanded;
+        for (const std::wstring& child : e.children) {
+            TMyDoc c = d;
+            c.path = c.groupKey = e.path + L"\\" + child;
+            c.title = child;
+            c.imageIndex = StandardIconIndex(c.path);
+            RecordNode* node = r.docs.Add(top, child, r.items.Append(c));
+            node->imageIndex = node->selectedImageIndex = c.imageIndex;
+        }
+    }
+    ASSERT_TRUE(WriteRecordFile(r, recordPath, L"test"));
+    // The program keeps its trees in caption order, and its selection files follow that order.
+    r.docs.SortByCaption();
+    ASSERT_TRUE(WriteSelectionFile(r, SelectionFilePath(recordPath)));
+    if (icons > 0) {
+        HIMAGELIST strip = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, icons, 4);
+        HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+        for (int i = 0; i < icons; ++i) ImageList_AddIcon(strip, icon);
+        ASSERT_TRUE(WriteIconFile(strip, IconFilePath(recordPath)));
+        ImageList_Destroy(strip);
+    }
+}
+
+// Holds Ctrl down for this thread while the keys of the record list are tried.
+struct CtrlHeld {
+    BYTE saved[256]{};
+    CtrlHeld() {
+        GetKeyboardState(saved);
+        BYTE keys[256];
+        memcpy(keys, saved, sizeof(keys));
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~CtrlHeld() { SetKeyboardState(saved); }
+};
+
+class MainWindowRecords : public ::testing::Test {
+protected:
+    tvtest::ScopedDataFolders folders;
+    tvtest::TempFolder dir;
+    Settings settings = OpenSettingsFiles();
+    std::unique_ptr<TTolvaneWindow> window;
+    tvtest::ScriptedPrompter prompter;
+
+    std::wstring folder() const { return dir.path(); }
+    std::wstring RecordPath(const std::wstring& name) const { return dir.file(name + L".tolvane"); }
+
+    // Opens the main window on the record folder `recordFolder` and lets its first-run step run.
+    void Open(const std::wstring& recordFolder = L"") {
+        settings.user->WriteString(kDefault, L"EdtRECPath", recordFolder.empty() ? folder() : recordFolder);
+        window = std::make_unique<TTolvaneWindow>(settings, nullptr);
+        ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        window->SetPrompter(prompter);
+        window->Show(SW_SHOWNORMAL);
+        for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
+    }
+    void TearDown() override {
+        if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
+        window.reset();
+        MSG m;  // the end-of-program message the window leaves behind
+        while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    std::vector<std::wstring> Listed() {
+        std::vector<std::wstring> names;
+        for (int i = 0; i < window->records().Count(); ++i) names.push_back(window->records().Name(i));
+        return names;
+    }
+    void Show(int index) {
+        window->SelectRecord(index);
+        window->LbRECsClick();
+    }
+    int StripCount() { return ImageList_GetImageCount(TreeView_GetImageList(window->tvDocs(), TVSIL_NORMAL)); }
+};
+
+// Runs `step` once a modal loop of the window is running.
+std::function<void()> g_step;
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(g_step);
+    g_step = nullptr;
+    if (step) step();
+}
+void While(std::function<void()> step) {
+    g_step = std::move(step);
+    SetTimer(nullptr, 0, 30, StepTimer);
+}
+
+// Types a name into the rename dialog and presses Enter, or Escape when `name` is null.
+void AnswerRename(const wchar_t* name) {
+    While([name] {
+        HWND dlg = FindWindowW(L"TFrmReName", nullptr);
+        HWND box = dlg ? FindWindowExW(dlg, nullptr, WC_EDITW, nullptr) : nullptr;
+        if (!box) return;
+        if (name) SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+        PostMessageW(box, WM_KEYDOWN, name ? VK_RETURN : VK_ESCAPE, 0);
+    });
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheListIsOrderedByTheSortKeyAndShowsOnlyRecordFiles) {
+    for (const wchar_t* name : {L"Jan 15,2027_001", L"Dec 08,2026_010", L"Dec 08,2026_002", L"Windows Start"})
+        WriteTestRecord(RecordPath(name), {{L"a", L"C:\\a.txt"}});
+    ASSERT_TRUE(tvtest::WriteAll(dir.file(L"notes.txt"), "not a record"));
+    ASSERT_TRUE(CreateDirectoryW(dir.file(L"x.tolvane").c_str(), nullptr));
+    Open();
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Windows Start", L"Dec 08,2026_002", L"Dec 08,2026_010",
+                                                   L"Jan 15,2027_001"}));
+    // The first start shows the record at the stored index 0.
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Windows Start"));
+    EXPECT_EQ(window->records().SelectedIndex(), 0);
+    // F5 reads the folder again.
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"b", L"C:\\b.txt"}});
+    EXPECT_TRUE(window->LbRECsKeyDown(VK_F5));
+    EXPECT_EQ(Listed().at(1), L"Dec 08,2026_001");
+    EXPECT_FALSE(window->LbRECsKeyDown('Q'));
+}
+
+TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExpansion) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"first", L"C:\\first.txt"}}, 3);
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"),
+                    {{L"Zeta", L"C:\\Apps\\zeta.exe", kProgramOrDocument, {L"z2.txt", L"z1.txt"}, true},
+                     {L"alpha", L"C:\\Data", kFolderOrLocation, {L"sub"}, false},
+                     {L"Mid", L"C:\\Apps\\mid.exe", kProgramOrDocument, {L"m.txt"}, false}},
+                    5);
+    WriteTestRecord(RecordPath(L"Dec 08,2026_003"), {{L"third", L"C:\\third.txt"}});  // no icon file
+    settings.user->WriteInteger(kDefault, L"RECIndWhenStartup", 1);
+    Open();
+    EXPECT_EQ(StripCount(), 3);  // the first record's own icons
+
+    window->Command(kCmdViewStatusBar);
+    Show(1);
+    HWND all = window->views().Tree(0);
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"Mid", L"Zeta"}));
+    HTREEITEM zeta = TreeView_GetNextSibling(all, TreeView_GetNextSibling(all, TreeView_GetRoot(all)));
+    EXPECT_TRUE(Expanded(all, zeta));  // from the selection file
+    EXPECT_FALSE(Expanded(all, TreeView_GetRoot(all)));
+    EXPECT_EQ(Text(all, TreeView_GetChild(all, zeta)), L"z1.txt");
+    // The per-kind trees get their nodes in the same order.
+    EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"Mid", L"Zeta"}));
+    EXPECT_EQ(TopCaptions(window->views().Tree(2)), (std::vector<std::wstring>{L"alpha"}));
+    EXPECT_EQ(TreeView_GetCount(window->views().Tree(3)), 0u);
+    EXPECT_EQ(StripCount(), 5);
+    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 1);
+    EXPECT_EQ(StatusText(window->statusBar(), 0), L"   File Name :" + RecordPath(L"Dec 08,2026_002") + L" selected.");
+    EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location :" + folder() + L"\\");
+    // The record that starts with Windows carries the check mark, the others not.
+    auto replayChecked = [&] {
+        return (GetMenuState(window->recordListMenu(), kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(replayChecked());
+
+    // A record without an icon file keeps the icons shown before.
+    Show(2);
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"third"}));
+    EXPECT_EQ(StripCount(), 5);
+    EXPECT_FALSE(replayChecked());
+    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
+
+    // Items added later take their sorted place in "All" and in the tree of their kind.
+    window->AddItem(L"C:\\Zeta.txt", L"Zeta");
+    window->AddItem(L"C:\\alpha.txt", L"alpha");
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
+    EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
+}
+
+TEST_F(MainWindowRecords, RenameMovesTheRecordAndCancellingACollisionLosesTheSelection) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt", kProgramOrDocument, {L"b"}, true}}, 2);
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"other", L"C:\\other.txt"}});
+    Open();
+    Show(0);
+
+    AnswerRename(L"Work");
+    window->Command(kCmdRenameRecord);
+    EXPECT_TRUE(FileExists(RecordPath(L"Work")));
+    EXPECT_TRUE(FileExists(dir.file(L"Work.dat")));
+    EXPECT_TRUE(FileExists(dir.file(L"Work.tolvanetreesel")));
+    EXPECT_FALSE(FileExists(RecordPath(L"Dec 08,2026_001")));
+    ASSERT_EQ(window->records().SelectedIndex(), 1);  // "Work" has the key of its letters, after the dates
+    EXPECT_EQ(window->records().Name(1), L"Work");
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Work"));
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a"}));  // not read again
+
+    // Another name's extension is kept and ours added.
+    AnswerRename(L"Notes.old");
+    window->Command(kCmdRenameRecord);
+    EXPECT_TRUE(FileExists(RecordPath(L"Notes.old")));
+
+    // Onto an existing record: Cancel changes nothing and the list loses its selection.
+    prompter.answers = {false};
+    AnswerRename(L"Dec 08,2026_002");
+    window->Command(kCmdRenameRecord);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0],
+              RecordPath(L"Dec 08,2026_002") + L" is already exists.\r\nDo you want to replace it?");
+    EXPECT_TRUE(FileExists(RecordPath(L"Notes.old")));
+    EXPECT_EQ(window->records().SelectedIndex(), -1);
+    EXPECT_EQ(window->currentRecordPath(), L"");
+
+    // With OK it replaces the other record.
+    window->SelectRecord(1);  // "Notes.old" sorts by the letters at the date places: after the date
+    ASSERT_EQ(window->records().Name(1), L"Notes.old");
+    prompter.answers = {true};
+    AnswerRename(L"Dec 08,2026_002");
+    window->Command(kCmdRenameRecord);
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_002"});
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_002")), ReadOutcome::Complete);
+    EXPECT_EQ(back.docs.top().at(0)->caption, L"a");
+    EXPECT_TRUE(FileExists(dir.file(L"Dec 08,2026_002.dat")));
+    EXPECT_EQ(prompter.unscripted, 0);
+
+    // Escape renames nothing.
+    AnswerRename(nullptr);
+    window->SelectRecord(0);
+    window->Command(kCmdRenameRecord);
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_002"});
+}
+
+TEST_F(MainWindowRecords, DeleteAsksRecyclesTheSelectedRecordsAndStopLeavesTheRest) {
+    for (int i = 1; i <= 5; ++i)
+        WriteTestRecord(RecordPath(L"Dec 08,2026_00" + std::to_wstring(i)), {{L"a", L"C:\\a.txt"}}, 1);
+    Open();
+    Show(0);
+    const std::wstring question = L"Are you sure you want to delete selected record?";
+
+    // Cancel keeps everything, the trees included.
+    prompter.answers = {false};
+    EXPECT_TRUE(window->LbRECsKeyDown(VK_DELETE));
+    EXPECT_EQ(prompter.asked, std::vector<std::wstring>{question});
+    EXPECT_EQ(Listed().size(), 5u);
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 1u);
+
+    // OK with two records selected: their three files leave the folder, the list is read again.
+    HWND list = window->recordList();
+    SendMessageW(list, LB_SETSEL, TRUE, 1);
+    prompter.answers = {true};
+    window->Command(kCmdDeleteRecord);
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Dec 08,2026_003", L"Dec 08,2026_004", L"Dec 08,2026_005"}));
+    for (const wchar_t* gone : {L"Dec 08,2026_001", L"Dec 08,2026_002"}) {
+        EXPECT_FALSE(FileExists(RecordPath(gone)));
+        EXPECT_FALSE(FileExists(dir.file(std::wstring(gone) + L".dat")));
+        EXPECT_FALSE(FileExists(dir.file(std::wstring(gone) + L".tolvanetreesel")));
+    }
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
+    EXPECT_FALSE(window->progress().shown());
+
+    // Stop pressed while the first one goes: the rest stay and the list shows them.
+    {
+        CtrlHeld ctrl;
+        EXPECT_TRUE(window->LbRECsKeyDown('A'));
+    }
+    EXPECT_EQ(window->records().SelectedNames().size(), 3u);
+    PostMessageW(window->hwnd(), WM_COMMAND, kIdStopButton, 0);
+    prompter.answers = {true};
+    window->Command(kCmdDeleteRecord);
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Dec 08,2026_004", L"Dec 08,2026_005"}));
+    EXPECT_EQ(prompter.unscripted, 0);
+}
+
+TEST_F(MainWindowRecords, DuplicateWritesTheNextNewNameAndLaterSavesGoIntoIt) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt", kProgramOrDocument, {L"b"}, true}});
+    Open();
+    Show(0);
+    const std::wstring expected = NewRecordName(folder());
+    ASSERT_FALSE(expected.empty());
+    {
+        CtrlHeld ctrl;
+        EXPECT_TRUE(window->LbRECsKeyDown('V'));
+    }
+    ASSERT_TRUE(FileExists(expected));
+    EXPECT_EQ(window->currentRecordPath(), expected);
+    EXPECT_EQ(window->records().Count(), 2);
+    ASSERT_GE(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(RecordPath(window->records().Name(window->records().SelectedIndex())), expected);
+    EXPECT_FALSE(window->newRecordFlag());
+    ShownRecord copy;
+    ASSERT_EQ(ReadRecordFile(copy, expected), ReadOutcome::Complete);
+    EXPECT_EQ(copy.docs.NodeCount(), 2u);
+
+    // An item handed over afterwards is saved into the record shown, not into yet another one.
+    EXPECT_TRUE(TakeItem(*window, L"C:\\later.txt"));
+    window->SaveCurrentRecord();
+    EXPECT_EQ(window->records().Count(), 2);
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, expected), ReadOutcome::Complete);
+    EXPECT_EQ(back.docs.top().size(), 2u);
+    ShownRecord original;
+    ASSERT_EQ(ReadRecordFile(original, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
+    EXPECT_EQ(original.docs.top().size(), 1u);
+}
+
+TEST_F(MainWindowRecords, AFolderThatCannotBeMadeOffersTheSettingsInsteadOfLosingTheSave) {
+    // A file stands where the folder should be; the settings dialog is offered and, cancelled,
+    // nothing is written anywhere.
+    ASSERT_TRUE(tvtest::WriteAll(dir.file(L"blocked"), "file"));
+    Open(dir.file(L"blocked\\records"));
+    window->AddItem(L"C:\\a.txt", L"");
+    While([this] {
+        if (TFrmMySettings* dlg = window->settingsDialog()) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    window->SaveCurrentRecord();
+    EXPECT_EQ(window->records().Count(), 0);
+    EXPECT_FALSE(DirectoryExists(dir.file(L"blocked\\records")));
+}
+
+TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    settings.user->WriteInteger(kDefault, L"curTextSize", 11);
+    Open();
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    auto height = [&](int page) {
+        LOGFONTW lf{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window->views().Tree(page), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    auto checked = [&] {
+        std::vector<UINT> ids;
+        for (UINT id = kCmdTextLargest; id <= kCmdTextSmallest; ++id)
+            if (GetMenuState(window->treeMenu(), id, MF_BYCOMMAND) & MF_CHECKED) ids.push_back(id);
+        return ids;
+    };
+    // A stored size no item has checks nothing and is still used.
+    EXPECT_TRUE(checked().empty());
+    for (int page = 0; page < 4; ++page) EXPECT_EQ(height(page), -MulDiv(11, dpi, 72)) << page;
+
+    window->Command(kCmdTextLargest);
+    EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextLargest});
+    for (int page = 0; page < 4; ++page) EXPECT_EQ(height(page), -MulDiv(15, dpi, 72)) << page;
+    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 15);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"a"});  // shown again
+    window->Command(kCmdTextSmallest);
+    EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextSmallest});
+    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 8);
+}
+
+TEST_F(MainWindowRecords, ANetworkRecordFolderListsReadsAndSaves) {
+    const std::wstring share = L"\\\\tolvanetest\\share";
+    if (!DirectoryExists(share)) GTEST_SKIP() << "no test share " << share << " (scripts/test.sh maps it)";
+    const std::wstring net = share + L"\\window-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateFolderTree(net));
+    WriteTestRecord(net + L"\\Dec 08,2026_001.tolvane", {{L"shared", L"C:\\shared.txt"}});
+    Open(net + L"\\\\");  // extra backslashes are normalised away
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_001"});
+    EXPECT_EQ(window->currentRecordPath(), net + L"\\Dec 08,2026_001.tolvane");
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"shared"});
+    window->SetNewRecordFlag(true);
+    window->SaveCurrentRecord();
+    EXPECT_EQ(window->records().Count(), 2);
+    EXPECT_EQ(FolderOf(window->currentRecordPath()), net);
+    EXPECT_TRUE(FileExists(window->currentRecordPath()));
+    tvtest::RemoveTree(net);
+}
+
+TEST_F(MainWindowRecords, Screenshot) {
+    const std::wstring windows = L"C:\\windows";
+    WriteTestRecord(RecordPath(L"Dec 07,2026_001"), {{L"Morning", L"C:\\morning.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"),
+                    {{L"Notepad", windows + L"\\notepad.exe", kProgramOrDocument, {L"win.ini", L"system.ini"}, true},
+                     {L"Windows", windows, kFolderOrLocation, {L"Fonts", L"system32", L"temp"}, false},
+                     {L"Project plan.txt", L"C:\\users\\Public\\Project plan.txt"},
+                     {L"Welcome page", L"https://example.org/welcome", kWebPage},
+                     {L"Registry Editor", windows + L"\\regedit.exe", kProgramOrDocument, {L"export.reg"}, true}});
+    settings.user->WriteInteger(kDefault, L"LbRECs", 1);
+    Open();
+    window->Command(kCmdViewStatusBar);
+    ASSERT_EQ(window->records().SelectedIndex(), 1);
+    RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
+    EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_record.png"));
+}

@@ -1,7 +1,5 @@
 // Writing and reading back a record of 5000 top-level nodes with two children each, into the
-// four record trees, against a baseline of the unavoidable work measured in the same run:
-// the XML library loading the same file, plus inserting as many nodes into tree-view controls
-// with repainting off.
+// four record trees, against a baseline of the unavoidable work measured in the same run.
 #include <windows.h>
 #include <objidl.h>
 #include <commctrl.h>
@@ -13,91 +11,10 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "base/handles.h"
-#include "records/msxml.h"
+#include "record_sample.h"
 #include "records/record_file.h"
 #include "support/test_support.h"
 #include "ui/main/record_views.h"
-
-namespace {
-
-void BuildRecord(tv::ShownRecord& r) {
-    for (int i = 0; i < 5000; ++i) {
-        tv::TMyDoc d;
-        d.kind = 1 + i % 3;
-        d.path = L"C:\\Records\\group" + std::to_wstring(i);
-        d.title = L"Group " + std::to_wstring(i);
-        tv::RecordNode* top = r.docs.Add(nullptr, d.title, r.items.Append(d));
-        top->expanded = i % 2 == 0;
-        for (int c = 0; c < 2; ++c) {
-            d.path = L"C:\\Records\\group" + std::to_wstring(i) + L"\\document " + std::to_wstring(c) + L".txt";
-            d.title = L"document " + std::to_wstring(c);
-            r.docs.Add(top, d.title, r.items.Append(d));
-        }
-    }
-}
-
-// Inserts one node per "item" element under `parent`, walking the DOM; returns the count.
-int InsertElements(HWND tree, HTREEITEM parent, IXMLDOMNode* element) {
-    int count = 0;
-    tv::ComPtr<IXMLDOMNode> child;
-    element->get_firstChild(child.put());
-    while (child) {
-        DOMNodeType type = NODE_INVALID;
-        child->get_nodeType(&type);
-        if (type == NODE_ELEMENT) {
-            tv::ComPtr<IXMLDOMNamedNodeMap> attributes;
-            child->get_attributes(attributes.put());
-            tv::ComPtr<IXMLDOMNode> text;
-            BSTR name = SysAllocString(L"text");
-            attributes->getNamedItem(name, text.put());
-            SysFreeString(name);
-            BSTR value = nullptr;
-            text->get_text(&value);
-            TVINSERTSTRUCTW ins{};
-            ins.hParent = parent;
-            ins.hInsertAfter = TVI_LAST;
-            ins.item.mask = TVIF_TEXT;
-            ins.item.pszText = value;
-            auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-            SysFreeString(value);
-            count += 1 + InsertElements(tree, item, child.get());
-        }
-        tv::ComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(next.put());
-        child = std::move(next);
-    }
-    return count;
-}
-
-int Baseline(const std::wstring& file, tv::RecordViews& views) {
-    tv::ComPtr<IXMLDOMDocument> doc;
-    CoCreateInstance(tv::kClsidDomDocument60, nullptr, CLSCTX_INPROC_SERVER, tv::kIidXmlDomDocument, doc.put_void());
-    if (!doc)
-        CoCreateInstance(tv::kClsidDomDocument30, nullptr, CLSCTX_INPROC_SERVER, tv::kIidXmlDomDocument, doc.put_void());
-    doc->put_async(VARIANT_FALSE);
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_BSTR;
-    source.bstrVal = SysAllocString(file.c_str());
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    doc->load(source, &ok);
-    VariantClear(&source);
-    tv::ComPtr<IXMLDOMElement> root;
-    doc->get_documentElement(root.put());
-    int count = 0;
-    // The same number of insertions as the four trees get: the whole record, then again
-    // split over the per-kind trees.
-    for (HWND tree : {views.Tree(0), views.Tree(1)}) {
-        SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
-        TreeView_DeleteAllItems(tree);
-        count += InsertElements(tree, TVI_ROOT, root.get());
-        SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
-    }
-    return count;
-}
-
-}  // namespace
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -112,7 +29,7 @@ int main() {
     tvtest::TempFolder dir;
     std::wstring file = dir.file(L"bench.tolvane");
     tv::ShownRecord source;
-    BuildRecord(source);
+    bench::BuildRecord(source);
 
     const int kRounds = 7;
     std::vector<double> writes, reads, baselines;
@@ -130,7 +47,7 @@ int main() {
             views.Show(shown);
         }));
         nodes = shown.docs.NodeCount() + shown.apps.NodeCount() + shown.paths.NodeCount() + shown.pages.NodeCount();
-        baselines.push_back(bench::Millis([&] { baselineNodes = Baseline(file, views); }));
+        baselines.push_back(bench::Millis([&] { baselineNodes = bench::Baseline(file, views); }));
     }
     double w = bench::Median(writes), r = bench::Median(reads), b = bench::Median(baselines);
     std::printf("record of 5000 top-level nodes with 2 children: %u nodes in the four trees, baseline %d nodes\n",

@@ -211,4 +211,30 @@ std::string Utf16(const std::wstring& text) {
     return out;
 }
 
+namespace {
+std::function<void()> g_soon;
+void CALLBACK SoonTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(g_soon);
+    g_soon = nullptr;
+    if (step) step();
+}
+}  // namespace
+
+void RunSoon(std::function<void()> step, UINT ms) {
+    g_soon = std::move(step);
+    SetTimer(nullptr, 0, ms, SoonTimer);
+}
+
+std::wstring ItemText(HWND tree, HTREEITEM item) {
+    wchar_t buf[512] = {};
+    TVITEMW tvi{};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = buf;
+    tvi.cchTextMax = 512;
+    TreeView_GetItem(tree, &tvi);
+    return buf;
+}
+
 }  // namespace tvtest

@@ -3,6 +3,9 @@
 // processes, windows and screenshots.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,5 +84,12 @@ std::string ReadAll(const std::wstring& path);
 bool WriteAll(const std::wstring& path, const std::string& bytes);
 // A UTF-16LE text with no mark, for comparing file bytes.
 std::string Utf16(const std::wstring& text);
+
+// Runs `step` once, `ms` after the call, from inside whatever message loop the test enters next
+// (a modal dialog's own loop, say). One step waits at a time.
+void RunSoon(std::function<void()> step, UINT ms = 10);
+
+// The caption of a tree-view node.
+std::wstring ItemText(HWND tree, HTREEITEM item);
 
 }  // namespace tvtest

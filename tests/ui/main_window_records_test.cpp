@@ -24,16 +24,7 @@ namespace {
 
 const wchar_t kDefault[] = L"default";
 
-std::wstring Text(HWND tree, HTREEITEM item) {
-    wchar_t buf[256] = {};
-    TVITEMW tvi{};
-    tvi.mask = TVIF_TEXT;
-    tvi.hItem = item;
-    tvi.pszText = buf;
-    tvi.cchTextMax = 256;
-    TreeView_GetItem(tree, &tvi);
-    return buf;
-}
+std::wstring Text(HWND tree, HTREEITEM item) { return tvtest::ItemText(tree, item); }
 
 std::vector<std::wstring> TopCaptions(HWND tree) {
     std::vector<std::wstring> out;
@@ -147,22 +138,10 @@ protected:
     int StripCount() { return ImageList_GetImageCount(TreeView_GetImageList(window->tvDocs(), TVSIL_NORMAL)); }
 };
 
-// Runs `step` once a modal loop of the window is running.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto step = std::move(g_step);
-    g_step = nullptr;
-    if (step) step();
-}
-void While(std::function<void()> step) {
-    g_step = std::move(step);
-    SetTimer(nullptr, 0, 30, StepTimer);
-}
 
 // Types a name into the rename dialog and presses Enter, or Escape when `name` is null.
 void AnswerRename(const wchar_t* name) {
-    While([name] {
+    tvtest::RunSoon([name] {
         HWND dlg = FindWindowW(L"TFrmReName", nullptr);
         HWND box = dlg ? FindWindowExW(dlg, nullptr, WC_EDITW, nullptr) : nullptr;
         if (!box) return;
@@ -371,7 +350,7 @@ TEST_F(MainWindowRecords, AFolderThatCannotBeMadeOffersTheSettingsInsteadOfLosin
     ASSERT_TRUE(tvtest::WriteAll(dir.file(L"blocked"), "file"));
     Open(dir.file(L"blocked\\records"));
     window->AddItem(L"C:\\a.txt", L"");
-    While([this] {
+    tvtest::RunSoon([this] {
         if (TFrmMySettings* dlg = window->settingsDialog()) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     });
     window->SaveCurrentRecord();

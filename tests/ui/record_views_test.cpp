@@ -5,20 +5,12 @@
 #include <string>
 
 #include "records/record_file.h"
+#include "support/test_support.h"
 
 using namespace tv;
 
 namespace {
-std::wstring Text(HWND tree, HTREEITEM item) {
-    wchar_t buf[256] = {};
-    TVITEMW tvi{};
-    tvi.mask = TVIF_TEXT;
-    tvi.hItem = item;
-    tvi.pszText = buf;
-    tvi.cchTextMax = 256;
-    TreeView_GetItem(tree, &tvi);
-    return buf;
-}
+std::wstring Text(HWND tree, HTREEITEM item) { return tvtest::ItemText(tree, item); }
 }  // namespace
 
 TEST(RecordViews, TheTreesShowTheModelWithItsExpansionAndNodeLinks) {

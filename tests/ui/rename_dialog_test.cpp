@@ -11,6 +11,7 @@
 #include "records/record_tree.h"
 #include "support/fake_prompter.h"
 #include "support/test_support.h"
+#include "ui/window_text.h"
 
 using namespace tv;
 using tvtest::ReadAll;
@@ -19,23 +20,10 @@ using tvtest::TempFolder;
 
 namespace {
 
-std::wstring Text(HWND w) {
-    wchar_t buf[512] = {};
-    GetWindowTextW(w, buf, 512);
-    return buf;
-}
+std::wstring Text(HWND w) { return tv::TextOf(w); }
 
-// Runs `step` once the dialog's own loop is running.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto step = std::move(g_step);
-    g_step = nullptr;
-    if (step) step();
-}
 void While(std::function<void()> step) {
-    g_step = std::move(step);
-    SetTimer(nullptr, 0, 10, StepTimer);
+    tvtest::RunSoon(std::move(step));
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }

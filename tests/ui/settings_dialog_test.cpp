@@ -13,6 +13,7 @@
 #include "base/file_util.h"
 #include "base/strings.h"
 #include "support/test_support.h"
+#include "ui/window_text.h"
 
 using namespace tv;
 using tvtest::TempFolder;
@@ -53,23 +54,10 @@ struct Fixture {
     ~Fixture() { runKey.Remove(); }
 };
 
-std::wstring Text(HWND w) {
-    wchar_t buf[512] = {};
-    GetWindowTextW(w, buf, 512);
-    return buf;
-}
+std::wstring Text(HWND w) { return tv::TextOf(w); }
 
-// Runs `step` once the dialog's own loop is running.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto step = std::move(g_step);
-    g_step = nullptr;
-    if (step) step();
-}
 bool OpenWhile(TFrmMySettings& dlg, std::function<void()> step) {
-    g_step = std::move(step);
-    SetTimer(nullptr, 0, 10, StepTimer);
+    tvtest::RunSoon(std::move(step));
     return dlg.Open();
 }
 

@@ -8,6 +8,7 @@
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "records/record_library.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -17,26 +18,6 @@ constexpr wchar_t kDialogClass[] = L"TFrmReName";
 constexpr int kClientWidth = 300, kClientHeight = 97;
 constexpr int kMargin = 10, kButtonWidth = 80, kButtonHeight = 25, kButtonGap = 6;
 enum { IdName = 100 };
-
-std::wstring TextOf(HWND w) {
-    int n = GetWindowTextLengthW(w);
-    std::wstring s(n + 1, L'\0');
-    s.resize(GetWindowTextW(w, &s[0], n + 1));
-    return s;
-}
-
-// The font of message boxes, which native dialogs use for their controls.
-HFONT DialogFont() {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    BOOL ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-    if (!ok) {  // systems before Vista know the structure without its last field
-        ncm.cbSize = sizeof(ncm) - sizeof(ncm.iPaddedBorderWidth);
-        ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-    }
-    if (!ok) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(ncm.lfMessageFont), &ncm.lfMessageFont);
-    return CreateFontIndirectW(&ncm.lfMessageFont);
-}
 
 // The far edge first, then the near one, so a window larger than the area keeps its caption
 // and its top-left corner reachable.
@@ -74,7 +55,7 @@ bool TFrmReName::Create(HWND owner) {
     dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
     if (dpi_ <= 0) dpi_ = 96;
-    if (!font_) font_ = DialogFont();
+    if (!font_) font_ = MessageFont();
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;

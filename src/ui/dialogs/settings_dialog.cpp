@@ -12,6 +12,7 @@
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -30,26 +31,6 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
 
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void Check(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-
-std::wstring TextOf(HWND w) {
-    int n = GetWindowTextLengthW(w);
-    std::wstring s(n + 1, L'\0');
-    s.resize(GetWindowTextW(w, &s[0], n + 1));
-    return s;
-}
-
-HFONT MessageFont(int weight) {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    BOOL ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-    if (!ok) {  // systems before Vista know the structure without its last field
-        ncm.cbSize = sizeof(ncm) - sizeof(ncm.iPaddedBorderWidth);
-        ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-    }
-    if (!ok) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(ncm.lfMessageFont), &ncm.lfMessageFont);
-    ncm.lfMessageFont.lfWeight = weight;
-    return CreateFontIndirectW(&ncm.lfMessageFont);
-}
 
 bool RunsUnderWow64() {
     BOOL wow = FALSE;

@@ -22,6 +22,7 @@
 #include "ui/main/main_menus.h"
 #include "ui/main/text_drop.h"
 #include "ui/main/window_layout.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -113,13 +114,8 @@ void TTolvaneWindow::FormCreate() {
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-        font_ = CreateFontIndirectW(&ncm.lfMessageFont);
-        ncm.lfMessageFont.lfWeight = FW_BOLD;
-        boldFont_ = CreateFontIndirectW(&ncm.lfMessageFont);
-    }
+    font_ = MessageFont();
+    boldFont_ = MessageFont(FW_BOLD);
 
     ImageList1 = CreateStandardStrip();
     CreateControls();

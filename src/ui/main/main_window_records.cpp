@@ -14,6 +14,7 @@
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/rename_dialog.h"
 #include "ui/main/main_menus.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -189,9 +190,7 @@ void TTolvaneWindow::ShowSearchPanel(bool shown) {
 }
 
 void TTolvaneWindow::ComboBoxSearchExit() {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(ComboBoxSearch)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(ComboBoxSearch, &text[0], static_cast<int>(text.size()))));
-    std::wstring t = Trim(text);
+    std::wstring t = Trim(TextOf(ComboBoxSearch));
     bool known = false;
     for (const std::wstring& entry : searchHistory_) known = known || Key(entry) == ToLower(t);
     if (!known) {
@@ -203,8 +202,7 @@ void TTolvaneWindow::ComboBoxSearchExit() {
 
 void TTolvaneWindow::BtnSSSearchClick() {
     ShowWindow(PageControlTree, SW_SHOW);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(ComboBoxSearch)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(ComboBoxSearch, &text[0], static_cast<int>(text.size()))));
+    std::wstring text = TextOf(ComboBoxSearch);
     if (Key(text).empty()) {
         LbRECsClick();
         return;

@@ -172,13 +172,9 @@ LRESULT TFrmReName::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TFrmReName::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TFrmReName*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TFrmReName*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = AttachedObject<TFrmReName>(hwnd, msg, lParam);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
     if (msg == WM_NCDESTROY) {
         // Gone with its owner: the next Execute makes a new one.
         self->hwnd_ = nullptr;

@@ -477,15 +477,9 @@ void TTolvaneWindow::TakeCommandLineItems() { tv::TakeCommandLineItems(*this, St
 void TTolvaneWindow::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()); }
 
 LRESULT CALLBACK TTolvaneWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TTolvaneWindow* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TTolvaneWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TTolvaneWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
+    auto* self = AttachedObject<TTolvaneWindow>(hwnd, msg, lParam);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
     try {
         return self->Handle(msg, wParam, lParam);
     } catch (...) {

@@ -134,7 +134,12 @@ bool MoveRecordFiles(const std::wstring& source, const std::wstring& target) {
         {IconFilePath(source), IconFilePath(target)},
     };
     for (const auto& c : companions) {
-        if (FileExists(c.first) && !MoveReplacing(c.first, c.second)) return false;
+        if (FileExists(c.first)) {
+            if (!MoveReplacing(c.first, c.second)) return false;
+        } else if (FileExists(c.second) && !DeleteFileW(c.second.c_str())) {
+            // A replaced record's own icons or expansion would not fit the record now there.
+            return false;
+        }
     }
     return true;
 }

@@ -47,8 +47,9 @@ std::wstring NewRecordName(const std::wstring& folder);
 // ".tolvane", `extension` appended.
 std::wstring RenameTarget(const std::wstring& folder, const std::wstring& newName, const std::wstring& extension);
 
-// Moves a record file and its two companion files (selection file, icon file; a missing
-// companion is skipped) from `source` to `target`, replacing files of the target's names. Stops
+// Moves a record file and its two companion files (selection file, icon file) from `source` to
+// `target`, replacing files of the target's names; where the source has no such companion, the
+// target's old one is deleted, since it belonged to the record replaced. Stops
 // at the first failure (files already moved stay moved); false then. source == target (case
 // ignored) does nothing and answers true.
 bool MoveRecordFiles(const std::wstring& source, const std::wstring& target);

@@ -309,6 +309,13 @@ TEST(MoveRecordFiles, AMissingCompanionIsSkipped) {
     EXPECT_EQ(ReadAll(dir.file(L"Notes.old.tolvanetreesel")), "selection a");
     EXPECT_FALSE(FileExists(dir.file(L"Notes.old.dat")));
     EXPECT_FALSE(FileExists(source));
+
+    // Replacing a record that had icons: its icon file does not stay behind with the new record.
+    WriteRecordFiles(source, "b", /*withIcons=*/false);
+    WriteRecordFiles(dir.file(L"Work.tolvane"), "work");
+    ASSERT_TRUE(MoveRecordFiles(source, dir.file(L"Work.tolvane")));
+    EXPECT_EQ(ReadAll(dir.file(L"Work.tolvanetreesel")), "selection b");
+    EXPECT_FALSE(FileExists(dir.file(L"Work.dat")));
 }
 
 TEST(MoveRecordFiles, SamePathDoesNothingAndFailuresStopWhereTheyHappen) {

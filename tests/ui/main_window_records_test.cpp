@@ -177,7 +177,8 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
                      {L"alpha", L"C:\\Data", kFolderOrLocation, {L"sub"}, false},
                      {L"Mid", L"C:\\Apps\\mid.exe", kProgramOrDocument, {L"m.txt"}, false}},
                     5);
-    WriteTestRecord(RecordPath(L"Dec 08,2026_003"), {{L"third", L"C:\\third.txt"}});  // no icon file
+    WriteTestRecord(RecordPath(L"Dec 08,2026_003"),  // no icon file
+                    {{L"third", L"C:\\third.txt"}, {L"page", L"https://example.org/", kWebPage}});
     settings.user->WriteInteger(kDefault, L"RECIndWhenStartup", 1);
     Open();
     EXPECT_EQ(StripCount(), 3);  // the first record's own icons
@@ -204,18 +205,40 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     };
     EXPECT_TRUE(replayChecked());
 
+    // Hovering a label shows the node in the status bar.
+    RECT label{};
+    TreeView_GetItemRect(all, TreeView_GetRoot(all), &label, TRUE);
+    SendMessageW(all, WM_MOUSEMOVE, 0, MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2));
+    EXPECT_EQ(StatusText(window->statusBar(), 0), L"   Title : alpha");
+    EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location : C:\\Data");
+    // Expanding a node by the keyboard writes the record's selection file at once.
+    const std::wstring selection = SelectionFilePath(RecordPath(L"Dec 08,2026_002"));
+    auto lines = [](const std::wstring& text) { return "\xFF\xFE" + tvtest::Utf16(text); };
+    EXPECT_EQ(tvtest::ReadAll(selection), lines(L"0\r\n0\r\n1\r\n"));
+    TreeView_SelectItem(all, TreeView_GetRoot(all));
+    SendMessageW(all, WM_KEYDOWN, VK_ADD, 0);
+    EXPECT_TRUE(Expanded(all, TreeView_GetRoot(all)));
+    EXPECT_EQ(tvtest::ReadAll(selection), lines(L"1\r\n0\r\n1\r\n"));
+    // No web page in this record: no "Web Page" tab.
+    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 3);
+
     // A record without an icon file keeps the icons shown before.
     Show(2);
-    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"third"}));
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"page", L"third"}));
     EXPECT_EQ(StripCount(), 5);
+    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 4);  // the "Web Page" tab appears
+    EXPECT_EQ(TopCaptions(window->views().Tree(3)), std::vector<std::wstring>{L"page"});
     EXPECT_FALSE(replayChecked());
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
 
     // Items added later take their sorted place in "All" and in the tree of their kind.
     window->AddItem(L"C:\\Zeta.txt", L"Zeta");
     window->AddItem(L"C:\\alpha.txt", L"alpha");
-    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"page", L"third", L"Zeta"}));
     EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
+    window->AddItem(L"https://zeta.example/", L"Zeta page");
+    window->AddItem(L"https://alpha.example/", L"alpha page");
+    EXPECT_EQ(TopCaptions(window->views().Tree(3)), (std::vector<std::wstring>{L"alpha page", L"page", L"Zeta page"}));
 }
 
 TEST_F(MainWindowRecords, RenameMovesTheRecordAndCancellingACollisionLosesTheSelection) {

@@ -60,7 +60,6 @@ TTolvaneWindow::~TTolvaneWindow() {
     if (PopupMenuMore) DestroyMenu(PopupMenuMore);
     if (PmRecList) DestroyMenu(PmRecList);
     if (PmDocTree) DestroyMenu(PmDocTree);
-    if (boldFont_) DeleteObject(boldFont_);
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
     if (font_) DeleteObject(font_);
     if (background_) DeleteObject(background_);
@@ -115,7 +114,6 @@ void TTolvaneWindow::FormCreate() {
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     font_ = MessageFont();
-    boldFont_ = MessageFont(FW_BOLD);
 
     ImageList1 = CreateStandardStrip();
     CreateControls();
@@ -125,8 +123,6 @@ void TTolvaneWindow::FormCreate() {
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
     DragAcceptFiles(hwnd_, TRUE);
-    textDrop_ = std::make_unique<TextDropRegistration>();
-    textDrop_->Register(hwnd_, *this);
 
     SettingsStore& user = *settings_.user;
     GbRecListWidth_ = user.ReadInteger(kDefault, L"GbRecList", 120);
@@ -168,8 +164,6 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
-    ComboBoxSearch = Child(hwnd_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kIdSearchBox);
-    BtnSSSearch = Child(hwnd_, WC_BUTTONW, L"&Search", WS_TABSTOP | BS_PUSHBUTTON, kIdSearchButton);
     // The tabs are drawn by the window, the active one in bold; a 32-bit copy on 64-bit Windows
     // keeps the standard drawing.
     DWORD tabStyle = ProcessServices::Instance().IsWow64Mode() ? 0 : TCS_OWNERDRAWFIXED;
@@ -203,6 +197,7 @@ void TTolvaneWindow::FormResize() {
     if (!hwnd_ || !TVDocs || creating_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    laidOut_ = SIZE{rc.right, rc.bottom};
     const int pad = Scale(6), strip = Scale(34), buttonHeight = Scale(26);
     int x = pad, y = pad + (strip - pad - buttonHeight) / 2;
     HDWP defer = BeginDeferWindowPos(16);
@@ -252,6 +247,16 @@ void TTolvaneWindow::FormResize() {
     views_.SetBounds(display);
 }
 
+void TTolvaneWindow::EnsureSearchPanel() {
+    if (ComboBoxSearch) return;
+    ComboBoxSearch = Child(hwnd_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kIdSearchBox);
+    BtnSSSearch = Child(hwnd_, WC_BUTTONW, L"&Search", WS_TABSTOP | BS_PUSHBUTTON, kIdSearchButton);
+    // Tab order: the panel comes between the record list and the pages, where it is shown.
+    SetWindowPos(ComboBoxSearch, LbRECs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(BtnSSSearch, ComboBoxSearch, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND w : {ComboBoxSearch, BtnSSSearch}) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
 bool TTolvaneWindow::OverSplitter(int x) const {
     int left = Scale(GbRecListWidth_);
     return recordListShown_ && x >= left - Scale(2) && x < left + Scale(kSplitterWidth);
@@ -266,7 +271,8 @@ void TTolvaneWindow::ShowPage(int page) {
 }
 
 void TTolvaneWindow::ApplyMenuBar(bool shown, bool store) {
-    SetMenu(hwnd_, shown ? MainMenu1 : nullptr);
+    HMENU bar = shown ? MainMenu1 : nullptr;
+    if (GetMenu(hwnd_) != bar) SetMenu(hwnd_, bar);  // a new frame costs a layout pass
     Check(MainMenu1, kCmdViewMenuBar, shown);
     Check(PmApp, kCmdAppMenuBar, shown);
     if (store) settings_.user->WriteBool(kDefault, L"MenuBar1", shown);
@@ -436,8 +442,13 @@ void TTolvaneWindow::TimerFirstRunTimer() {
         StoreShownParts();
     } catch (const SettingsWriteError&) {
     }
-    // The settings dialog is made here, right after the first paint, rather than on the way to it.
+    // The settings dialog and the text drop target are made here, right after the first paint,
+    // rather than on the way to it.
     EnsureSettingsDialog();
+    if (!textDrop_) {
+        textDrop_ = std::make_unique<TextDropRegistration>();
+        textDrop_->Register(hwnd_, *this);
+    }
     RunFirstRunStep(*this, Startup());
 }
 
@@ -494,7 +505,9 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             FormCreate();
             return 0;
         case WM_SIZE:
-            FormResize();
+            // Showing the window reports the size it was laid out for at creation; moving every
+            // control again to the same place would only repaint them on the way to the first paint.
+            if (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy) FormResize();
             return 0;
         case WM_EXITSIZEMOVE:
             SaveLayout();

@@ -176,6 +176,7 @@ private:
     void ArrangeTextSizeClick(UINT id);
     void cbSearchClick();
     void ShowSearchPanel(bool shown);
+    void EnsureSearchPanel();  // made when first shown, off the way to the first paint
     void ComboBoxSearchExit();
     void BtnSSSearchClick();
     void EnsureProgressStrip();
@@ -219,7 +220,6 @@ private:
     std::vector<std::wstring> searchHistory_;
     ProgressStrip progress_;
     HWND TntStatusBar1 = nullptr;
-    HFONT boldFont_ = nullptr;  // the active page's tab
     bool webPageTab_ = false;
     // Recording state: the next save writes a new record; the record question chose its name.
     bool newRecord_ = false;
@@ -235,6 +235,7 @@ private:
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
     bool creating_ = true;  // no layout passes until every control exists
+    SIZE laidOut_{-1, -1};  // the client size of the last layout pass
     bool shownPartsStored_ = false;
     std::unique_ptr<Options> options_;
     std::unique_ptr<TFrmMySettings> FrmMySettings;

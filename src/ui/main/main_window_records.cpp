@@ -57,10 +57,16 @@ void TTolvaneWindow::DrawTab(const DRAWITEMSTRUCT& item) {
     bool active = TabCtrl_GetCurSel(PageControlTree) == index;
     RECT r = item.rcItem;
     FillRect(item.hDC, &r, GetSysColorBrush(active ? COLOR_WINDOW : COLOR_BTNFACE));
-    HGDIOBJ old = SelectObject(item.hDC, active && boldFont_ ? boldFont_ : font_);
+    HGDIOBJ old = SelectObject(item.hDC, font_);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (active) {
+        // Bold drawn as the font engine emboldens: the same text once more, one pixel on. Loading
+        // the bold face itself would cost the first paint a font file.
+        OffsetRect(&r, 1, 0);
+        DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
     SelectObject(item.hDC, old);
 }
 
@@ -180,6 +186,7 @@ void TTolvaneWindow::ArrangeTextSizeClick(UINT id) {
 void TTolvaneWindow::cbSearchClick() { ShowSearchPanel(!searchShown_); }
 
 void TTolvaneWindow::ShowSearchPanel(bool shown) {
+    if (shown) EnsureSearchPanel();
     searchShown_ = shown;
     CheckMenuItem(PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
     ShowWindow(ComboBoxSearch, shown ? SW_SHOW : SW_HIDE);

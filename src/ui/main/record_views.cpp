@@ -265,7 +265,7 @@ void RecordViews::SetTextSize(int points) {
 }
 
 void RecordViews::ApplyFont(HWND tree) {
-    if (!font_) SetTextSize(textSize_);
+    if (!font_) return;
     SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 

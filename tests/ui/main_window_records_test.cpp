@@ -448,3 +448,27 @@ TEST_F(MainWindowRecords, Screenshot) {
     for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
     EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_record.png"));
 }
+
+TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    // The drop hands the text over once the drag has ended: it arrives through the queue.
+    window->TextDropped(L"C:\\dropped.txt");
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 1u);
+    ProcessMessages();
+    HWND all = window->tvDocs();
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt"}));
+    HTREEITEM selected = TreeView_GetSelection(all);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(Text(all, selected), L"C:\\dropped.txt");
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
+    EXPECT_EQ(back.docs.top().size(), 2u);
+    EXPECT_EQ(window->records().Count(), 1);
+    // The same text again adds nothing; an address with escaped blanks gets its blanks back.
+    window->TextDropped(L"c:\\DROPPED.txt");
+    window->TextDropped(L"C:\\My%20Documents\\b.txt");
+    ProcessMessages();
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt", L"C:\\My Documents\\b.txt"}));
+}

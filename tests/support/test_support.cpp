@@ -237,4 +237,67 @@ std::wstring ItemText(HWND tree, HTREEITEM item) {
     return buf;
 }
 
+namespace {
+struct ClipCheck {
+    std::vector<std::wstring> found;
+};
+
+BOOL CALLBACK CheckCaption(HWND c, LPARAM state) {
+    auto& check = *reinterpret_cast<ClipCheck*>(state);
+    if (!IsWindowVisible(c)) return TRUE;
+    wchar_t cls[64] = {};
+    GetClassNameW(c, cls, 64);
+    const LONG style = GetWindowLongW(c, GWL_STYLE);
+    const bool button = lstrcmpiW(cls, L"Button") == 0, label = lstrcmpiW(cls, L"Static") == 0;
+    if (!button && !label) return TRUE;
+    int room = 0;  // what the control itself takes besides the text
+    UINT format = DT_CALCRECT | DT_SINGLELINE;
+    if (button) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type == BS_OWNERDRAW || type == BS_GROUPBOX) return TRUE;
+        const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                         type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
+        room = box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8;
+    } else {
+        const LONG type = style & SS_TYPEMASK;
+        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE)
+            return TRUE;
+        if (type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE) format = DT_CALCRECT | DT_WORDBREAK;
+        if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    }
+    const int n = GetWindowTextLengthW(c);
+    if (n == 0) return TRUE;
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(c, &text[0], n + 1)));
+
+    RECT client{};
+    GetClientRect(c, &client);
+    HDC dc = GetDC(c);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+    RECT need{0, 0, client.right - room, 0};
+    DrawTextW(dc, text.c_str(), -1, &need, format);
+    SelectObject(dc, old);
+    ReleaseDC(c, dc);
+    if (need.right + room > client.right || need.bottom > client.bottom)
+        check.found.push_back(text + L": needs " + std::to_wstring(need.right + room) + L"x" +
+                              std::to_wstring(need.bottom) + L", has " + std::to_wstring(client.right) + L"x" +
+                              std::to_wstring(client.bottom));
+
+    HWND parent = GetParent(c);
+    RECT area{}, place{};
+    GetClientRect(parent, &area);
+    GetWindowRect(c, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    if (place.left < 0 || place.top < 0 || place.right > area.right || place.bottom > area.bottom)
+        check.found.push_back(text + L": outside its parent");
+    return TRUE;
+}
+}  // namespace
+
+std::vector<std::wstring> ClippedCaptions(HWND top) {
+    ClipCheck check;
+    EnumChildWindows(top, CheckCaption, reinterpret_cast<LPARAM>(&check));
+    return check.found;
+}
+
 }  // namespace tvtest

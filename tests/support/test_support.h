@@ -89,6 +89,10 @@ std::string Utf16(const std::wstring& text);
 // (a modal dialog's own loop, say). One step waits at a time.
 void RunSoon(std::function<void()> step, UINT ms = 10);
 
+// The captions of the visible buttons, check boxes, radio buttons and labels below `top` that do
+// not fit their control or stand outside their parent's client area, each with the reason.
+std::vector<std::wstring> ClippedCaptions(HWND top);
+
 // The caption of a tree-view node.
 std::wstring ItemText(HWND tree, HTREEITEM item);
 

@@ -40,6 +40,18 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
+// The width of a control's caption in `font`, mnemonic marks left out.
+int CaptionWidth(HWND control, HFONT font) {
+    std::wstring text = TextOf(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    RECT r{};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r.right;
+}
+
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
     SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
@@ -118,6 +130,11 @@ void TTolvaneWindow::FormCreate() {
     ImageList1 = CreateStandardStrip();
     CreateControls();
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
+    // What the command strip's controls need at the least, for windows too narrow for their
+    // usual widths (the first start's 520 pixels at 150% scaling, say).
+    HWND strip[] = {BtnRec, BtnAdd2, BtnRecordByType, cbSmartRecord};
+    const int frame[] = {Scale(12), Scale(12), Scale(12), GetSystemMetrics(SM_CXMENUCHECK) + Scale(8)};
+    for (int i = 0; i < 4; ++i) stripNeeds_[i] = CaptionWidth(strip[i], font_) + frame[i];
 
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', static_cast<WORD>(kCmdSearch)},
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
@@ -205,14 +222,17 @@ void TTolvaneWindow::FormResize() {
         if (defer) defer = DeferWindowPos(defer, w, nullptr, left, top, std::max(0, width), std::max(0, height),
                                           SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(BtnRec, x, y, Scale(140), buttonHeight);
-    x += Scale(140) + pad;
-    place(BtnAdd2, x, y, Scale(96), buttonHeight);
-    x += Scale(96) + pad;
-    place(BtnRecordByType, x, y, Scale(28), buttonHeight);
-    x += Scale(28) + pad * 2;
-    place(cbSmartRecord, x, y, Scale(100), buttonHeight);
-    x += Scale(100);
+    int widths[] = {Scale(140), Scale(96), Scale(28), Scale(100)};
+    if (x + widths[0] + widths[1] + widths[2] + widths[3] + pad * 4 + Scale(60) > rc.right)
+        for (int i = 0; i < 4; ++i) widths[i] = std::min(widths[i], stripNeeds_[i]);
+    place(BtnRec, x, y, widths[0], buttonHeight);
+    x += widths[0] + pad;
+    place(BtnAdd2, x, y, widths[1], buttonHeight);
+    x += widths[1] + pad;
+    place(BtnRecordByType, x, y, widths[2], buttonHeight);
+    x += widths[2] + pad * 2;
+    place(cbSmartRecord, x, y, widths[3], buttonHeight);
+    x += widths[3];
     place(PnlSmartRecord, x, y, rc.right - x - Scale(10), buttonHeight);
 
     int bottom = rc.bottom;

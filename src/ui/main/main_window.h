@@ -229,6 +229,7 @@ private:
     std::unique_ptr<TextDropRegistration> textDrop_;
 
     int GbRecListWidth_ = 120;
+    int stripNeeds_[4] = {};  // the least widths of the command strip's four controls
     bool recordListShown_ = true;
     bool draggingSplitter_ = false;
     std::wstring lastAdded_;

@@ -168,6 +168,10 @@ TEST_F(MainWindowRecords, TheListIsOrderedByTheSortKeyAndShowsOnlyRecordFiles) {
     EXPECT_TRUE(window->LbRECsKeyDown(VK_F5));
     EXPECT_EQ(Listed().at(1), L"Dec 08,2026_001");
     EXPECT_FALSE(window->LbRECsKeyDown('Q'));
+    // The keys reach the list's handler from the list itself.
+    WriteTestRecord(RecordPath(L"Dec 09,2026_001"), {{L"c", L"C:\\c.txt"}});
+    SendMessageW(window->recordList(), WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(Listed().size(), 6u);
 }
 
 TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExpansion) {

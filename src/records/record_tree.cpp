@@ -20,15 +20,20 @@ void SortNodes(std::vector<std::unique_ptr<RecordNode>>& nodes) {
     });
     for (auto& n : nodes) SortNodes(n->children);
 }
+
+std::unique_ptr<RecordNode> NewNode(RecordNode* parent, const std::wstring& caption, int itemIndex) {
+    auto node = std::make_unique<RecordNode>();
+    node->caption = caption;
+    node->data.itemIndex = itemIndex;
+    node->parent = parent;
+    return node;
+}
 }  // namespace
 
 bool CaptionBefore(const std::wstring& a, const std::wstring& b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }
 
 RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& caption, int itemIndex) {
-    auto node = std::make_unique<RecordNode>();
-    node->caption = caption;
-    node->data.itemIndex = itemIndex;
-    node->parent = parent;
+    auto node = NewNode(parent, caption, itemIndex);
     auto& siblings = parent ? parent->children : top_;
     auto at = std::upper_bound(siblings.begin(), siblings.end(), caption,
                                [](const std::wstring& c, const std::unique_ptr<RecordNode>& n) { return CaptionBefore(c, n->caption); });
@@ -38,12 +43,8 @@ RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& captio
 void RecordTree::SortByCaption() { SortNodes(top_); }
 
 RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int itemIndex) {
-    auto node = std::make_unique<RecordNode>();
-    node->caption = caption;
-    node->data.itemIndex = itemIndex;
-    node->parent = parent;
     auto& siblings = parent ? parent->children : top_;
-    siblings.push_back(std::move(node));
+    siblings.push_back(NewNode(parent, caption, itemIndex));
     return siblings.back().get();
 }
 

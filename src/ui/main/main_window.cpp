@@ -139,7 +139,6 @@ void TTolvaneWindow::FormCreate() {
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', static_cast<WORD>(kCmdSearch)},
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
-    DragAcceptFiles(hwnd_, TRUE);
 
     SettingsStore& user = *settings_.user;
     GbRecListWidth_ = user.ReadInteger(kDefault, L"GbRecList", 120);
@@ -462,10 +461,11 @@ void TTolvaneWindow::TimerFirstRunTimer() {
         StoreShownParts();
     } catch (const SettingsWriteError&) {
     }
-    // The settings dialog and the text drop target are made here, right after the first paint,
+    // The settings dialog and the drop targets are made here, right after the first paint,
     // rather than on the way to it.
     EnsureSettingsDialog();
     if (!textDrop_) {
+        DragAcceptFiles(hwnd_, TRUE);
         textDrop_ = std::make_unique<TextDropRegistration>();
         textDrop_->Register(hwnd_, *this);
     }

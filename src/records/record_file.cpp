@@ -8,6 +8,7 @@
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/message_pump.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "records/msxml.h"
@@ -291,11 +292,7 @@ bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {
 }
 
 void ReadSelectionFile(ShownRecord& record, const std::wstring& path) {
-    struct RecordingFlag {
-        bool& flag;
-        bool old;
-        ~RecordingFlag() { flag = old; }
-    } recording{record.recording, record.recording};
+    OnExit restore([&record, was = record.recording] { record.recording = was; });
     record.recording = true;
     std::vector<std::wstring> lines;
     if (!FileExists(path) || !ReadTextLines(path, lines)) return;

@@ -122,7 +122,7 @@ std::wstring NewRecordName(const std::wstring& folder) {
 
 std::wstring RenameTarget(const std::wstring& folder, const std::wstring& newName, const std::wstring& extension) {
     std::wstring target = JoinPath(folder, newName);
-    if (ToLower(ExtensionOf(newName)) != kRecordExtension) target += extension;
+    if (!IsRecordFileName(newName)) target += extension;
     return target;
 }
 

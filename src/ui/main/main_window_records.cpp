@@ -6,6 +6,7 @@
 #include "base/message_pump.h"
 #include "base/path_rules.h"
 #include "base/redraw.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/process_services.h"
 #include "records/icon_strip.h"
@@ -233,10 +234,8 @@ void TTolvaneWindow::SelectCurrentRecord() {
 
 void TTolvaneWindow::LbRECsClick() {
     // Expanding nodes while the record loads must not write its selection file.
-    struct Loading {
-        bool& flag;
-        ~Loading() { flag = false; }
-    } loading{record_.recording = true};
+    record_.recording = true;
+    OnExit loaded([this] { record_.recording = false; });
     int index = records_.SelectedIndex();
     if (index < 0) return;
     AddSearchItem(PopupMenuMore);
@@ -293,16 +292,12 @@ void TTolvaneWindow::BtnRenameClick() {
 void TTolvaneWindow::BtnDeleteClick() {
     if (!prompter_->Ask(hwnd_, L"Are you sure you want to delete selected record?")) return;
     EnsureProgressStrip();
-    struct Finally {
-        ProgressStrip& strip;
-        TTolvaneWindow& window;
-        ~Finally() {
-            strip.SetHint(L"");
-            strip.Show(false);
-            strip.SetPosition(0);
-            window.FormResize();
-        }
-    } finally{progress_, *this};
+    OnExit finished([this] {
+        progress_.SetHint(L"");
+        progress_.Show(false);
+        progress_.SetPosition(0);
+        FormResize();
+    });
     progress_.stopRequested = false;
     progress_.SetPosition(0);
     progress_.Show(true);

@@ -16,7 +16,7 @@ bool RecordList::Read(const std::wstring& folder, const std::wstring& currentRec
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);
         for (size_t i = 0; i < names.size(); ++i) {
             SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i].c_str()));
-            if (found < 0 && names[i] + L".tolvane" == current) found = static_cast<int>(i);
+            if (found < 0 && names[i] + kRecordExtension == current) found = static_cast<int>(i);
         }
     }
     if (found >= 0) SelectByIndex(found);
@@ -54,7 +54,7 @@ int RecordList::SelectCurrent(const std::wstring& recordPath) {
     std::wstring current = Trim(FileNameOf(recordPath));
     int count = Count();
     for (int i = 0; i < count; ++i) {
-        if (Trim(Name(i)) + L".tolvane" == current) {
+        if (Trim(Name(i)) + kRecordExtension == current) {
             SelectByIndex(i);
             return i;
         }

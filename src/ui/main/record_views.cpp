@@ -45,9 +45,13 @@ std::wstring NodeKey(const RecordNode& node, const ItemArray& items, bool group,
 }  // namespace
 
 HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node) {
+    return InsertNode(tree, parent, TVI_LAST, node);
+}
+
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node) {
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
+    ins.hInsertAfter = after;
     ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
     ins.item.pszText = const_cast<wchar_t*>(node.caption.c_str());
     ins.item.iImage = node.imageIndex;
@@ -229,19 +233,7 @@ HTREEITEM RecordViews::Insert(int page, const RecordNode& node) {
         for (HTREEITEM it = first; it; it = TreeView_GetNextSibling(tree, it))
             if (NodeOf(tree, it) == before) after = it;
     }
-    TVINSERTSTRUCTW ins{};
-    ins.hParent = parent;
-    ins.hInsertAfter = after;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    ins.item.pszText = const_cast<wchar_t*>(node.caption.c_str());
-    ins.item.iImage = node.imageIndex;
-    ins.item.iSelectedImage = node.selectedImageIndex;
-    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-    if (item) InsertChildren(tree, item, node.children);
-    if (item && node.expanded && !node.children.empty())
-        TreeView_SetItemState(tree, item, TVIS_EXPANDED, TVIS_EXPANDED);
-    return item;
+    return InsertNode(tree, parent, after, node);
 }
 
 void RecordViews::SetBounds(const RECT& bounds) {
@@ -265,7 +257,7 @@ void RecordViews::SetTextSize(int points) {
 }
 
 void RecordViews::ApplyFont(HWND tree) {
-    if (!font_) return;
+    if (!font_) SetTextSize(textSize_);
     SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 

@@ -18,6 +18,8 @@ void FillTreeView(HWND tree, const RecordTree& model);
 
 // Appends one model node (and its children) under `parent` of the control.
 HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node);
+// The same, placed after the control node `after` (or TVI_FIRST, TVI_LAST).
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node);
 
 // The model node a control node shows.
 RecordNode* NodeOf(HWND tree, HTREEITEM item);

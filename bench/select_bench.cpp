@@ -11,7 +11,7 @@
 #include "record_sample.h"
 #include "app/folders.h"
 #include "app/settings_store.h"
-#include "base/message_pump.h"
+#include "ui/message_pump.h"
 #include "records/icon_strip.h"
 #include "support/test_support.h"
 #include "ui/main/main_window.h"

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test under Wine in the build folder's prefix, with one wineserver for the run.
+#   scripts/test.sh                   every test program
+#   scripts/test.sh -R NAME ...       arguments for ctest
+#   scripts/test.sh PROGRAM [FILTER]  one test program, with a GoogleTest filter
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine-env.sh"
@@ -22,4 +25,8 @@ wineserver -p
 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null; stop_display' EXIT
 
-ctest --test-dir "$BUILD_DIR/$arch" --output-on-failure
+if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
+    "$WINE" "$BUILD_DIR/$arch/bin/$1.exe" --gtest_filter="${2:-*}" </dev/null
+else
+    ctest --test-dir "$BUILD_DIR/$arch" --output-on-failure "$@" </dev/null
+fi

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "base/file_util.h"
 #include "base/path_rules.h"
 

@@ -1,6 +1,6 @@
 #include "app/handoff.h"
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/folders.h"
 #include "base/file_util.h"
 #include "base/text_file.h"

@@ -2,7 +2,6 @@
 
 #include "app/command_line.h"
 #include "app/handoff.h"
-#include "base/message_pump.h"
 #include "base/redraw.h"
 
 namespace tv {
@@ -20,14 +19,12 @@ LRESULT ReceiveHandOff(RecordIntake& record) {
     bool added = false;
     try {
         record.LoadProgramNames();
-        ProcessMessages();
         RedrawSuspender quiet(record.RecordTree());
         record.ClearLastAdded();
         std::vector<IntakeStep> steps;
         if (!ReadHandOffFile(steps)) return 1;
         for (const auto& step : steps) {
             added |= TakeItem(record, step.path);
-            ProcessMessages();
         }
     } catch (...) {
         // A failing item ends the intake quietly; what was taken stays.
@@ -45,7 +42,6 @@ bool TakeMenuItems(RecordIntake& record) {
     if (!ReadMenuFile(lines)) return false;
     for (const auto& step : MenuFileSteps(lines)) {
         TakeItem(record, step.path);
-        ProcessMessages();
     }
     return true;
 }
@@ -72,7 +68,6 @@ void TakeCommandLineItems(RecordIntake& record, const std::vector<std::wstring>&
                     added = true;
                     break;
             }
-            ProcessMessages();
         }
     } catch (...) {
     }

@@ -4,12 +4,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "app/shell_links.h"
 #include "base/file_util.h"
-#include "base/message_pump.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -56,7 +55,6 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
     }
 
     host.LayOut();
-    ProcessMessages();
     Sleep(3);
 
     if (IsWindows7(state)) {

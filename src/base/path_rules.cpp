@@ -68,4 +68,15 @@ std::wstring NormaliseFolder(const std::wstring& path) {
     return s;
 }
 
+bool IsPhotoViewer(const std::wstring& text) {
+    std::wstring t = ToLower(text);
+    if (t.find(L"rundll32.exe") != std::wstring::npos &&
+        (t.find(L"photoviewer.dll") != std::wstring::npos || t.find(L"shimgvw.dll") != std::wstring::npos))
+        return true;
+    for (const wchar_t* start : {L"windows photo viewer", L"photo viewer", L"windows picture and fax viewer",
+                                 L"picture and fax viewer"})
+        if (t.compare(0, wcslen(start), start) == 0) return true;
+    return false;
+}
+
 }  // namespace tv

@@ -26,4 +26,7 @@ bool IsWebAddress(const std::wstring& s);  // begins with "http:" or "https:", a
 // paths ("\\server...") stay as they are.
 std::wstring NormaliseFolder(const std::wstring& path);
 
+// True for the picture viewer, by its command line or by its window title.
+bool IsPhotoViewer(const std::wstring& text);
+
 }  // namespace tv

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/constants.h"
-#include "base/message_pump.h"
+#include "base/constants.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "capture/shell_windows.h"
@@ -76,7 +75,6 @@ bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramReco
             sink.SetLastAdded(path);
             sink.AddEntry(path, title);
             sink.StepGauge();
-            ProcessMessages();
         } catch (...) {
             // A failure inside one pair skips only that pair.
         }

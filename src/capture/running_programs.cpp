@@ -5,7 +5,7 @@
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "capture/process_services.h"
+#include "base/process_services.h"
 #include "capture/shell_windows.h"
 
 namespace tv {

@@ -35,17 +35,6 @@ int OpenFolder(ShellTableMode mode, ShellPlaceOpener* opener, int csidl) {
 }
 }  // namespace
 
-bool IsPhotoViewer(const std::wstring& text) {
-    std::wstring t = ToLower(text);
-    if (t.find(L"rundll32.exe") != std::wstring::npos &&
-        (t.find(L"photoviewer.dll") != std::wstring::npos || t.find(L"shimgvw.dll") != std::wstring::npos))
-        return true;
-    for (const wchar_t* start : {L"windows photo viewer", L"photo viewer", L"windows picture and fax viewer",
-                                 L"picture and fax viewer"})
-        if (t.compare(0, wcslen(start), start) == 0) return true;
-    return false;
-}
-
 std::wstring ProgramTitle(const std::wstring& windowTitle) {
     size_t dash = windowTitle.rfind(L'-');
     return dash == std::wstring::npos ? windowTitle : Trim(windowTitle.substr(dash + 1));

@@ -3,10 +3,9 @@
 // recorded and how they are opened again.
 #include <string>
 
-namespace tv {
+#include "base/path_rules.h"
 
-// True for the picture viewer, by its command line or by its window title.
-bool IsPhotoViewer(const std::wstring& text);
+namespace tv {
 
 // The program title of a window: the text after the last "-", trimmed, or the whole title.
 std::wstring ProgramTitle(const std::wstring& windowTitle);

@@ -7,8 +7,7 @@
 
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "capture/process_services.h"
-#include "capture/shell_windows.h"
+#include "base/process_services.h"
 
 namespace tv {
 

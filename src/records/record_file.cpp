@@ -7,7 +7,6 @@
 
 #include "base/file_util.h"
 #include "base/handles.h"
-#include "base/message_pump.h"
 #include "base/scope_exit.h"
 #include "base/strings.h"
 #include "base/text_file.h"
@@ -84,7 +83,6 @@ void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node
     int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
     SetAttribute(e.get(), names.extand, std::to_wstring(extand));
     if (FAILED(parent->appendChild(e.get(), nullptr))) throw std::runtime_error("append");
-    KeepResponsive();
     for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items, names);
 }
 
@@ -145,6 +143,7 @@ void ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
 struct Reader {
     ShownRecord& record;
     const std::function<void()>& onWebPage;
+    const Tick& tick;
     AttributeNames names;
 
     void Element(IXMLDOMNode* node, RecordNode* parent, int depth) {
@@ -164,7 +163,7 @@ struct Reader {
         int index = record.items.Append(item);
         RecordNode* added = record.docs.Add(parent, text, index);
         added->imageIndex = added->selectedImageIndex = imageIndex;
-        KeepResponsive();
+        RunTick(tick);
         if (item.kind == kWebPage && onWebPage) onWebPage();
         if (depth >= kMaxRecordDepth) return;  // deeper levels of a hostile file are left out
         ForEachElement(node, INT_MAX, [&](IXMLDOMNode* child) { Element(child, added, depth + 1); });
@@ -223,10 +222,10 @@ bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const 
     return Replace(temp, path, beforeReplace);
 }
 
-ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const std::function<void()>& onWebPage) {
+ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const std::function<void()>& onWebPage,
+                           const Tick& tick) {
     if (!FileExists(path)) return ReadOutcome::Missing;
     record.items.Empty();
-    ProcessMessages();
     record.docs.Clear();
     record.apps.Clear();
     record.paths.Clear();
@@ -251,7 +250,7 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
         if (FAILED(doc->load(source.get(), &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::Stopped;
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
-        Reader reader{record, onWebPage, {}};
+        Reader reader{record, onWebPage, tick, {}};
         ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
     } catch (...) {
         record.docs.SortByCaption();  // what was read is shown in the trees' order too
@@ -259,18 +258,18 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
     }
     // A file from elsewhere may list its items in any order; the trees show them by caption.
     record.docs.SortByCaption();
-    BuildKindTrees(record);
+    BuildKindTrees(record, tick);
     return ReadOutcome::Complete;
 }
 
-void BuildKindTrees(ShownRecord& record) {
+void BuildKindTrees(ShownRecord& record, const Tick& tick) {
     record.apps.Clear();
     record.paths.Clear();
     record.pages.Clear();
     int visited = 0;
     for (const auto& node : record.docs.top()) {
         if (visited++ >= kMaxTopNodes) break;
-        KeepResponsive();
+        RunTick(tick);
         if (!record.items.Valid(node->data.itemIndex)) continue;
         switch (record.items.At(node->data.itemIndex).kind) {
             case kWebPage: CopyNode(*node, nullptr, record.pages, record.items); break;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "base/tick.h"
 #include "records/record_tree.h"
 
 namespace tv {
@@ -27,12 +28,13 @@ bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const 
 enum class ReadOutcome { Missing, Complete, Stopped };
 // Reads a record file into the shown record (items and the "All" tree are emptied first),
 // then builds the per-kind trees. A failure stops the reading where it happened: what was read
-// stays and the per-kind trees are not built. `onWebPage` runs for every web page read.
+// stays and the per-kind trees are not built. `onWebPage` runs for every web page read; `tick`
+// between items, so the caller can keep its window painted.
 ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path,
-                           const std::function<void()>& onWebPage = nullptr);
+                           const std::function<void()>& onWebPage = nullptr, const Tick& tick = nullptr);
 
 // Top-level nodes of the "All" tree copied into the tree of their kind, with their direct children.
-void BuildKindTrees(ShownRecord& record);
+void BuildKindTrees(ShownRecord& record, const Tick& tick = nullptr);
 
 // One line per top-level node: "1" expanded with children, "0" otherwise.
 bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path);

@@ -22,4 +22,59 @@ HFONT MessageFont(int weight) {
     return CreateFontIndirectW(&ncm.lfMessageFont);
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+bool ControlHook::Hook(HWND control, Handler handler) {
+    Unhook();
+    if (!control || GetWindowLongPtrW(control, GWLP_USERDATA) != 0) return false;
+    handler_ = std::move(handler);
+    control_ = control;
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlHook::Proc)));
+    return previous_ != nullptr;
+}
+
+void ControlHook::Unhook() {
+    if (!control_) return;
+    if (IsWindow(control_) && previous_) {
+        SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
+    }
+    control_ = nullptr;
+}
+
+LRESULT CALLBACK ControlHook::Proc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* hook = reinterpret_cast<ControlHook*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    if (!hook) return DefWindowProcW(control, msg, wParam, lParam);
+    WNDPROC previous = hook->previous_;
+    if (msg == WM_NCDESTROY) {
+        // The control goes; the handler hears of it once, then the hook lets go.
+        LRESULT result = 0;
+        try {
+            result = hook->handler_(control, msg, wParam, lParam);
+        } catch (...) {
+            LogSwallowed(L"control hook");
+            result = CallWindowProcW(previous, control, msg, wParam, lParam);
+        }
+        if (hook->control_ == control) {
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+            hook->control_ = nullptr;
+        }
+        return result;
+    }
+    try {
+        return hook->handler_(control, msg, wParam, lParam);
+    } catch (...) {
+        LogSwallowed(L"control hook");
+        return CallWindowProcW(previous, control, msg, wParam, lParam);
+    }
+}
+
 }  // namespace tv

@@ -3,7 +3,10 @@
 // the object behind it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+
+#include "base/debug_log.h"
 
 namespace tv {
 
@@ -24,5 +27,37 @@ T* AttachedObject(HWND hwnd, UINT msg, LPARAM lParam) {
     }
     return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
+
+// Dots per inch of the screen, and `pixels` at 96 dpi scaled to it.
+int ScreenDpi();
+inline int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+// A control hooked the classic way: its previous window procedure is kept, the hook sits in the
+// control's GWLP_USERDATA, and what the handler does not take goes on through CallWindowProcW.
+// (The comctl32 subclass chain looks itself up in window properties on every message, which
+// costs a round trip to the window server per message under Wine: filling a tree sends one
+// message per node.)
+class ControlHook {
+public:
+    using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+    ControlHook() = default;
+    ~ControlHook() { Unhook(); }
+    ControlHook(const ControlHook&) = delete;
+    ControlHook& operator=(const ControlHook&) = delete;
+
+    bool Hook(HWND control, Handler handler);
+    void Unhook();
+    // The control's own handling of a message.
+    LRESULT CallNext(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) const {
+        return CallWindowProcW(previous_, control, msg, wParam, lParam);
+    }
+    HWND control() const { return control_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND control_ = nullptr;
+    WNDPROC previous_ = nullptr;
+    Handler handler_;
+};
 
 }  // namespace tv

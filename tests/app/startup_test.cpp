@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/intake.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"

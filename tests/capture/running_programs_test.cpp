@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "capture/process_services.h"
+#include "base/process_services.h"
 #include "capture/shell_windows.h"
 
 using namespace tv;

@@ -6,7 +6,7 @@
 #include "base/file_util.h"
 #include "base/strings.h"
 #include "base/handles.h"
-#include "capture/process_services.h"
+#include "base/process_services.h"
 #include "capture/running_programs.h"
 #include "support/test_support.h"
 

@@ -13,12 +13,6 @@ using tvtest::TempFolder;
 
 namespace {
 
-// COM for the XML library, once for the whole test program.
-struct ComForTests : ::testing::Environment {
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-};
-const auto* const kCom = ::testing::AddGlobalTestEnvironment(new ComForTests);
-
 RecordNode* AddEntry(ShownRecord& r, RecordNode* parent, const std::wstring& caption, const std::wstring& path,
                      int kind, int image) {
     TMyDoc d;

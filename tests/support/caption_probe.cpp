@@ -9,7 +9,7 @@
 
 #include "app/folders.h"
 #include "app/settings_store.h"
-#include "base/message_pump.h"
+#include "ui/message_pump.h"
 #include "base/strings.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"

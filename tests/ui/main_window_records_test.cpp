@@ -9,7 +9,7 @@
 #include "app/intake.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"
-#include "base/message_pump.h"
+#include "ui/message_pump.h"
 #include "records/icon_strip.h"
 #include "records/record_file.h"
 #include "records/record_library.h"

@@ -4,7 +4,7 @@
 
 #include "app/settings_store.h"
 #include "base/file_util.h"
-#include "base/message_pump.h"
+#include "ui/message_pump.h"
 #include "records/record_file.h"
 #include "support/fake_prompter.h"
 #include "support/test_support.h"

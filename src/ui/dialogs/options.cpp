@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"

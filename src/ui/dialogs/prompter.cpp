@@ -1,6 +1,6 @@
 #include "ui/dialogs/prompter.h"
 
-#include "app/constants.h"
+#include "base/constants.h"
 
 namespace tv {
 

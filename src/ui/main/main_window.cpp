@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/instance.h"
 #include "app/settings_store.h"
 #include "app/shell_links.h"
@@ -14,7 +14,7 @@
 #include "base/path_rules.h"
 #include "base/redraw.h"
 #include "base/strings.h"
-#include "capture/process_services.h"
+#include "base/process_services.h"
 #include "records/icon_strip.h"
 #include "records/record_file.h"
 #include "ui/dialogs/prompter.h"

@@ -104,7 +104,10 @@ public:
     int ReadRecordList() override;
     void SelectRecord(int index) override;
     void TakeCommandLineItems() override;
-    void LayOut() override { FormResize(); }
+    void LayOut() override {
+        FormResize();
+        UpdateWindow(hwnd_);  // painted before the slower steps of the first run
+    }
     void EnsureSendToShortcut() override;
     void CheckForUpdate() override {}
     void ReplayStartupRecord() override {}

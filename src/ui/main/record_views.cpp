@@ -161,8 +161,7 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
 }
 
 RecordViews::~RecordViews() {
-    for (HWND tree : trees_)
-        if (tree && IsWindow(tree)) RemoveWindowSubclass(tree, TreeProc, 0);
+    for (ControlHook& hook : hooks_) hook.Unhook();
     if (font_) DeleteObject(font_);
 }
 
@@ -179,11 +178,10 @@ HWND RecordViews::MakeTree(int page, bool visible) {
     // Painted through a buffer, so filling and scrolling do not flicker.
     SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
     TreeView_SetBkColor(tree, kTreeBackground);
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    TreeView_SetIndent(tree, MulDiv(kIndent, dpi, 96));
-    SetWindowSubclass(tree, TreeProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    TreeView_SetIndent(tree, ScaleToDpi(kIndent, ScreenDpi()));
+    hooks_[page].Hook(tree, [this, page](HWND t, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return OnTreeMessage(page, t, msg, wParam, lParam);
+    });
     trees_[page] = tree;
     ApplyFont(tree);
     return tree;
@@ -284,15 +282,7 @@ void RecordViews::Clear() {
         }
 }
 
-LRESULT CALLBACK RecordViews::TreeProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    try {
-        return reinterpret_cast<RecordViews*>(self)->OnTreeMessage(tree, msg, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(tree, msg, wParam, lParam);
-    }
-}
-
-LRESULT RecordViews::OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_LBUTTONDOWN: {
             UINT flags = 0;
@@ -323,7 +313,7 @@ LRESULT RecordViews::OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lP
                 return 0;
             }
             if (GetKeyState(VK_MENU) >= 0) DeselectAll(tree);
-            LRESULT result = DefSubclassProc(tree, msg, wParam, lParam);
+            LRESULT result = hooks_[page].CallNext(tree, msg, wParam, lParam);
             if (IsWindow(tree)) {
                 TreeView_SelectItem(tree, item);
                 SetSelectedState(tree, item, true);
@@ -349,7 +339,6 @@ LRESULT RecordViews::OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lP
             break;
         }
         case WM_NCDESTROY:
-            RemoveWindowSubclass(tree, TreeProc, 0);
             for (HWND& t : trees_)
                 if (t == tree) t = nullptr;
             if (tree == TVDocs) TVDocs = nullptr;
@@ -357,7 +346,7 @@ LRESULT RecordViews::OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lP
         default:
             break;
     }
-    return DefSubclassProc(tree, msg, wParam, lParam);
+    return hooks_[page].CallNext(tree, msg, wParam, lParam);
 }
 
 }  // namespace tv

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "records/record_tree.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -102,8 +103,7 @@ public:
     HWND TVDocs = nullptr;  // "All"
 
 private:
-    static LRESULT CALLBACK TreeProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    LRESULT OnTreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND MakeTree(int page, bool visible);
     void ApplyFont(HWND tree);
 
@@ -115,6 +115,7 @@ private:
     RECT bounds_{};
     const ShownRecord* shown_ = nullptr;
     HWND trees_[4] = {};
+    ControlHook hooks_[4];
     HTREEITEM hovered_ = nullptr;
     HTREEITEM anchor_ = nullptr;  // where a Shift+click range starts
 };

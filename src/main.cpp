@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "app/command_line.h"
-#include "app/constants.h"
+#include "base/constants.h"
 #include "app/folders.h"
 #include "app/handoff.h"
 #include "app/instance.h"

@@ -1,4 +1,4 @@
-#include "base/message_pump.h"
+#include "ui/message_pump.h"
 
 #include <windows.h>
 

@@ -23,13 +23,36 @@ UINT RealDriveType(const std::wstring& root);
 // The roots ("E:\") of the removable drives, from B to Z in order.
 std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType);
 
+// What the process services ask the system. The real one loads the optional functions on
+// first use; tests hand a fake machine that plays a 32-bit process on 64-bit Windows.
+class ProcessPlatform {
+public:
+    virtual ~ProcessPlatform() = default;
+    // False where IsWow64Process is missing or says no.
+    virtual bool IsWow64Process() = 0;
+    // GetProcessImageFileName: the \Device\... form of the executable.
+    virtual bool ImageFileName(HANDLE process, std::wstring& path) = 0;
+    // GetModuleFileNameEx with no module: the executable in drive form.
+    virtual bool ModuleFileName(HANDLE process, std::wstring& path) = 0;
+    virtual bool QueryDosDevice(const std::wstring& drive, std::wstring& target) = 0;
+    virtual bool DisableRedirection(void** old) = 0;
+    virtual void RevertRedirection(void* old) = 0;
+    // Attribute tests as this process sees the disk at the moment of the call.
+    virtual bool FolderAt(const std::wstring& path) = 0;
+    virtual bool FileAt(const std::wstring& path) = 0;
+    virtual UINT DriveType(const std::wstring& root) = 0;
+};
+
+ProcessPlatform& RealProcessPlatform();
+
 class ProcessServices {
 public:
     static ProcessServices& Instance();
-    ~ProcessServices();
+    explicit ProcessServices(ProcessPlatform& platform) : platform_(platform) {}
     ProcessServices(const ProcessServices&) = delete;
     ProcessServices& operator=(const ProcessServices&) = delete;
 
+    // Asked once; the answer does not change while the process runs.
     bool IsWow64Mode();
     // The executable of a process opened with query and read rights; empty when unreadable.
     std::wstring ProgramPathOfProcess(HANDLE process);
@@ -45,15 +68,7 @@ public:
     bool FileExistsUnguarded(const std::wstring& path);
 
 private:
-    ProcessServices() = default;
-    HMODULE Library(const wchar_t* name);
-    FARPROC Function(const wchar_t* library, const char* name);
-
-    struct Loaded {
-        std::wstring name;
-        HMODULE module;
-    };
-    std::vector<Loaded> libraries_;
+    ProcessPlatform& platform_;
     int wow64_ = -1;  // not yet known
 };
 

@@ -1,0 +1,185 @@
+#include "base/process_services.h"
+
+#include "base/strings.h"
+
+namespace tv {
+
+namespace {
+using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+using Wow64DisableFn = BOOL(WINAPI*)(PVOID*);
+using Wow64RevertFn = BOOL(WINAPI*)(PVOID);
+using GetProcessImageFileNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
+using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+
+constexpr DWORD kPathBuffer = 256;  // at most 255 characters of a path are used
+}  // namespace
+
+std::wstring DevicePathToDrivePath(const std::wstring& devicePath, const DosDeviceQuery& query) {
+    if (devicePath.size() < 2) return {};
+    size_t second = devicePath.find(L'\\', 1);
+    if (second == std::wstring::npos) return {};
+    size_t third = devicePath.find(L'\\', second + 1);
+    if (third == std::wstring::npos) return {};
+    std::wstring device = devicePath.substr(0, third), rest = devicePath.substr(third);
+    for (wchar_t letter = L'a'; letter <= L'z'; ++letter) {
+        std::wstring drive{letter, L':'}, target;
+        if (query(drive, target) && EqualsNoCase(target, device)) return drive + rest;
+    }
+    return {};
+}
+
+bool RealQueryDosDevice(const std::wstring& drive, std::wstring& target) {
+    wchar_t buf[1000] = {};
+    if (!QueryDosDeviceW(drive.c_str(), buf, 1000)) return false;
+    target = buf;  // the first target string
+    return true;
+}
+
+bool IsValidDrivePath(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (path.size() < 2 || path[1] != L':') return false;
+    if (towupper(path[0]) == L'A') return false;
+    return driveType(std::wstring{path[0], L':', L'\\'}) > DRIVE_NO_ROOT_DIR;
+}
+
+UINT RealDriveType(const std::wstring& root) { return GetDriveTypeW(root.c_str()); }
+
+std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType) {
+    std::vector<std::wstring> roots;
+    for (wchar_t letter = L'B'; letter <= L'Z'; ++letter) {
+        std::wstring root{letter, L':', L'\\'};
+        if (driveType(root) == DRIVE_REMOVABLE) roots.push_back(root);
+    }
+    return roots;
+}
+
+namespace {
+bool FolderAttributes(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileFound(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(path.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Functions that older Windows lack are looked up by name; the libraries stay loaded for the
+// life of the process.
+class SystemProcessPlatform : public ProcessPlatform {
+public:
+    bool IsWow64Process() override {
+        auto isWow64 = Find<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
+        BOOL result = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &result) && result;
+    }
+    bool ImageFileName(HANDLE process, std::wstring& path) override {
+        auto imageName = Find<GetProcessImageFileNameFn>(L"psapi.dll", "GetProcessImageFileNameW");
+        wchar_t buf[kPathBuffer] = {};
+        if (!imageName || !imageName(process, buf, kPathBuffer - 1)) return false;
+        path = buf;
+        return true;
+    }
+    bool ModuleFileName(HANDLE process, std::wstring& path) override {
+        auto moduleName = Find<GetModuleFileNameExFn>(L"psapi.dll", "GetModuleFileNameExW");
+        wchar_t buf[kPathBuffer] = {};
+        // No module handle names the executable itself.
+        if (!moduleName || !moduleName(process, nullptr, buf, kPathBuffer - 1)) return false;
+        path = buf;
+        return true;
+    }
+    bool QueryDosDevice(const std::wstring& drive, std::wstring& target) override {
+        return RealQueryDosDevice(drive, target);
+    }
+    bool DisableRedirection(void** old) override {
+        auto disable = Find<Wow64DisableFn>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
+        return disable && disable(old);
+    }
+    void RevertRedirection(void* old) override {
+        auto revert = Find<Wow64RevertFn>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
+        if (revert) revert(old);
+    }
+    bool FolderAt(const std::wstring& path) override { return FolderAttributes(path); }
+    bool FileAt(const std::wstring& path) override { return FileFound(path); }
+    UINT DriveType(const std::wstring& root) override { return RealDriveType(root); }
+
+private:
+    template <typename Fn>
+    Fn Find(const wchar_t* library, const char* name) {
+        // A missing library must not bring up a system message box.
+        UINT old = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+        HMODULE m = LoadLibraryW(library);
+        SetErrorMode(old);
+        return m ? reinterpret_cast<Fn>(GetProcAddress(m, name)) : nullptr;
+    }
+};
+}  // namespace
+
+ProcessPlatform& RealProcessPlatform() {
+    static SystemProcessPlatform platform;
+    return platform;
+}
+
+ProcessServices& ProcessServices::Instance() {
+    static ProcessServices services(RealProcessPlatform());
+    return services;
+}
+
+bool ProcessServices::IsWow64Mode() {
+    if (wow64_ < 0) wow64_ = platform_.IsWow64Process() ? 1 : 0;
+    return wow64_ == 1;
+}
+
+std::wstring ProcessServices::ProgramPathOfProcess(HANDLE process) {
+    std::wstring path;
+    if (IsWow64Mode()) {
+        // A 32-bit process cannot read a 64-bit one's modules; the image name still answers.
+        if (!platform_.ImageFileName(process, path)) return {};
+        return DevicePathToDrivePath(path, [this](const std::wstring& drive, std::wstring& target) {
+            return platform_.QueryDosDevice(drive, target);
+        });
+    }
+    if (!platform_.ModuleFileName(process, path)) return {};
+    return path;
+}
+
+bool ProcessServices::WithoutRedirection(const std::function<bool()>& test) {
+    if (!IsWow64Mode()) return test();
+    void* old = nullptr;
+    bool disabled = platform_.DisableRedirection(&old);
+    struct Restore {
+        ProcessPlatform& platform;
+        bool on;
+        void* old;
+        ~Restore() {
+            if (on) platform.RevertRedirection(old);
+        }
+    } restore{platform_, disabled, old};
+    return test();
+}
+
+bool ProcessServices::ValidDrivePath(const std::wstring& path) {
+    return IsValidDrivePath(path, [this](const std::wstring& root) { return platform_.DriveType(root); });
+}
+
+bool ProcessServices::FolderExists(const std::wstring& path) {
+    if (!ValidDrivePath(path)) return false;
+    return WithoutRedirection([&] { return platform_.FolderAt(path); });
+}
+
+bool ProcessServices::FileExists(const std::wstring& path) {
+    if (!ValidDrivePath(path)) return false;
+    return WithoutRedirection([&] { return platform_.FileAt(path); });
+}
+
+bool ProcessServices::FolderExistsUnguarded(const std::wstring& path) {
+    return ValidDrivePath(path) && platform_.FolderAt(path);
+}
+
+bool ProcessServices::FileExistsUnguarded(const std::wstring& path) {
+    return ValidDrivePath(path) && platform_.FileAt(path);
+}
+
+}  // namespace tv

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/command_line.h"
+#include "app/settings_keys.h"
 #include "base/constants.h"
 #include "app/folders.h"
 #include "app/handoff.h"
@@ -79,7 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     state.params = params;
     state.switches = tv::ReadSwitches(params);
 
-    if (settings.common->ReadBool(L"default", L"AlwaysRunAsAdmin", false) &&
+    if (settings.common->ReadBool(tv::keys::kDefault, tv::keys::kAlwaysRunAsAdmin, false) &&
         tv::WantsElevationRestart(params) && RestartElevated(params)) {
         OleUninitialize();
         return 0;

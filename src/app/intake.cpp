@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/handoff.h"
+#include "base/debug_log.h"
 #include "base/redraw.h"
 
 namespace tv {
@@ -15,26 +16,22 @@ bool TakeItem(RecordIntake& record, const std::wstring& path, const std::wstring
     return true;
 }
 
-LRESULT ReceiveHandOff(RecordIntake& record) {
+void TakeHandOffSteps(RecordIntake& record, const std::vector<IntakeStep>& steps) {
     bool added = false;
     try {
         record.LoadProgramNames();
         RedrawSuspender quiet(record.RecordTree());
         record.ClearLastAdded();
-        std::vector<IntakeStep> steps;
-        if (!ReadHandOffFile(steps)) return 1;
-        for (const auto& step : steps) {
-            added |= TakeItem(record, step.path);
-        }
+        for (const auto& step : steps) added |= TakeItem(record, step.path);
     } catch (...) {
-        // A failing item ends the intake quietly; what was taken stays.
+        LogSwallowed(L"taking handed-off items");  // what was taken stays
     }
     try {
         if (added) record.SaveCurrentRecord();
         record.ShowAllPageAndLastAdded();
     } catch (...) {
+        LogSwallowed(L"saving handed-off items");
     }
-    return 1;
 }
 
 bool TakeMenuItems(RecordIntake& record) {
@@ -70,12 +67,14 @@ void TakeCommandLineItems(RecordIntake& record, const std::vector<std::wstring>&
             }
         }
     } catch (...) {
+        LogSwallowed(L"taking command-line items");
     }
     try {
         if (added) record.SaveCurrentRecord();
         record.ShowAllPageAndLastAdded();
         if (menuSeen) record.RestoreSmartRecordBox();
     } catch (...) {
+        LogSwallowed(L"taking command-line items");
     }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+
 namespace tv {
 
 // What the intakes need of the shown record and the main window.
@@ -13,7 +15,7 @@ class RecordIntake {
 public:
     virtual ~RecordIntake() = default;
     virtual HWND RecordTree() = 0;           // stops repainting while items are taken
-    virtual void LoadProgramNames() = 0;     // the installed-program name table, once
+    virtual void LoadProgramNames() {}       // the installed-program name table, once, where built
     virtual void ClearLastAdded() = 0;
     virtual bool Contains(const std::wstring& path) = 0;     // presence test of the record
     virtual void NoteExisting(const std::wstring& path) = 0; // select it instead of adding
@@ -27,8 +29,9 @@ public:
 // Selects an item the record holds, adds one it does not; true when it was added.
 bool TakeItem(RecordIntake& record, const std::wstring& path, const std::wstring& title = L"");
 
-// The running instance's answer to the hand-off message: takes "sendparam.txt" and answers 1.
-LRESULT ReceiveHandOff(RecordIntake& record);
+// The items of a hand-off, read from "sendparam.txt" when the message came, taken into the
+// record and saved.
+void TakeHandOffSteps(RecordIntake& record, const std::vector<IntakeStep>& steps);
 
 // The first instance's own parameters (run by the first-run step).
 void TakeCommandLineItems(RecordIntake& record, const std::vector<std::wstring>& params);

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/settings_keys.h"
+
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -14,16 +16,15 @@
 namespace tv {
 
 namespace {
-const wchar_t kDefault[] = L"default";
 bool IsWindows7(const StartupState& s) { return s.versionName == L"windows 7"; }
 
 void PinOnWindows7(FirstRunHost& host) {
     SettingsStore& user = host.UserSettings();
-    int state = user.ReadInteger(L"install", L"PinToTaskBar", 0);
+    int state = user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, 0);
     if (state == 0) {
-        user.WriteInteger(L"install", L"PinToTaskBar", 1);
+        user.WriteInteger(keys::kInstall, keys::kPinToTaskBar, 1);
     } else if (state == 1 && !host.RunningAsAdmin()) {
-        user.WriteInteger(L"install", L"PinToTaskBar", 2);
+        user.WriteInteger(keys::kInstall, keys::kPinToTaskBar, 2);
         host.PinStartMenuShortcut();
     }
 }
@@ -47,7 +48,7 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
     host.LoadAndApplyOptions();
 
     int records = host.ReadRecordList();
-    int storedIndex = host.UserSettings().ReadInteger(kDefault, L"LbRECs", 0);
+    int storedIndex = host.UserSettings().ReadInteger(keys::kDefault, keys::kSelectedRecord, 0);
     if (records > 0) {
         host.SelectRecord(storedIndex);
         host.ShowSelectedRecord();
@@ -66,7 +67,7 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
     }
 
     if (records > 0) {
-        int startupIndex = host.UserSettings().ReadInteger(kDefault, L"RECIndWhenStartup", -1);
+        int startupIndex = host.UserSettings().ReadInteger(keys::kDefault, keys::kStartupRecord, -1);
         if (startupIndex != -1 && state.switches.replayMode) host.ReplayStartupRecord();
         host.SelectRecord(storedIndex);
         host.ShowSelectedRecord();
@@ -80,11 +81,11 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
 
     host.TakeCommandLineItems();
 
-    int marker = host.CommonSettings().ReadInteger(L"status", L"openwindow", kResumeNone);
+    int marker = host.CommonSettings().ReadInteger(keys::kStatus, keys::kOpenWindow, kResumeNone);
     if (marker != kResumeNone) {
         // The marker acts once: a later ordinary start must not reopen the dialog again.
         try {
-            host.CommonSettings().WriteInteger(L"status", L"openwindow", kResumeNone);
+            host.CommonSettings().WriteInteger(keys::kStatus, keys::kOpenWindow, kResumeNone);
         } catch (const SettingsWriteError&) {
         }
         host.Reopen(marker);

@@ -236,12 +236,12 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
 
     // Items added later take their sorted place in "All" and in the tree of their kind.
-    window->AddItem(L"C:\\Zeta.txt", L"Zeta");
-    window->AddItem(L"C:\\alpha.txt", L"alpha");
+    window->session().AddItem(L"C:\\Zeta.txt", L"Zeta");
+    window->session().AddItem(L"C:\\alpha.txt", L"alpha");
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"page", L"third", L"Zeta"}));
     EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
-    window->AddItem(L"https://zeta.example/", L"Zeta page");
-    window->AddItem(L"https://alpha.example/", L"alpha page");
+    window->session().AddItem(L"https://zeta.example/", L"Zeta page");
+    window->session().AddItem(L"https://alpha.example/", L"alpha page");
     EXPECT_EQ(TopCaptions(window->views().Tree(3)), (std::vector<std::wstring>{L"alpha page", L"page", L"Zeta page"}));
 }
 
@@ -360,8 +360,8 @@ TEST_F(MainWindowRecords, DuplicateWritesTheNextNewNameAndLaterSavesGoIntoIt) {
     EXPECT_EQ(copy.docs.NodeCount(), 2u);
 
     // An item handed over afterwards is saved into the record shown, not into yet another one.
-    EXPECT_TRUE(TakeItem(*window, L"C:\\later.txt"));
-    window->SaveCurrentRecord();
+    EXPECT_TRUE(TakeItem(window->session(), L"C:\\later.txt"));
+    window->session().SaveCurrentRecord();
     EXPECT_EQ(window->records().Count(), 2);
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, expected), ReadOutcome::Complete);
@@ -376,11 +376,11 @@ TEST_F(MainWindowRecords, AFolderThatCannotBeMadeOffersTheSettingsInsteadOfLosin
     // nothing is written anywhere.
     ASSERT_TRUE(tvtest::WriteAll(dir.file(L"blocked"), "file"));
     Open(dir.file(L"blocked\\records"));
-    window->AddItem(L"C:\\a.txt", L"");
+    window->session().AddItem(L"C:\\a.txt", L"");
     tvtest::RunSoon([this] {
         if (TFrmMySettings* dlg = window->settingsDialog()) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    window->SaveCurrentRecord();
+    window->session().SaveCurrentRecord();
     EXPECT_EQ(window->records().Count(), 0);
     EXPECT_FALSE(DirectoryExists(dir.file(L"blocked\\records")));
 }
@@ -428,7 +428,7 @@ TEST_F(MainWindowRecords, ANetworkRecordFolderListsReadsAndSaves) {
     EXPECT_EQ(window->currentRecordPath(), net + L"\\Dec 08,2026_001.tolvane");
     EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"shared"});
     window->SetNewRecordFlag(true);
-    window->SaveCurrentRecord();
+    window->session().SaveCurrentRecord();
     EXPECT_EQ(window->records().Count(), 2);
     EXPECT_EQ(FolderOf(window->currentRecordPath()), net);
     EXPECT_TRUE(FileExists(window->currentRecordPath()));

@@ -85,9 +85,9 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     EXPECT_EQ(TreeView_GetCount(window.tvDocs()), 0u);
 
     // The shown record is written as its three files.
-    window.AddItem(L"C:\\a.txt", L"");
+    window.session().AddItem(L"C:\\a.txt", L"");
     tvtest::TempFolder dir;
-    window.WriteRecordTo(dir.file(L"r.tolvane"));
+    window.session().WriteTo(dir.file(L"r.tolvane"));
     EXPECT_TRUE(FileExists(dir.file(L"r.dat")));
     EXPECT_TRUE(FileExists(dir.file(L"r.tolvanetreesel")));
     ShownRecord back;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/dialogs/options.h"
+#include "app/options.h"
 
 namespace tv {
 

@@ -38,6 +38,7 @@ enum Command : UINT {
     kCmdDeleteSelected, kCmdDeleteAll,
     // "&Text Size", largest to smallest
     kCmdTextLargest, kCmdTextLarger, kCmdTextMedium, kCmdTextSmaller, kCmdTextSmallest,
+    kCmdMoreButton,  // the "..." button beside the record buttons
     kCmdLast
 };
 

@@ -4,23 +4,24 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
-#include "base/constants.h"
+#include "app/handoff.h"
 #include "app/instance.h"
+#include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "app/shell_links.h"
 #include "app/windows_version.h"
+#include "base/constants.h"
+#include "base/debug_log.h"
 #include "base/file_util.h"
 #include "base/path_rules.h"
+#include "base/process_services.h"
 #include "base/redraw.h"
 #include "base/strings.h"
-#include "base/process_services.h"
-#include "records/icon_strip.h"
-#include "records/record_file.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/rename_dialog.h"
 #include "ui/main/main_menus.h"
-#include "ui/main/text_drop.h"
 #include "ui/main/window_layout.h"
 #include "ui/window_text.h"
 
@@ -29,11 +30,11 @@ namespace tv {
 namespace {
 constexpr UINT_PTR kTimerFirstRun = 1;
 constexpr UINT kMsgTextDropped = WM_APP + 1;  // lParam: the text, owned by the message
+constexpr UINT kMsgRunQueued = WM_APP + 2;    // work that waited for a long operation
+constexpr UINT kMsgHandOff = WM_APP + 3;      // handed-off items wait to be taken
 constexpr UINT kFirstRunDelayMs = 10;
 constexpr COLORREF kBackground = 16777209;
 constexpr int kSplitterWidth = 6;
-const wchar_t kDefault[] = L"default";
-const wchar_t* const kPages[] = {L"All", L"Application", L"File Folder", L"Web Page"};
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -61,21 +62,24 @@ void Check(HMENU menu, UINT id, bool on) { CheckMenuItem(menu, id, MF_BYCOMMAND 
 }  // namespace
 
 TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
-    : settings_(settings), instance_(instance), prompter_(&SystemPrompter()) {
-    record_.writeSelectionFile = [this](const std::wstring& path) { WriteSelectionFile(record_, path); };
+    : settings_(settings),
+      instance_(instance),
+      options_(*settings.user, *settings.common, static_cast<OptionsHost&>(*this)),
+      work_([this] {
+          if (hwnd_) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
+      }),
+      prompter_(&SystemPrompter()) {
+    session_ = std::make_unique<RecordSession>(options_, pages_, records_, [this] { return ChooseRecordFolder(); });
 }
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
     if (MainMenu1 && !menuBarShown()) DestroyMenu(MainMenu1);
-    if (PmApp) DestroyMenu(PmApp);
-    if (PopupMenuMore) DestroyMenu(PopupMenuMore);
-    if (PmRecList) DestroyMenu(PmRecList);
-    if (PmDocTree) DestroyMenu(PmDocTree);
+    for (HMENU menu : {PmApp, PopupMenuMore, PmRecList, PmDocTree})
+        if (menu) DestroyMenu(menu);
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
     if (font_) DeleteObject(font_);
     if (background_) DeleteObject(background_);
-    if (ImageList1) ImageList_Destroy(ImageList1);
 }
 
 std::wstring TTolvaneWindow::Caption() { return Format(L"%ls Free %1.1f", kAppName, kProgramVersion); }
@@ -113,7 +117,7 @@ void TTolvaneWindow::Show(int showCommand) {
 bool TTolvaneWindow::TranslateShortcut(MSG& msg) {
     if (!hwnd_) return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && ComboBoxSearch && GetParent(msg.hwnd) == ComboBoxSearch) {
-        BtnSSSearchClick();  // Enter in the search box searches
+        OnCommand(kIdSearchButton);  // Enter in the search box searches
         return true;
     }
     return shortcuts_ && TranslateAcceleratorW(hwnd_, shortcuts_, &msg);
@@ -122,13 +126,11 @@ bool TTolvaneWindow::TranslateShortcut(MSG& msg) {
 void TTolvaneWindow::FormCreate() {
     Startup().startupPhase = true;
     Startup().versionName = CurrentWindowsVersionName();
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    dpi_ = ScreenDpi();
     font_ = MessageFont();
 
-    ImageList1 = CreateStandardStrip();
     CreateControls();
+    AddCommands();
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
@@ -141,12 +143,12 @@ void TTolvaneWindow::FormCreate() {
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
 
     SettingsStore& user = *settings_.user;
-    GbRecListWidth_ = user.ReadInteger(kDefault, L"GbRecList", 120);
+    GbRecListWidth_ = user.ReadInteger(keys::kDefault, keys::kRecordListWidth, 120);
     // Each show-or-hide choice is applied as if clicked; writing them back waits until the
     // window has painted once (see the first-run timer).
-    ApplyMenuBar(user.ReadBool(kDefault, L"MenuBar1", false), false);
-    ApplyStatusBar(user.ReadBool(kDefault, L"StatusBar1", false), false);
-    ApplyRecordList(user.ReadBool(kDefault, L"RecordList1", true), false);
+    ApplyMenuBar(user.ReadBool(keys::kDefault, keys::kMenuBar, false), false);
+    ApplyStatusBar(user.ReadBool(keys::kDefault, keys::kStatusBar, false), false);
+    ApplyRecordList(user.ReadBool(keys::kDefault, keys::kRecordList, true), false);
     creating_ = false;
     FormResize();
     if (instance_) instance_->SetWindow(hwnd_);
@@ -169,7 +171,7 @@ void TTolvaneWindow::CreateControls() {
 
     BtnRec = Child(hwnd_, WC_BUTTONW, L"    &Start Recording", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdRecord);
     BtnAdd2 = Child(hwnd_, WC_BUTTONW, L"       &Add...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdAdd);
-    BtnRecordByType = Child(hwnd_, WC_BUTTONW, L"...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdLast);
+    BtnRecordByType = Child(hwnd_, WC_BUTTONW, L"...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdMoreButton);
     cbSmartRecord = Child(hwnd_, WC_BUTTONW, L"Smart Record", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, kCmdSmartRecord);
     PnlSmartRecord = Child(hwnd_, TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_NOTICKS);
     SendMessageW(PnlSmartRecord, TBM_SETRANGE, TRUE, MAKELPARAM(3, 60));
@@ -180,22 +182,15 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
-    // The tabs are drawn by the window, the active one in bold; a 32-bit copy on 64-bit Windows
-    // keeps the standard drawing.
-    DWORD tabStyle = ProcessServices::Instance().IsWow64Mode() ? 0 : TCS_OWNERDRAWFIXED;
-    PageControlTree = Child(hwnd_, WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | tabStyle, kIdPageControl);
-    // "Web Page" joins the tabs once the record has a web page.
-    for (int i = 0; i < 3; ++i) {
-        TCITEMW tab{};
-        tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<wchar_t*>(kPages[i]);
-        SendMessageW(PageControlTree, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
-    }
-    views_.Create(hwnd_, ImageList1, this);
-    TVDocs = views_.TVDocs;
-    views_.Show(record_);
-    // The trees lie over the page control's display area.
-    SetWindowPos(TVDocs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RecordPages::Host host;
+    host.showSelectedRecord = [this] { LbRECsClick(); };
+    host.restoreSmartRecordBox = [this] {
+        bool on = UserSettings().ReadBool(keys::kDefault, keys::kSmartRecord, false);
+        SendMessageW(cbSmartRecord, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    };
+    host.selectPath = [this](const std::wstring& path) { SelectByPath(path); };
+    pages_.Create(hwnd_, session_->strip(), font_, this, std::move(host));
+    pages_.views().Show(session_->record());
     // The status bar is made when first shown, and the progress strip with the long operations
     // that show it: nothing to pay for at start.
 }
@@ -209,8 +204,17 @@ void TTolvaneWindow::EnsureStatusBar() {
     SendMessageW(TntStatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"No Items Selected."));
 }
 
+void TTolvaneWindow::SetStatusText(int panel, const std::wstring& text) {
+    EnsureStatusBar();
+    SendMessageW(TntStatusBar1, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TTolvaneWindow::EnsureProgressStrip() {
+    if (!progress_.created()) progress_.Create(hwnd_, font_);
+}
+
 void TTolvaneWindow::FormResize() {
-    if (!hwnd_ || !TVDocs || creating_) return;
+    if (!hwnd_ || !tvDocs() || creating_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     laidOut_ = SIZE{rc.right, rc.bottom};
@@ -224,14 +228,11 @@ void TTolvaneWindow::FormResize() {
     int widths[] = {Scale(140), Scale(96), Scale(28), Scale(100)};
     if (x + widths[0] + widths[1] + widths[2] + widths[3] + pad * 4 + Scale(60) > rc.right)
         for (int i = 0; i < 4; ++i) widths[i] = std::min(widths[i], stripNeeds_[i]);
-    place(BtnRec, x, y, widths[0], buttonHeight);
-    x += widths[0] + pad;
-    place(BtnAdd2, x, y, widths[1], buttonHeight);
-    x += widths[1] + pad;
-    place(BtnRecordByType, x, y, widths[2], buttonHeight);
-    x += widths[2] + pad * 2;
-    place(cbSmartRecord, x, y, widths[3], buttonHeight);
-    x += widths[3];
+    HWND stripControls[] = {BtnRec, BtnAdd2, BtnRecordByType, cbSmartRecord};
+    for (int i = 0; i < 4; ++i) {
+        place(stripControls[i], x, y, widths[i], buttonHeight);
+        x += widths[i] + (i == 2 ? pad * 2 : i == 3 ? 0 : pad);
+    }
     place(PnlSmartRecord, x, y, rc.right - x - Scale(10), buttonHeight);
 
     int bottom = rc.bottom;
@@ -255,25 +256,13 @@ void TTolvaneWindow::FormResize() {
         place(BtnSSSearch, left + width - button, top, button, boxHeight);
         top += boxHeight + pad;
     }
-    RECT page{left, top, rc.right - pad, bottom - pad};
-    place(PageControlTree, page.left, page.top, page.right - page.left, page.bottom - page.top);
+    pages_.Place(defer, RECT{left, top, rc.right - pad, bottom - pad});
     if (defer) EndDeferWindowPos(defer);
-
-    // The trees fill the page control's display area.
-    RECT display{0, 0, page.right - page.left, page.bottom - page.top};
-    TabCtrl_AdjustRect(PageControlTree, FALSE, &display);
-    OffsetRect(&display, page.left, page.top);
-    views_.SetBounds(display);
 }
 
-void TTolvaneWindow::EnsureSearchPanel() {
-    if (ComboBoxSearch) return;
-    ComboBoxSearch = Child(hwnd_, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kIdSearchBox);
-    BtnSSSearch = Child(hwnd_, WC_BUTTONW, L"&Search", WS_TABSTOP | BS_PUSHBUTTON, kIdSearchButton);
-    // Tab order: the panel comes between the record list and the pages, where it is shown.
-    SetWindowPos(ComboBoxSearch, LbRECs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(BtnSSSearch, ComboBoxSearch, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (HWND w : {ComboBoxSearch, BtnSSSearch}) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+void TTolvaneWindow::LayOut() {
+    FormResize();
+    UpdateWindow(hwnd_);  // painted before the slower steps of the first run
 }
 
 bool TTolvaneWindow::OverSplitter(int x) const {
@@ -281,20 +270,12 @@ bool TTolvaneWindow::OverSplitter(int x) const {
     return recordListShown_ && x >= left - Scale(2) && x < left + Scale(kSplitterWidth);
 }
 
-void TTolvaneWindow::ShowPage(int page) {
-    if (page == 3) ShowWebPageTab();
-    TabCtrl_SetCurSel(PageControlTree, page);
-    ShowWindow(views_.Tree(page), SW_SHOW);
-    for (int i = 0; i < 4; ++i)
-        if (i != page && views_.Existing(i)) ShowWindow(views_.Existing(i), SW_HIDE);
-}
-
 void TTolvaneWindow::ApplyMenuBar(bool shown, bool store) {
     HMENU bar = shown ? MainMenu1 : nullptr;
     if (GetMenu(hwnd_) != bar) SetMenu(hwnd_, bar);  // a new frame costs a layout pass
     Check(MainMenu1, kCmdViewMenuBar, shown);
     Check(PmApp, kCmdAppMenuBar, shown);
-    if (store) settings_.user->WriteBool(kDefault, L"MenuBar1", shown);
+    if (store) settings_.user->WriteBool(keys::kDefault, keys::kMenuBar, shown);
 }
 
 void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
@@ -303,7 +284,7 @@ void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
     Check(MainMenu1, kCmdViewStatusBar, shown);
     Check(PmApp, kCmdAppStatusBar, shown);
     FormResize();
-    if (store) settings_.user->WriteBool(kDefault, L"StatusBar1", shown);
+    if (store) settings_.user->WriteBool(keys::kDefault, keys::kStatusBar, shown);
 }
 
 void TTolvaneWindow::ApplyRecordList(bool shown, bool store) {
@@ -312,23 +293,14 @@ void TTolvaneWindow::ApplyRecordList(bool shown, bool store) {
     Check(MainMenu1, kCmdViewRecordList, shown);
     Check(PmApp, kCmdAppRecordList, shown);
     FormResize();
-    if (store) settings_.user->WriteBool(kDefault, L"RecordList1", shown);
+    if (store) settings_.user->WriteBool(keys::kDefault, keys::kRecordList, shown);
 }
 
 void TTolvaneWindow::StoreShownParts() {
     shownPartsStored_ = true;
-    settings_.user->WriteBool(kDefault, L"MenuBar1", menuBarShown());
-    settings_.user->WriteBool(kDefault, L"StatusBar1", statusBarShown());
-    settings_.user->WriteBool(kDefault, L"RecordList1", recordListShown_);
-}
-
-void TTolvaneWindow::ShowOrHide(UINT id) {
-    switch (id) {
-        case kCmdViewMenuBar: case kCmdAppMenuBar: ApplyMenuBar(!menuBarShown()); break;
-        case kCmdViewStatusBar: case kCmdAppStatusBar: ApplyStatusBar(!statusBarShown()); break;
-        case kCmdViewRecordList: case kCmdAppRecordList: ApplyRecordList(!recordListShown_); break;
-        default: break;
-    }
+    settings_.user->WriteBool(keys::kDefault, keys::kMenuBar, menuBarShown());
+    settings_.user->WriteBool(keys::kDefault, keys::kStatusBar, statusBarShown());
+    settings_.user->WriteBool(keys::kDefault, keys::kRecordList, recordListShown_);
 }
 
 void TTolvaneWindow::SaveLayout() {
@@ -340,13 +312,18 @@ void TTolvaneWindow::SaveLayout() {
 }
 
 void TTolvaneWindow::FormCloseQuery() {
-    progress_.stopRequested = true;  // a long operation still running ends with the window
+    if (work_.busy()) {
+        // A long operation still running ends first; the window closes right after it.
+        progress_.stopRequested = true;
+        work_.RunOrQueue([this] { FormCloseQuery(); }, L"close");
+        return;
+    }
     try {
         // A window closed before its first-run step still stores what it showed.
         if (!shownPartsStored_) StoreShownParts();
         SaveLayout();
     } catch (const SettingsWriteError&) {
-        // The layout is simply not stored; closing goes on.
+        LogSwallowed(L"storing the window layout");  // closing goes on
     }
     DestroyWindow(hwnd_);
 }
@@ -354,7 +331,7 @@ void TTolvaneWindow::FormCloseQuery() {
 void TTolvaneWindow::BtnHelpClick() {
     std::wstring help = FolderOf(ModulePath()) + L"\\" + kAppName + L".chm";
     if (FileExists(help)) ShellExecuteW(hwnd_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    else LaterCommand(kCmdOnlineGuide);
+    else commands_.Run(kCmdOnlineGuide);
 }
 
 void TTolvaneWindow::OpenApplicationPath1Click() {
@@ -368,21 +345,29 @@ void TTolvaneWindow::OpenApplicationPath1Click() {
 }
 
 void TTolvaneWindow::FilesDropped(HDROP drop) {
-    bool added = false;
-    {
-        RedrawSuspender quiet(TVDocs);
-        LoadProgramNames();
-        UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            wchar_t name[1024] = {};
-            if (!DragQueryFileW(drop, i, name, 1024)) continue;
-            if (TakeItem(*this, name)) added = true;
-            lastAdded_ = name;
-        }
+    // The drop is read at once and handed back to the system; the items wait their turn.
+    std::vector<std::wstring> files;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        wchar_t name[1024] = {};
+        if (DragQueryFileW(drop, i, name, 1024)) files.push_back(name);
     }
     DragFinish(drop);
-    if (added) SaveCurrentRecord();
-    ShowAllPageAndLastAdded();
+    work_.RunOrQueue([this, files] { TakeFiles(files); });
+}
+
+void TTolvaneWindow::TakeFiles(const std::vector<std::wstring>& files) {
+    bool added = false;
+    {
+        RedrawSuspender quiet(tvDocs());
+        session_->LoadProgramNames();
+        for (const std::wstring& name : files) {
+            if (TakeItem(*session_, name)) added = true;
+            session_->NoteExisting(name);
+        }
+    }
+    if (added) session_->SaveCurrentRecord();
+    session_->ShowAllPageAndLastAdded();
 }
 
 void TTolvaneWindow::TextDropped(const std::wstring& text) {
@@ -392,67 +377,48 @@ void TTolvaneWindow::TextDropped(const std::wstring& text) {
 
 void TTolvaneWindow::TakeDroppedText(const std::wstring& text) {
     {
-        RedrawSuspender quiet(TVDocs);
+        RedrawSuspender quiet(tvDocs());
         // The title of an open window showing the text comes with the open-location scan.
-        AddWithTitle(text, L"", *this);
+        IntakeTitleHost titles(*session_);
+        AddWithTitle(text, L"", titles);
     }
-    SaveCurrentRecord();
-    ShowPage(0);
+    session_->SaveCurrentRecord();
+    pages_.ShowPage(0);
     SelectByPath(text);
 }
 
 void TTolvaneWindow::DeviceArrived() {
     bool added = false;
     {
-        RedrawSuspender quiet(TVDocs);
+        RedrawSuspender quiet(tvDocs());
         for (const std::wstring& root : RemovableDriveRoots(RealDriveType)) {
             std::wstring title = L"Removable Disk (" + root.substr(0, 2) + L")";
-            if (TakeItem(*this, root, title)) added = true;
-            lastAdded_ = root;
+            if (TakeItem(*session_, root, title)) added = true;
+            session_->NoteExisting(root);
         }
     }
-    if (added) SaveCurrentRecord();
-    ShowAllPageAndLastAdded();
+    if (added) session_->SaveCurrentRecord();
+    session_->ShowAllPageAndLastAdded();
 }
 
-void TTolvaneWindow::OnCommand(UINT id) {
-    if (IsViewCommand(id)) {
-        ShowOrHide(id);
-        return;
-    }
-    switch (id) {
-        case kCmdExit:
-            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-            break;
-        case kCmdHelp:
-            BtnHelpClick();
-            break;
-        case kCmdOpenApplicationPath:
-            OpenApplicationPath1Click();
-            break;
-        case kCmdSettings:
-            EnsureSettingsDialog();
-            FrmMySettings->Open();
-            break;
-        case kCmdRenameRecord: BtnRenameClick(); break;
-        case kCmdRefresh: ReadRecordList(); break;
-        case kCmdDeleteRecord: BtnDeleteClick(); break;
-        case kCmdSearch: cbSearchClick(); break;
-        case kIdSearchButton: BtnSSSearchClick(); break;
-        case kIdStopButton: progress_.stopRequested = true; break;
-        case kCmdTextLargest: case kCmdTextLarger: case kCmdTextMedium: case kCmdTextSmaller: case kCmdTextSmallest:
-            ArrangeTextSizeClick(id);
-            break;
-        case kCmdLast: {  // the button beside the record buttons opens the "more" menu at the mouse
-            POINT at;
-            GetCursorPos(&at);
-            TrackPopupMenu(PopupMenuMore, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
-            break;
-        }
-        default:
-            LaterCommand(id);
-            break;
-    }
+LRESULT TTolvaneWindow::ReceiveCopyData(const COPYDATASTRUCT* data) {
+    // Only the program's own message: 8 bytes, "tolvane" and its zero.
+    const COPYDATASTRUCT expected = HandOffMessageData();
+    if (!data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
+        std::memcmp(data->lpData, expected.lpData, expected.cbData) != 0)
+        return 0;
+    // The items are taken from the file now, so the sender is free at once and a later start may
+    // write the file again; adding them waits for whatever runs.
+    std::vector<IntakeStep> steps;
+    if (ReadHandOffFile(steps)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
+    PostMessageW(hwnd_, kMsgHandOff, 0, 0);
+    return 1;
+}
+
+void TTolvaneWindow::TakeHandedOffItems() {
+    std::vector<IntakeStep> steps;
+    steps.swap(handedOff_);
+    if (!steps.empty()) TakeHandOffSteps(*session_, steps);
 }
 
 void TTolvaneWindow::TimerFirstRunTimer() {
@@ -460,6 +426,7 @@ void TTolvaneWindow::TimerFirstRunTimer() {
     try {
         StoreShownParts();
     } catch (const SettingsWriteError&) {
+        LogSwallowed(L"storing the shown parts");
     }
     // The settings dialog and the drop targets are made here, right after the first paint,
     // rather than on the way to it.
@@ -469,27 +436,24 @@ void TTolvaneWindow::TimerFirstRunTimer() {
         textDrop_ = std::make_unique<TextDropRegistration>();
         textDrop_->Register(hwnd_, *this);
     }
-    RunFirstRunStep(*this, Startup());
+    work_.RunOrQueue([this] { RunFirstRunStep(*this, Startup()); });
 }
 
 void TTolvaneWindow::EnsureSettingsDialog() {
     if (FrmMySettings) return;
-    options_ = std::make_unique<Options>(*settings_.user, *settings_.common, static_cast<OptionsHost&>(*this));
-    FrmMySettings = std::make_unique<TFrmMySettings>(*options_);
+    FrmMySettings = std::make_unique<TFrmMySettings>(options_);
     FrmMySettings->Create(hwnd_);
 }
 
-void TTolvaneWindow::SetRecordInterval(int seconds) {
-    SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, seconds);
+bool TTolvaneWindow::ChooseRecordFolder() {
+    EnsureSettingsDialog();
+    return FrmMySettings->Open();
 }
+
+void TTolvaneWindow::SetRecordInterval(int seconds) { SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, seconds); }
 
 void TTolvaneWindow::SetAlwaysOnTop(bool onTop) {
     SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TTolvaneWindow::RestoreSmartRecordBox() {
-    bool on = UserSettings().ReadBool(kDefault, L"cbSmartRecord", false);
-    SendMessageW(cbSmartRecord, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool TTolvaneWindow::RunningAsAdmin() { return IsRunningAsAdmin(); }
@@ -499,11 +463,11 @@ void TTolvaneWindow::PinStartMenuShortcut() { PinShortcut(StartMenuShortcutPath(
 void TTolvaneWindow::LoadAndApplyOptions() {
     DefaultRecordFolder();
     EnsureSettingsDialog();
-    options_->Load();
-    options_->Apply();
+    options_.Load();
+    options_.Apply();
 }
 
-void TTolvaneWindow::TakeCommandLineItems() { tv::TakeCommandLineItems(*this, Startup().params); }
+void TTolvaneWindow::TakeCommandLineItems() { tv::TakeCommandLineItems(*session_, Startup().params); }
 
 void TTolvaneWindow::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()); }
 
@@ -515,7 +479,68 @@ LRESULT CALLBACK TTolvaneWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         return self->Handle(msg, wParam, lParam);
     } catch (...) {
         // Nothing escapes a window procedure: a failing handler ends quietly.
+        LogSwallowed(L"the main window");
         return 0;
+    }
+}
+
+void TTolvaneWindow::OnControl(HWND from, UINT code, UINT id) {
+    if (from == LbRECs && code == LBN_SELCHANGE) {
+        // A click in the list while a record is read shows the record selected once it is done.
+        work_.RunOrQueue([this] { LbRECsClick(); }, L"show selected record");
+    } else if (from == ComboBoxSearch && code == CBN_KILLFOCUS) {
+        if (!work_.busy()) ComboBoxSearchExit();
+    } else if (code == BN_CLICKED) {
+        OnCommand(id);
+    }
+}
+
+void TTolvaneWindow::ShowContextMenu(HWND from, LPARAM lParam) {
+    HMENU menu = from == hwnd_ ? PmApp : from == LbRECs ? PmRecList : nullptr;
+    if (!menu && from && from != pages_.pageControl() && pages_.Owns(from)) menu = PmDocTree;
+    if (!menu || work_.busy()) return;
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+    if (menu == PmRecList) Check(PmRecList, kCmdReplayAtStart, records_.SelectedIndex() == startupRecordIndex_);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+}
+
+bool TTolvaneWindow::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SETCURSOR: {
+            if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
+            POINT at;
+            GetCursorPos(&at);
+            ScreenToClient(hwnd_, &at);
+            if (!OverSplitter(at.x)) return false;
+            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+            return true;
+        }
+        case WM_LBUTTONDOWN:
+            if (OverSplitter(GET_X_LPARAM(lParam))) {
+                draggingSplitter_ = true;
+                SetCapture(hwnd_);
+            }
+            return true;
+        case WM_MOUSEMOVE:
+            if (draggingSplitter_) {
+                RECT rc;
+                GetClientRect(hwnd_, &rc);
+                int x = std::max(static_cast<int>(GET_X_LPARAM(lParam)), Scale(40));
+                x = std::min(x, static_cast<int>(rc.right) - Scale(120));
+                GbRecListWidth_ = MulDiv(x, 96, dpi_);
+                FormResize();
+            }
+            return true;
+        case WM_LBUTTONUP:
+            if (draggingSplitter_) {
+                draggingSplitter_ = false;
+                ReleaseCapture();
+                SaveLayout();
+            }
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -537,86 +562,50 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             HWND from = reinterpret_cast<HWND>(lParam);
-            UINT code = HIWORD(wParam);
-            if (!from && code == 1 && LOWORD(wParam) == kCmdSearch) ShowSearchPanel(true);  // Ctrl+F
+            if (!from && HIWORD(wParam) == 1 && LOWORD(wParam) == kCmdSearch) ShowSearchPanel(true);  // Ctrl+F
             else if (!from) OnCommand(LOWORD(wParam));  // menus and keys
-            else if (from == LbRECs && code == LBN_SELCHANGE) LbRECsClick();
-            else if (from == ComboBoxSearch && code == CBN_KILLFOCUS) ComboBoxSearchExit();
-            else if (code == BN_CLICKED) OnCommand(LOWORD(wParam));
+            else OnControl(from, HIWORD(wParam), LOWORD(wParam));
             return 0;
         }
         case WM_NOTIFY:
-            OnNotify(reinterpret_cast<NMHDR*>(lParam));
+            pages_.OnNotify(reinterpret_cast<NMHDR*>(lParam), session_->record());
             return 0;
-        case WM_DRAWITEM: {
-            auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (item->hwndItem != PageControlTree) break;
-            DrawTab(*item);
+        case WM_DRAWITEM:
+            if (!pages_.DrawTab(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) break;
             return TRUE;
-        }
         case WM_VKEYTOITEM:
             if (reinterpret_cast<HWND>(lParam) == LbRECs)
                 return LbRECsKeyDown(LOWORD(wParam)) ? -2 : -1;  // -1: the list box handles the key itself
             break;
-        case WM_CONTEXTMENU: {
-            HWND from = reinterpret_cast<HWND>(wParam);
-            HMENU menu = from == hwnd_ ? PmApp : from == LbRECs ? PmRecList : nullptr;
-            for (int i = 0; i < 4 && !menu; ++i)
-                if (from && from == views_.Existing(i)) menu = PmDocTree;
-            if (!menu) break;
-            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-            if (menu == PmRecList) Check(PmRecList, kCmdReplayAtStart, records_.SelectedIndex() == startupRecordIndex_);
-            TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+        case WM_CONTEXTMENU:
+            ShowContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
-        }
-        case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT) {
-                POINT at;
-                GetCursorPos(&at);
-                ScreenToClient(hwnd_, &at);
-                if (OverSplitter(at.x)) {
-                    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-                    return TRUE;
-                }
-            }
+        case WM_SETCURSOR: case WM_LBUTTONDOWN: case WM_MOUSEMOVE: case WM_LBUTTONUP:
+            if (HandleMouse(msg, wParam, lParam)) return msg == WM_SETCURSOR ? TRUE : 0;
             break;
-        case WM_LBUTTONDOWN:
-            if (OverSplitter(GET_X_LPARAM(lParam))) {
-                draggingSplitter_ = true;
-                SetCapture(hwnd_);
-            }
-            return 0;
-        case WM_MOUSEMOVE:
-            if (draggingSplitter_) {
-                RECT rc;
-                GetClientRect(hwnd_, &rc);
-                int x = std::max(static_cast<int>(GET_X_LPARAM(lParam)), Scale(40));
-                x = std::min(x, static_cast<int>(rc.right) - Scale(120));
-                GbRecListWidth_ = MulDiv(x, 96, dpi_);
-                FormResize();
-            }
-            return 0;
-        case WM_LBUTTONUP:
-            if (draggingSplitter_) {
-                draggingSplitter_ = false;
-                ReleaseCapture();
-                SaveLayout();
-            }
-            return 0;
         case WM_DEVICECHANGE:
-            if (wParam == 0x8000) DeviceArrived();  // DBT_DEVICEARRIVAL
+            if (wParam == 0x8000) work_.RunOrQueue([this] { DeviceArrived(); }, L"device");  // DBT_DEVICEARRIVAL
             return TRUE;
         case WM_DROPFILES:
             FilesDropped(reinterpret_cast<HDROP>(wParam));
             return 0;
         case kMsgTextDropped: {
-            std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
-            if (text) TakeDroppedText(*text);
+            auto text = std::make_shared<std::wstring>();
+            if (auto* posted = reinterpret_cast<std::wstring*>(lParam)) {
+                text->swap(*posted);
+                delete posted;
+            }
+            work_.RunOrQueue([this, text] { TakeDroppedText(*text); });
             return 0;
         }
         case WM_COPYDATA:
-            return ReceiveHandOff(*this);
+            return ReceiveCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kMsgHandOff:
+            work_.RunOrQueue([this] { TakeHandedOffItems(); }, L"hand-off");
+            return 0;
+        case kMsgRunQueued:
+            if (work_.RunNext() && work_.queued() > 0 && !work_.busy()) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
+            return 0;
         case WM_CLOSE:
             FormCloseQuery();
             return 0;

@@ -1,5 +1,7 @@
 #pragma once
-// The program's main window, class "TTolvaneWindow".
+// The program's main window, class "TTolvaneWindow": the frame around the record list, the
+// record pages, the search panel and the progress strip. The shown record belongs to its
+// RecordSession; the commands are rows of its command table.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -8,15 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/folders.h"
-#include "app/intake.h"
+#include "app/options.h"
+#include "app/record_session.h"
 #include "app/startup.h"
-#include "records/record_tree.h"
-#include "ui/dialogs/options.h"
 #include "ui/dialogs/settings_dialog.h"
+#include "ui/main/command_table.h"
+#include "ui/main/long_work.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
-#include "ui/main/record_views.h"
+#include "ui/main/record_pages.h"
 #include "ui/main/text_drop.h"
 
 namespace tv {
@@ -25,12 +29,7 @@ class InstanceBlock;
 class Prompter;
 class TFrmReName;
 
-class TTolvaneWindow : public RecordIntake,
-                       public FirstRunHost,
-                       public OptionsHost,
-                       public RecordViewsHost,
-                       public TextDropHost,
-                       public AddWithTitleHost {
+class TTolvaneWindow : public FirstRunHost, public OptionsHost, public RecordViewsHost, public TextDropHost {
 public:
     TTolvaneWindow(Settings& settings, InstanceBlock* instance);
     ~TTolvaneWindow() override;
@@ -42,7 +41,7 @@ public:
     // The window's keyboard shortcuts (Ctrl+F, F1); true when the message was one.
     bool TranslateShortcut(MSG& msg);
     HWND hwnd() const { return hwnd_; }
-    HWND tvDocs() const { return TVDocs; }
+    HWND tvDocs() const { return pages_.views().TVDocs; }
 
     static std::wstring Caption();  // "TolVane Free 3.1"
 
@@ -54,19 +53,27 @@ public:
     HMENU appMenu() const { return PmApp; }
     HWND recordList() const { return LbRECs; }
     HWND statusBar() const { return TntStatusBar1; }
-    HWND pageControl() const { return PageControlTree; }
+    HWND pageControl() const { return pages_.pageControl(); }
     HMENU treeMenu() const { return PmDocTree; }
     HMENU recordListMenu() const { return PmRecList; }
     HMENU moreMenu() const { return PopupMenuMore; }
-    RecordViews& views() { return views_; }
-    ShownRecord& shownRecord() { return record_; }
+    RecordViews& views() { return pages_.views(); }
+    RecordSession& session() { return *session_; }
+    ShownRecord& shownRecord() { return session_->record(); }
     RecordList& records() { return records_; }
     ProgressStrip& progress() { return progress_; }
     HWND searchBox() const { return ComboBoxSearch; }
     bool searchShown() const { return searchShown_; }
-    int textSize() const { return textSize_; }
-    bool newRecordFlag() const { return newRecord_; }
-    void SetNewRecordFlag(bool on) { newRecord_ = on; }
+    int textSize() { return views().textSize(); }
+    bool newRecordFlag() const { return session_->newRecordFlag(); }
+    void SetNewRecordFlag(bool on) { session_->SetNewRecordFlag(on); }
+    std::wstring currentRecordPath() const { return session_->currentRecordPath(); }
+    std::wstring RecordFolder() const { return options_.RecordFolder(); }
+    Options* options() { return &options_; }
+    TFrmMySettings* settingsDialog() { return FrmMySettings.get(); }
+    // True while a long operation runs; what arrives meanwhile waits in `longWork()`.
+    bool busy() const { return work_.busy(); }
+    LongWork& longWork() { return work_; }
     // Questions and messages go through this; tests answer them.
     void SetPrompter(Prompter& prompter) { prompter_ = &prompter; }
     // Runs a command as its menu item or key would.
@@ -77,22 +84,8 @@ public:
     void LbRECsClick();
     // Selects in the "All" tree the node of an item path.
     void SelectByPath(const std::wstring& path);
-    std::wstring currentRecordPath() const { return record_.currentRecordPath; }
-    std::wstring RecordFolder() const;
-
-    // RecordIntake
-    HWND RecordTree() override { return TVDocs; }
-    void LoadProgramNames() override {}
-    void ClearLastAdded() override { lastAdded_.clear(); }
-    bool Contains(const std::wstring& path) override;
-    void NoteExisting(const std::wstring& path) override { lastAdded_ = path; }
-    void AddItem(const std::wstring& path, const std::wstring& title) override;
-    void SaveCurrentRecord() override;
-    // Writes the shown record's three files under `recordPath`, then lists the records again.
-    void WriteRecordTo(const std::wstring& recordPath);
-    void ShowSelectedRecord() override { LbRECsClick(); }
-    void ShowAllPageAndLastAdded() override;
-    void RestoreSmartRecordBox() override;
+    // Adds dropped text to the shown record, saves it and selects its node.
+    void TakeDroppedText(const std::wstring& text);
 
     // FirstRunHost
     SettingsStore& UserSettings() override { return *settings_.user; }
@@ -103,27 +96,19 @@ public:
     void LoadAndApplyOptions() override;
     int ReadRecordList() override;
     void SelectRecord(int index) override;
+    void ShowSelectedRecord() override { LbRECsClick(); }
     void TakeCommandLineItems() override;
-    void LayOut() override {
-        FormResize();
-        UpdateWindow(hwnd_);  // painted before the slower steps of the first run
-    }
+    void LayOut() override;
     void EnsureSendToShortcut() override;
-    void CheckForUpdate() override {}
-    void ReplayStartupRecord() override {}
-    void PressRecordButton() override {}
-    void RecordNewNow() override {}
-    void Reopen(int) override {}
 
     // OptionsHost
     void SetMenuChecks(const MenuChecks& checks) override { menuChecks_ = checks; }
     int StartupRecordIndex() override { return startupRecordIndex_; }
     void SetStartupRecordIndex(int index) override { startupRecordIndex_ = index; }
-    void SetTextSize(int size) override { textSize_ = size; }
+    void SetTextSize(int size) override { views().SetTextSize(size); }
     void ApplyTextSize() override;
     void SetRecordInterval(int seconds) override;
     void SetAlwaysOnTop(bool onTop) override;
-    void HideStartFilterList() override {}
     void ReadRecordList(const std::wstring&) override { ReadRecordList(); }
 
     // RecordViewsHost
@@ -131,29 +116,23 @@ public:
 
     // TextDropHost: the text is taken once the drop has ended, so the dragging program is free.
     void TextDropped(const std::wstring& text) override;
-    // Adds dropped text to the shown record, saves it and selects its node.
-    void TakeDroppedText(const std::wstring& text);
-    // AddWithTitleHost; the add-item dialog and page titles come with their own commands.
-    bool ChosenRowTitle(std::wstring&) override { return false; }
-    bool FetchPageTitle(const std::wstring&, std::wstring&) override { return false; }
-    void RunAsAdministrator() override {}
-
-    Options* options() { return options_.get(); }
-    TFrmMySettings* settingsDialog() { return FrmMySettings.get(); }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);  // the splitter
     void FormCreate();
     void CreateControls();
+    void AddCommands();
     void EnsureStatusBar();
     void FormResize();
     void FormCloseQuery();
     void TimerFirstRunTimer();
     void EnsureSettingsDialog();
+    bool ChooseRecordFolder();
     void OnCommand(UINT id);
-    void LaterCommand(UINT id) {}  // commands whose work other parts of the program bring
-    void ShowOrHide(UINT id);
+    void OnControl(HWND from, UINT code, UINT id);
+    void ShowContextMenu(HWND from, LPARAM at);
     // Show or hide a part and keep both menu items in step; `store` writes the choice at once.
     void ApplyMenuBar(bool shown, bool store = true);
     void ApplyStatusBar(bool shown, bool store = true);
@@ -163,18 +142,17 @@ private:
     void BtnHelpClick();
     void OpenApplicationPath1Click();
     void FilesDropped(HDROP drop);
+    void TakeFiles(const std::vector<std::wstring>& files);
     void DeviceArrived();
-    void ShowPage(int page);
-    void ShowWebPageTab();
-    void OnNotify(NMHDR* hdr);
-    void DrawTab(const DRAWITEMSTRUCT& item);
+    // Hand-off: the message is checked and its items taken at once; the work waits its turn.
+    LRESULT ReceiveCopyData(const COPYDATASTRUCT* data);
+    void TakeHandedOffItems();
     // Record list commands
+    void StoreSelectedRecord(int index);
     void SelectCurrentRecord();
     void BtnRenameClick();
     void BtnDeleteClick();
     void DuplicateRecord();
-    void ClearShownRecord();
-    void ReplaceStrip(HIMAGELIST strip);
     // Text size and search
     void ArrangeTextSizeClick(UINT id);
     void cbSearchClick();
@@ -189,14 +167,18 @@ private:
 
     Settings& settings_;
     InstanceBlock* instance_;
+    Options options_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
     HFONT font_ = nullptr;
     HBRUSH background_ = nullptr;
     HACCEL shortcuts_ = nullptr;
-    HIMAGELIST ImageList1 = nullptr;  // the working icon strip of the shown record
-    ShownRecord record_;
-    RecordViews views_;
+    RecordPages pages_;
+    RecordList records_;
+    std::unique_ptr<RecordSession> session_;
+    LongWork work_;
+    CommandTable commands_;
+    std::vector<IntakeStep> handedOff_;  // taken from the hand-off file, not yet in the record
 
     // Menus
     HMENU MainMenu1 = nullptr;
@@ -211,11 +193,7 @@ private:
     HWND BtnRecordByType = nullptr;
     HWND cbSmartRecord = nullptr;
     HWND PnlSmartRecord = nullptr;  // the Smart Record interval slider
-    // Record list and details
     HWND LbRECs = nullptr;
-    HWND PageControlTree = nullptr;
-    HWND TVDocs = nullptr;
-    RecordList records_;
     // Search panel, shown by "Search..."
     HWND ComboBoxSearch = nullptr;
     HWND BtnSSSearch = nullptr;
@@ -223,10 +201,6 @@ private:
     std::vector<std::wstring> searchHistory_;
     ProgressStrip progress_;
     HWND TntStatusBar1 = nullptr;
-    bool webPageTab_ = false;
-    // Recording state: the next save writes a new record; the record question chose its name.
-    bool newRecord_ = false;
-    bool nameChosen_ = false;
     std::unique_ptr<TFrmReName> FrmReName;
     Prompter* prompter_ = nullptr;
     std::unique_ptr<TextDropRegistration> textDrop_;
@@ -235,17 +209,14 @@ private:
     int stripNeeds_[4] = {};  // the least widths of the command strip's four controls
     bool recordListShown_ = true;
     bool draggingSplitter_ = false;
-    std::wstring lastAdded_;
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
     bool creating_ = true;  // no layout passes until every control exists
     SIZE laidOut_{-1, -1};  // the client size of the last layout pass
     bool shownPartsStored_ = false;
-    std::unique_ptr<Options> options_;
     std::unique_ptr<TFrmMySettings> FrmMySettings;
     MenuChecks menuChecks_;
     int startupRecordIndex_ = -1;
-    int textSize_ = 9;
 };
 
 }  // namespace tv

@@ -6,25 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "app/record_session.h"
+
 namespace tv {
 
-class RecordList {
+class RecordList : public RecordListView {
 public:
     void Attach(HWND listBox) { list_ = listBox; }
     HWND hwnd() const { return list_; }
 
     // Lists the records of `folder` in their order. The entry naming the file of
     // `currentRecordPath` (exact comparison) is selected. True when the folder holds a record.
-    bool Read(const std::wstring& folder, const std::wstring& currentRecordPath);
-    int Count() const;
-    std::wstring Name(int index) const;
+    bool Read(const std::wstring& folder, const std::wstring& currentRecordPath) override;
+    int Count() const override;
+    std::wstring Name(int index) const override;
     // The entry that names the record shown: the focused entry when it is selected, else -1.
-    int SelectedIndex() const;
+    int SelectedIndex() const override;
     // Selects entry `index` alone (none when out of range).
     void SelectByIndex(int index);
     // Selects the entry whose name + ".tolvane" equals the file name of `recordPath` (both
     // trimmed); the others are deselected. Answers its index, or -1.
-    int SelectCurrent(const std::wstring& recordPath);
+    int SelectCurrent(const std::wstring& recordPath) override;
     std::vector<std::wstring> SelectedNames() const;
     void SelectAll();
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "app/intake.h"
+
 #include "base/handles.h"
 
 namespace tv {
@@ -55,9 +57,9 @@ public:
     virtual bool Contains(const std::wstring& path) = 0;      // already in the shown record?
     virtual void NoteExisting(const std::wstring& path) = 0;  // remembers it as the last added path
     // The title of the row chosen in the add-item dialog, when it has a row index; false when none.
-    virtual bool ChosenRowTitle(std::wstring& title) = 0;
+    virtual bool ChosenRowTitle(std::wstring& title) { return false; }
     // The title of a web page fetched from the network; false when the fetch failed.
-    virtual bool FetchPageTitle(const std::wstring& address, std::wstring& title) = 0;
+    virtual bool FetchPageTitle(const std::wstring& address, std::wstring& title) { return false; }
     virtual void AddItem(const std::wstring& path, const std::wstring& title) = 0;
 };
 
@@ -66,5 +68,17 @@ public:
 // title; failing that an empty title becomes the page's own title, or the address itself when
 // the page gives none. Then the item is added.
 void AddWithTitle(std::wstring path, std::wstring title, AddWithTitleHost& host);
+
+// "Add with title" into the shown record, with no row chosen and no page fetched.
+class IntakeTitleHost : public AddWithTitleHost {
+public:
+    explicit IntakeTitleHost(RecordIntake& record) : record_(record) {}
+    bool Contains(const std::wstring& path) override { return record_.Contains(path); }
+    void NoteExisting(const std::wstring& path) override { record_.NoteExisting(path); }
+    void AddItem(const std::wstring& path, const std::wstring& title) override { record_.AddItem(path, title); }
+
+private:
+    RecordIntake& record_;
+};
 
 }  // namespace tv

@@ -1,23 +1,23 @@
 #include "ui/main/window_layout.h"
 
+#include "app/settings_keys.h"
 #include "app/settings_store.h"
 
 namespace tv {
 
 namespace {
-const wchar_t kDefault[] = L"default";
 }
 
 StoredGeometry LoadWindowGeometry(const SettingsStore& user, int screenWidth, int screenHeight) {
     StoredGeometry g;
-    if (user.ReadInteger(kDefault, L"WindStateInd", 1) != 1) {
+    if (user.ReadInteger(keys::kDefault, keys::kWindowState, 1) != 1) {
         g.maximised = true;
         return g;
     }
-    int width = user.ReadInteger(kDefault, L"Width", 520);
-    int height = user.ReadInteger(kDefault, L"Height", screenHeight - 60);
-    int left = user.ReadInteger(kDefault, L"Left", screenWidth - width - 15);
-    int top = user.ReadInteger(kDefault, L"Top", screenHeight - height - 40);
+    int width = user.ReadInteger(keys::kDefault, keys::kWidth, 520);
+    int height = user.ReadInteger(keys::kDefault, keys::kHeight, screenHeight - 60);
+    int left = user.ReadInteger(keys::kDefault, keys::kLeft, screenWidth - width - 15);
+    int top = user.ReadInteger(keys::kDefault, keys::kTop, screenHeight - height - 40);
     if (top + height > screenHeight) height = screenHeight - top;
     if (left + width > screenWidth) width = screenWidth - left;
     g.bounds = RECT{left, top, left + width, top + height};
@@ -29,15 +29,15 @@ void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state
     if (normal) {
         RECT r;
         GetWindowRect(window, &r);
-        user.WriteInteger(kDefault, L"Width", r.right - r.left);
-        user.WriteInteger(kDefault, L"Height", r.bottom - r.top);
-        user.WriteInteger(kDefault, L"Left", r.left);
-        user.WriteInteger(kDefault, L"Top", r.top);
+        user.WriteInteger(keys::kDefault, keys::kWidth, r.right - r.left);
+        user.WriteInteger(keys::kDefault, keys::kHeight, r.bottom - r.top);
+        user.WriteInteger(keys::kDefault, keys::kLeft, r.left);
+        user.WriteInteger(keys::kDefault, keys::kTop, r.top);
     }
-    user.WriteBool(kDefault, L"cbSmartRecord", state.smartRecord);
-    user.WriteInteger(kDefault, L"GbRecList", state.recordListWidth);
-    user.WriteInteger(kDefault, L"WindStateInd", normal ? 1 : 0);
-    user.WriteInteger(kDefault, L"LbRECs", state.selectedRecord);
+    user.WriteBool(keys::kDefault, keys::kSmartRecord, state.smartRecord);
+    user.WriteInteger(keys::kDefault, keys::kRecordListWidth, state.recordListWidth);
+    user.WriteInteger(keys::kDefault, keys::kWindowState, normal ? 1 : 0);
+    user.WriteInteger(keys::kDefault, keys::kSelectedRecord, state.selectedRecord);
 }
 
 }  // namespace tv

@@ -1,4 +1,4 @@
-#include "ui/dialogs/options.h"
+#include "app/options.h"
 
 #include <algorithm>
 

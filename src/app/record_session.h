@@ -1,0 +1,105 @@
+#pragma once
+// The shown record and everything that belongs to it: its items and trees, its working icon
+// strip, the path it is saved to, the new-record flag and the last added path. It loads, saves,
+// adds and duplicates, and takes the intakes' items. It sees the windows only through the
+// narrow interfaces below, so it is tested without a main window.
+#include <windows.h>
+#include <objidl.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/intake.h"
+#include "base/tick.h"
+#include "records/record_file.h"
+#include "records/record_tree.h"
+
+namespace tv {
+
+class Options;
+
+// The four trees and the pages they lie on.
+class RecordDisplay {
+public:
+    virtual ~RecordDisplay() = default;
+    virtual void ClearTrees() = 0;  // before the model is emptied: the controls point into it
+    virtual void ShowRecord(const ShownRecord& record) = 0;
+    virtual void InsertNode(int page, const RecordNode& node) = 0;
+    virtual void SetStrip(HIMAGELIST strip) = 0;
+    virtual void ShowWebPageTab() = 0;
+    virtual void ShowFirstPage() = 0;
+    virtual void SelectPath(const std::wstring& path) = 0;
+    virtual HWND AllTree() = 0;  // its repainting stops while items are taken
+    // Window-level steps an intake ends with.
+    virtual void ShowSelectedRecord() = 0;
+    virtual void RestoreSmartRecordBox() = 0;
+};
+
+// The record list as the shown record needs it.
+class RecordListView {
+public:
+    virtual ~RecordListView() = default;
+    virtual bool Read(const std::wstring& folder, const std::wstring& currentRecordPath) = 0;
+    virtual int Count() const = 0;
+    virtual std::wstring Name(int index) const = 0;
+    virtual int SelectedIndex() const = 0;
+    virtual int SelectCurrent(const std::wstring& recordPath) = 0;
+};
+
+class RecordSession : public RecordIntake {
+public:
+    // `chooseRecordFolder` lets the user pick another record folder when the one set cannot be
+    // made; false when the user declined.
+    RecordSession(Options& options, RecordDisplay& display, RecordListView& list,
+                  std::function<bool()> chooseRecordFolder = nullptr);
+    ~RecordSession() override;
+    RecordSession(const RecordSession&) = delete;
+    RecordSession& operator=(const RecordSession&) = delete;
+
+    ShownRecord& record() { return record_; }
+    const ShownRecord& record() const { return record_; }
+    HIMAGELIST strip() const { return strip_; }
+    void SetStrip(HIMAGELIST strip);  // takes ownership
+    std::wstring RecordFolder() const;
+    const std::wstring& currentRecordPath() const { return record_.currentRecordPath; }
+    void SetCurrentRecordPath(const std::wstring& path) { record_.currentRecordPath = path; }
+    bool newRecordFlag() const { return newRecord_; }
+    void SetNewRecordFlag(bool on) { newRecord_ = on; }
+    void SetNameChosen(bool on) { nameChosen_ = on; }
+    const std::wstring& lastAdded() const { return lastAdded_; }
+
+    // Reads the record listed at `index` into the trees. `tick` runs between items.
+    ReadOutcome Load(int index, const Tick& tick = nullptr);
+    // Empties the model and the trees.
+    void Clear();
+    // Writes the three files under `recordPath`, then lists the records again.
+    bool WriteTo(const std::wstring& recordPath);
+    // Saves the record as a new one and selects it in the list; answers its index there.
+    int Duplicate();
+
+    // RecordIntake
+    HWND RecordTree() override;
+    void ClearLastAdded() override { lastAdded_.clear(); }
+    bool Contains(const std::wstring& path) override;
+    void NoteExisting(const std::wstring& path) override { lastAdded_ = path; }
+    void AddItem(const std::wstring& path, const std::wstring& title) override;
+    void SaveCurrentRecord() override;
+    void ShowSelectedRecord() override;
+    void ShowAllPageAndLastAdded() override;
+    void RestoreSmartRecordBox() override;
+
+private:
+    Options& options_;
+    RecordDisplay& display_;
+    RecordListView& list_;
+    std::function<bool()> chooseRecordFolder_;
+    ShownRecord record_;
+    HIMAGELIST strip_ = nullptr;  // the working icon strip of the shown record
+    bool newRecord_ = false;      // the next save writes a new record
+    bool nameChosen_ = false;     // the record question named it, for the next save only
+    std::wstring lastAdded_;
+};
+
+}  // namespace tv

@@ -4,9 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstring>
 
-#include "app/handoff.h"
 #include "app/instance.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
@@ -70,6 +68,14 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
       }),
       prompter_(&SystemPrompter()) {
     session_ = std::make_unique<RecordSession>(options_, pages_, records_, [this] { return ChooseRecordFolder(); });
+    intakes_ = std::make_unique<WindowIntakes>(*session_, pages_, work_);
+    RecordListCommands::Window window;
+    window.hwnd = [this] { return hwnd_; };
+    window.layOut = [this] { FormResize(); };
+    window.readRecordList = [this] { ReadRecordList(); };
+    window.showProgress = [this] { EnsureProgressStrip(); };
+    window.storeSelected = [this](int index) { StoreSelectedRecord(index); };
+    listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
 }
 
 TTolvaneWindow::~TTolvaneWindow() {
@@ -344,81 +350,10 @@ void TTolvaneWindow::OpenApplicationPath1Click() {
     }
 }
 
-void TTolvaneWindow::FilesDropped(HDROP drop) {
-    // The drop is read at once and handed back to the system; the items wait their turn.
-    std::vector<std::wstring> files;
-    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        wchar_t name[1024] = {};
-        if (DragQueryFileW(drop, i, name, 1024)) files.push_back(name);
-    }
-    DragFinish(drop);
-    work_.RunOrQueue([this, files] { TakeFiles(files); });
-}
-
-void TTolvaneWindow::TakeFiles(const std::vector<std::wstring>& files) {
-    bool added = false;
-    {
-        RedrawSuspender quiet(tvDocs());
-        session_->LoadProgramNames();
-        for (const std::wstring& name : files) {
-            if (TakeItem(*session_, name)) added = true;
-            session_->NoteExisting(name);
-        }
-    }
-    if (added) session_->SaveCurrentRecord();
-    session_->ShowAllPageAndLastAdded();
-}
-
 void TTolvaneWindow::TextDropped(const std::wstring& text) {
+    // Taken once the drop has ended, so the dragging program is free.
     auto* copy = new std::wstring(text);
     if (!PostMessageW(hwnd_, kMsgTextDropped, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
-}
-
-void TTolvaneWindow::TakeDroppedText(const std::wstring& text) {
-    {
-        RedrawSuspender quiet(tvDocs());
-        // The title of an open window showing the text comes with the open-location scan.
-        IntakeTitleHost titles(*session_);
-        AddWithTitle(text, L"", titles);
-    }
-    session_->SaveCurrentRecord();
-    pages_.ShowPage(0);
-    SelectByPath(text);
-}
-
-void TTolvaneWindow::DeviceArrived() {
-    bool added = false;
-    {
-        RedrawSuspender quiet(tvDocs());
-        for (const std::wstring& root : RemovableDriveRoots(RealDriveType)) {
-            std::wstring title = L"Removable Disk (" + root.substr(0, 2) + L")";
-            if (TakeItem(*session_, root, title)) added = true;
-            session_->NoteExisting(root);
-        }
-    }
-    if (added) session_->SaveCurrentRecord();
-    session_->ShowAllPageAndLastAdded();
-}
-
-LRESULT TTolvaneWindow::ReceiveCopyData(const COPYDATASTRUCT* data) {
-    // Only the program's own message: 8 bytes, "tolvane" and its zero.
-    const COPYDATASTRUCT expected = HandOffMessageData();
-    if (!data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
-        std::memcmp(data->lpData, expected.lpData, expected.cbData) != 0)
-        return 0;
-    // The items are taken from the file now, so the sender is free at once and a later start may
-    // write the file again; adding them waits for whatever runs.
-    std::vector<IntakeStep> steps;
-    if (ReadHandOffFile(steps)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
-    PostMessageW(hwnd_, kMsgHandOff, 0, 0);
-    return 1;
-}
-
-void TTolvaneWindow::TakeHandedOffItems() {
-    std::vector<IntakeStep> steps;
-    steps.swap(handedOff_);
-    if (!steps.empty()) TakeHandOffSteps(*session_, steps);
 }
 
 void TTolvaneWindow::TimerFirstRunTimer() {
@@ -584,24 +519,22 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (HandleMouse(msg, wParam, lParam)) return msg == WM_SETCURSOR ? TRUE : 0;
             break;
         case WM_DEVICECHANGE:
-            if (wParam == 0x8000) work_.RunOrQueue([this] { DeviceArrived(); }, L"device");  // DBT_DEVICEARRIVAL
+            if (wParam == 0x8000) intakes_->DeviceArrived();  // DBT_DEVICEARRIVAL
             return TRUE;
         case WM_DROPFILES:
-            FilesDropped(reinterpret_cast<HDROP>(wParam));
+            intakes_->FilesDropped(reinterpret_cast<HDROP>(wParam));
             return 0;
         case kMsgTextDropped: {
-            auto text = std::make_shared<std::wstring>();
-            if (auto* posted = reinterpret_cast<std::wstring*>(lParam)) {
-                text->swap(*posted);
-                delete posted;
-            }
-            work_.RunOrQueue([this, text] { TakeDroppedText(*text); });
+            std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
+            if (text) intakes_->TextDropped(*text);
             return 0;
         }
         case WM_COPYDATA:
-            return ReceiveCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+            if (!intakes_->CopyDataReceived(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) return 0;
+            PostMessageW(hwnd_, kMsgHandOff, 0, 0);
+            return 1;
         case kMsgHandOff:
-            work_.RunOrQueue([this] { TakeHandedOffItems(); }, L"hand-off");
+            work_.RunOrQueue([this] { intakes_->TakeHandedOffItems(); }, L"hand-off");
             return 0;
         case kMsgRunQueued:
             if (work_.RunNext() && work_.queued() > 0 && !work_.busy()) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);

@@ -20,8 +20,10 @@
 #include "ui/main/long_work.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
+#include "ui/main/record_list_commands.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/text_drop.h"
+#include "ui/main/window_intakes.h"
 
 namespace tv {
 
@@ -85,7 +87,7 @@ public:
     // Selects in the "All" tree the node of an item path.
     void SelectByPath(const std::wstring& path);
     // Adds dropped text to the shown record, saves it and selects its node.
-    void TakeDroppedText(const std::wstring& text);
+    void TakeDroppedText(const std::wstring& text) { intakes_->TakeDroppedText(text); }
 
     // FirstRunHost
     SettingsStore& UserSettings() override { return *settings_.user; }
@@ -141,18 +143,7 @@ private:
     void SaveLayout();
     void BtnHelpClick();
     void OpenApplicationPath1Click();
-    void FilesDropped(HDROP drop);
-    void TakeFiles(const std::vector<std::wstring>& files);
-    void DeviceArrived();
-    // Hand-off: the message is checked and its items taken at once; the work waits its turn.
-    LRESULT ReceiveCopyData(const COPYDATASTRUCT* data);
-    void TakeHandedOffItems();
-    // Record list commands
     void StoreSelectedRecord(int index);
-    void SelectCurrentRecord();
-    void BtnRenameClick();
-    void BtnDeleteClick();
-    void DuplicateRecord();
     // Text size and search
     void ArrangeTextSizeClick(UINT id);
     void cbSearchClick();
@@ -178,7 +169,8 @@ private:
     std::unique_ptr<RecordSession> session_;
     LongWork work_;
     CommandTable commands_;
-    std::vector<IntakeStep> handedOff_;  // taken from the hand-off file, not yet in the record
+    std::unique_ptr<WindowIntakes> intakes_;
+    std::unique_ptr<RecordListCommands> listCommands_;
 
     // Menus
     HMENU MainMenu1 = nullptr;
@@ -201,7 +193,6 @@ private:
     std::vector<std::wstring> searchHistory_;
     ProgressStrip progress_;
     HWND TntStatusBar1 = nullptr;
-    std::unique_ptr<TFrmReName> FrmReName;
     Prompter* prompter_ = nullptr;
     std::unique_ptr<TextDropRegistration> textDrop_;
 

@@ -8,11 +8,8 @@
 #include "base/path_rules.h"
 #include "base/process_services.h"
 #include "base/redraw.h"
-#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "records/record_library.h"
-#include "ui/dialogs/prompter.h"
-#include "ui/dialogs/rename_dialog.h"
 #include "ui/main/main_menus.h"
 #include "ui/message_pump.h"
 #include "ui/window_text.h"
@@ -27,9 +24,9 @@ void TTolvaneWindow::AddCommands() {
         EnsureSettingsDialog();
         FrmMySettings->Open();
     });
-    commands_.Add(kCmdRenameRecord, [this](UINT) { BtnRenameClick(); });
+    commands_.Add(kCmdRenameRecord, [this](UINT) { listCommands_->BtnRenameClick(); });
     commands_.Add(kCmdRefresh, [this](UINT) { ReadRecordList(); });
-    commands_.Add(kCmdDeleteRecord, [this](UINT) { BtnDeleteClick(); });
+    commands_.Add(kCmdDeleteRecord, [this](UINT) { listCommands_->BtnDeleteClick(); });
     commands_.Add(kCmdSearch, [this](UINT) { cbSearchClick(); });
     commands_.Add(kIdSearchButton, [this](UINT) { BtnSSSearchClick(); });
     commands_.Add(kIdStopButton, [this](UINT) { progress_.stopRequested = true; });
@@ -152,8 +149,6 @@ void TTolvaneWindow::StoreSelectedRecord(int index) {
     }
 }
 
-void TTolvaneWindow::SelectCurrentRecord() { StoreSelectedRecord(records_.SelectCurrent(session_->currentRecordPath())); }
-
 void TTolvaneWindow::LbRECsClick() {
     int index = records_.SelectedIndex();
     if (index < 0) return;
@@ -176,68 +171,12 @@ void TTolvaneWindow::LbRECsClick() {
 bool TTolvaneWindow::LbRECsKeyDown(UINT key) {
     if (work_.busy()) return key == VK_DELETE || key == VK_F5;  // not while a long operation runs
     bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    if (key == VK_DELETE) BtnDeleteClick();
+    if (key == VK_DELETE) listCommands_->BtnDeleteClick();
     else if (key == VK_F5) ReadRecordList();
     else if (ctrl && key == 'A') records_.SelectAll();
-    else if (ctrl && key == 'V') DuplicateRecord();
+    else if (ctrl && key == 'V') listCommands_->DuplicateRecord();
     else return false;
     return true;
-}
-
-void TTolvaneWindow::BtnRenameClick() {
-    try {
-        std::wstring folder = RecordFolder();
-        int index = records_.SelectedIndex();
-        if (index < 0) return;
-        // The dialog's own loop must not let a hand-off change the list under it.
-        LongWork::Scope busy(work_);
-        if (!FrmReName) FrmReName = std::make_unique<TFrmReName>();
-        std::wstring renamed =
-            RenameRecord(hwnd_, *FrmReName, *prompter_, folder, records_.Name(index), kRecordExtension, L"");
-        if (folder.empty()) return;
-        // The trees keep showing the record as read, under its new name.
-        session_->SetCurrentRecordPath(renamed.empty() ? L"" : JoinPath(folder, renamed));
-        ReadRecordList();
-    } catch (...) {
-        LogSwallowed(L"renaming a record");
-    }
-}
-
-void TTolvaneWindow::BtnDeleteClick() {
-    LongWork::Scope busy(work_);
-    if (!prompter_->Ask(hwnd_, L"Are you sure you want to delete selected record?")) return;
-    EnsureProgressStrip();
-    OnExit finished([this] {
-        progress_.SetHint(L"");
-        progress_.Show(false);
-        progress_.SetPosition(0);
-        FormResize();
-    });
-    progress_.stopRequested = false;
-    progress_.SetPosition(0);
-    progress_.Show(true);
-    FormResize();
-    session_->Clear();
-    std::vector<std::wstring> names = records_.SelectedNames();
-    if (names.empty()) return;
-    progress_.SetMaximum(static_cast<int>(names.size()));
-    std::wstring folder = RecordFolder();
-    for (const std::wstring& name : names) {
-        if (progress_.stopRequested) break;
-        std::wstring path = JoinPath(folder, name + kRecordExtension);
-        RecycleRecordFiles(path);
-        progress_.SetHint(L"Deleting " + path);
-        ProcessMessages();
-        progress_.Step();
-    }
-    if (hwnd_) ReadRecordList();
-}
-
-void TTolvaneWindow::DuplicateRecord() {
-    LongWork::Scope busy(work_);
-    StoreSelectedRecord(session_->Duplicate());
-    EnsureProgressStrip();
-    progress_.SetHint(L"Finish.");
 }
 
 }  // namespace tv

@@ -1,0 +1,46 @@
+#pragma once
+// The record list's commands on whole records: rename, delete (to the Recycle Bin, with the
+// progress strip and Stop) and duplicate.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/record_session.h"
+#include "ui/main/long_work.h"
+#include "ui/main/progress_strip.h"
+#include "ui/main/record_list.h"
+
+namespace tv {
+
+class Prompter;
+class TFrmReName;
+
+class RecordListCommands {
+public:
+    struct Window {
+        std::function<HWND()> hwnd;             // the main window, once made
+        std::function<void()> layOut;           // after the progress strip shows or hides
+        std::function<void()> readRecordList;   // lists the records again
+        std::function<void()> showProgress;     // makes the strip when first needed
+        std::function<void(int)> storeSelected; // the selected record's index, stored
+    };
+    RecordListCommands(RecordSession& session, RecordList& records, ProgressStrip& progress, LongWork& work,
+                       Prompter*& prompter, Window window);
+    ~RecordListCommands();
+
+    void BtnRenameClick();
+    void BtnDeleteClick();
+    void DuplicateRecord();
+
+private:
+    RecordSession& session_;
+    RecordList& records_;
+    ProgressStrip& progress_;
+    LongWork& work_;
+    Prompter*& prompter_;
+    Window window_;
+    std::unique_ptr<TFrmReName> FrmReName;
+};
+
+}  // namespace tv

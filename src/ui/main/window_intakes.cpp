@@ -1,0 +1,91 @@
+#include "ui/main/window_intakes.h"
+
+#include <cstring>
+#include <memory>
+
+#include "app/handoff.h"
+#include "app/intake.h"
+#include "base/process_services.h"
+#include "base/redraw.h"
+#include "ui/main/text_drop.h"
+
+namespace tv {
+
+void WindowIntakes::FilesDropped(HDROP drop) {
+    std::vector<std::wstring> files;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        wchar_t name[1024] = {};
+        if (DragQueryFileW(drop, i, name, 1024)) files.push_back(name);
+    }
+    DragFinish(drop);
+    work_.RunOrQueue([this, files] { TakeFiles(files); });
+}
+
+void WindowIntakes::TakeFiles(const std::vector<std::wstring>& files) {
+    bool added = false;
+    {
+        RedrawSuspender quiet(session_.RecordTree());
+        session_.LoadProgramNames();
+        for (const std::wstring& name : files) {
+            if (TakeItem(session_, name)) added = true;
+            session_.NoteExisting(name);
+        }
+    }
+    if (added) session_.SaveCurrentRecord();
+    session_.ShowAllPageAndLastAdded();
+}
+
+void WindowIntakes::TextDropped(const std::wstring& text) {
+    work_.RunOrQueue([this, text] { TakeDroppedText(text); });
+}
+
+void WindowIntakes::TakeDroppedText(const std::wstring& text) {
+    {
+        RedrawSuspender quiet(session_.RecordTree());
+        // The title of an open window showing the text comes with the open-location scan.
+        IntakeTitleHost titles(session_);
+        AddWithTitle(text, L"", titles);
+    }
+    session_.SaveCurrentRecord();
+    pages_.ShowPage(0);
+    pages_.SelectPath(text);
+}
+
+void WindowIntakes::DeviceArrived() {
+    work_.RunOrQueue([this] { TakeRemovableDrives(); }, L"device");
+}
+
+void WindowIntakes::TakeRemovableDrives() {
+    bool added = false;
+    {
+        RedrawSuspender quiet(session_.RecordTree());
+        for (const std::wstring& root : RemovableDriveRoots(RealDriveType)) {
+            std::wstring title = L"Removable Disk (" + root.substr(0, 2) + L")";
+            if (TakeItem(session_, root, title)) added = true;
+            session_.NoteExisting(root);
+        }
+    }
+    if (added) session_.SaveCurrentRecord();
+    session_.ShowAllPageAndLastAdded();
+}
+
+LRESULT WindowIntakes::CopyDataReceived(const COPYDATASTRUCT* data) {
+    const COPYDATASTRUCT expected = HandOffMessageData();
+    if (!data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
+        std::memcmp(data->lpData, expected.lpData, expected.cbData) != 0)
+        return 0;
+    // The items are read now, so the sender is free at once and a later start may write the
+    // file again; adding them waits for whatever runs.
+    std::vector<IntakeStep> steps;
+    if (ReadHandOffFile(steps)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
+    return 1;
+}
+
+void WindowIntakes::TakeHandedOffItems() {
+    std::vector<IntakeStep> steps;
+    steps.swap(handedOff_);
+    if (!steps.empty()) TakeHandOffSteps(session_, steps);
+}
+
+}  // namespace tv

@@ -1,0 +1,44 @@
+#pragma once
+// What reaches the main window from outside and ends in the shown record: files and text
+// dropped on it, a removable drive attached, and the hand-off of a second start. Each is read
+// at once (the drop is given back to the system, the sender released) and taken into the
+// record when no long operation runs.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/record_session.h"
+#include "ui/main/long_work.h"
+#include "ui/main/record_pages.h"
+
+namespace tv {
+
+class WindowIntakes {
+public:
+    WindowIntakes(RecordSession& session, RecordPages& pages, LongWork& work)
+        : session_(session), pages_(pages), work_(work) {}
+
+    void FilesDropped(HDROP drop);
+    void TextDropped(const std::wstring& text);
+    void DeviceArrived();
+    // The hand-off message: only the program's own 8 bytes count. Answers 1 when it was one.
+    LRESULT CopyDataReceived(const COPYDATASTRUCT* data);
+    // Takes what earlier hand-off messages brought.
+    void TakeHandedOffItems();
+
+    // The steps done once their turn comes.
+    void TakeFiles(const std::vector<std::wstring>& files);
+    void TakeDroppedText(const std::wstring& text);
+    void TakeRemovableDrives();
+
+private:
+    RecordSession& session_;
+    RecordPages& pages_;
+    LongWork& work_;
+    std::vector<IntakeStep> handedOff_;  // read from the hand-off file, not yet in the record
+};
+
+}  // namespace tv

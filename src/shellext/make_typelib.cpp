@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <cwchar>
 
-namespace {
-// {2F15E0EA-A0D8-477A-A5CA-C5F998F5749C}
-const GUID kLibId = {0x2F15E0EA, 0xA0D8, 0x477A, {0xA5, 0xCA, 0xC5, 0xF9, 0x98, 0xF5, 0x74, 0x9C}};
+#include "shellext/module.h"
 
+using tv::menu::kLibId;
+
+namespace {
 int Fail(const char* step, HRESULT hr) {
     std::fprintf(stderr, "make_typelib: %s failed (0x%08lx)\n", step, static_cast<unsigned long>(hr));
     return 1;

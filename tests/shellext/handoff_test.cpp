@@ -77,9 +77,6 @@ TEST_F(MenuHandOff, WritesTheShellsSelectionInOrderAndStartsTheProgramBesideTheL
     CreateDirectoryW(folder.file(L"Sub Folder").c_str(), nullptr);
     for (const wchar_t* name : {L"c.txt", L"a b.txt", L"b.txt"}) WriteAll(folder.file(name), "x");
 
-    struct Case {
-        std::vector<std::wstring> names;
-    };
     for (const auto& names : {std::vector<std::wstring>{L"c.txt", L"a b.txt", L"b.txt"},
                               std::vector<std::wstring>{L"Sub Folder"}}) {
         tv::ComPtr<IDataObject> data;

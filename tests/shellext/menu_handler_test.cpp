@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "shellext/menu_fixture.h"
 
@@ -285,12 +286,14 @@ TEST_F(MenuHandler, MeasuresAndDrawsTheItemWithItsPictureInBothStates) {
 namespace {
 IContextMenu3* g_drawer = nullptr;
 RECT g_drawnItem = {};  // on the screen
+bool g_drawnSelected = false;
 
 LRESULT CALLBACK MenuOwnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM) && g_drawer) {
         if (msg == WM_DRAWITEM) {
             auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             g_drawnItem = draw->rcItem;
+            g_drawnSelected = (draw->itemState & ODS_SELECTED) != 0;
             MapWindowPoints(WindowFromDC(draw->hDC), nullptr, reinterpret_cast<POINT*>(&g_drawnItem), 2);
         }
         LRESULT result = 0;
@@ -331,28 +334,41 @@ TEST_F(MenuHandler, ShowsTheItemInARealMenuPlainAndSelected) {
         ReleaseDC(nullptr, screen);
         return canvas;
     };
-    RunSoon([&] {
+    // Looks at the screen every 100 ms until the item shows as expected (or 10 s went by),
+    // since the menu and its repainting come when the machine gets to them.
+    int phase = 0, tries = 0;
+    std::function<void()> look = [&] {
         const RECT item = g_drawnItem;
-        seen.itemPixels = (item.right - item.left) * (item.bottom - item.top);
-        auto shot = screenPixels({0, 0, item.right + 1, item.bottom + 1});
-        auto at = [&](int x, int y) { return shot->At(x, y); };
-        seen.plainWrong = PictureMismatches(picture, item.left + 2, item.top + 2, GetSysColor(COLOR_MENU), at);
-        seen.plainHighlight = CountColour(item, GetSysColor(COLOR_HIGHLIGHT), at);
-        SaveScreenshot(ScreenshotFolder() + L"\\menu_item.png");
-        // Down twice: past "Open" to the item.
-        PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
-        RunSoon([&] {
-            const RECT item = g_drawnItem;
+        const bool selected = phase == 1;
+        if (item.right > item.left && g_drawnSelected == selected) {
             auto shot = screenPixels({0, 0, item.right + 1, item.bottom + 1});
             auto at = [&](int x, int y) { return shot->At(x, y); };
-            seen.selectedWrong =
-                PictureMismatches(picture, item.left + 2, item.top + 2, GetSysColor(COLOR_HIGHLIGHT), at);
-            seen.selectedBack = CountColour(item, GetSysColor(COLOR_HIGHLIGHT), at);
-            SaveScreenshot(ScreenshotFolder() + L"\\menu_item_selected.png");
+            seen.itemPixels = (item.right - item.left) * (item.bottom - item.top);
+            int wrong = PictureMismatches(picture, item.left + 2, item.top + 2,
+                                          GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU), at);
+            int highlight = CountColour(item, GetSysColor(COLOR_HIGHLIGHT), at);
+            (selected ? seen.selectedWrong : seen.plainWrong) = wrong;
+            (selected ? seen.selectedBack : seen.plainHighlight) = highlight;
+            if (wrong == 0 || tries >= 100) {
+                SaveScreenshot(ScreenshotFolder() + (selected ? L"\\menu_item_selected.png" : L"\\menu_item.png"));
+                tries = 0;
+                if (++phase == 2) {
+                    EndMenu();
+                    return;
+                }
+                // Down twice: past "Open" to the item.
+                PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
+            }
+        }
+        if (++tries > 200) {
             EndMenu();
-        }, 700);
-    }, 700);
+            return;
+        }
+        RunSoon(look, 100);
+    };
+    g_drawnItem = {};
+    RunSoon(look, 100);
     TrackPopupMenu(menu.handle, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 80, 80, 0, owner, nullptr);
     g_drawer = nullptr;
     DestroyWindow(owner);
@@ -450,6 +466,7 @@ TEST_F(MenuHandler, MayBeUnloadedOnlyWhenNoHandlerAndNoLockRemain) {
     out = reinterpret_cast<void*>(1);
     EXPECT_EQ(getClass(kClsid, IID_IContextMenu, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(getClass(kClsid, IID_IClassFactory, nullptr), E_POINTER);
     EXPECT_EQ(canUnload(), S_OK);
 }
 

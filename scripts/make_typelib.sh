@@ -11,3 +11,5 @@ tool="$BUILD_DIR/x86_64/bin/make_typelib.exe"
 for kind in 32 64; do
     "$WINE" "$tool" "$("$WINE" winepath -w "$root/resources/TolvaneMenuDLL$kind.tlb")" "win$kind"
 done
+# Leave no wineserver of this display-less run behind for the next test run to inherit.
+wineserver -w

@@ -59,7 +59,8 @@ private:
 };
 
 bool IsRemovableTitle(const std::wstring& title, const DriveTypeQuery& driveType) {
-    if (title.size() < 2) return false;
+    // Only a drive ("E:") can be removable; a page title must not reach the drive query.
+    if (title.size() < 2 || title[1] != L':') return false;
     return driveType(ToUpper(title.substr(0, 2)) + L"\\") == DRIVE_REMOVABLE;
 }
 

@@ -129,6 +129,8 @@ bool RealResolutionMachine::FolderExists(const std::wstring& path) {
     return ProcessServices::Instance().FolderExists(path);
 }
 
+bool RealResolutionMachine::DirectoryExists(const std::wstring& path) { return tv::DirectoryExists(path); }
+
 DWORD RealResolutionMachine::Attributes(const std::wstring& path) {
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     ProcessServices::Instance().WithoutRedirection([&] {

@@ -200,6 +200,7 @@ RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine&
 bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& sink, ResolutionMachine& machine,
                            const Tick& tick) {
     bool added = false;
+    auto named = [&](const std::wstring& p) { return machine.DirectoryExists(p); };
     for (const std::wstring& entry : list.entries()) {
         try {
             tick();
@@ -209,7 +210,7 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
             if (machine.FolderExists(t)) {
                 t = NormaliseFolder(t);
                 if (!sink.RecordPathFound(t)) {
-                    sink.AddItem(t, DisplayNameOfPath(t));
+                    sink.AddItem(t, DisplayNameOfPath(t, named));
                     added = true;
                 }
                 sink.StepGauge();
@@ -224,7 +225,7 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
             if (sink.ProgramAlreadyRecorded(program)) path = t;
             else if (machine.FolderExists(program)) path = ProgramPathOfCommand(program, machine);
             else path = ProgramPathOfCommand(t, machine);
-            sink.AddItem(path, DisplayNameOfPath(path));
+            sink.AddItem(path, DisplayNameOfPath(path, named));
             sink.StepGauge();
         } catch (...) {
             // A failure inside one entry skips only that entry.

@@ -121,12 +121,25 @@ std::wstring CopyIntoFolder(const std::wstring& shortcut, const std::wstring& fo
     return copy;
 }
 
+RealResolutionMachine::RealResolutionMachine() : driveType_([this](const std::wstring& root) { return DriveType(root); }) {
+    for (UINT& t : driveTypes_) t = ~0u;  // not asked yet
+}
+
+UINT RealResolutionMachine::DriveType(const std::wstring& root) {
+    wchar_t letter = root.empty() ? 0 : static_cast<wchar_t>(towupper(root[0]));
+    if (letter < L'A' || letter > L'Z' || root.size() != 3 || root.compare(1, 2, L":\\") != 0)
+        return RealDriveType(root);
+    UINT& known = driveTypes_[letter - L'A'];
+    if (known == ~0u) known = RealDriveType(root);
+    return known;
+}
+
 bool RealResolutionMachine::FileExists(const std::wstring& path) {
-    return ProcessServices::Instance().FileExists(path);
+    return ProcessServices::Instance().FileExists(path, driveType_);
 }
 
 bool RealResolutionMachine::FolderExists(const std::wstring& path) {
-    return ProcessServices::Instance().FolderExists(path);
+    return ProcessServices::Instance().FolderExists(path, driveType_);
 }
 
 bool RealResolutionMachine::DirectoryExists(const std::wstring& path) { return tv::DirectoryExists(path); }

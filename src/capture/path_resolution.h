@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "capture/process_services.h"
+
 namespace tv {
 
 // The machine as the resolution rules see it.
@@ -32,9 +34,11 @@ public:
     virtual std::wstring EnvironmentVariable(const std::wstring& name) = 0;
 };
 
-// The machine this process runs on. Tests under Wine exercise it.
+// The machine this process runs on. Tests under Wine exercise it. It remembers each drive's
+// type for its lifetime (asking is slow), so make one per scan or recording step.
 class RealResolutionMachine : public ResolutionMachine {
 public:
+    RealResolutionMachine();
     bool FileExists(const std::wstring& path) override;
     bool FolderExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
@@ -43,6 +47,11 @@ public:
     std::wstring AdvertisedTarget(const std::wstring& linkPath) override;
     std::wstring ClassesValue(const std::wstring& subKey) override;
     std::wstring EnvironmentVariable(const std::wstring& name) override;
+
+private:
+    UINT DriveType(const std::wstring& root);
+    UINT driveTypes_[26];
+    DriveTypeQuery driveType_;
 };
 
 // The extension of a path: from the last "." of its file name on, or empty.

@@ -129,22 +129,22 @@ bool FolderAt(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The attributes, not a directory search: a search would take "*" and "?" as patterns and
+// report a file for a name that matches none exactly, and it reads the whole folder.
 bool FileAt(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(path.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    FindClose(h);
-    return !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 }  // namespace
 
-bool ProcessServices::FolderExists(const std::wstring& path) {
-    if (!ValidDrivePath(path)) return false;
+bool ProcessServices::FolderExists(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (!IsValidDrivePath(path, driveType)) return false;
     return WithoutRedirection([&] { return FolderAt(path); });
 }
 
-bool ProcessServices::FileExists(const std::wstring& path) {
-    if (!ValidDrivePath(path)) return false;
+bool ProcessServices::FileExists(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (!IsValidDrivePath(path, driveType)) return false;
     return WithoutRedirection([&] { return FileAt(path); });
 }
 

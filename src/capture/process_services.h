@@ -38,8 +38,9 @@ public:
     bool WithoutRedirection(const std::function<bool()>& test);
 
     bool ValidDrivePath(const std::wstring& path);
-    bool FolderExists(const std::wstring& path);
-    bool FileExists(const std::wstring& path);
+    // `driveType` answers the valid-drive-path rule; a caller making many tests may remember it.
+    bool FolderExists(const std::wstring& path, const DriveTypeQuery& driveType = RealDriveType);
+    bool FileExists(const std::wstring& path, const DriveTypeQuery& driveType = RealDriveType);
     // The same tests as this process sees the disk: in WOW64 mode system32 is the 32-bit one.
     bool FolderExistsUnguarded(const std::wstring& path);
     bool FileExistsUnguarded(const std::wstring& path);

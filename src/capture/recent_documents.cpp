@@ -32,6 +32,17 @@ double FileTimeDays(const FILETIME& ft) {
     return static_cast<double>(u.QuadPart) / 864000000000.0;
 }
 
+// A last-write time in local time at DOS precision (two seconds), in days.
+bool LocalDosDays(const FILETIME& written, double& days) {
+    FILETIME local, dosTime;
+    WORD dosDate = 0, dosClock = 0;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &dosDate, &dosClock) ||
+        !DosDateTimeToFileTime(dosDate, dosClock, &dosTime))
+        return false;
+    days = FileTimeDays(dosTime);
+    return true;
+}
+
 // A Recent folder nested deeper than this is not a Recent folder any more but a loop of links.
 constexpr int kMaxDepth = 32;
 
@@ -47,11 +58,11 @@ struct Walk {
     const Tick& tick;
     double now;
 
-    bool YoungEnough(const std::wstring& path) {
+    bool YoungEnough(const std::wstring& path, const FolderEntry& entry) {
         double limit = options.recordRecentDocuments ? options.ageLimitDays : kAlwaysTakenDays;
         if (options.recordRecentDocuments && takeAll) return true;
-        double written = 0;
-        if (!reader.LastWriteDays(path, written)) return false;
+        double written = entry.lastWriteDays;
+        if (written < 0 && !reader.LastWriteDays(path, written)) return false;
         return limit > now - written;
     }
 
@@ -69,7 +80,7 @@ struct Walk {
             if ((entry.attributes & hiddenSystem) == hiddenSystem) continue;
             try {
                 std::wstring p = prefix + entry.name;
-                if (!YoungEnough(p)) continue;
+                if (!YoungEnough(p, entry)) continue;
                 p = ExpandEnvironment(ShortcutTarget(p, machine), machine);
                 if (!machine.FolderExists(p) && !machine.FileExists(p)) continue;
                 if (keepMode) list.AddKeeping(p);
@@ -105,7 +116,10 @@ std::vector<FolderEntry> RealRecentFolderReader::List(const std::wstring& folder
     HANDLE find = FindFirstFileW((NormaliseFolder(folder) + L"*.*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) return entries;
     do {
-        entries.push_back({fd.cFileName, fd.dwFileAttributes});
+        // The listing carries each file's last-write time: no need to open every shortcut.
+        double written = -1;
+        if (!LocalDosDays(fd.ftLastWriteTime, written)) written = -1;
+        entries.push_back({fd.cFileName, fd.dwFileAttributes, written});
     } while (entries.size() < limit && FindNextFileW(find, &fd));
     FindClose(find);
     return entries;
@@ -115,13 +129,8 @@ bool RealRecentFolderReader::LastWriteDays(const std::wstring& path, double& day
     UniqueHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
-    FILETIME written, local, dosTime;
-    WORD dosDate = 0, dosClock = 0;
-    if (!GetFileTime(file.get(), nullptr, nullptr, &written) || !FileTimeToLocalFileTime(&written, &local) ||
-        !FileTimeToDosDateTime(&local, &dosDate, &dosClock) || !DosDateTimeToFileTime(dosDate, dosClock, &dosTime))
-        return false;
-    days = FileTimeDays(dosTime);
-    return true;
+    FILETIME written;
+    return GetFileTime(file.get(), nullptr, nullptr, &written) && LocalDosDays(written, days);
 }
 
 double RealRecentFolderReader::NowDays() {

@@ -29,6 +29,9 @@ private:
 struct FolderEntry {
     std::wstring name;
     DWORD attributes = 0;
+    // The last-write time as LastWriteDays gives it, when the listing carries it; negative
+    // when the file itself must be asked.
+    double lastWriteDays = -1;
 };
 
 // What walking the Recent folder asks of the disk.

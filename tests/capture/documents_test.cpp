@@ -243,6 +243,18 @@ TEST(RecentScan, WithoutTheOptionTheLastTwoAndAHalfHoursAreStillTaken) {
     EXPECT_EQ(Scan(r, m, off), (Strings{L"C:\\d\\hour.txt"}));
 }
 
+TEST(RecentScan, TheListingsOwnTimeIsUsedWhenItCarriesOne) {
+    FakeMachine m;
+    FakeRecent r;
+    m.AddFile(L"C:\\d\\listed.txt");
+    m.AddFile(L"C:\\d\\stale.txt");
+    r.AddShortcut(m, kRecent, L"listed.lnk", L"C:\\d\\listed.txt", 30.0);
+    r.AddShortcut(m, kRecent, L"stale.lnk", L"C:\\d\\stale.txt", 0.01);
+    r.folders[ToLower(kRecent)][0].lastWriteDays = r.now - 1.0;
+    r.folders[ToLower(kRecent)][1].lastWriteDays = r.now - 8.0;
+    EXPECT_EQ(Scan(r, m, AgeLimit(7)), (Strings{L"C:\\d\\listed.txt"}));
+}
+
 TEST(RecentScan, AnEntryWhoseAgeCannotBeReadIsTakenOnlyWhenAllAre) {
     FakeMachine m;
     FakeRecent r;

@@ -198,6 +198,19 @@ TEST(SkipTestUnderWine, HiddenAndMissingFilesAreSkipped) {
     EXPECT_TRUE(IsSkippedDocument(dir.file(L"missing.txt"), m));
 }
 
+TEST(PathTestsUnderWine, APatternIsNoFileAndDrivesAreAskedOncePerMachine) {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    RealResolutionMachine m;
+    EXPECT_FALSE(m.FileExists(std::wstring(windows) + L"\\*.exe"));
+    EXPECT_FALSE(m.FileExists(std::wstring(windows) + L"\\notepad.ex?"));
+    EXPECT_TRUE(m.FileExists(std::wstring(windows) + L"\\notepad.exe"));
+    EXPECT_TRUE(m.FolderExists(windows));
+    EXPECT_TRUE(m.FileExists(ToLower(windows) + L"\\NOTEPAD.EXE"));  // the same drive, remembered
+    EXPECT_FALSE(m.FolderExists(L"\\\\server\\share"));
+    EXPECT_FALSE(m.FileExists(L"A:\\x.txt"));
+}
+
 TEST(CopyIntoFolderUnderWine, CreatesTheFolderAndFallsBackToTheShortcut) {
     TempFolder dir;
     ASSERT_TRUE(Write(dir.file(L"a.lnk"), "link"));

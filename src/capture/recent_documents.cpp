@@ -43,6 +43,12 @@ bool LocalDosDays(const FILETIME& written, double& days) {
     return true;
 }
 
+// The folder with one backslash to put a name after; network folders too (a redirected
+// profile keeps its Recent folder on a share).
+std::wstring FolderPrefix(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
 // A Recent folder nested deeper than this is not a Recent folder any more but a loop of links.
 constexpr int kMaxDepth = 32;
 
@@ -67,7 +73,7 @@ struct Walk {
     }
 
     void Folder(const std::wstring& folder, int depth) {
-        std::wstring prefix = NormaliseFolder(folder);
+        std::wstring prefix = FolderPrefix(folder);
         for (const FolderEntry& entry : reader.List(folder, kCaptureWalkLimit + 1)) {
             if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (entry.name == L"." || entry.name == L"..") continue;
@@ -113,7 +119,7 @@ bool RecentDocumentList::AddKeeping(const std::wstring& path) {
 std::vector<FolderEntry> RealRecentFolderReader::List(const std::wstring& folder, size_t limit) {
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((NormaliseFolder(folder) + L"*.*").c_str(), &fd);
+    HANDLE find = FindFirstFileW((FolderPrefix(folder) + L"*.*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) return entries;
     do {
         // The listing carries each file's last-write time: no need to open every shortcut.
@@ -162,7 +168,7 @@ std::wstring DisplayNameOfPath(const std::wstring& path,
     s = ReplaceAll(Trim(s), L"%20", L" ");
     if (!directoryExists(s)) return s;
     s = NormaliseFolder(s);
-    s.pop_back();
+    if (!s.empty() && s.back() == L'\\') s.pop_back();
     size_t last = s.find_last_of(L'\\');
     return last == std::wstring::npos ? s : s.substr(last + 1);
 }

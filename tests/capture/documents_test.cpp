@@ -284,6 +284,20 @@ TEST(RecentScan, WalksSubfoldersAndSkipsHiddenSystemFilesMissingTargetsAndRepeat
     EXPECT_EQ(Scan(r, m, AgeLimit(7)), (Strings{L"C:\\d\\a.txt", L"C:\\d\\sub.txt", L"C:\\Projects"}));
 }
 
+TEST(RecentScan, ARecentFolderOnANetworkShareIsWalkedToo) {
+    FakeMachine m;
+    FakeRecent r;
+    const std::wstring share = L"\\\\srv\\home\\me\\Recent";
+    m.AddFile(L"C:\\d\\a.txt");
+    m.AddFile(L"C:\\d\\b.txt");
+    r.AddShortcut(m, share, L"a.lnk", L"C:\\d\\a.txt", 0.01);
+    r.AddFolder(share, L"Sub");
+    r.AddShortcut(m, share + L"\\Sub", L"b.lnk", L"C:\\d\\b.txt", 0.01);
+    RecentDocumentList list;
+    ScanRecentDocuments(share, AgeLimit(7), list, r, m);
+    EXPECT_EQ(list.entries(), (Strings{L"C:\\d\\a.txt", L"C:\\d\\b.txt"}));
+}
+
 TEST(RecentScan, TargetsHaveTheirFirstVariableExpanded) {
     FakeMachine m;
     FakeRecent r;

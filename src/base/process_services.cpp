@@ -58,12 +58,12 @@ bool FolderAttributes(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FileFound(const std::wstring& path) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(path.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    FindClose(h);
-    return !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+// The attributes, not a directory search: a search would take "*" and "?" as patterns and
+// report a file for a name that matches none exactly, and it reads the whole folder.
+bool FileAttributes(const std::wstring& path) {
+    if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Functions that older Windows lack are looked up by name; the libraries stay loaded for the
@@ -102,7 +102,7 @@ public:
         if (revert) revert(old);
     }
     bool FolderAt(const std::wstring& path) override { return FolderAttributes(path); }
-    bool FileAt(const std::wstring& path) override { return FileFound(path); }
+    bool FileAt(const std::wstring& path) override { return FileAttributes(path); }
     UINT DriveType(const std::wstring& root) override { return RealDriveType(root); }
 
 private:
@@ -160,17 +160,18 @@ bool ProcessServices::WithoutRedirection(const std::function<bool()>& test) {
     return test();
 }
 
-bool ProcessServices::ValidDrivePath(const std::wstring& path) {
+bool ProcessServices::ValidDrivePath(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (driveType) return IsValidDrivePath(path, driveType);
     return IsValidDrivePath(path, [this](const std::wstring& root) { return platform_.DriveType(root); });
 }
 
-bool ProcessServices::FolderExists(const std::wstring& path) {
-    if (!ValidDrivePath(path)) return false;
+bool ProcessServices::FolderExists(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (!ValidDrivePath(path, driveType)) return false;
     return WithoutRedirection([&] { return platform_.FolderAt(path); });
 }
 
-bool ProcessServices::FileExists(const std::wstring& path) {
-    if (!ValidDrivePath(path)) return false;
+bool ProcessServices::FileExists(const std::wstring& path, const DriveTypeQuery& driveType) {
+    if (!ValidDrivePath(path, driveType)) return false;
     return WithoutRedirection([&] { return platform_.FileAt(path); });
 }
 

@@ -37,7 +37,8 @@ public:
     virtual bool QueryDosDevice(const std::wstring& drive, std::wstring& target) = 0;
     virtual bool DisableRedirection(void** old) = 0;
     virtual void RevertRedirection(void* old) = 0;
-    // Attribute tests as this process sees the disk at the moment of the call.
+    // Attribute tests as this process sees the disk at the moment of the call. A name with
+    // "*" or "?" is no file.
     virtual bool FolderAt(const std::wstring& path) = 0;
     virtual bool FileAt(const std::wstring& path) = 0;
     virtual UINT DriveType(const std::wstring& root) = 0;
@@ -60,9 +61,11 @@ public:
     // Runs `test` with redirection switched off in WOW64 mode, restored afterwards.
     bool WithoutRedirection(const std::function<bool()>& test);
 
-    bool ValidDrivePath(const std::wstring& path);
-    bool FolderExists(const std::wstring& path);
-    bool FileExists(const std::wstring& path);
+    // `driveType` answers the valid-drive-path rule in place of the platform; a caller making
+    // many tests may remember each drive's type.
+    bool ValidDrivePath(const std::wstring& path, const DriveTypeQuery& driveType = {});
+    bool FolderExists(const std::wstring& path, const DriveTypeQuery& driveType = {});
+    bool FileExists(const std::wstring& path, const DriveTypeQuery& driveType = {});
     // The same tests as this process sees the disk: in WOW64 mode system32 is the 32-bit one.
     bool FolderExistsUnguarded(const std::wstring& path);
     bool FileExistsUnguarded(const std::wstring& path);

@@ -175,3 +175,32 @@ TEST(RedirectionGuard, IsNotTouchedOutsideWow64) {
     EXPECT_EQ(machine.disables, 0);
     EXPECT_EQ(machine.reverts, 0);
 }
+
+TEST(DriveTypeAnswer, AGivenQueryStandsInForThePlatform) {
+    FakeMachine machine(false);
+    ProcessServices services(machine);
+    int asked = 0;
+    // Drive C: unknown to this query: the file is not looked at.
+    DriveTypeQuery onlyD = [&](const std::wstring& root) {
+        ++asked;
+        return towlower(root[0]) == L'd' ? UINT(DRIVE_FIXED) : UINT(DRIVE_NO_ROOT_DIR);
+    };
+    EXPECT_FALSE(services.FileExists(L"C:\\Windows\\System32\\only64.txt", onlyD));
+    EXPECT_FALSE(services.FolderExists(L"C:\\windows", onlyD));
+    EXPECT_EQ(asked, 2);
+    // Without one, the platform answers.
+    EXPECT_TRUE(services.FileExists(L"C:\\Windows\\System32\\only64.txt"));
+    EXPECT_TRUE(services.FolderExists(L"C:\\windows"));
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(RealPlatformFileTest, ANameWithWildcardsIsNoFile) {
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    ProcessPlatform& platform = RealProcessPlatform();
+    EXPECT_TRUE(platform.FileAt(std::wstring(windows) + L"\\notepad.exe"));
+    EXPECT_FALSE(platform.FileAt(std::wstring(windows) + L"\\*.exe"));
+    EXPECT_FALSE(platform.FileAt(std::wstring(windows) + L"\\notepad.ex?"));
+    EXPECT_FALSE(platform.FileAt(windows));  // a folder
+    EXPECT_TRUE(platform.FolderAt(windows));
+}

@@ -1,0 +1,301 @@
+#include "capture/recent_documents.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "base/constants.h"
+#include "base/file_util.h"
+#include "base/handles.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "capture/program_records.h"
+#include "capture/shell_windows.h"
+
+namespace tv {
+
+namespace {
+std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
+
+// The list's order: the user's locale order, ignoring case.
+int CompareNoCase(const std::wstring& a, const std::wstring& b) {
+    int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                           static_cast<int>(b.size()));
+    return r == 0 ? a.compare(b) : r - CSTR_EQUAL;
+}
+
+// Days between 1601-01-01 and a FILETIME.
+double FileTimeDays(const FILETIME& ft) {
+    ULARGE_INTEGER u;
+    u.LowPart = ft.dwLowDateTime;
+    u.HighPart = ft.dwHighDateTime;
+    return static_cast<double>(u.QuadPart) / 864000000000.0;
+}
+
+// A last-write time in local time at DOS precision (two seconds), in days.
+bool LocalDosDays(const FILETIME& written, double& days) {
+    FILETIME local, dosTime;
+    WORD dosDate = 0, dosClock = 0;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &dosDate, &dosClock) ||
+        !DosDateTimeToFileTime(dosDate, dosClock, &dosTime))
+        return false;
+    days = FileTimeDays(dosTime);
+    return true;
+}
+
+// The folder with one backslash to put a name after; network folders too (a redirected
+// profile keeps its Recent folder on a share).
+std::wstring FolderPrefix(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+// A Recent folder nested deeper than this is not a Recent folder any more but a loop of links.
+constexpr int kMaxDepth = 32;
+
+const double kAlwaysTakenDays = 0.1;  // documents of the last 2.4 hours, whatever the option
+
+struct Walk {
+    const RecentScanOptions& options;
+    bool keepMode;
+    bool takeAll;
+    RecentDocumentList& list;
+    RecentFolderReader& reader;
+    ResolutionMachine& machine;
+    const Tick& tick;
+    double now;
+
+    bool YoungEnough(const std::wstring& path, const FolderEntry& entry) {
+        double limit = options.recordRecentDocuments ? options.ageLimitDays : kAlwaysTakenDays;
+        if (options.recordRecentDocuments && takeAll) return true;
+        double written = entry.lastWriteDays;
+        if (written < 0 && !reader.LastWriteDays(path, written)) return false;
+        return limit > now - written;
+    }
+
+    void Folder(const std::wstring& folder, int depth) {
+        std::wstring prefix = FolderPrefix(folder);
+        for (const FolderEntry& entry : reader.List(folder, kMaxWalk + 1)) {
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (entry.name == L"." || entry.name == L"..") continue;
+                // A junction could lead back up the tree; the Recent folder holds real folders.
+                if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+                if (depth < kMaxDepth) Folder(prefix + entry.name, depth + 1);
+                continue;
+            }
+            const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+            if ((entry.attributes & hiddenSystem) == hiddenSystem) continue;
+            try {
+                std::wstring p = prefix + entry.name;
+                if (!YoungEnough(p, entry)) continue;
+                p = ExpandEnvironment(ShortcutTarget(p, machine), machine);
+                if (!machine.FolderExists(p) && !machine.FileExists(p)) continue;
+                if (keepMode) list.AddKeeping(p);
+                else list.Add(p);
+                tick();
+            } catch (...) {
+                // A failure inside one entry skips only that entry.
+            }
+        }
+    }
+};
+}  // namespace
+
+bool RecentDocumentList::Add(const std::wstring& path) {
+    auto at = std::lower_bound(entries_.begin(), entries_.end(), path, [](const std::wstring& e, const std::wstring& p) {
+        return CompareNoCase(e, p) < 0;
+    });
+    if (at != entries_.end() && EqualsNoCase(*at, path)) return false;
+    entries_.insert(at, path);
+    return true;
+}
+
+bool RecentDocumentList::AddKeeping(const std::wstring& path) {
+    const std::wstring key = Key(path);
+    for (const auto& e : entries_)
+        if (Key(e) == key) return false;
+    return Add(path);
+}
+
+std::vector<FolderEntry> RealRecentFolderReader::List(const std::wstring& folder, size_t limit) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((FolderPrefix(folder) + L"*.*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+        // The listing carries each file's last-write time: no need to open every shortcut.
+        double written = -1;
+        if (!LocalDosDays(fd.ftLastWriteTime, written)) written = -1;
+        entries.push_back({fd.cFileName, fd.dwFileAttributes, written});
+    } while (entries.size() < limit && FindNextFileW(find, &fd));
+    FindClose(find);
+    return entries;
+}
+
+bool RealRecentFolderReader::LastWriteDays(const std::wstring& path, double& days) {
+    UniqueHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    FILETIME written;
+    return GetFileTime(file.get(), nullptr, nullptr, &written) && LocalDosDays(written, days);
+}
+
+double RealRecentFolderReader::NowDays() {
+    FILETIME now, local;
+    GetSystemTimeAsFileTime(&now);
+    FileTimeToLocalFileTime(&now, &local);
+    return FileTimeDays(local);
+}
+
+std::wstring RecentFolder() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
+}
+
+void ScanRecentDocuments(const std::wstring& folder, const RecentScanOptions& options, RecentDocumentList& list,
+                         RecentFolderReader& reader, ResolutionMachine& machine, const Tick& tick) {
+    if (!options.smartRecord) list.Clear();
+    Walk walk{options, options.smartRecord, options.ageLimitDays >= kRecentDaysTakeAll, list, reader, machine, tick,
+              reader.NowDays()};
+    if (!Trim(folder).empty()) walk.Folder(folder, 0);
+}
+
+std::wstring DisplayNameOfPath(const std::wstring& path,
+                               const std::function<bool(const std::wstring&)>& directoryExists) {
+    if (!Trim(FileNameOf(path)).empty()) return PathDisplayName(path);
+    std::wstring s = path;
+    if (StartsWithNoCase(s, L"file:///")) s = ReplaceAll(ReplaceAll(s.substr(8), L"%20", L" "), L"/", L"\\");
+    s = ReplaceAll(Trim(s), L"%20", L" ");
+    if (!directoryExists(s)) return s;
+    s = NormaliseFolder(s);
+    if (!s.empty() && s.back() == L'\\') s.pop_back();
+    size_t last = s.find_last_of(L'\\');
+    return last == std::wstring::npos ? s : s.substr(last + 1);
+}
+
+std::wstring DisplayNameOfPath(const std::wstring& path) {
+    return DisplayNameOfPath(path, [](const std::wstring& p) { return DirectoryExists(p); });
+}
+
+void RecordPathIndex::Add(const std::wstring& collected) { texts_.insert(collected); }
+
+bool RecordPathIndex::Found(const std::wstring& path, ResolutionMachine& machine) const {
+    std::wstring d = Key(ShortcutTarget(path, machine));
+    if (d.empty()) return true;
+    if (texts_.count(d) || texts_.count(d + L'\\')) return true;
+    return d.back() == L'\\' && texts_.count(d.substr(0, d.size() - 1)) > 0;
+}
+
+namespace {
+void CollectLevel(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,
+                  ResolutionMachine& machine, const std::function<std::wstring(const std::wstring&)>& groupKey,
+                  RecordPathIndex& index) {
+    int visited = 0;
+    for (const auto& node : nodes) {
+        if (++visited > kMaxWalk) break;
+        if (record.items.Valid(node->data.itemIndex)) {
+            std::wstring resolved = Key(ShortcutTarget(record.items.At(node->data.itemIndex).path, machine));
+            if (!node->children.empty() && machine.FolderExists(resolved))
+                index.Add(Key(NormaliseFolder(groupKey(resolved))));
+            else
+                index.Add(resolved);
+        }
+        CollectLevel(node->children, record, machine, groupKey, index);
+    }
+}
+}  // namespace
+
+RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine& machine,
+                                   const std::function<std::wstring(const std::wstring&)>& groupKey) {
+    RecordPathIndex index;
+    CollectLevel(record.docs.top(), record, machine, groupKey, index);
+    return index;
+}
+
+bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& sink, ResolutionMachine& machine,
+                           const Tick& tick) {
+    bool added = false;
+    auto named = [&](const std::wstring& p) { return machine.DirectoryExists(p); };
+    for (const std::wstring& entry : list.entries()) {
+        try {
+            tick();
+            std::wstring t = ShortcutTarget(entry, machine);
+            if (Key(ExtensionOf(t)) == L".lnk") t = sink.CopyIntoLinksFolder(t);
+            if (IsSkippedDocument(t, machine)) continue;
+            if (machine.FolderExists(t)) {
+                t = NormaliseFolder(t);
+                if (!sink.RecordPathFound(t)) {
+                    sink.AddItem(t, DisplayNameOfPath(t, named));
+                    added = true;
+                }
+                sink.StepGauge();
+                continue;
+            }
+            std::wstring program = ProgramPathOfCommand(AssociatedProgram(t, machine), machine);
+            if (program.empty()) program = t;
+            program = Key(program);
+            if (sink.RecordPathFound(t)) continue;
+            added = true;
+            std::wstring path;
+            if (sink.ProgramAlreadyRecorded(program)) path = t;
+            else if (machine.FolderExists(program)) path = ProgramPathOfCommand(program, machine);
+            else path = ProgramPathOfCommand(t, machine);
+            sink.AddItem(path, DisplayNameOfPath(path, named));
+            sink.StepGauge();
+        } catch (...) {
+            // A failure inside one entry skips only that entry.
+        }
+    }
+    return added;
+}
+
+std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
+                                           const std::wstring& programPath, ResolutionMachine& machine) {
+    const wchar_t kViewer[] = L"windows photo viewer";
+    std::wstring program = Key(programPath);
+    if (programTitle == L"picture and fax viewer" || programTitle == L"photo viewer" ||
+        programTitle == L"Windows Photo Viewer")
+        program = kViewer;
+    const std::wstring title = Key(programTitle);
+    std::vector<std::wstring> documents;
+    for (const std::wstring& entry : list.entries()) {
+        std::wstring d = ShortcutTarget(entry, machine);
+        std::wstring opener = Key(AssociatedProgram(d, machine));
+        if (title != kViewer) {
+            if (Key(d) == program) break;
+            if (opener == program) documents.push_back(d);
+        } else if (IsPhotoViewer(opener)) {
+            documents.push_back(d);
+        }
+    }
+    return documents;
+}
+
+void AttachProgramDocuments(ShownRecord& record, RecordNode* docsNode, RecordNode* appNode,
+                            const std::vector<std::wstring>& documents, const std::wstring& programPath,
+                            ResolutionMachine& machine, const std::function<int(const std::wstring&)>& iconIndex) {
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    const std::wstring date = Format(L"%04u-%02u-%02u", today.wYear, today.wMonth, today.wDay);
+    for (const std::wstring& d : documents) {
+        TMyDoc item;
+        item.path = d;
+        item.title = FileNameOf(d);
+        item.groupKey = docsNode && record.items.Valid(docsNode->data.itemIndex)
+                            ? record.items.At(docsNode->data.itemIndex).groupKey
+                            : d;
+        item.kind = kProgramOrDocument;
+        item.date = date;
+        item.expanded = true;
+        item.imageIndex = iconIndex(machine.FileExists(d) ? d : programPath);
+        int index = record.items.Append(item);
+        for (RecordTree* tree : {&record.docs, &record.apps}) {
+            RecordNode* parent = tree == &record.docs ? docsNode : appNode;
+            if (!parent) continue;  // a document is attached under its program or not at all
+            RecordNode* node = tree->Add(parent, item.title, index);
+            node->imageIndex = node->selectedImageIndex = item.imageIndex;
+        }
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,136 @@
+#pragma once
+// The documents of a recording: the shortcuts Windows leaves in the Recent folder, resolved to
+// the documents they point to, attached under their programs or recorded on their own.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "capture/path_resolution.h"
+#include "records/record_tree.h"
+
+namespace tv {
+
+// Document paths kept sorted ignoring case; a text equal to an entry ignoring case adds nothing.
+class RecentDocumentList {
+public:
+    bool Add(const std::wstring& path);
+    // Adds only when no entry equals the path after trimming and lower-casing both.
+    bool AddKeeping(const std::wstring& path);
+    void Clear() { entries_.clear(); }
+    const std::vector<std::wstring>& entries() const { return entries_; }
+
+private:
+    std::vector<std::wstring> entries_;
+};
+
+struct FolderEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+    // The last-write time as LastWriteDays gives it, when the listing carries it; negative
+    // when the file itself must be asked.
+    double lastWriteDays = -1;
+};
+
+// What walking the Recent folder asks of the disk.
+class RecentFolderReader {
+public:
+    virtual ~RecentFolderReader() = default;
+    // The entries of a folder in the order the file system gives them, "." and ".." included,
+    // at most `limit`.
+    virtual std::vector<FolderEntry> List(const std::wstring& folder, size_t limit) = 0;
+    // A file's last-write time as local time at DOS precision (two seconds), in days; false
+    // when the file cannot be opened.
+    virtual bool LastWriteDays(const std::wstring& path, double& days) = 0;
+    // The current local time in days, on the same scale.
+    virtual double NowDays() = 0;
+};
+
+class RealRecentFolderReader : public RecentFolderReader {
+public:
+    std::vector<FolderEntry> List(const std::wstring& folder, size_t limit) override;
+    bool LastWriteDays(const std::wstring& path, double& days) override;
+    double NowDays() override;
+};
+
+// The user's Recent folder; empty when the system cannot tell.
+std::wstring RecentFolder();
+
+// The slider position at which every entry is taken, whatever its age.
+constexpr int kRecentDaysTakeAll = 60;
+
+struct RecentScanOptions {
+    bool recordRecentDocuments = true;  // "Record Recent Documents": the age limit applies
+    int ageLimitDays = kRecentDaysTakeAll;
+    bool smartRecord = false;           // keep mode: the list grows from scan to scan
+};
+
+using Tick = std::function<void()>;
+
+// Refills `list` from the shortcuts of `folder` and its subfolders. Outside Smart Record the
+// list is emptied first. `tick` runs after each entry taken.
+void ScanRecentDocuments(const std::wstring& folder, const RecentScanOptions& options,
+                         RecentDocumentList& list, RecentFolderReader& reader,
+                         ResolutionMachine& machine, const Tick& tick = [] {});
+
+// The display name of a path: its file name without extension, or for a drive root the drive
+// ("C:"). `directoryExists` is a plain test, without the drive rules.
+std::wstring DisplayNameOfPath(const std::wstring& path,
+                               const std::function<bool(const std::wstring&)>& directoryExists);
+std::wstring DisplayNameOfPath(const std::wstring& path);
+
+// The paths of the shown record as the record path test compares them, with answers identical
+// to comparing against every collected text but without a walk per question.
+class RecordPathIndex {
+public:
+    // `collected` is already resolved, trimmed and lower-cased.
+    void Add(const std::wstring& collected);
+    // True when the resolved path matches a collected text exactly or up to one trailing
+    // backslash on either side; an empty path counts as found.
+    bool Found(const std::wstring& path, ResolutionMachine& machine) const;
+
+private:
+    std::unordered_set<std::wstring> texts_;
+};
+
+// Every node of the main tree, depth first, at most 5000 siblings per level: a node with
+// children whose path is an existing folder gives its group key with one trailing backslash,
+// every other node its resolved path.
+RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine& machine,
+                                   const std::function<std::wstring(const std::wstring&)>& groupKey);
+
+// What recording the recent documents needs of the shown record.
+class DocumentRecordSink {
+public:
+    virtual ~DocumentRecordSink() = default;
+    virtual bool RecordPathFound(const std::wstring& path) = 0;
+    // The running-program presence test, with the program as path and as title.
+    virtual bool ProgramAlreadyRecorded(const std::wstring& program) = 0;
+    virtual void AddItem(const std::wstring& path, const std::wstring& title) = 0;
+    virtual void StepGauge() = 0;
+    // A copy of a shortcut in the links folder, or the shortcut itself when copying fails.
+    virtual std::wstring CopyIntoLinksFolder(const std::wstring& shortcut) {
+        return CopyIntoFolder(shortcut, LinksFolder());
+    }
+};
+
+// Hands every listed document the record does not hold yet to the add-item operation; true
+// when one was added. `tick` runs before each entry.
+bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& sink,
+                           ResolutionMachine& machine, const Tick& tick = [] {});
+
+// The listed documents that open with the program (path `programPath`, title `programTitle`),
+// in list order; the walk ends at a document that is the program itself.
+std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
+                                           const std::wstring& programPath, ResolutionMachine& machine);
+
+// Attaches each document under the program's node of the main tree and of the program tree,
+// with a new item each. The nodes take the document's icon when it exists, else the program's.
+void AttachProgramDocuments(ShownRecord& record, RecordNode* docsNode, RecordNode* appNode,
+                            const std::vector<std::wstring>& documents, const std::wstring& programPath,
+                            ResolutionMachine& machine,
+                            const std::function<int(const std::wstring&)>& iconIndex);
+
+}  // namespace tv

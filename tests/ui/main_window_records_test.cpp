@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/handoff.h"
+#include "base/text_file.h"
 #include "app/intake.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"
@@ -475,4 +477,121 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     window->TextDropped(L"C:\\My%20Documents\\b.txt");
     ProcessMessages();
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt", L"C:\\My Documents\\b.txt"}));
+}
+
+// ---- long work: a large record being read does not let anything else in ----------------------
+
+namespace {
+
+// A record of `top` top-level nodes with two children each.
+std::vector<Entry> LargeRecord(int top) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < top; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"item%05d", i);
+        entries.emplace_back(name, std::wstring(L"D:\\big\\") + name, kProgramOrDocument,
+                             std::vector<std::wstring>{L"one.txt", L"two.txt"});
+    }
+    return entries;
+}
+
+void PumpUntilIdle(TTolvaneWindow& window) {
+    for (int i = 0; i < 50 && (window.busy() || window.longWork().queued() > 0 || i < 5); ++i) {
+        ProcessMessages();
+        Sleep(10);
+    }
+}
+
+struct HandOffSender {
+    HWND target;
+    LRESULT answer = -1;
+    static DWORD WINAPI Run(void* self) {
+        auto* s = static_cast<HandOffSender*>(self);
+        COPYDATASTRUCT cds = HandOffMessageData();
+        s->answer = SendMessageW(s->target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowRecords, AClickOnAnotherRecordWhileALargeOneIsReadShowsItOnceTheReadingEnds) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"small", L"C:\\small.txt"}});
+    Open();
+    window->SelectRecord(0);
+    // The user clicks the second record while the first is read: the list changes at once, and
+    // its notification arrives in the middle of the reading.
+    HWND list = window->recordList();
+    PostMessageW(list, LB_SETSEL, FALSE, -1);
+    PostMessageW(list, LB_SETSEL, TRUE, 1);
+    PostMessageW(list, LB_SETCARETINDEX, 1, 0);
+    PostMessageW(window->hwnd(), WM_COMMAND, MAKEWPARAM(kIdRecordList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    window->LbRECsClick();
+
+    // The large record was read whole, its nodes untouched by the click.
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    EXPECT_EQ(window->shownRecord().docs.top().size(), 5000u);
+    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 15000u);
+    EXPECT_EQ(window->longWork().queued(), 1u) << "the click arrived after the reading, not during it";
+
+    // Then the clicked record is shown.
+    PumpUntilIdle(*window);
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_002"));
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"small"});
+    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+}
+
+TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwards) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
+    Open();
+    ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
+    ASSERT_TRUE(WriteTextLines(folders.dataFolder() + L"\\sendparam.txt", {L"C:\\handed.txt"}));
+    window->SelectRecord(0);
+    HandOffSender sender{window->hwnd()};
+    HANDLE thread = CreateThread(nullptr, 0, &HandOffSender::Run, &sender, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    window->LbRECsClick();
+    // The sender was answered while the record was read; its item waits for the reading.
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_EQ(sender.answer, 1);
+    EXPECT_EQ(window->shownRecord().docs.top().size(), 5000u);
+
+    PumpUntilIdle(*window);
+    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
+    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    ShownRecord back;
+    ReadRecordFile(back, RecordPath(L"Dec 08,2026_001"));
+    bool saved = false;
+    for (int i = 0; i < back.items.Count(); ++i) saved = saved || back.items.At(i).path == L"C:\\handed.txt";
+    EXPECT_TRUE(saved);
+}
+
+TEST_F(MainWindowRecords, OnlyTheProgramsOwnHandOffMessageIsTaken) {
+    // The message's bytes, as the sending start writes them.
+    COPYDATASTRUCT right = HandOffMessageData();
+    ASSERT_EQ(right.dwData, 0u);
+    ASSERT_EQ(right.cbData, 8u);
+    EXPECT_EQ(std::string(static_cast<const char*>(right.lpData), 8), std::string("tolvane\0", 8));
+
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
+    ASSERT_TRUE(WriteTextLines(folders.dataFolder() + L"\\sendparam.txt", {L"C:\\handed.txt"}));
+    char wrongMarker[8] = "tolvanX";
+    char longer[9] = "tolvane!";
+    COPYDATASTRUCT wrong[] = {{0, 7, right.lpData}, {0, 9, longer}, {0, 8, wrongMarker}, {1, 8, right.lpData},
+                              {0, 8, nullptr}};
+    for (COPYDATASTRUCT& cds : wrong)
+        EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 0);
+    EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, 0), 0);
+    PumpUntilIdle(*window);
+    EXPECT_FALSE(window->session().Contains(L"C:\\handed.txt"));
+
+    EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&right)), 1);
+    PumpUntilIdle(*window);
+    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
 }

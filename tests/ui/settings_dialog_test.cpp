@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "ui/main/window_layout.h"
+
 #include <functional>
 #include <sstream>
 #include <string>
@@ -134,6 +136,52 @@ TEST(OptionsLoad, ClampsStoredValuesAndFillsTheMainWindow) {
     f.options.Load();
     EXPECT_EQ(f.options.values.recordInterval, 60);
     EXPECT_EQ(f.host.interval, 60);
+}
+
+// Every value an empty settings file gives, so a reshaping of the options cannot change one
+// unseen. Values are first set to the opposite, so a field that is not loaded at all shows.
+TEST(OptionsLoad, EmptySettingsFilesGiveEveryDefault) {
+    Fixture f;
+    LiveOptions& v = f.options.values;
+    v.recordPath = L"X:\\";
+    v.alwaysOnTop = v.recordWebPages = v.showStartFilterList = v.replayAllChildren = true;
+    v.recordRecentDocuments = v.filterWindowsStart = v.askWhenRecord = v.askWhenReplay = v.askWhenSmartRecord =
+        v.runAsAdmin = false;
+    v.recentDocDays = 5;
+    v.recordType = 1;
+    v.recordInterval = 30;
+    f.host.checks = MenuChecks{false, false, false, true};
+    f.host.startupIndex = 3;
+    f.options.Load();
+    EXPECT_EQ(ToLower(f.options.RecordFolder()), ToLower(f.data.dataFolder() + L"\\"));
+    EXPECT_FALSE(v.alwaysOnTop);
+    EXPECT_FALSE(v.recordWebPages);
+    EXPECT_TRUE(v.recordRecentDocuments);
+    EXPECT_EQ(v.recentDocDays, 60);
+    EXPECT_TRUE(v.filterWindowsStart);
+    EXPECT_FALSE(v.showStartFilterList);
+    EXPECT_EQ(v.recordType, 0);
+    EXPECT_TRUE(v.askWhenRecord);
+    EXPECT_TRUE(v.askWhenReplay);
+    EXPECT_TRUE(v.askWhenSmartRecord);
+    EXPECT_FALSE(v.replayAllChildren);
+    EXPECT_TRUE(v.runAsAdmin);
+    EXPECT_EQ(v.recordInterval, 7);
+    EXPECT_EQ(f.host.interval, 7);
+    EXPECT_EQ(f.host.startupIndex, -1);
+    EXPECT_EQ(f.host.textSize, 9);
+    EXPECT_TRUE(f.host.checks.openFolderAfterSendTo);
+    EXPECT_TRUE(f.host.checks.openFolderAfterPaste);
+    EXPECT_TRUE(f.host.checks.promptBeforeShutdown);
+    EXPECT_FALSE(f.host.checks.alwaysRunAsAdmin);
+
+    // The window's place on a 1280 by 1024 screen with nothing stored.
+    StoredGeometry g = LoadWindowGeometry(f.user, 1280, 1024);
+    EXPECT_FALSE(g.maximised);
+    EXPECT_EQ(g.bounds.right - g.bounds.left, 520);
+    EXPECT_EQ(g.bounds.bottom - g.bounds.top, 1024 - 60);
+    EXPECT_EQ(g.bounds.left, 1280 - 520 - 15);
+    EXPECT_EQ(g.bounds.top, 1024 - (1024 - 60) - 40);
 }
 
 TEST(OptionsRunKey, TickWritesUntickDeletesAndAPresentValueIsNotRewritten) {

@@ -1,0 +1,128 @@
+// The shown record without a main window: what it asks of the trees and the record list while
+// it adds, saves, duplicates and loads.
+#include "app/record_session.h"
+
+#include <gtest/gtest.h>
+
+#include "app/options.h"
+#include "app/settings_store.h"
+#include "base/file_util.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "records/record_library.h"
+#include "support/test_support.h"
+
+using namespace tv;
+
+namespace {
+
+struct FakeDisplay : RecordDisplay {
+    std::vector<std::pair<int, std::wstring>> inserted;  // page, caption
+    std::vector<std::wstring> selected;
+    int cleared = 0, shown = 0, webTabs = 0, firstPage = 0;
+    void ClearTrees() override { ++cleared; }
+    void ShowRecord(const ShownRecord&) override { ++shown; }
+    void InsertNode(int page, const RecordNode& node) override { inserted.push_back({page, node.caption}); }
+    void SetStrip(HIMAGELIST) override {}
+    void ShowWebPageTab() override { ++webTabs; }
+    void ShowFirstPage() override { ++firstPage; }
+    void SelectPath(const std::wstring& path) override { selected.push_back(path); }
+    HWND AllTree() override { return nullptr; }
+    void ShowSelectedRecord() override {}
+    void RestoreSmartRecordBox() override {}
+};
+
+// The record list over the folder's files, in the program's order.
+struct FakeList : RecordListView {
+    std::vector<std::wstring> names;
+    int selected = -1;
+    bool Read(const std::wstring& folder, const std::wstring& current) override {
+        names = ListRecordNames(folder);
+        selected = -1;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (EqualsNoCase(names[i] + kRecordExtension, FileNameOf(current))) selected = static_cast<int>(i);
+        return !names.empty();
+    }
+    int Count() const override { return static_cast<int>(names.size()); }
+    std::wstring Name(int i) const override { return names.at(static_cast<size_t>(i)); }
+    int SelectedIndex() const override { return selected; }
+    int SelectCurrent(const std::wstring& path) override {
+        Read(FolderOf(path), path);
+        return selected;
+    }
+};
+
+struct NoHost : OptionsHost {
+    void SetMenuChecks(const MenuChecks&) override {}
+    int StartupRecordIndex() override { return -1; }
+    void SetStartupRecordIndex(int) override {}
+    void SetTextSize(int) override {}
+    void ApplyTextSize() override {}
+    void SetRecordInterval(int) override {}
+    void SetAlwaysOnTop(bool) override {}
+    void ReadRecordList(const std::wstring&) override {}
+    bool RunningAsAdmin() override { return false; }
+};
+
+struct SessionFixture : ::testing::Test {
+    tvtest::ScopedDataFolders data;
+    tvtest::TempFolder records, files;
+    SettingsStore user{files.file(L"defualt.ini")}, common{files.file(L"common.ini")};
+    NoHost host;
+    Options options{user, common, host};
+    FakeDisplay display;
+    FakeList list;
+    RecordSession session{options, display, list};
+    SessionFixture() { options.values.recordPath = records.path(); }
+};
+
+}  // namespace
+
+TEST_F(SessionFixture, AddedItemsGoToAllAndTheirKindsPageAndAreFoundAgainIgnoringCase) {
+    session.AddItem(L"C:\\Docs\\b.txt", L"");
+    session.AddItem(L"http://example.org/page", L"Example");
+    session.AddItem(L"C:\\Docs\\a.txt", L"Alpha");
+    EXPECT_EQ(display.inserted, (std::vector<std::pair<int, std::wstring>>{
+                                    {0, L"C:\\Docs\\b.txt"}, {1, L"C:\\Docs\\b.txt"}, {0, L"Example"}, {3, L"Example"},
+                                    {0, L"Alpha"}, {1, L"Alpha"}}));
+    EXPECT_EQ(display.webTabs, 1);
+    EXPECT_EQ(session.lastAdded(), L"C:\\Docs\\a.txt");
+    EXPECT_TRUE(session.Contains(L"  c:\\docs\\B.TXT "));
+    EXPECT_FALSE(session.Contains(L"C:\\Docs"));
+    EXPECT_TRUE(session.record().NodesPointToItems());
+    // The "All" tree keeps caption order whatever order the items came in.
+    std::vector<std::wstring> order;
+    for (const auto& node : session.record().docs.top()) order.push_back(node->caption);
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"Alpha", L"C:\\Docs\\b.txt", L"Example"}));
+}
+
+TEST_F(SessionFixture, SavesGoToANewRecordOnceThenIntoTheShownOneAndLoadReadsThemBack) {
+    session.AddItem(L"C:\\Docs\\a.txt", L"");
+    session.SetNewRecordFlag(true);
+    session.SaveCurrentRecord();
+    ASSERT_EQ(list.Count(), 1);
+    std::wstring first = session.currentRecordPath();
+    EXPECT_TRUE(FileExists(first));
+    EXPECT_FALSE(session.newRecordFlag());  // spent by the save it was set for
+    EXPECT_EQ(list.SelectedIndex(), 0);
+
+    session.AddItem(L"C:\\Docs\\b.txt", L"");
+    session.SaveCurrentRecord();
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(session.currentRecordPath(), first);
+
+    // A duplicate is a second record with the same items, shown from then on.
+    int index = session.Duplicate();
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_GE(index, 0);
+    EXPECT_NE(session.currentRecordPath(), first);
+    EXPECT_EQ(display.selected.back(), L"C:\\Docs\\b.txt");
+
+    display.cleared = display.shown = 0;
+    list.selected = 0;
+    EXPECT_EQ(session.Load(0), ReadOutcome::Complete);
+    EXPECT_EQ(display.cleared, 1);  // the trees first: they point into the model
+    EXPECT_EQ(display.shown, 1);
+    EXPECT_EQ(session.record().docs.top().size(), 2u);
+    EXPECT_TRUE(session.Contains(L"C:\\Docs\\a.txt"));
+}

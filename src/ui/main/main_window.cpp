@@ -32,7 +32,6 @@ constexpr UINT kMsgRunQueued = WM_APP + 2;    // work that waited for a long ope
 constexpr UINT kMsgHandOff = WM_APP + 3;      // handed-off items wait to be taken
 constexpr UINT kFirstRunDelayMs = 10;
 constexpr COLORREF kBackground = 16777209;
-constexpr int kSplitterWidth = 6;
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -122,7 +121,7 @@ void TTolvaneWindow::Show(int showCommand) {
 
 bool TTolvaneWindow::TranslateShortcut(MSG& msg) {
     if (!hwnd_) return false;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && ComboBoxSearch && GetParent(msg.hwnd) == ComboBoxSearch) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && search_.box() && GetParent(msg.hwnd) == search_.box()) {
         OnCommand(kIdSearchButton);  // Enter in the search box searches
         return true;
     }
@@ -140,16 +139,15 @@ void TTolvaneWindow::FormCreate() {
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
-    HWND strip[] = {BtnRec, BtnAdd2, BtnRecordByType, cbSmartRecord};
     const int frame[] = {Scale(12), Scale(12), Scale(12), GetSystemMetrics(SM_CXMENUCHECK) + Scale(8)};
-    for (int i = 0; i < 4; ++i) stripNeeds_[i] = CaptionWidth(strip[i], font_) + frame[i];
+    for (int i = 0; i < 4; ++i) parts_.stripNeeds[i] = CaptionWidth(parts_.strip[i], font_) + frame[i];
 
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', static_cast<WORD>(kCmdSearch)},
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
 
     SettingsStore& user = *settings_.user;
-    GbRecListWidth_ = user.ReadInteger(keys::kDefault, keys::kRecordListWidth, 120);
+    parts_.recordListWidth = user.ReadInteger(keys::kDefault, keys::kRecordListWidth, 120);
     // Each show-or-hide choice is applied as if clicked; writing them back waits until the
     // window has painted once (see the first-run timer).
     ApplyMenuBar(user.ReadBool(keys::kDefault, keys::kMenuBar, false), false);
@@ -188,6 +186,15 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
+    parts_.strip[0] = BtnRec;
+    parts_.strip[1] = BtnAdd2;
+    parts_.strip[2] = BtnRecordByType;
+    parts_.strip[3] = cbSmartRecord;
+    parts_.slider = PnlSmartRecord;
+    parts_.recordList = LbRECs;
+    parts_.progress = &progress_;
+    parts_.search = &search_;
+    parts_.pages = &pages_;
     RecordPages::Host host;
     host.showSelectedRecord = [this] { LbRECsClick(); };
     host.restoreSmartRecordBox = [this] {
@@ -203,7 +210,7 @@ void TTolvaneWindow::CreateControls() {
 
 void TTolvaneWindow::EnsureStatusBar() {
     if (TntStatusBar1) return;
-    TntStatusBar1 = Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kIdStatusBar);
+    TntStatusBar1 = parts_.statusBar = Child(hwnd_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kIdStatusBar);
     if (font_) SendMessageW(TntStatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     int parts[] = {Scale(250), -1};
     SendMessageW(TntStatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
@@ -224,56 +231,12 @@ void TTolvaneWindow::FormResize() {
     RECT rc;
     GetClientRect(hwnd_, &rc);
     laidOut_ = SIZE{rc.right, rc.bottom};
-    const int pad = Scale(6), strip = Scale(34), buttonHeight = Scale(26);
-    int x = pad, y = pad + (strip - pad - buttonHeight) / 2;
-    HDWP defer = BeginDeferWindowPos(16);
-    auto place = [&defer](HWND w, int left, int top, int width, int height) {
-        if (defer) defer = DeferWindowPos(defer, w, nullptr, left, top, std::max(0, width), std::max(0, height),
-                                          SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    int widths[] = {Scale(140), Scale(96), Scale(28), Scale(100)};
-    if (x + widths[0] + widths[1] + widths[2] + widths[3] + pad * 4 + Scale(60) > rc.right)
-        for (int i = 0; i < 4; ++i) widths[i] = std::min(widths[i], stripNeeds_[i]);
-    HWND stripControls[] = {BtnRec, BtnAdd2, BtnRecordByType, cbSmartRecord};
-    for (int i = 0; i < 4; ++i) {
-        place(stripControls[i], x, y, widths[i], buttonHeight);
-        x += widths[i] + (i == 2 ? pad * 2 : i == 3 ? 0 : pad);
-    }
-    place(PnlSmartRecord, x, y, rc.right - x - Scale(10), buttonHeight);
-
-    int bottom = rc.bottom;
-    if (TntStatusBar1 && IsWindowVisible(TntStatusBar1)) {
-        SendMessageW(TntStatusBar1, WM_SIZE, 0, 0);
-        RECT sb;
-        GetWindowRect(TntStatusBar1, &sb);
-        bottom -= sb.bottom - sb.top;
-    }
-    int top = strip + pad, left = pad;
-    if (recordListShown_) {
-        place(LbRECs, left, top, Scale(GbRecListWidth_) - pad, bottom - top - pad);
-        left = Scale(GbRecListWidth_) + Scale(kSplitterWidth);
-    }
-    // The progress strip and the search panel belong to the details beside the list.
-    bottom -= progress_.Place(defer, RECT{left, top, rc.right - pad, bottom - pad}, dpi_);
-    if (searchShown_) {
-        const int boxHeight = Scale(24), button = Scale(80);
-        int width = rc.right - pad - left;
-        place(ComboBoxSearch, left, top, width - button - pad, Scale(200));
-        place(BtnSSSearch, left + width - button, top, button, boxHeight);
-        top += boxHeight + pad;
-    }
-    pages_.Place(defer, RECT{left, top, rc.right - pad, bottom - pad});
-    if (defer) EndDeferWindowPos(defer);
+    LayOutMainWindow(hwnd_, parts_, dpi_);
 }
 
 void TTolvaneWindow::LayOut() {
     FormResize();
     UpdateWindow(hwnd_);  // painted before the slower steps of the first run
-}
-
-bool TTolvaneWindow::OverSplitter(int x) const {
-    int left = Scale(GbRecListWidth_);
-    return recordListShown_ && x >= left - Scale(2) && x < left + Scale(kSplitterWidth);
 }
 
 void TTolvaneWindow::ApplyMenuBar(bool shown, bool store) {
@@ -294,7 +257,7 @@ void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
 }
 
 void TTolvaneWindow::ApplyRecordList(bool shown, bool store) {
-    recordListShown_ = shown;
+    parts_.recordListShown = shown;
     ShowWindow(LbRECs, shown ? SW_SHOW : SW_HIDE);
     Check(MainMenu1, kCmdViewRecordList, shown);
     Check(PmApp, kCmdAppRecordList, shown);
@@ -306,13 +269,13 @@ void TTolvaneWindow::StoreShownParts() {
     shownPartsStored_ = true;
     settings_.user->WriteBool(keys::kDefault, keys::kMenuBar, menuBarShown());
     settings_.user->WriteBool(keys::kDefault, keys::kStatusBar, statusBarShown());
-    settings_.user->WriteBool(keys::kDefault, keys::kRecordList, recordListShown_);
+    settings_.user->WriteBool(keys::kDefault, keys::kRecordList, parts_.recordListShown);
 }
 
 void TTolvaneWindow::SaveLayout() {
     LayoutState state;
     state.smartRecord = SendMessageW(cbSmartRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    state.recordListWidth = GbRecListWidth_;
+    state.recordListWidth = parts_.recordListWidth;
     state.selectedRecord = records_.SelectedIndex();
     SaveWindowLayout(*settings_.user, hwnd_, state);
 }
@@ -423,8 +386,10 @@ void TTolvaneWindow::OnControl(HWND from, UINT code, UINT id) {
     if (from == LbRECs && code == LBN_SELCHANGE) {
         // A click in the list while a record is read shows the record selected once it is done.
         work_.RunOrQueue([this] { LbRECsClick(); }, L"show selected record");
-    } else if (from == ComboBoxSearch && code == CBN_KILLFOCUS) {
-        if (!work_.busy()) ComboBoxSearchExit();
+    } else if (from == search_.box() && code == CBN_KILLFOCUS) {
+        if (work_.busy()) return;
+        search_.RememberText();
+        BtnSSSearchClick();
     } else if (code == BN_CLICKED) {
         OnCommand(id);
     }
@@ -440,43 +405,14 @@ void TTolvaneWindow::ShowContextMenu(HWND from, LPARAM lParam) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
 }
 
-bool TTolvaneWindow::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_SETCURSOR: {
-            if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
-            POINT at;
-            GetCursorPos(&at);
-            ScreenToClient(hwnd_, &at);
-            if (!OverSplitter(at.x)) return false;
-            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-            return true;
-        }
-        case WM_LBUTTONDOWN:
-            if (OverSplitter(GET_X_LPARAM(lParam))) {
-                draggingSplitter_ = true;
-                SetCapture(hwnd_);
-            }
-            return true;
-        case WM_MOUSEMOVE:
-            if (draggingSplitter_) {
-                RECT rc;
-                GetClientRect(hwnd_, &rc);
-                int x = std::max(static_cast<int>(GET_X_LPARAM(lParam)), Scale(40));
-                x = std::min(x, static_cast<int>(rc.right) - Scale(120));
-                GbRecListWidth_ = MulDiv(x, 96, dpi_);
-                FormResize();
-            }
-            return true;
-        case WM_LBUTTONUP:
-            if (draggingSplitter_) {
-                draggingSplitter_ = false;
-                ReleaseCapture();
-                SaveLayout();
-            }
-            return true;
-        default:
-            return false;
-    }
+bool TTolvaneWindow::SetSplitterCursor(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(hwnd_, &at);
+    if (!splitter_.Over(parts_, at.x, dpi_)) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+    return true;
 }
 
 LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -515,9 +451,12 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             ShowContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
-        case WM_SETCURSOR: case WM_LBUTTONDOWN: case WM_MOUSEMOVE: case WM_LBUTTONUP:
-            if (HandleMouse(msg, wParam, lParam)) return msg == WM_SETCURSOR ? TRUE : 0;
+        case WM_SETCURSOR:
+            if (SetSplitterCursor(wParam, lParam)) return TRUE;
             break;
+        case WM_LBUTTONDOWN: case WM_MOUSEMOVE: case WM_LBUTTONUP:
+            splitter_.HandleMouse(hwnd_, msg, lParam, parts_, dpi_, [this] { FormResize(); }, [this] { SaveLayout(); });
+            return 0;
         case WM_DEVICECHANGE:
             if (wParam == 0x8000) intakes_->DeviceArrived();  // DBT_DEVICEARRIVAL
             return TRUE;

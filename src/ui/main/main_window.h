@@ -18,10 +18,12 @@
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/command_table.h"
 #include "ui/main/long_work.h"
+#include "ui/main/main_layout.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
 #include "ui/main/record_list_commands.h"
 #include "ui/main/record_pages.h"
+#include "ui/main/search_panel.h"
 #include "ui/main/text_drop.h"
 #include "ui/main/window_intakes.h"
 
@@ -50,7 +52,7 @@ public:
     // The parts the user can show or hide, and the menus that switch them.
     bool menuBarShown() const { return GetMenu(hwnd_) != nullptr; }
     bool statusBarShown() const { return TntStatusBar1 && IsWindowVisible(TntStatusBar1); }
-    bool recordListShown() const { return recordListShown_; }
+    bool recordListShown() const { return parts_.recordListShown; }
     HMENU mainMenu() const { return MainMenu1; }
     HMENU appMenu() const { return PmApp; }
     HWND recordList() const { return LbRECs; }
@@ -64,8 +66,8 @@ public:
     ShownRecord& shownRecord() { return session_->record(); }
     RecordList& records() { return records_; }
     ProgressStrip& progress() { return progress_; }
-    HWND searchBox() const { return ComboBoxSearch; }
-    bool searchShown() const { return searchShown_; }
+    HWND searchBox() const { return search_.box(); }
+    bool searchShown() const { return search_.shown(); }
     int textSize() { return views().textSize(); }
     bool newRecordFlag() const { return session_->newRecordFlag(); }
     void SetNewRecordFlag(bool on) { session_->SetNewRecordFlag(on); }
@@ -122,7 +124,7 @@ public:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-    bool HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);  // the splitter
+    bool SetSplitterCursor(WPARAM wParam, LPARAM lParam);
     void FormCreate();
     void CreateControls();
     void AddCommands();
@@ -148,13 +150,10 @@ private:
     void ArrangeTextSizeClick(UINT id);
     void cbSearchClick();
     void ShowSearchPanel(bool shown);
-    void EnsureSearchPanel();  // made when first shown, off the way to the first paint
-    void ComboBoxSearchExit();
     void BtnSSSearchClick();
     void EnsureProgressStrip();
     void SetStatusText(int panel, const std::wstring& text);
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    bool OverSplitter(int x) const;
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
     Settings& settings_;
     InstanceBlock* instance_;
@@ -186,20 +185,14 @@ private:
     HWND cbSmartRecord = nullptr;
     HWND PnlSmartRecord = nullptr;  // the Smart Record interval slider
     HWND LbRECs = nullptr;
-    // Search panel, shown by "Search..."
-    HWND ComboBoxSearch = nullptr;
-    HWND BtnSSSearch = nullptr;
-    bool searchShown_ = false;
-    std::vector<std::wstring> searchHistory_;
+    SearchPanel search_;  // shown by "Search..."
+    MainParts parts_;
+    Splitter splitter_;
     ProgressStrip progress_;
     HWND TntStatusBar1 = nullptr;
     Prompter* prompter_ = nullptr;
     std::unique_ptr<TextDropRegistration> textDrop_;
 
-    int GbRecListWidth_ = 120;
-    int stripNeeds_[4] = {};  // the least widths of the command strip's four controls
-    bool recordListShown_ = true;
-    bool draggingSplitter_ = false;
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
     bool creating_ = true;  // no layout passes until every control exists

@@ -42,7 +42,7 @@ void TTolvaneWindow::AddCommands() {
     for (UINT id : {kCmdViewStatusBar, kCmdAppStatusBar})
         commands_.Add(id, [this](UINT) { ApplyStatusBar(!statusBarShown()); });
     for (UINT id : {kCmdViewRecordList, kCmdAppRecordList})
-        commands_.Add(id, [this](UINT) { ApplyRecordList(!recordListShown_); });
+        commands_.Add(id, [this](UINT) { ApplyRecordList(!parts_.recordListShown); });
 }
 
 void TTolvaneWindow::OnCommand(UINT id) {
@@ -85,50 +85,22 @@ void TTolvaneWindow::ArrangeTextSizeClick(UINT id) {
 
 // ---- search panel --------------------------------------------------------------------------
 
-void TTolvaneWindow::cbSearchClick() { ShowSearchPanel(!searchShown_); }
-
-void TTolvaneWindow::EnsureSearchPanel() {
-    if (ComboBoxSearch) return;
-    auto make = [this](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        HWND w = CreateWindowExW(0, cls, text, WS_CHILD | WS_TABSTOP | style, 0, 0, 0, 0, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        return w;
-    };
-    ComboBoxSearch = make(WC_COMBOBOXW, L"", WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kIdSearchBox);
-    BtnSSSearch = make(WC_BUTTONW, L"&Search", BS_PUSHBUTTON, kIdSearchButton);
-    // Tab order: the panel comes between the record list and the pages, where it is shown.
-    SetWindowPos(ComboBoxSearch, LbRECs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(BtnSSSearch, ComboBoxSearch, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
+void TTolvaneWindow::cbSearchClick() { ShowSearchPanel(!search_.shown()); }
 
 void TTolvaneWindow::ShowSearchPanel(bool shown) {
-    if (shown) EnsureSearchPanel();
-    searchShown_ = shown;
+    if (shown) search_.Ensure(hwnd_, font_, LbRECs);
+    search_.Show(shown);
     CheckMenuItem(PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
-    ShowWindow(ComboBoxSearch, shown ? SW_SHOW : SW_HIDE);
-    ShowWindow(BtnSSSearch, shown ? SW_SHOW : SW_HIDE);
     if (!shown) LbRECsClick();
     FormResize();
-    if (shown) SetFocus(ComboBoxSearch);
-}
-
-void TTolvaneWindow::ComboBoxSearchExit() {
-    std::wstring t = Trim(TextOf(ComboBoxSearch));
-    bool known = false;
-    for (const std::wstring& entry : searchHistory_) known = known || ToLower(Trim(entry)) == ToLower(t);
-    if (!known) {
-        searchHistory_.push_back(t);
-        SendMessageW(ComboBoxSearch, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
-    }
-    BtnSSSearchClick();
+    if (shown) SetFocus(search_.box());
 }
 
 void TTolvaneWindow::BtnSSSearchClick() {
     ShowWindow(pages_.pageControl(), SW_SHOW);
     // An empty box shows the selected record again; the search over all records comes with
     // the add operations, as a row of its own.
-    if (Trim(TextOf(ComboBoxSearch)).empty()) LbRECsClick();
+    if (Trim(search_.Text()).empty()) LbRECsClick();
 }
 
 // ---- the record list -----------------------------------------------------------------------

@@ -1,0 +1,45 @@
+#pragma once
+// Where the main window's parts lie: the command strip along the top, the record list on the
+// left with the splitter beside it, and beside the list the search panel, the record pages and
+// the progress strip; the status bar along the bottom.
+#include <windows.h>
+
+namespace tv {
+
+class ProgressStrip;
+class RecordPages;
+class SearchPanel;
+
+struct MainParts {
+    HWND strip[4] = {};  // record button, add button, "..." button, Smart Record box
+    int stripNeeds[4] = {};  // the least widths of those four, for narrow windows
+    HWND slider = nullptr;
+    HWND recordList = nullptr;
+    bool recordListShown = true;
+    int recordListWidth = 120;  // at 96 dpi
+    HWND statusBar = nullptr;
+    ProgressStrip* progress = nullptr;
+    SearchPanel* search = nullptr;
+    RecordPages* pages = nullptr;
+};
+
+// Places every part for the window's client size now.
+void LayOutMainWindow(HWND window, const MainParts& parts, int dpi);
+
+// The splitter between the record list and the pages, dragged with the mouse.
+class Splitter {
+public:
+    // True when client x lies on the splitter.
+    bool Over(const MainParts& parts, int x, int dpi) const;
+    // The mouse messages of the window; true when the message was the splitter's. `moved` runs
+    // while it is dragged, `dropped` when it is let go.
+    template <class Moved, class Dropped>
+    bool HandleMouse(HWND window, UINT msg, LPARAM lParam, MainParts& parts, int dpi, Moved moved, Dropped dropped);
+
+private:
+    bool dragging_ = false;
+};
+
+}  // namespace tv
+
+#include "ui/main/main_layout_inl.h"

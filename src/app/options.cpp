@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "app/settings_keys.h"
+
 #include <algorithm>
 
 #include "base/constants.h"
@@ -12,7 +14,7 @@
 namespace tv {
 
 namespace {
-constexpr wchar_t kSection[] = L"default";
+constexpr const wchar_t* kSection = keys::kDefault;
 constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
 
 // Closes a registry key when it goes out of scope.

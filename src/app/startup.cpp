@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/settings_keys.h"
+#include "base/debug_log.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -63,6 +64,7 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
             host.EnsureSendToShortcut();
             if (state.switches.installLast) host.CheckForUpdate();
         } catch (...) {
+            LogSwallowed(L"the Send To shortcut");  // the program starts without it
         }
     }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <exdisp.h>
 
+#include "base/debug_log.h"
 #include "base/constants.h"
 #include "base/file_util.h"
 #include "base/handles.h"
@@ -234,6 +235,7 @@ bool RecordOpenLocations(const std::vector<LocationPair>& locations, bool record
             sink.StepGauge();
             added = true;
         } catch (...) {
+            LogSwallowed(L"recording an open location");  // the next location is still taken
         }
     }
     return added;

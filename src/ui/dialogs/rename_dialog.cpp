@@ -51,10 +51,7 @@ bool TFrmReName::Create(HWND owner) {
         wc.lpszClassName = kDialogClass;
         if (!RegisterClassExW(&wc)) return false;
     }
-    HDC dc = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    if (dpi_ <= 0) dpi_ = 96;
+    dpi_ = ScreenDpi();
     if (!font_) font_ = MessageFont();
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;

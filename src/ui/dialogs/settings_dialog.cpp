@@ -93,10 +93,7 @@ bool TFrmMySettings::Create(HWND owner) {
         wc.lpszClassName = kPageClass;
         RegisterClassExW(&wc);
     }
-    HDC dc = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    if (dpi_ <= 0) dpi_ = 96;
+    dpi_ = ScreenDpi();
     font_ = MessageFont(FW_NORMAL);
     boldFont_ = MessageFont(FW_BOLD);
     ownerDrawnTabs_ = !RunsUnderWow64();

@@ -20,6 +20,7 @@
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/rename_dialog.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/window_hosts.h"
 #include "ui/main/window_layout.h"
 #include "ui/window_text.h"
 
@@ -61,7 +62,8 @@ void Check(HMENU menu, UINT id, bool on) { CheckMenuItem(menu, id, MF_BYCOMMAND 
 TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     : settings_(settings),
       instance_(instance),
-      options_(*settings.user, *settings.common, static_cast<OptionsHost&>(*this)),
+      hosts_(std::make_unique<MainWindowHosts>(*this)),
+      options_(*settings.user, *settings.common, *hosts_),
       work_([this] {
           if (hwnd_) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
       }),
@@ -334,7 +336,7 @@ void TTolvaneWindow::TimerFirstRunTimer() {
         textDrop_ = std::make_unique<TextDropRegistration>();
         textDrop_->Register(hwnd_, *this);
     }
-    work_.RunOrQueue([this] { RunFirstRunStep(*this, Startup()); });
+    work_.RunOrQueue([this] { RunFirstRunStep(*hosts_, Startup()); });
 }
 
 void TTolvaneWindow::EnsureSettingsDialog() {
@@ -347,27 +349,6 @@ bool TTolvaneWindow::ChooseRecordFolder() {
     EnsureSettingsDialog();
     return FrmMySettings->Open();
 }
-
-void TTolvaneWindow::SetRecordInterval(int seconds) { SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, seconds); }
-
-void TTolvaneWindow::SetAlwaysOnTop(bool onTop) {
-    SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-bool TTolvaneWindow::RunningAsAdmin() { return IsRunningAsAdmin(); }
-
-void TTolvaneWindow::PinStartMenuShortcut() { PinShortcut(StartMenuShortcutPath()); }
-
-void TTolvaneWindow::LoadAndApplyOptions() {
-    DefaultRecordFolder();
-    EnsureSettingsDialog();
-    options_.Load();
-    options_.Apply();
-}
-
-void TTolvaneWindow::TakeCommandLineItems() { tv::TakeCommandLineItems(*session_, Startup().params); }
-
-void TTolvaneWindow::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()); }
 
 LRESULT CALLBACK TTolvaneWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = AttachedObject<TTolvaneWindow>(hwnd, msg, lParam);

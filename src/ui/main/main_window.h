@@ -33,10 +33,13 @@ class InstanceBlock;
 class Prompter;
 class TFrmReName;
 
-class TTolvaneWindow : public FirstRunHost, public OptionsHost, public RecordViewsHost, public TextDropHost {
+class MainWindowHosts;
+
+class TTolvaneWindow : public RecordViewsHost, public TextDropHost {
 public:
     TTolvaneWindow(Settings& settings, InstanceBlock* instance);
     ~TTolvaneWindow() override;
+    SettingsStore& UserSettings() { return *settings_.user; }
 
     // Creates the window (not yet shown) and starts the first-run timer.
     bool Create(HINSTANCE instance);
@@ -91,29 +94,11 @@ public:
     // Adds dropped text to the shown record, saves it and selects its node.
     void TakeDroppedText(const std::wstring& text) { intakes_->TakeDroppedText(text); }
 
-    // FirstRunHost
-    SettingsStore& UserSettings() override { return *settings_.user; }
-    SettingsStore& CommonSettings() override { return *settings_.common; }
-    void ShowRunAsAdminItems(bool show) override { showRunAsAdmin_ = show; }
-    bool RunningAsAdmin() override;
-    void PinStartMenuShortcut() override;
-    void LoadAndApplyOptions() override;
-    int ReadRecordList() override;
-    void SelectRecord(int index) override;
-    void ShowSelectedRecord() override { LbRECsClick(); }
-    void TakeCommandLineItems() override;
-    void LayOut() override;
-    void EnsureSendToShortcut() override;
-
-    // OptionsHost
-    void SetMenuChecks(const MenuChecks& checks) override { menuChecks_ = checks; }
-    int StartupRecordIndex() override { return startupRecordIndex_; }
-    void SetStartupRecordIndex(int index) override { startupRecordIndex_ = index; }
-    void SetTextSize(int size) override { views().SetTextSize(size); }
-    void ApplyTextSize() override;
-    void SetRecordInterval(int seconds) override;
-    void SetAlwaysOnTop(bool onTop) override;
-    void ReadRecordList(const std::wstring&) override { ReadRecordList(); }
+    // The record list read again from the record folder; answers how many records it lists.
+    int ReadRecordList();
+    void SelectRecord(int index);
+    // Laid out and painted, before the slower steps of the first run.
+    void LayOut();
 
     // RecordViewsHost
     void NodeHovered(HWND tree, RecordNode& node) override;
@@ -122,6 +107,7 @@ public:
     void TextDropped(const std::wstring& text) override;
 
 private:
+    friend class MainWindowHosts;
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     bool SetSplitterCursor(WPARAM wParam, LPARAM lParam);
@@ -157,6 +143,7 @@ private:
 
     Settings& settings_;
     InstanceBlock* instance_;
+    std::unique_ptr<MainWindowHosts> hosts_;
     Options options_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;

@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "records/record_library.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/window_hosts.h"
 #include "ui/message_pump.h"
 #include "ui/window_text.h"
 
@@ -69,16 +70,9 @@ void TTolvaneWindow::SelectByPath(const std::wstring& path) {
 
 // ---- text size -----------------------------------------------------------------------------
 
-void TTolvaneWindow::ApplyTextSize() {
-    for (size_t i = 0; i < std::size(kTextSizes); ++i)
-        CheckMenuItem(PmDocTree, kCmdTextLargest + static_cast<UINT>(i),
-                      MF_BYCOMMAND | (kTextSizes[i] == textSize() ? MF_CHECKED : MF_UNCHECKED));
-    views().SetTextSize(textSize());
-}
-
 void TTolvaneWindow::ArrangeTextSizeClick(UINT id) {
     views().SetTextSize(kTextSizes[id - kCmdTextLargest]);
-    ApplyTextSize();
+    hosts_->ApplyTextSize();
     UserSettings().WriteInteger(keys::kDefault, keys::kTextSize, textSize());
     LbRECsClick();
 }

@@ -242,9 +242,7 @@ void RecordViews::SetBounds(const RECT& bounds) {
 
 void RecordViews::SetTextSize(int points) {
     textSize_ = points;
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    int dpi = ScreenDpi();
     HFONT old = font_;
     int height = points > 0 ? -MulDiv(points, dpi, 72) : -MulDiv(kStartingFontPixels, dpi, 96);
     font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

@@ -4,14 +4,58 @@
 
 #include <algorithm>
 
+#include "ui/main/main_menus.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
 namespace {
 constexpr int kSplitterWidth = 6;
+}
+
+void CreateCommandStrip(HWND window, MainParts& parts) {
+    struct Control {
+        const wchar_t* cls;
+        const wchar_t* text;
+        DWORD style;
+        UINT id;
+    };
+    const Control controls[] = {
+        {WC_BUTTONW, L"    &Start Recording", BS_PUSHBUTTON, kCmdRecord},
+        {WC_BUTTONW, L"       &Add...", BS_PUSHBUTTON, kCmdAdd},
+        {WC_BUTTONW, L"...", BS_PUSHBUTTON, kCmdMoreButton},
+        {WC_BUTTONW, L"Smart Record", BS_AUTOCHECKBOX, kCmdSmartRecord},
+        {TRACKBAR_CLASSW, L"", TBS_NOTICKS, 0},  // the Smart Record interval
+    };
+    HWND made[5] = {};
+    for (int i = 0; i < 5; ++i)
+        made[i] = CreateWindowExW(0, controls[i].cls, controls[i].text,
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | controls[i].style, 0, 0, 0, 0, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controls[i].id)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < 4; ++i) parts.strip[i] = made[i];
+    parts.slider = made[4];
+    SendMessageW(parts.slider, TBM_SETRANGE, TRUE, MAKELPARAM(3, 60));
+    SendMessageW(parts.slider, TBM_SETPOS, TRUE, 7);
+}
+
+void MeasureCommandStrip(MainParts& parts, HFONT font, int dpi) {
+    // What each caption needs, mnemonic marks left out, plus the control's own frame.
+    const int frame[] = {MulDiv(12, dpi, 96), MulDiv(12, dpi, 96), MulDiv(12, dpi, 96),
+                         GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(8, dpi, 96)};
+    for (int i = 0; i < 4; ++i) {
+        std::wstring text = TextOf(parts.strip[i]);
+        HDC dc = GetDC(parts.strip[i]);
+        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        RECT r{};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(parts.strip[i], dc);
+        parts.stripNeeds[i] = r.right + frame[i];
+    }
 }
 
 void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {

@@ -23,6 +23,11 @@ struct MainParts {
     RecordPages* pages = nullptr;
 };
 
+// Makes the command strip's buttons, box and slider in `parts`.
+void CreateCommandStrip(HWND window, MainParts& parts);
+// The least widths the strip's controls need in `font`.
+void MeasureCommandStrip(MainParts& parts, HFONT font, int dpi);
+
 // Places every part for the window's client size now.
 void LayOutMainWindow(HWND window, const MainParts& parts, int dpi);
 

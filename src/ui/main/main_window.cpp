@@ -39,18 +39,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-// The width of a control's caption in `font`, mnemonic marks left out.
-int CaptionWidth(HWND control, HFONT font) {
-    std::wstring text = TextOf(control);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    RECT r{};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return r.right;
-}
-
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
     SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
@@ -141,8 +129,7 @@ void TTolvaneWindow::FormCreate() {
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
-    const int frame[] = {Scale(12), Scale(12), Scale(12), GetSystemMetrics(SM_CXMENUCHECK) + Scale(8)};
-    for (int i = 0; i < 4; ++i) parts_.stripNeeds[i] = CaptionWidth(parts_.strip[i], font_) + frame[i];
+    MeasureCommandStrip(parts_, font_, dpi_);
 
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', static_cast<WORD>(kCmdSearch)},
                     {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
@@ -175,24 +162,18 @@ void TTolvaneWindow::CreateControls() {
                 }
     }
 
-    BtnRec = Child(hwnd_, WC_BUTTONW, L"    &Start Recording", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdRecord);
-    BtnAdd2 = Child(hwnd_, WC_BUTTONW, L"       &Add...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdAdd);
-    BtnRecordByType = Child(hwnd_, WC_BUTTONW, L"...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCmdMoreButton);
-    cbSmartRecord = Child(hwnd_, WC_BUTTONW, L"Smart Record", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, kCmdSmartRecord);
-    PnlSmartRecord = Child(hwnd_, TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_NOTICKS);
-    SendMessageW(PnlSmartRecord, TBM_SETRANGE, TRUE, MAKELPARAM(3, 60));
-    SendMessageW(PnlSmartRecord, TBM_SETPOS, TRUE, 7);
+    CreateCommandStrip(hwnd_, parts_);
+    BtnRec = parts_.strip[0];
+    BtnAdd2 = parts_.strip[1];
+    BtnRecordByType = parts_.strip[2];
+    cbSmartRecord = parts_.strip[3];
+    PnlSmartRecord = parts_.slider;
 
     LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
                    WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL |
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
-    parts_.strip[0] = BtnRec;
-    parts_.strip[1] = BtnAdd2;
-    parts_.strip[2] = BtnRecordByType;
-    parts_.strip[3] = cbSmartRecord;
-    parts_.slider = PnlSmartRecord;
     parts_.recordList = LbRECs;
     parts_.progress = &progress_;
     parts_.search = &search_;
@@ -297,22 +278,6 @@ void TTolvaneWindow::FormCloseQuery() {
         LogSwallowed(L"storing the window layout");  // closing goes on
     }
     DestroyWindow(hwnd_);
-}
-
-void TTolvaneWindow::BtnHelpClick() {
-    std::wstring help = FolderOf(ModulePath()) + L"\\" + kAppName + L".chm";
-    if (FileExists(help)) ShellExecuteW(hwnd_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    else commands_.Run(kCmdOnlineGuide);
-}
-
-void TTolvaneWindow::OpenApplicationPath1Click() {
-    std::wstring folder = FolderOf(ModulePath());
-    if (DirectoryExists(folder)) {
-        folder = ReplaceAll(NormaliseFolder(folder), L"/", L"\\");
-        ShellExecuteW(hwnd_, L"explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    } else {
-        ShellExecuteW(hwnd_, L"Open", folder.c_str(), nullptr, nullptr, SW_SHOW);
-    }
 }
 
 void TTolvaneWindow::TextDropped(const std::wstring& text) {

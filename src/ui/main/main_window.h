@@ -129,8 +129,6 @@ private:
     void ApplyRecordList(bool shown, bool store = true);
     void StoreShownParts();
     void SaveLayout();
-    void BtnHelpClick();
-    void OpenApplicationPath1Click();
     void StoreSelectedRecord(int index);
     // Text size and search
     void ArrangeTextSizeClick(UINT id);

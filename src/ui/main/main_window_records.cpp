@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "records/record_library.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/program_commands.h"
 #include "ui/main/window_hosts.h"
 #include "ui/message_pump.h"
 #include "ui/window_text.h"
@@ -19,8 +20,7 @@ namespace tv {
 
 void TTolvaneWindow::AddCommands() {
     commands_.Add(kCmdExit, [this](UINT) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); });
-    commands_.Add(kCmdHelp, [this](UINT) { BtnHelpClick(); });
-    commands_.Add(kCmdOpenApplicationPath, [this](UINT) { OpenApplicationPath1Click(); });
+    AddProgramCommands(commands_, [this] { return hwnd_; });
     commands_.Add(kCmdSettings, [this](UINT) {
         EnsureSettingsDialog();
         FrmMySettings->Open();

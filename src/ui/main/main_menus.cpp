@@ -208,4 +208,28 @@ void AddSearchItem(HMENU moreMenu) {
 
 bool IsViewCommand(UINT id) { return id >= kCmdViewMenuBar && id <= kCmdAppRecordList; }
 
+MainMenus::~MainMenus() {
+    for (HMENU menu : {MainMenu1, PmApp, PopupMenuMore, PmRecList, PmDocTree})
+        if (menu) DestroyMenu(menu);
+}
+
+void MainMenus::Build(bool windows7) {
+    MainMenu1 = BuildMainMenu();
+    PmApp = BuildAppMenu();
+    PopupMenuMore = BuildMoreMenu();
+    PmRecList = BuildRecordListMenu();
+    PmDocTree = BuildTreeMenu();
+    if (!windows7) return;
+    for (HMENU menu : {MainMenu1, PopupMenuMore})
+        for (UINT id : {static_cast<UINT>(kCmdHistory), static_cast<UINT>(kCmdSystemProperties)})
+            while (DeleteMenu(menu, id, MF_BYCOMMAND)) {
+            }
+}
+
+void MainMenus::CheckPair(UINT viewItem, UINT appItem, bool on) {
+    UINT state = MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(MainMenu1, viewItem, state);
+    CheckMenuItem(PmApp, appItem, state);
+}
+
 }  // namespace tv

@@ -59,4 +59,23 @@ void AddSearchItem(HMENU moreMenu);
 // True for the commands that show or hide a part of the window.
 bool IsViewCommand(UINT id);
 
+// The five menus of the main window, made together and destroyed together (the menu bar must
+// be taken off its window first).
+struct MainMenus {
+    HMENU MainMenu1 = nullptr;
+    HMENU PmApp = nullptr;
+    HMENU PopupMenuMore = nullptr;
+    HMENU PmRecList = nullptr;
+    HMENU PmDocTree = nullptr;
+
+    MainMenus() = default;
+    ~MainMenus();
+    MainMenus(const MainMenus&) = delete;
+    MainMenus& operator=(const MainMenus&) = delete;
+    // Windows 7 has no History or System Properties pages to open: those items are left out.
+    void Build(bool windows7);
+    // A show-or-hide item of the View menu and its twin in the window's own menu.
+    void CheckPair(UINT viewItem, UINT appItem, bool on);
+};
+
 }  // namespace tv

@@ -69,9 +69,6 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (MainMenu1 && !menuBarShown()) DestroyMenu(MainMenu1);
-    for (HMENU menu : {PmApp, PopupMenuMore, PmRecList, PmDocTree})
-        if (menu) DestroyMenu(menu);
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
     if (font_) DeleteObject(font_);
     if (background_) DeleteObject(background_);
@@ -149,19 +146,7 @@ void TTolvaneWindow::FormCreate() {
 }
 
 void TTolvaneWindow::CreateControls() {
-    MainMenu1 = BuildMainMenu();
-    PmApp = BuildAppMenu();
-    PopupMenuMore = BuildMoreMenu();
-    PmRecList = BuildRecordListMenu();
-    PmDocTree = BuildTreeMenu();
-    if (Startup().versionName == L"windows 7") {
-        // Windows 7 has no such pages to open.
-        for (HMENU menu : {MainMenu1, PopupMenuMore})
-            for (UINT id : {static_cast<UINT>(kCmdHistory), static_cast<UINT>(kCmdSystemProperties)})
-                while (DeleteMenu(menu, id, MF_BYCOMMAND)) {
-                }
-    }
-
+    menus_.Build(Startup().versionName == L"windows 7");
     CreateCommandStrip(hwnd_, parts_);
     BtnRec = parts_.strip[0];
     BtnAdd2 = parts_.strip[1];
@@ -223,18 +208,16 @@ void TTolvaneWindow::LayOut() {
 }
 
 void TTolvaneWindow::ApplyMenuBar(bool shown, bool store) {
-    HMENU bar = shown ? MainMenu1 : nullptr;
+    HMENU bar = shown ? menus_.MainMenu1 : nullptr;
     if (GetMenu(hwnd_) != bar) SetMenu(hwnd_, bar);  // a new frame costs a layout pass
-    Check(MainMenu1, kCmdViewMenuBar, shown);
-    Check(PmApp, kCmdAppMenuBar, shown);
+    menus_.CheckPair(kCmdViewMenuBar, kCmdAppMenuBar, shown);
     if (store) settings_.user->WriteBool(keys::kDefault, keys::kMenuBar, shown);
 }
 
 void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
     if (shown) EnsureStatusBar();
     if (TntStatusBar1) ShowWindow(TntStatusBar1, shown ? SW_SHOW : SW_HIDE);
-    Check(MainMenu1, kCmdViewStatusBar, shown);
-    Check(PmApp, kCmdAppStatusBar, shown);
+    menus_.CheckPair(kCmdViewStatusBar, kCmdAppStatusBar, shown);
     FormResize();
     if (store) settings_.user->WriteBool(keys::kDefault, keys::kStatusBar, shown);
 }
@@ -242,8 +225,7 @@ void TTolvaneWindow::ApplyStatusBar(bool shown, bool store) {
 void TTolvaneWindow::ApplyRecordList(bool shown, bool store) {
     parts_.recordListShown = shown;
     ShowWindow(LbRECs, shown ? SW_SHOW : SW_HIDE);
-    Check(MainMenu1, kCmdViewRecordList, shown);
-    Check(PmApp, kCmdAppRecordList, shown);
+    menus_.CheckPair(kCmdViewRecordList, kCmdAppRecordList, shown);
     FormResize();
     if (store) settings_.user->WriteBool(keys::kDefault, keys::kRecordList, shown);
 }
@@ -342,12 +324,12 @@ void TTolvaneWindow::OnControl(HWND from, UINT code, UINT id) {
 }
 
 void TTolvaneWindow::ShowContextMenu(HWND from, LPARAM lParam) {
-    HMENU menu = from == hwnd_ ? PmApp : from == LbRECs ? PmRecList : nullptr;
-    if (!menu && from && from != pages_.pageControl() && pages_.Owns(from)) menu = PmDocTree;
+    HMENU menu = from == hwnd_ ? menus_.PmApp : from == LbRECs ? menus_.PmRecList : nullptr;
+    if (!menu && from && from != pages_.pageControl() && pages_.Owns(from)) menu = menus_.PmDocTree;
     if (!menu || work_.busy()) return;
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-    if (menu == PmRecList) Check(PmRecList, kCmdReplayAtStart, records_.SelectedIndex() == startupRecordIndex_);
+    if (menu == menus_.PmRecList) Check(menus_.PmRecList, kCmdReplayAtStart, records_.SelectedIndex() == startupRecordIndex_);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
 }
 

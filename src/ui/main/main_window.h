@@ -18,6 +18,7 @@
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/command_table.h"
 #include "ui/main/long_work.h"
+#include "ui/main/main_menus.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
@@ -56,14 +57,14 @@ public:
     bool menuBarShown() const { return GetMenu(hwnd_) != nullptr; }
     bool statusBarShown() const { return TntStatusBar1 && IsWindowVisible(TntStatusBar1); }
     bool recordListShown() const { return parts_.recordListShown; }
-    HMENU mainMenu() const { return MainMenu1; }
-    HMENU appMenu() const { return PmApp; }
+    HMENU mainMenu() const { return menus_.MainMenu1; }
+    HMENU appMenu() const { return menus_.PmApp; }
     HWND recordList() const { return LbRECs; }
     HWND statusBar() const { return TntStatusBar1; }
     HWND pageControl() const { return pages_.pageControl(); }
-    HMENU treeMenu() const { return PmDocTree; }
-    HMENU recordListMenu() const { return PmRecList; }
-    HMENU moreMenu() const { return PopupMenuMore; }
+    HMENU treeMenu() const { return menus_.PmDocTree; }
+    HMENU recordListMenu() const { return menus_.PmRecList; }
+    HMENU moreMenu() const { return menus_.PopupMenuMore; }
     RecordViews& views() { return pages_.views(); }
     RecordSession& session() { return *session_; }
     ShownRecord& shownRecord() { return session_->record(); }
@@ -157,11 +158,7 @@ private:
     std::unique_ptr<RecordListCommands> listCommands_;
 
     // Menus
-    HMENU MainMenu1 = nullptr;
-    HMENU PmApp = nullptr;
-    HMENU PopupMenuMore = nullptr;
-    HMENU PmRecList = nullptr;
-    HMENU PmDocTree = nullptr;
+    MainMenus menus_;
 
     // Command strip
     HWND BtnRec = nullptr;

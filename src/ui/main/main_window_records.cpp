@@ -36,7 +36,7 @@ void TTolvaneWindow::AddCommands() {
         // The button beside the record buttons opens the "more" menu at the mouse.
         POINT at;
         GetCursorPos(&at);
-        TrackPopupMenu(PopupMenuMore, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+        TrackPopupMenu(menus_.PopupMenuMore, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
     });
     for (UINT id : {kCmdViewMenuBar, kCmdAppMenuBar})
         commands_.Add(id, [this](UINT) { ApplyMenuBar(!menuBarShown()); });
@@ -84,7 +84,7 @@ void TTolvaneWindow::cbSearchClick() { ShowSearchPanel(!search_.shown()); }
 void TTolvaneWindow::ShowSearchPanel(bool shown) {
     if (shown) search_.Ensure(hwnd_, font_, LbRECs);
     search_.Show(shown);
-    CheckMenuItem(PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menus_.PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
     if (!shown) LbRECsClick();
     FormResize();
     if (shown) SetFocus(search_.box());
@@ -119,7 +119,7 @@ void TTolvaneWindow::LbRECsClick() {
     int index = records_.SelectedIndex();
     if (index < 0) return;
     LongWork::Scope busy(work_);
-    AddSearchItem(PopupMenuMore);
+    AddSearchItem(menus_.PopupMenuMore);
     std::wstring folder = RecordFolder();
     {
         RedrawSuspender quiet(tvDocs());
@@ -131,7 +131,7 @@ void TTolvaneWindow::LbRECsClick() {
     }
     progress_.Show(false);
     StoreSelectedRecord(index);
-    CheckMenuItem(PmRecList, kCmdReplayAtStart, MF_BYCOMMAND | (index == startupRecordIndex_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menus_.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND | (index == startupRecordIndex_ ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool TTolvaneWindow::LbRECsKeyDown(UINT key) {

@@ -27,7 +27,7 @@ void MainWindowHosts::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()
 void MainWindowHosts::ApplyTextSize() {
     int size = w_.textSize();
     for (size_t i = 0; i < std::size(kTextSizes); ++i)
-        CheckMenuItem(w_.PmDocTree, kCmdTextLargest + static_cast<UINT>(i),
+        CheckMenuItem(w_.menus_.PmDocTree, kCmdTextLargest + static_cast<UINT>(i),
                       MF_BYCOMMAND | (kTextSizes[i] == size ? MF_CHECKED : MF_UNCHECKED));
     w_.views().SetTextSize(size);
 }

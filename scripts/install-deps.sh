@@ -52,6 +52,7 @@ install_pkgs() {
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
+    [ "$can32" = yes ] || echo "note: this kernel cannot start 32-bit programs; the i386 architecture and wine32:i386 are skipped and the tests run the 64-bit build."
     update_index
     if ! install_pkgs "${need[@]}"; then
         # Name what cannot be installed: try each on its own.

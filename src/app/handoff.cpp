@@ -67,10 +67,19 @@ LRESULT SendHandOff(const std::wstring& lockName, const std::wstring& file, HWND
     LockHolder lock(lockName, waits.lockMs);
     if (!lock.held()) return 0;  // a hand-off before this one never finished: leave its file alone
     if (!WriteTextLines(file, lines)) return 0;
-    HWND running = WaitForRunningWindow(waits.windowMs);
-    if (!running) return 0;
-    COPYDATASTRUCT cds = HandOffMessageData();
-    return SendMessageW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&cds));
+    // A window that answers 0 has not taken the file (it is still being made, or not ready for
+    // items yet): the file stays as written and the message is sent again until it is taken.
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        HWND running = WaitForRunningWindow(waits.windowMs > spent ? waits.windowMs - spent : 0);
+        if (!running) return 0;
+        COPYDATASTRUCT cds = HandOffMessageData();
+        LRESULT answer =
+            SendMessageW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&cds));
+        if (answer != 0 || GetTickCount() - start >= waits.windowMs) return answer;
+        Sleep(20);
+    }
 }
 
 LRESULT HandOff(HWND sender, const std::vector<std::wstring>& params) {

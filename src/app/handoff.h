@@ -25,8 +25,10 @@ struct HandOffWaits {
 };
 
 // Writes `lines` to `file` and sends the hand-off message to the running window, all under the
-// lock. Returns the window's answer (1 when it took the message); 0 when the lock or the window
-// did not come in time, in which case the file is left as it was when the lock was not had.
+// lock. A window that answers 0 has not taken the items (it is not ready for them yet) and gets
+// the message again until it answers otherwise or `windowMs` has passed. Returns the window's
+// answer (1 when it took the items); 0 when the lock, the window or its 1 did not come in time.
+// Without the lock the file is left as it was.
 LRESULT SendHandOff(const std::wstring& lockName, const std::wstring& file, HWND sender,
                     const std::vector<std::wstring>& lines, const HandOffWaits& waits = {});
 
@@ -41,6 +43,8 @@ bool ReadHandOffFile(std::vector<IntakeStep>& steps);
 // takes the items of the hand-off file, leaving out those a record cannot hold (added to
 // `refused`, for the window to tell), then answers 1 at once so the sender and the next hand-off
 // go on while the window adds the items. The handler's own return value is then not used.
+// A window not ready for items yet (its record not shown yet) answers 0 without calling this:
+// the sender then sends again, holding the file for it.
 // False when there is no hand-off file (the answer is given all the same).
 bool TakeHandOff(std::vector<IntakeStep>& steps, std::vector<std::wstring>& refused);
 // The lines of "ctmenu.txt"; false when it cannot be read.

@@ -126,3 +126,45 @@ TEST(HandOffRace, TwentySimultaneousStartsGiveOneReceiverAndEveryItem) {
         EXPECT_EQ(received, expected);
     }
 }
+
+namespace {
+int g_messages = 0;
+LRESULT CALLBACK NotReadyTwice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COPYDATA) return ++g_messages < 3 ? 0 : 1;  // 0: not ready for items yet
+    if (msg == WM_CLOSE) {
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST(HandOffLock, AWindowNotReadyYetGetsTheMessageAgainUntilItTakesIt) {
+    TempFolder dir;
+    std::wstring file = dir.file(L"sendparam.txt"), lock = HandOffLockName(UniqueName(L"retry"));
+    HWND window = nullptr;
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread receiver([&] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = NotReadyTwice;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kMainWindowClass;
+        RegisterClassW(&wc);
+        window = CreateWindowW(kMainWindowClass, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+        SetEvent(made);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        UnregisterClassW(kMainWindowClass, wc.hInstance);
+    });
+    WaitForSingleObject(made, INFINITE);
+    CloseHandle(made);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SendHandOff(lock, file, nullptr, {L"C:\\a.txt"}, {1000, 60000}), 1);
+    EXPECT_EQ(g_messages, 3);
+    std::vector<std::wstring> lines;
+    ASSERT_TRUE(ReadTextLines(file, lines));
+    EXPECT_EQ(lines, std::vector<std::wstring>{L"C:\\a.txt"});
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    receiver.join();
+}

@@ -3,6 +3,7 @@
 #include "base/constants.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "base/xml_text.h"
 
 namespace tv {
 
@@ -132,6 +133,52 @@ std::vector<IntakeStep> MenuFileSteps(const std::vector<std::wstring>& fileLines
     std::vector<IntakeStep> steps;
     for (const auto& line : fileLines) steps.push_back({IntakeStep::Kind::Item, ConvertItem(line)});
     return steps;
+}
+
+bool CanEnterRecord(const std::wstring& item) { return !HasCharacterXmlForbids(item); }
+
+std::vector<std::wstring> WithoutUnwritableLines(const std::vector<std::wstring>& lines,
+                                                 std::vector<std::wstring>& refused) {
+    std::vector<std::wstring> kept;
+    kept.reserve(lines.size());
+    for (const auto& line : lines) {
+        if (CanEnterRecord(line)) kept.push_back(line);
+        else refused.push_back(line);
+    }
+    return kept;
+}
+
+std::vector<IntakeStep> WithoutUnwritableItems(const std::vector<IntakeStep>& steps,
+                                               std::vector<std::wstring>& refused) {
+    std::vector<IntakeStep> kept;
+    kept.reserve(steps.size());
+    for (const auto& step : steps) {
+        if (step.kind == IntakeStep::Kind::Item || step.kind == IntakeStep::Kind::ListItem) {
+            if (!CanEnterRecord(step.path)) {
+                refused.push_back(step.path);
+                continue;
+            }
+        }
+        kept.push_back(step);
+    }
+    return kept;
+}
+
+std::wstring RefusedItemMessage(const std::wstring& item) {
+    std::wstring shown;
+    for (size_t i = 0; i < item.size(); ++i) {
+        wchar_t c = item[i];
+        bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < item.size() && item[i + 1] >= 0xDC00 &&
+                    item[i + 1] <= 0xDFFF;
+        if (pair) {
+            shown += item.substr(i++, 2);
+        } else if (HasCharacterXmlForbids(std::wstring(1, c))) {
+            shown += Format(L"<U+%04X>", static_cast<unsigned>(c));
+        } else {
+            shown += c;
+        }
+    }
+    return L"Not added: a record cannot hold the marked character of\n" + shown;
 }
 
 }  // namespace tv

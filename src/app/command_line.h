@@ -57,4 +57,18 @@ std::vector<IntakeStep> CommandLineSteps(const std::vector<std::wstring>& params
 // The lines of the menu file, taken as they are and converted.
 std::vector<IntakeStep> MenuFileSteps(const std::vector<std::wstring>& fileLines);
 
+// True when a converted item may enter a record: it holds no character a record file cannot
+// carry (controls other than tab, CR and LF; U+FFFE, U+FFFF; half surrogate pairs).
+bool CanEnterRecord(const std::wstring& item);
+// The lines (of a hand-off or menu file, or parameters) that hold no such character, in order;
+// the lines refused are added to `refused`. A refused list line is refused whole.
+std::vector<std::wstring> WithoutUnwritableLines(const std::vector<std::wstring>& lines,
+                                                 std::vector<std::wstring>& refused);
+// The steps whose items may enter a record, in order; the items refused are added to `refused`.
+// Converting can bring such characters in (an environment variable that holds one).
+std::vector<IntakeStep> WithoutUnwritableItems(const std::vector<IntakeStep>& steps,
+                                               std::vector<std::wstring>& refused);
+// What the user is told of a refused item: the item, its bad characters shown as U+XXXX.
+std::wstring RefusedItemMessage(const std::wstring& item);
+
 }  // namespace tv

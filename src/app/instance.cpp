@@ -15,40 +15,32 @@ std::wstring InstanceBlockName(const std::wstring& exePath) {
 }
 
 InstanceBlock::Result InstanceBlock::Check(HWND window, int limit) {
+    // Whichever start makes the block, all of them register the same way below: a start that
+    // found the block made a moment ago must not see a count its maker has not written yet.
     mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockSize,
                                       name_.c_str()));
     if (!mapping_.valid()) {
         lastError_ = GetLastError();
         return Result::CreateFailed;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
-        if (data()) {
-            data()->window = WindowToField(window);
-            data()->count = 1;
-        }
-        return Result::FirstInstance;
-    }
-    // Another process made the block: open it by name to read its state.
-    UniqueHandle existing(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name_.c_str()));
-    if (!existing.valid()) {
-        registered_ = false;
-        return Result::AnotherRuns;  // the caller hands its items over anyway
-    }
-    mapping_ = std::move(existing);
     view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
     Data* d = data();
     if (!d) {
+        lastError_ = GetLastError();
         registered_ = false;
-        return Result::AnotherRuns;
+        return Result::AnotherRuns;  // the caller hands its items over anyway
     }
-    if (d->count < limit) {
-        d->window = WindowToField(window);
-        ++d->count;
-        return Result::Registered;
+    // One compare-and-swap per try: of any number of simultaneous starts, exactly `limit` get in.
+    for (LONG seen = InterlockedCompareExchange(&d->count, 0, 0); seen < limit;) {
+        LONG before = InterlockedCompareExchange(&d->count, seen + 1, seen);
+        if (before == seen) {
+            InterlockedExchange(&d->window, WindowToField(window));
+            return seen == 0 ? Result::FirstInstance : Result::Registered;
+        }
+        seen = before;
     }
     registered_ = false;
-    HWND running = FieldToWindow(d->window);
+    HWND running = FieldToWindow(InterlockedCompareExchange(&d->window, 0, 0));
     if (running && IsWindow(running)) {
         if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
         SetForegroundWindow(running);
@@ -57,17 +49,11 @@ InstanceBlock::Result InstanceBlock::Check(HWND window, int limit) {
 }
 
 void InstanceBlock::SetWindow(HWND window) {
-    if (registered_ && data()) data()->window = WindowToField(window);
+    if (registered_ && data()) InterlockedExchange(&data()->window, WindowToField(window));
 }
 
 InstanceBlock::~InstanceBlock() {
-    if (registered_ && view_.get()) {
-        UniqueHandle block(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name_.c_str()));
-        if (block.valid()) {
-            MappedView v(MapViewOfFile(block.get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize));
-            if (v.get()) InterlockedDecrement(&static_cast<Data*>(v.get())->count);
-        }
-    }
+    if (registered_ && data()) InterlockedDecrement(&data()->count);
 }
 
 }  // namespace tv

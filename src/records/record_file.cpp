@@ -10,6 +10,7 @@
 #include "base/scope_exit.h"
 #include "base/strings.h"
 #include "base/text_file.h"
+#include "base/xml_text.h"
 #include "records/msxml.h"
 
 namespace tv {
@@ -97,25 +98,39 @@ bool Replace(const std::wstring& temp, const std::wstring& path, const BeforeRep
 
 // The attribute names the reader asks for, made once per reading.
 struct AttributeNames {
-    Bstr text{L"text"}, path{L"path"}, imageIndex{L"imageIndex"}, extand{L"extand"}, docType{L"docType"};
+    Bstr text{L"text"}, path{L"path"}, imageIndex{L"imageIndex"}, docType{L"docType"};
 };
 
-std::wstring Attribute(IXMLDOMElement* element, BSTR name) {
+// The attribute's text; false when the element has no such attribute.
+bool Attribute(IXMLDOMElement* element, BSTR name, std::wstring& text) {
     VARIANT value;
     VariantInit(&value);
-    if (element->getAttribute(name, &value) != S_OK || value.vt != VT_BSTR) {
-        VariantClear(&value);
-        throw ReadStopped();  // missing
-    }
-    std::wstring text(value.bstrVal ? value.bstrVal : L"", value.bstrVal ? SysStringLen(value.bstrVal) : 0);
+    bool found = element->getAttribute(name, &value) == S_OK && value.vt == VT_BSTR;
+    if (found)
+        text.assign(value.bstrVal ? value.bstrVal : L"", value.bstrVal ? SysStringLen(value.bstrVal) : 0);
     VariantClear(&value);
+    return found;
+}
+
+// Text and path make the item: without either, or with a character no record file can hold,
+// the reading stops there.
+std::wstring RequiredText(IXMLDOMElement* element, BSTR name) {
+    std::wstring text;
+    if (!Attribute(element, name, text) || HasCharacterXmlForbids(text)) throw ReadStopped();
     return text;
 }
 
-int IntegerAttribute(IXMLDOMElement* element, BSTR name) {
+// A number that is missing or no number costs only itself: the item keeps its default.
+int IntegerAttribute(IXMLDOMElement* element, BSTR name, int defaultValue) {
+    std::wstring text;
     int value = 0;
-    if (!ParseInteger(Attribute(element, name), value)) throw ReadStopped();
-    return value;
+    return Attribute(element, name, text) && ParseInteger(text, value) ? value : defaultValue;
+}
+
+// The kind an item without a readable one most likely has: web addresses are pages.
+int DefaultKind(const std::wstring& path) {
+    std::wstring p = Trim(path);
+    return StartsWithNoCase(p, L"http:") || StartsWithNoCase(p, L"https:") ? kWebPage : kProgramOrDocument;
 }
 
 bool IsElement(IXMLDOMNode* node) {
@@ -124,13 +139,15 @@ bool IsElement(IXMLDOMNode* node) {
 }
 
 // Calls `visit` for each element child of `parent`, in order, at most `limit` of them.
+// True when elements were left over after the limit.
 template <class Visit>
-void ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
+bool ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
     ComPtr<IXMLDOMNode> child;
     if (FAILED(parent->get_firstChild(child.put()))) throw ReadStopped();
     int count = 0;
-    while (child && count < limit) {
+    while (child) {
         if (IsElement(child.get())) {
+            if (count >= limit) return true;
             ++count;
             visit(child.get());
         }
@@ -138,6 +155,11 @@ void ForEachElement(IXMLDOMNode* parent, int limit, Visit&& visit) {
         if (FAILED(child->get_nextSibling(next.put()))) throw ReadStopped();
         child = std::move(next);
     }
+    return false;
+}
+
+bool HasElementChild(IXMLDOMNode* node) {
+    return ForEachElement(node, 0, [](IXMLDOMNode*) {});
 }
 
 struct Reader {
@@ -145,30 +167,76 @@ struct Reader {
     const std::function<void()>& onWebPage;
     const Tick& tick;
     AttributeNames names;
+    bool depthCut = false;
 
     void Element(IXMLDOMNode* node, RecordNode* parent, int depth) {
         ComPtr<IXMLDOMElement> x;
         if (FAILED(node->QueryInterface(kIidXmlDomElement, x.put_void()))) throw ReadStopped();
         // Every attribute is read before the node exists, so a failure never leaves a node
         // without its item.
-        std::wstring text = Attribute(x.get(), names.text);
-        int imageIndex = IntegerAttribute(x.get(), names.imageIndex);
-        Attribute(x.get(), names.extand);
+        std::wstring text = RequiredText(x.get(), names.text);
         TMyDoc item;
-        item.kind = IntegerAttribute(x.get(), names.docType);
-        item.path = Attribute(x.get(), names.path);
+        item.path = RequiredText(x.get(), names.path);
+        item.imageIndex = IntegerAttribute(x.get(), names.imageIndex, 0);
+        item.kind = IntegerAttribute(x.get(), names.docType, DefaultKind(item.path));
         item.title = text;
         item.groupKey = item.path;
-        item.imageIndex = imageIndex;
         int index = record.items.Append(item);
         RecordNode* added = record.docs.Add(parent, text, index);
-        added->imageIndex = added->selectedImageIndex = imageIndex;
+        added->imageIndex = added->selectedImageIndex = item.imageIndex;
         RunTick(tick);
         if (item.kind == kWebPage && onWebPage) onWebPage();
-        if (depth >= kMaxRecordDepth) return;  // deeper levels of a hostile file are left out
+        if (depth >= kMaxRecordDepth) {  // deeper levels of a hostile file are left out
+            if (HasElementChild(node)) depthCut = true;
+            return;
+        }
         ForEachElement(node, INT_MAX, [&](IXMLDOMNode* child) { Element(child, added, depth + 1); });
     }
 };
+
+void ClearShownRecord(ShownRecord& record) {
+    record.items.Empty();
+    record.docs.Clear();
+    record.apps.Clear();
+    record.paths.Clear();
+    record.pages.Clear();
+}
+
+// The bytes a memory stream holds.
+bool StreamBytes(IStream* stream, std::string& bytes) {
+    HGLOBAL memory = nullptr;
+    STATSTG stat{};
+    if (FAILED(GetHGlobalFromStream(stream, &memory)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return false;
+    const char* data = static_cast<const char*>(GlobalLock(memory));
+    if (!data) return false;
+    bytes.assign(data, static_cast<size_t>(stat.cbSize.QuadPart));
+    GlobalUnlock(memory);
+    return true;
+}
+
+// A memory stream over a copy of `bytes`, positioned at its start.
+bool StreamOf(const std::string& bytes, ComPtr<IStream>& stream) {
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
+    ULONG put = 0;
+    if (FAILED(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &put)) || put != bytes.size())
+        return false;
+    LARGE_INTEGER start{};
+    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+}
+
+// Writes `bytes` as the whole new file `path`, flushed to the disk.
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.valid()) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+        if (!WriteFile(f.get(), bytes.data() + done, want, &put, nullptr) || put == 0) return false;
+        done += put;
+    }
+    return FlushFileBuffers(f.get()) != FALSE;
+}
 
 void CopyNode(const RecordNode& from, RecordNode* parent, RecordTree& to, const ItemArray& items) {
     const TMyDoc& item = items.At(from.data.itemIndex);
@@ -189,9 +257,9 @@ std::wstring WithExtension(const std::wstring& path, const std::wstring& extensi
 
 std::wstring IconFilePath(const std::wstring& recordPath) { return WithExtension(recordPath, L".dat"); }
 
-bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const std::wstring& appPath,
-                     const BeforeReplace& beforeReplace) {
-    std::wstring temp = path + L".tmp" + std::to_wstring(GetCurrentProcessId());
+bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std::string& bytes) {
+    bytes.clear();
+    if (HasUnwritableText(record) || HasCharacterXmlForbids(appPath)) return false;
     try {
         ComPtr<IXMLDOMDocument> doc;
         if (!CreateDocument(doc)) return false;
@@ -210,12 +278,26 @@ bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const 
             if (written++ >= kMaxTopNodes) break;
             WriteNode(doc.get(), root.get(), *node, record.items, names);
         }
-        VariantText target(temp);
-        if (FAILED(doc->save(target.get()))) {
-            DeleteFileW(temp.c_str());
-            return false;
-        }
+        ComPtr<IStream> stream;
+        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
+        VARIANT target;
+        VariantInit(&target);
+        target.vt = VT_UNKNOWN;
+        target.punkVal = stream.get();
+        if (FAILED(doc->save(target))) return false;
+        return StreamBytes(stream.get(), bytes);
     } catch (...) {
+        bytes.clear();
+        return false;
+    }
+}
+
+bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const std::wstring& appPath,
+                     const BeforeReplace& beforeReplace) {
+    std::string bytes;
+    if (!RecordFileBytes(record, appPath, bytes)) return false;
+    std::wstring temp = path + L".tmp" + std::to_wstring(GetCurrentProcessId());
+    if (!WriteWholeFile(temp, bytes)) {
         DeleteFileW(temp.c_str());
         return false;
     }
@@ -225,14 +307,21 @@ bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const 
 ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const std::function<void()>& onWebPage,
                            const Tick& tick) {
     if (!FileExists(path)) return ReadOutcome::Missing;
-    record.items.Empty();
-    record.docs.Clear();
-    record.apps.Clear();
-    record.paths.Clear();
-    record.pages.Clear();
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        ClearShownRecord(record);
+        return ReadOutcome::NotLoaded;
+    }
+    return ReadRecordBytes(record, bytes, onWebPage, tick);
+}
+
+ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes, const std::function<void()>& onWebPage,
+                            const Tick& tick) {
+    ClearShownRecord(record);
+    ReadOutcome outcome = ReadOutcome::Complete;
     try {
         ComPtr<IXMLDOMDocument> doc;
-        if (!CreateDocument(doc)) return ReadOutcome::Stopped;
+        if (!CreateDocument(doc)) return ReadOutcome::NotLoaded;
         doc->put_async(VARIANT_FALSE);
         doc->put_validateOnParse(VARIANT_FALSE);
         doc->put_resolveExternals(VARIANT_FALSE);
@@ -245,13 +334,21 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
             yes.boolVal = VARIANT_TRUE;
             doc2->setProperty(Bstr(L"ProhibitDTD"), yes);
         }
-        VariantText source(path);
+        ComPtr<IStream> stream;
+        if (bytes.empty() || !StreamOf(bytes, stream)) return ReadOutcome::NotLoaded;
+        VARIANT source;
+        VariantInit(&source);
+        source.vt = VT_UNKNOWN;
+        source.punkVal = stream.get();
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        if (FAILED(doc->load(source.get(), &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::Stopped;
+        if (FAILED(doc->load(source, &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::NotLoaded;
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
         Reader reader{record, onWebPage, tick, {}};
-        ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
+        bool topLevelCut =
+            ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
+        if (topLevelCut) outcome = ReadOutcome::TopLevelCut;
+        else if (reader.depthCut) outcome = ReadOutcome::DepthCut;
     } catch (...) {
         record.docs.SortByCaption();  // what was read is shown in the trees' order too
         return ReadOutcome::Stopped;
@@ -259,7 +356,25 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
     // A file from elsewhere may list its items in any order; the trees show them by caption.
     record.docs.SortByCaption();
     BuildKindTrees(record, tick);
-    return ReadOutcome::Complete;
+    return outcome;
+}
+
+bool HasUnwritableText(const ShownRecord& record) {
+    bool found = false;
+    int visited = 0;
+    for (const auto& top : record.docs.top()) {
+        if (visited++ >= kMaxTopNodes || found) break;  // what the writer does not write
+        std::vector<const RecordNode*> pending{top.get()};
+        while (!pending.empty() && !found) {
+            const RecordNode* n = pending.back();
+            pending.pop_back();
+            found = HasCharacterXmlForbids(n->caption) ||
+                    (record.items.Valid(n->data.itemIndex) &&
+                     HasCharacterXmlForbids(record.items.At(n->data.itemIndex).path));
+            for (const auto& child : n->children) pending.push_back(child.get());
+        }
+    }
+    return found;
 }
 
 void BuildKindTrees(ShownRecord& record, const Tick& tick) {
@@ -312,15 +427,8 @@ bool WriteIconFile(HIMAGELIST strip, const std::wstring& path) {
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) || !ImageList_Write(strip, stream.get()))
         return false;
-    HGLOBAL memory = nullptr;
-    if (FAILED(GetHGlobalFromStream(stream.get(), &memory))) return false;
-    STATSTG stat{};
-    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return false;
-    const char* data = static_cast<const char*>(GlobalLock(memory));
-    if (!data) return false;
-    std::string bytes(data, static_cast<size_t>(stat.cbSize.QuadPart));
-    GlobalUnlock(memory);
-    return WriteFileAtomic(path, bytes);
+    std::string bytes;
+    return StreamBytes(stream.get(), bytes) && WriteFileAtomic(path, bytes);
 }
 
 HIMAGELIST ReadIconFile(const std::wstring& path) {

@@ -22,16 +22,39 @@ std::wstring WithExtension(const std::wstring& path, const std::wstring& extensi
 using BeforeReplace = std::function<void(const std::wstring& tempPath)>;
 
 // Writes the record file from the "All" tree: at most 5000 top-level nodes, children never cut.
+// Refuses (false, the old file untouched) when a caption or path holds a character XML 1.0
+// cannot carry, since such a file could not be read back.
 bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const std::wstring& appPath,
                      const BeforeReplace& beforeReplace = nullptr);
 
-enum class ReadOutcome { Missing, Complete, Stopped };
+// Whether a record was read whole. Only Complete and Missing let the file be written over:
+// saving any other one over its file would lose what was not read.
+enum class ReadOutcome {
+    Missing,      // no such file
+    Complete,     // every item of the file was read
+    Stopped,      // an item without text or path ended the reading; the items before it were read
+    NotLoaded,    // no readable XML (cut short, a wrong encoding declaration...): nothing was read
+    DepthCut,     // levels below kMaxRecordDepth were left out
+    TopLevelCut,  // top-level items after the first 5000 were left out
+};
+inline bool MayWriteOver(ReadOutcome outcome) {
+    return outcome == ReadOutcome::Complete || outcome == ReadOutcome::Missing;
+}
+
 // Reads a record file into the shown record (items and the "All" tree are emptied first),
-// then builds the per-kind trees. A failure stops the reading where it happened: what was read
-// stays and the per-kind trees are not built. `onWebPage` runs for every web page read; `tick`
+// then builds the per-kind trees. A bad number or a missing docType, imageIndex or extand is
+// read as its default. Only an item without text or path stops the reading there: what was
+// read stays and the per-kind trees are not built. Left-out levels or top-level items are
+// reported, the rest is read normally. `onWebPage` runs for every web page read; `tick`
 // between items, so the caller can keep its window painted.
 ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path,
                            const std::function<void()>& onWebPage = nullptr, const Tick& tick = nullptr);
+
+// The same from the bytes of a record file.
+ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes,
+                            const std::function<void()>& onWebPage = nullptr, const Tick& tick = nullptr);
+// The bytes WriteRecordFile puts into the file; false (and no bytes) where it would refuse.
+bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std::string& bytes);
 
 // Top-level nodes of the "All" tree copied into the tree of their kind, with their direct children.
 void BuildKindTrees(ShownRecord& record, const Tick& tick = nullptr);
@@ -47,6 +70,9 @@ HIMAGELIST ReadIconFile(const std::wstring& path);
 
 // Record file, icon file and selection file, each replaced whole; false at the first failure
 // (files written before it stay).
+// True when some caption or item path of the "All" tree holds a character XML 1.0 forbids.
+bool HasUnwritableText(const ShownRecord& record);
+
 bool WriteRecord(const ShownRecord& record, HIMAGELIST strip, const std::wstring& recordPath,
                  const std::wstring& appPath);
 

@@ -105,3 +105,28 @@ TEST(HandOff, MenuLinesAreTakenAsTheyAreWithoutListOrSwitchHandling) {
     EXPECT_EQ(steps[1].path, L"/run");
     EXPECT_EQ(steps[2].path, L"C:\\x?|?y.txt");
 }
+
+TEST(IntakeCheck, LinesAndItemsARecordCannotHoldAreRefusedAndNamed) {
+    std::vector<std::wstring> lines{L"C:\\a.txt", L"C:\\b\x01.txt", L"C:\\x.txt*C:\\y\xFFFFz.txt*",
+                                    L"http://example.com/\x01", L"C:\\c \xD83D\xDE00.txt"};
+    std::vector<std::wstring> refused;
+    std::vector<std::wstring> keptLines = WithoutUnwritableLines(lines, refused);
+    EXPECT_EQ(keptLines, (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\c \xD83D\xDE00.txt"}));
+    EXPECT_EQ(refused, (std::vector<std::wstring>{L"C:\\b\x01.txt", L"C:\\x.txt*C:\\y\xFFFFz.txt*",
+                                                  L"http://example.com/\x01"}));
+
+    // Items are checked once more after converting, which the lines do not show.
+    refused.clear();
+    std::vector<IntakeStep> kept = WithoutUnwritableItems(
+        HandOffFileSteps({L"C:\\x.txt*C:\\y\xFFFFz.txt*", L"https://example.com/\xD800", L"C:\\a.txt"}), refused);
+    EXPECT_EQ(refused, (std::vector<std::wstring>{L"C:\\y\xFFFFz.txt", L"https://example.com/\xD800"}));
+    std::vector<std::wstring> keptPaths;
+    for (const auto& s : kept)
+        if (s.kind != IntakeStep::Kind::ListEnd) keptPaths.push_back(s.path);
+    EXPECT_EQ(keptPaths, (std::vector<std::wstring>{L"C:\\x.txt", L"C:\\a.txt"}));
+
+    // The message shows where the bad character was and keeps whole pairs as they are.
+    std::wstring message = RefusedItemMessage(L"C:\\b\x01\xD83D\xDE00.txt");
+    EXPECT_NE(message.find(L"C:\\b<U+0001>\xD83D\xDE00.txt"), std::wstring::npos);
+    EXPECT_TRUE(CanEnterRecord(message));
+}

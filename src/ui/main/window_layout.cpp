@@ -1,27 +1,90 @@
 #include "ui/main/window_layout.h"
 
+#include <algorithm>
+
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 
 namespace tv {
 
 namespace {
+constexpr int kDefaultWidth = 520;
 }
 
-StoredGeometry LoadWindowGeometry(const SettingsStore& user, int screenWidth, int screenHeight) {
+RECT FitOnWorkArea(long long left, long long top, long long width, long long height, const RECT& workArea,
+                   int defaultWidth, int defaultHeight) {
+    const long long areaWidth = std::max<long long>(workArea.right - workArea.left, 1);
+    const long long areaHeight = std::max<long long>(workArea.bottom - workArea.top, 1);
+    if (width < kMinVisible) width = defaultWidth;
+    if (height < kMinVisible) height = defaultHeight;
+    width = std::clamp<long long>(width, std::min<long long>(kMinVisible, areaWidth), areaWidth);
+    height = std::clamp<long long>(height, std::min<long long>(kMinVisible, areaHeight), areaHeight);
+    // Some of the window stays on the area sideways; its top edge stays inside it.
+    const long long visibleX = std::min<long long>(kMinVisible, width);
+    const long long visibleY = std::min<long long>(kMinVisible, height);
+    left = std::clamp<long long>(left, workArea.left + visibleX - width, workArea.right - visibleX);
+    top = std::clamp<long long>(top, workArea.top, workArea.bottom - visibleY);
+    if (top + height > workArea.bottom) height = workArea.bottom - top;
+    if (left + width > workArea.right) width = workArea.right - left;
+    return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(left + width),
+                static_cast<LONG>(top + height)};
+}
+
+namespace {
+
+// Wide enough that no default worked out from a hostile value overflows.
+struct StoredPlace {
+    long long left, top, width, height;
+};
+
+// The stored place; what is not stored defaults to a tall window at the right of `area`.
+StoredPlace ReadPlace(const SettingsStore& user, const RECT& area) {
+    const long long areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    StoredPlace p;
+    p.width = user.ReadInteger(keys::kDefault, keys::kWidth, kDefaultWidth);
+    p.height = user.ReadInteger(keys::kDefault, keys::kHeight, static_cast<int>(areaHeight - 60));
+    if (user.ReadString(keys::kDefault, keys::kLeft, L"").empty()) p.left = area.left + areaWidth - p.width - 15;
+    else p.left = user.ReadInteger(keys::kDefault, keys::kLeft, 0);
+    if (user.ReadString(keys::kDefault, keys::kTop, L"").empty()) p.top = area.top + areaHeight - p.height - 40;
+    else p.top = user.ReadInteger(keys::kDefault, keys::kTop, 0);
+    return p;
+}
+
+StoredGeometry Fit(SettingsStore& user, const StoredPlace& stored, const RECT& workArea, int defaultHeight) {
     StoredGeometry g;
-    if (user.ReadInteger(keys::kDefault, keys::kWindowState, 1) != 1) {
-        g.maximised = true;
-        return g;
+    g.maximised = user.ReadInteger(keys::kDefault, keys::kWindowState, 1) != 1;
+    g.bounds = FitOnWorkArea(stored.left, stored.top, stored.width, stored.height, workArea, kDefaultWidth,
+                             defaultHeight);
+    const int width = g.bounds.right - g.bounds.left, height = g.bounds.bottom - g.bounds.top;
+    try {
+        // Only what was corrected is written: an unchanged place writes nothing.
+        if (width != stored.width) user.WriteInteger(keys::kDefault, keys::kWidth, width);
+        if (height != stored.height) user.WriteInteger(keys::kDefault, keys::kHeight, height);
+        if (g.bounds.left != stored.left) user.WriteInteger(keys::kDefault, keys::kLeft, g.bounds.left);
+        if (g.bounds.top != stored.top) user.WriteInteger(keys::kDefault, keys::kTop, g.bounds.top);
+    } catch (const SettingsWriteError&) {
+        // A read-only settings file keeps the old place; the window still opens where it can be seen.
     }
-    int width = user.ReadInteger(keys::kDefault, keys::kWidth, 520);
-    int height = user.ReadInteger(keys::kDefault, keys::kHeight, screenHeight - 60);
-    int left = user.ReadInteger(keys::kDefault, keys::kLeft, screenWidth - width - 15);
-    int top = user.ReadInteger(keys::kDefault, keys::kTop, screenHeight - height - 40);
-    if (top + height > screenHeight) height = screenHeight - top;
-    if (left + width > screenWidth) width = screenWidth - left;
-    g.bounds = RECT{left, top, left + width, top + height};
     return g;
+}
+
+}  // namespace
+
+StoredGeometry LoadWindowGeometry(SettingsStore& user, const RECT& workArea) {
+    return Fit(user, ReadPlace(user, workArea), workArea, workArea.bottom - workArea.top - 60);
+}
+
+StoredGeometry LoadWindowGeometry(SettingsStore& user, int screenWidth, int screenHeight) {
+    StoredPlace stored = ReadPlace(user, RECT{0, 0, screenWidth, screenHeight});
+    // The monitor nearest the stored place; the rectangle is kept in range for the lookup only.
+    auto clampToLong = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 30), 1LL << 30)); };
+    RECT probe{clampToLong(stored.left), clampToLong(stored.top),
+               clampToLong(stored.left + std::max(stored.width, 1LL)), clampToLong(stored.top + std::max(stored.height, 1LL))};
+    RECT workArea{0, 0, screenWidth, screenHeight};
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(MonitorFromRect(&probe, MONITOR_DEFAULTTONEAREST), &info)) workArea = info.rcWork;
+    return Fit(user, stored, workArea, screenHeight - 60);
 }
 
 void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state) {

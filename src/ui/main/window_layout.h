@@ -8,10 +8,26 @@ class SettingsStore;
 
 struct StoredGeometry {
     bool maximised = false;
-    RECT bounds{};  // for a normal window, cut to the screen's right and bottom edges
+    RECT bounds{};  // the normal place, brought onto the work area (also when maximised)
 };
 
-StoredGeometry LoadWindowGeometry(const SettingsStore& user, int screenWidth, int screenHeight);
+// The least of a window that must stay on the work area so the user can reach it: this many
+// pixels each way, the top edge (and so the caption bar) included.
+constexpr int kMinVisible = 100;
+
+// Brings a window place onto a work area: a width or height below kMinVisible takes the
+// default, sizes are cut to the work area, the top edge is kept inside it and at least
+// kMinVisible pixels each way stay visible; then the size is cut to the work area's right and
+// bottom edges. A place that already satisfies this is returned as it was.
+RECT FitOnWorkArea(long long left, long long top, long long width, long long height, const RECT& workArea,
+                   int defaultWidth, int defaultHeight);
+
+// Reads the stored place, brings it onto `workArea`, and stores the corrected place again so
+// an unreachable one does not come back. Settings that cannot be written are left as they are.
+StoredGeometry LoadWindowGeometry(SettingsStore& user, const RECT& workArea);
+// The same on the work area of the monitor nearest the stored place (defaults from the screen
+// size given).
+StoredGeometry LoadWindowGeometry(SettingsStore& user, int screenWidth, int screenHeight);
 
 // The layout values written when the user finishes moving or sizing and when the window closes.
 struct LayoutState {

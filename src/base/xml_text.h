@@ -1,0 +1,12 @@
+#pragma once
+// What an XML 1.0 document can carry. A record file holding anything else cannot be read
+// back, so no such text may reach an item or a record file.
+#include <string>
+
+namespace tv {
+
+// True when `text` holds a character XML 1.0 forbids: a control character other than tab,
+// CR and LF, U+FFFE, U+FFFF, or half of a surrogate pair without its other half.
+bool HasCharacterXmlForbids(const std::wstring& text);
+
+}  // namespace tv

@@ -1,0 +1,74 @@
+#include "e2e/e2e_support.h"
+
+#include <algorithm>
+#include <set>
+
+#include "base/file_util.h"
+#include "base/strings.h"
+#include "records/record_file.h"
+
+using namespace tvtest;
+
+namespace {
+
+const std::wstring kRecordName = L"Dec 08,2026_001.tolvane";
+
+void WriteEarlierRecord(const std::wstring& path, int items) {
+    tv::ShownRecord r;
+    for (int i = 0; i < items; ++i) {
+        tv::TMyDoc d;
+        d.path = d.groupKey = L"C:\\earlier\\e" + std::to_wstring(i) + L".txt";
+        d.title = L"e" + std::to_wstring(i) + L".txt";
+        r.docs.Add(nullptr, d.title, r.items.Append(d));
+    }
+    ASSERT_TRUE(tv::WriteRecordFile(r, path, L"test"));
+}
+
+std::set<std::wstring> RecordPaths(const std::wstring& path) {
+    tv::ShownRecord r;
+    EXPECT_EQ(tv::ReadRecordFile(r, path), tv::ReadOutcome::Complete);
+    std::set<std::wstring> paths;
+    for (int i = 0; i < r.items.Count(); ++i) paths.insert(tv::ToLower(r.items.At(i).path));
+    return paths;
+}
+
+bool WaitForNodes(HWND window, int count) {
+    for (int i = 0; i < 300; ++i, Sleep(100))
+        if (NodeCount(window) == count) return true;
+    return NodeCount(window) == count;
+}
+
+}  // namespace
+
+// Twenty second starts at the same moment, each handing one file to the running instance, five
+// times over: every file is in the record, with the items it held before, and one window runs.
+TEST(HandOffRaceThroughTheProgram, TwentySimultaneousStartsLoseNoFile) {
+    ScopedDataFolders folders;
+    ProgramFolder program;
+    const std::wstring record = folders.dataFolder() + L"\\" + kRecordName;
+    tv::CreateFolderTree(folders.dataFolder());
+    WriteEarlierRecord(record, 7);
+
+    Process first;
+    HWND window = StartProgram(first, program.exe(), L"");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForNodes(window, 7));  // the record is shown
+
+    std::set<std::wstring> expected = RecordPaths(record);
+    ASSERT_EQ(expected.size(), 7u);
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<Process> starts(20);
+        for (int i = 0; i < 20; ++i) {
+            std::wstring file = L"C:\\race\\f" + std::to_wstring(round) + L"_" + std::to_wstring(i) + L".txt";
+            expected.insert(tv::ToLower(file));
+            ASSERT_TRUE(starts[i].Start(program.exe(), file));
+        }
+        for (auto& s : starts) EXPECT_EQ(s.Wait(180000), 1);  // each was answered
+        EXPECT_EQ(FindWindows(L"TTolvaneWindow").size(), 1u);
+        EXPECT_EQ(NodeCount(window), static_cast<int>(expected.size()));
+        EXPECT_EQ(RecordPaths(record), expected);
+    }
+    EXPECT_EQ(CloseAndWait(window, first), 0);
+}
+

@@ -1,0 +1,42 @@
+#include "e2e/e2e_support.h"
+
+#include "app/settings_store.h"
+#include "base/file_util.h"
+
+using namespace tvtest;
+
+// A stored place nobody could reach (too far, too large, negative) opens a window the user can
+// reach, and closing it stores that place instead.
+TEST(StoredWindowPlace, HostileValuesOpenAReachableWindowAndAreNotStoredAgain) {
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    for (int value : {2147483647, 50000, -500}) {
+        SCOPED_TRACE(value);
+        ScopedDataFolders folders;
+        ProgramFolder program;
+        tv::CreateFolderTree(folders.dataFolder());
+        tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
+        for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"}) user.WriteInteger(L"default", key, value);
+
+        Process p;
+        HWND w = StartProgram(p, program.exe(), L"");
+        ASSERT_NE(w, nullptr);
+        RECT r{};
+        GetWindowRect(w, &r);
+        EXPECT_GE(r.top, work.top);  // the caption bar is on the screen
+        EXPECT_GE(std::min(r.right, work.right) - std::max(r.left, work.left), 100);
+        EXPECT_GE(std::min(r.bottom, work.bottom) - std::max(r.top, work.top), 100);
+        EXPECT_LE(r.right - r.left, work.right - work.left);
+        EXPECT_LE(r.bottom - r.top, work.bottom - work.top);
+        ASSERT_EQ(CloseAndWait(w, p), 0);
+
+        int left = user.ReadInteger(L"default", L"Left", 0), top = user.ReadInteger(L"default", L"Top", 0);
+        int width = user.ReadInteger(L"default", L"Width", 0), height = user.ReadInteger(L"default", L"Height", 0);
+        EXPECT_GE(top, work.top);
+        EXPECT_LE(top, work.bottom - 100);
+        EXPECT_LE(left, work.right - 100);
+        EXPECT_GE(left + width, work.left + 100);
+        EXPECT_GE(height, 100);
+        EXPECT_LE(width, work.right - work.left);
+    }
+}

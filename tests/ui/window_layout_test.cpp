@@ -1,0 +1,115 @@
+#include "ui/main/window_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings_store.h"
+#include "support/test_support.h"
+
+using namespace tv;
+using tvtest::TempFolder;
+
+namespace {
+
+// What "reachable" means: inside the area in size, the top edge on it, 100 by 100 pixels on it.
+void ExpectReachable(const RECT& r, const RECT& area) {
+    EXPECT_LE(r.right - r.left, area.right - area.left);
+    EXPECT_LE(r.bottom - r.top, area.bottom - area.top);
+    EXPECT_GE(r.top, area.top);
+    EXPECT_GE(std::min(r.right, area.right) - std::max(r.left, area.left), kMinVisible);
+    EXPECT_GE(std::min(r.bottom, area.bottom) - std::max(r.top, area.top), kMinVisible);
+}
+
+class StoredPlace : public ::testing::Test {
+protected:
+    TempFolder dir;
+    SettingsStore user{dir.file(L"defualt.ini")};
+    void Store(int left, int top, int width, int height) {
+        user.WriteInteger(L"default", L"Left", left);
+        user.WriteInteger(L"default", L"Top", top);
+        user.WriteInteger(L"default", L"Width", width);
+        user.WriteInteger(L"default", L"Height", height);
+    }
+    RECT Stored() {
+        int left = user.ReadInteger(L"default", L"Left", -1), top = user.ReadInteger(L"default", L"Top", -1);
+        return RECT{left, top, left + user.ReadInteger(L"default", L"Width", -1),
+                    top + user.ReadInteger(L"default", L"Height", -1)};
+    }
+};
+
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+}  // namespace
+
+TEST_F(StoredPlace, HostileValuesGiveAReachableWindowAndTheCorrectionIsStored) {
+    // A taskbar at the top and a second monitor's area that does not start at 0.
+    const RECT areas[] = {{0, 0, 1024, 738}, {0, 40, 1280, 1024}, {1920, -200, 3200, 824}};
+    const int hostile[] = {2147483647, 50000, -500, 0, -2147483647 - 1};
+    for (const RECT& area : areas) {
+        for (int v : hostile) {
+            for (int which = 0; which < 5; ++which) {
+                int place[4] = {100, 100, 500, 400};  // left, top, width, height
+                if (which < 4) place[which] = v;
+                else place[0] = place[1] = place[2] = place[3] = v;
+                SCOPED_TRACE(std::to_string(v) + " in field " + std::to_string(which) + " of area at " +
+                             std::to_string(area.left));
+                Store(place[0], place[1], place[2], place[3]);
+                StoredGeometry g = LoadWindowGeometry(user, area);
+                ExpectReachable(g.bounds, area);
+                // What is stored now is the place the window opens at, and loading it again
+                // changes nothing.
+                EXPECT_TRUE(Same(Stored(), g.bounds));
+                EXPECT_TRUE(Same(LoadWindowGeometry(user, area).bounds, g.bounds));
+            }
+        }
+    }
+}
+
+TEST_F(StoredPlace, AReachablePlaceIsKeptAsItWasAndNotWrittenAgain) {
+    const RECT area{0, 0, 1280, 984};
+    // Fully inside, hanging off the left edge with enough left on the screen, in the corner.
+    const RECT places[] = {{100, 50, 620, 950}, {-300, 0, 200, 500}, {1100, 700, 1280, 984}};
+    for (const RECT& p : places) {
+        Store(p.left, p.top, p.right - p.left, p.bottom - p.top);
+        std::string before = tvtest::ReadAll(user.path());
+        StoredGeometry g = LoadWindowGeometry(user, area);
+        EXPECT_TRUE(Same(g.bounds, p)) << p.left;
+        EXPECT_EQ(tvtest::ReadAll(user.path()), before);
+    }
+}
+
+TEST_F(StoredPlace, ReachableRulesAtTheEdges) {
+    const RECT area{0, 30, 800, 600};
+    // The top edge above the area comes down to it; too far right keeps 100 pixels on it; a
+    // window taller than the area is cut to it; a window below the bottom comes up.
+    EXPECT_TRUE(Same(FitOnWorkArea(10, -40, 300, 200, area, 520, 540), RECT{10, 30, 310, 230}));
+    EXPECT_TRUE(Same(FitOnWorkArea(790, 100, 300, 200, area, 520, 540), RECT{700, 100, 800, 300}));
+    EXPECT_TRUE(Same(FitOnWorkArea(0, 30, 300, 5000, area, 520, 540), RECT{0, 30, 300, 600}));
+    EXPECT_TRUE(Same(FitOnWorkArea(0, 50000, 300, 200, area, 520, 540), RECT{0, 500, 300, 600}));
+    // A size too small to use takes the default size.
+    EXPECT_TRUE(Same(FitOnWorkArea(0, 30, -500, 20, area, 520, 540), RECT{0, 30, 520, 570}));
+    // Cut to the right and bottom edges as before, never below the visible minimum.
+    EXPECT_TRUE(Same(FitOnWorkArea(600, 400, 500, 400, area, 520, 540), RECT{600, 400, 800, 600}));
+
+    // A maximised window keeps its state; its normal place is corrected all the same.
+    TempFolder dir;
+    SettingsStore user(dir.file(L"defualt.ini"));
+    user.WriteInteger(L"default", L"WindStateInd", 0);
+    user.WriteInteger(L"default", L"Top", -500);
+    StoredGeometry g = LoadWindowGeometry(user, area);
+    EXPECT_TRUE(g.maximised);
+    EXPECT_EQ(user.ReadInteger(L"default", L"Top", 0), g.bounds.top);
+    ExpectReachable(g.bounds, area);
+}
+
+TEST(WindowPlaceOnScreen, TheScreenSizeFormUsesTheMonitorsWorkArea) {
+    TempFolder dir;
+    SettingsStore user(dir.file(L"defualt.ini"));
+    user.WriteInteger(L"default", L"Left", 2147483647);
+    user.WriteInteger(L"default", L"Top", 2147483647);
+    user.WriteInteger(L"default", L"Width", 2147483647);
+    user.WriteInteger(L"default", L"Height", 2147483647);
+    StoredGeometry g = LoadWindowGeometry(user, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    ExpectReachable(g.bounds, work);
+}

@@ -48,6 +48,7 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     OnExit loaded([this] { record_.recording = false; });
     record_.currentRecordPath = JoinPath(RecordFolder(), list_.Name(index) + kRecordExtension);
     Clear();
+    readWhole_ = true;
     ReadOutcome outcome = ReadOutcome::Stopped;
     try {
         std::wstring icons = IconFilePath(record_.currentRecordPath);
@@ -56,6 +57,7 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     } catch (...) {
         LogSwallowed(L"reading a record");  // what was read is shown
     }
+    readWhole_ = MayWriteOver(outcome);
     ReadSelectionFile(record_, SelectionFilePath(record_.currentRecordPath));
     display_.ShowRecord(record_);
     return outcome;
@@ -102,7 +104,8 @@ void RecordSession::SaveCurrentRecord() {
     bool usingNewRecordFlag = false;
     if (nameChosen_) {
         nameChosen_ = false;  // the record question named it, for this save only
-    } else if (newRecord_) {
+    } else if (newRecord_ || !readWhole_) {
+        // A record read only in part keeps its file: what is shown goes to a new record.
         record_.currentRecordPath = NewRecordName(folder);
         usingNewRecordFlag = true;
     } else {
@@ -117,9 +120,14 @@ void RecordSession::SaveCurrentRecord() {
         if (!chooseRecordFolder_ || !chooseRecordFolder_()) return;
         record_.currentRecordPath = JoinPath(RecordFolder(), FileNameOf(record_.currentRecordPath));
     }
-    if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath())) return;
+    if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath())) {
+        DWORD error = GetLastError();
+        if (saveFailed) saveFailed(record_.currentRecordPath, error);
+        return;
+    }
     // The flag is spent once its new record is written: later saves go to the record shown.
     if (usingNewRecordFlag) newRecord_ = false;
+    readWhole_ = true;
     list_.Read(RecordFolder(), record_.currentRecordPath);
 }
 

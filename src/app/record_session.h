@@ -69,6 +69,11 @@ public:
     void SetNewRecordFlag(bool on) { newRecord_ = on; }
     void SetNameChosen(bool on) { nameChosen_ = on; }
     const std::wstring& lastAdded() const { return lastAdded_; }
+    // False while the shown record is one that was not read whole: its file is never written
+    // over, and the next save makes a new record instead.
+    bool readWhole() const { return readWhole_; }
+    // Told when a save fails, with the record's path and the system's reason.
+    std::function<void(const std::wstring& path, DWORD error)> saveFailed;
 
     // Reads the record listed at `index` into the trees. `tick` runs between items.
     ReadOutcome Load(int index, const Tick& tick = nullptr);
@@ -100,6 +105,7 @@ private:
     bool newRecord_ = false;      // the next save writes a new record
     bool nameChosen_ = false;     // the record question named it, for the next save only
     std::wstring lastAdded_;
+    bool readWhole_ = true;
 };
 
 }  // namespace tv

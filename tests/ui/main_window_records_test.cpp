@@ -595,3 +595,92 @@ TEST_F(MainWindowRecords, OnlyTheProgramsOwnHandOffMessageIsTaken) {
     PumpUntilIdle(*window);
     EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
 }
+
+// ---- nothing the user made is lost -----------------------------------------------------------
+
+namespace {
+
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(f, buf, sizeof(buf), &n, nullptr) && n > 0) bytes.append(buf, n);
+    CloseHandle(f);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+void HandOver(TTolvaneWindow& window, const std::wstring& dataFolder, const std::vector<std::wstring>& lines) {
+    ASSERT_TRUE(CreateFolderTree(dataFolder));
+    ASSERT_TRUE(WriteTextLines(dataFolder + L"\\sendparam.txt", lines));
+    COPYDATASTRUCT cds = HandOffMessageData();
+    EXPECT_EQ(SendMessageW(window.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 1);
+    PumpUntilIdle(window);
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGoToANewRecord) {
+    // The second item has no path: the reading stops there.
+    const std::string damaged =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<tolvanetree app=\"x\">"
+        "<item text=\"a\" path=\"C:\\a.txt\" imageIndex=\"9\" stateIndex=\"0\" docType=\"2\" extand=\"-1\"/>"
+        "<item text=\"b\" imageIndex=\"9\" stateIndex=\"0\" docType=\"2\" extand=\"-1\"/>"
+        "<item text=\"c\" path=\"C:\\c.txt\" imageIndex=\"9\" stateIndex=\"0\" docType=\"2\" extand=\"-1\"/>"
+        "</tolvanetree>\r\n";
+    const std::wstring original = RecordPath(L"Dec 08,2026_001");
+    WriteBytes(original, damaged);
+    Open();
+    Show(0);
+    EXPECT_FALSE(window->session().readWhole());
+    EXPECT_NE(StatusText(window->statusBar(), 0).find(L"not read completely"), std::wstring::npos);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"a"});
+
+    HandOver(*window, folders.dataFolder(), {L"C:\\handed.txt"});
+    EXPECT_EQ(FileBytes(original), damaged);
+    ASSERT_EQ(Listed().size(), 2u);
+    EXPECT_NE(window->currentRecordPath(), original);
+    ShownRecord saved;
+    ASSERT_EQ(ReadRecordFile(saved, window->currentRecordPath()), ReadOutcome::Complete);
+    ASSERT_EQ(saved.items.Count(), 2);
+    EXPECT_TRUE(window->session().readWhole());  // the new record holds all that was shown
+}
+
+TEST_F(MainWindowRecords, AFailedSaveIsToldWithTheRecordAndTheChangeStaysShown) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    const std::string before = FileBytes(record);
+    // Another program holds the record open and shares nothing: it cannot be replaced.
+    HANDLE held = CreateFileW(record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HandOver(*window, folders.dataFolder(), {L"C:\\handed.txt"});
+    CloseHandle(held);
+    ASSERT_EQ(prompter.told.size(), 1u);
+    EXPECT_NE(prompter.told[0].find(record), std::wstring::npos) << std::string(prompter.told[0].begin(), prompter.told[0].end());
+    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
+    EXPECT_EQ(FileBytes(record), before);
+}
+
+TEST_F(MainWindowRecords, AHandedOffLineARecordCannotHoldIsRefusedAndTheRecordStillReads) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    HandOver(*window, folders.dataFolder(), {std::wstring(L"C:\\bad") + wchar_t(1) + L".txt", L"C:\\good.txt"});
+    EXPECT_TRUE(window->session().Contains(L"C:\\good.txt"));
+    EXPECT_EQ(window->shownRecord().items.Count(), 2);
+    EXPECT_NE(StatusText(window->statusBar(), 0).find(L"U+0001"), std::wstring::npos);
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
+    EXPECT_EQ(back.items.Count(), 2);
+}

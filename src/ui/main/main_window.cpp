@@ -58,6 +58,11 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
       prompter_(&SystemPrompter()) {
     session_ = std::make_unique<RecordSession>(options_, pages_, records_, [this] { return ChooseRecordFolder(); });
     intakes_ = std::make_unique<WindowIntakes>(*session_, pages_, work_);
+    intakes_->refused = [this](const std::wstring& message) { SetStatusText(0, message); };
+    session_->saveFailed = [this](const std::wstring& path, DWORD error) {
+        // The change stays in the trees; the user learns that it is not on disk.
+        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + SystemMessage(error));
+    };
     RecordListCommands::Window window;
     window.hwnd = [this] { return hwnd_; };
     window.layOut = [this] { FormResize(); };
@@ -283,7 +288,10 @@ void TTolvaneWindow::TimerFirstRunTimer() {
         textDrop_ = std::make_unique<TextDropRegistration>();
         textDrop_->Register(hwnd_, *this);
     }
-    work_.RunOrQueue([this] { RunFirstRunStep(*hosts_, Startup()); });
+    work_.RunOrQueue([this] {
+        RunFirstRunStep(*hosts_, Startup());
+        intakes_->SetReady();  // hand-offs from here on go into the record shown
+    });
 }
 
 void TTolvaneWindow::EnsureSettingsDialog() {

@@ -127,6 +127,9 @@ void TTolvaneWindow::LbRECsClick() {
         // hand-offs meanwhile wait for the reading to end.
         session_->Load(index, [] { KeepResponsive(); });
         SetStatusText(0, L"   File Name :" + session_->currentRecordPath() + L" selected.");
+        if (!session_->readWhole())
+            SetStatusText(0, L"   File Name :" + session_->currentRecordPath() +
+                                 L" was not read completely; changes are saved as a new record.");
         SetStatusText(1, L" Location :" + folder);
     }
     progress_.Show(false);

@@ -72,13 +72,16 @@ void WindowIntakes::TakeRemovableDrives() {
 
 LRESULT WindowIntakes::CopyDataReceived(const COPYDATASTRUCT* data) {
     const COPYDATASTRUCT expected = HandOffMessageData();
-    if (!data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
+    if (!ready_ || !data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
         std::memcmp(data->lpData, expected.lpData, expected.cbData) != 0)
         return 0;
     // The items are read now, so the sender is free at once and a later start may write the
     // file again; adding them waits for whatever runs.
     std::vector<IntakeStep> steps;
-    if (ReadHandOffFile(steps)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
+    std::vector<std::wstring> refusedItems;
+    if (TakeHandOff(steps, refusedItems)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
+    for (const std::wstring& item : refusedItems)
+        if (refused) refused(RefusedItemMessage(item));
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,13 @@ public:
     void FilesDropped(HDROP drop);
     void TextDropped(const std::wstring& text);
     void DeviceArrived();
-    // The hand-off message: only the program's own 8 bytes count. Answers 1 when it was one.
+    // The hand-off message: only the program's own 8 bytes count, and only once the first-run
+    // step has shown the record (until then the answer 0 makes the sender send again). Answers 1
+    // when the items were taken.
     LRESULT CopyDataReceived(const COPYDATASTRUCT* data);
+    void SetReady() { ready_ = true; }
+    // Told of each item a record cannot hold, which is left out.
+    std::function<void(const std::wstring& message)> refused;
     // Takes what earlier hand-off messages brought.
     void TakeHandedOffItems();
 
@@ -39,6 +45,7 @@ private:
     RecordPages& pages_;
     LongWork& work_;
     std::vector<IntakeStep> handedOff_;  // read from the hand-off file, not yet in the record
+    bool ready_ = false;
 };
 
 }  // namespace tv

@@ -65,16 +65,23 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
 
 void RecordSession::Clear() {
     display_.ClearTrees();
+    keys_.clear();
+    keyedNodes_ = 0;
     record_.items.Empty();
     for (tv::RecordTree* tree : {&record_.docs, &record_.apps, &record_.paths, &record_.pages}) tree->Clear();
 }
 
-bool RecordSession::Contains(const std::wstring& path) {
-    std::wstring key = Key(path);
+void RecordSession::SyncKeys() {
+    if (keyedNodes_ == record_.docs.top().size()) return;
+    keys_.clear();
     for (const auto& node : record_.docs.top())
-        if (record_.items.Valid(node->data.itemIndex) && Key(record_.items.At(node->data.itemIndex).path) == key)
-            return true;
-    return false;
+        if (record_.items.Valid(node->data.itemIndex)) keys_.insert(Key(record_.items.At(node->data.itemIndex).path));
+    keyedNodes_ = record_.docs.top().size();
+}
+
+bool RecordSession::Contains(const std::wstring& path) {
+    SyncKeys();
+    return keys_.count(Key(path)) != 0;
 }
 
 void RecordSession::AddItem(const std::wstring& path, const std::wstring& title) {
@@ -87,6 +94,7 @@ void RecordSession::AddItem(const std::wstring& path, const std::wstring& title)
                                                                    : kProgramOrDocument;
     item.imageIndex = IconIndex(path, L"", strip_);
     item.expanded = true;
+    SyncKeys();
     int index = record_.items.Append(item);
     tv::RecordTree* kindTrees[] = {nullptr, &record_.apps, &record_.paths, &record_.pages};
     int page = KindPage(item.kind);
@@ -95,6 +103,8 @@ void RecordSession::AddItem(const std::wstring& path, const std::wstring& title)
         node->imageIndex = node->selectedImageIndex = item.imageIndex;
         display_.InsertNode(p, *node);
     }
+    keys_.insert(Key(path));
+    keyedNodes_ = record_.docs.top().size();
     if (item.kind == kWebPage) display_.ShowWebPageTab();
     lastAdded_ = path;
 }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/intake.h"
@@ -106,6 +107,11 @@ private:
     bool nameChosen_ = false;     // the record question named it, for the next save only
     std::wstring lastAdded_;
     bool readWhole_ = true;
+    // The presence test's index: the keys of the top-level items, kept in step with the "All"
+    // tree so a hand-off of many items does not scan the record once per item.
+    void SyncKeys();
+    std::unordered_set<std::wstring> keys_;
+    size_t keyedNodes_ = 0;
 };
 
 }  // namespace tv

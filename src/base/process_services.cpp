@@ -103,9 +103,30 @@ public:
     }
     bool FolderAt(const std::wstring& path) override { return FolderAttributes(path); }
     bool FileAt(const std::wstring& path) override { return FileAttributes(path); }
-    UINT DriveType(const std::wstring& root) override { return RealDriveType(root); }
+    // A drive's type costs milliseconds to ask (a round trip to the mount manager under Wine) and
+    // a path test asks it every time: the answer is kept for a second, so a loop over many paths
+    // asks once, while a drive attached later is still seen.
+    UINT DriveType(const std::wstring& root) override {
+        wchar_t letter = root.empty() ? 0 : static_cast<wchar_t>(towupper(root[0]));
+        if (letter < L'A' || letter > L'Z' || root.size() > 3) return RealDriveType(root);
+        DriveAnswer& known = drives_[letter - L'A'];
+        DWORD now = GetTickCount();
+        if (!known.asked || now - known.at > kDriveTypeKeptMs) {
+            known.type = RealDriveType(root);
+            known.at = now;
+            known.asked = true;
+        }
+        return known.type;
+    }
 
 private:
+    static constexpr DWORD kDriveTypeKeptMs = 1000;
+    struct DriveAnswer {
+        bool asked = false;
+        UINT type = DRIVE_UNKNOWN;
+        DWORD at = 0;
+    };
+    DriveAnswer drives_[26];
     template <typename Fn>
     Fn Find(const wchar_t* library, const char* name) {
         // A missing library must not bring up a system message box.

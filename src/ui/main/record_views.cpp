@@ -15,8 +15,9 @@ constexpr int kStartingFontPixels = 12;
 const RecordTree ShownRecord::*const kModels[] = {&ShownRecord::docs, &ShownRecord::apps, &ShownRecord::paths,
                                                   &ShownRecord::pages};
 
-void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_ptr<RecordNode>>& nodes) {
-    for (const auto& node : nodes) AppendNode(tree, parent, *node);
+void InsertChildren(HWND tree, HTREEITEM parent, const std::vector<std::unique_ptr<RecordNode>>& nodes,
+                    NodeItems* placed) {
+    for (const auto& node : nodes) AppendNode(tree, parent, *node, placed);
 }
 
 void SetSelectedState(HWND tree, HTREEITEM item, bool selected) {
@@ -44,11 +45,11 @@ std::wstring NodeKey(const RecordNode& node, const ItemArray& items, bool group,
 }
 }  // namespace
 
-HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node) {
-    return InsertNode(tree, parent, TVI_LAST, node);
+HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node, NodeItems* placed) {
+    return InsertNode(tree, parent, TVI_LAST, node, placed);
 }
 
-HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node) {
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node, NodeItems* placed) {
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent;
     ins.hInsertAfter = after;
@@ -60,7 +61,9 @@ HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordN
     ins.item.stateMask = TVIS_EXPANDED;
     ins.item.state = node.expanded && !node.children.empty() ? TVIS_EXPANDED : 0;
     auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-    if (item) InsertChildren(tree, item, node.children);
+    if (!item) return nullptr;
+    if (placed) (*placed)[&node] = item;
+    InsertChildren(tree, item, node.children, placed);
     return item;
 }
 
@@ -72,10 +75,11 @@ RecordNode* NodeOf(HWND tree, HTREEITEM item) {
     return TreeView_GetItem(tree, &tvi) ? reinterpret_cast<RecordNode*>(tvi.lParam) : nullptr;
 }
 
-void FillTreeView(HWND tree, const RecordTree& model) {
+void FillTreeView(HWND tree, const RecordTree& model, NodeItems* placed) {
     RedrawSuspender quiet(tree);
     TreeView_DeleteAllItems(tree);
-    InsertChildren(tree, TVI_ROOT, model.top());
+    if (placed) placed->clear();
+    InsertChildren(tree, TVI_ROOT, model.top(), placed);
 }
 
 void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit) {
@@ -201,7 +205,7 @@ HWND RecordViews::Tree(int page) {
         HWND tree = MakeTree(page, false);
         if (!tree) return nullptr;
         SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (shown_) FillTreeView(tree, shown_->*kModels[page]);
+        if (shown_) FillTreeView(tree, shown_->*kModels[page], &placed_[page]);
     }
     return trees_[page];
 }
@@ -211,13 +215,12 @@ HTREEITEM RecordViews::Insert(int page, const RecordNode& node) {
     HWND tree = trees_[page];
     if (!node.parent && !shown_) return nullptr;
     const auto& siblings = node.parent ? node.parent->children : (shown_->*kModels[page]).top();
+    NodeItems& placed = placed_[page];
     HTREEITEM parent = TVI_ROOT;
     if (node.parent) {
-        parent = nullptr;
-        ForEachItem(tree, [&](HTREEITEM item) {
-            if (!parent && NodeOf(tree, item) == node.parent) parent = item;
-        });
-        if (!parent) return nullptr;
+        auto found = placed.find(node.parent);
+        if (found == placed.end()) return nullptr;
+        parent = found->second;
     }
     // The control node of the model sibling just before it, if any.
     const RecordNode* before = nullptr;
@@ -227,11 +230,10 @@ HTREEITEM RecordViews::Insert(int page, const RecordNode& node) {
     }
     HTREEITEM after = TVI_FIRST;
     if (before) {
-        HTREEITEM first = parent == TVI_ROOT ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent);
-        for (HTREEITEM it = first; it; it = TreeView_GetNextSibling(tree, it))
-            if (NodeOf(tree, it) == before) after = it;
+        auto found = placed.find(before);
+        if (found != placed.end()) after = found->second;
     }
-    return InsertNode(tree, parent, after, node);
+    return InsertNode(tree, parent, after, node, &placed);
 }
 
 void RecordViews::SetBounds(const RECT& bounds) {
@@ -268,11 +270,12 @@ void RecordViews::Show(const ShownRecord& record) {
     hovered_ = anchor_ = nullptr;
     const RecordTree* models[] = {&record.docs, &record.apps, &record.paths, &record.pages};
     for (int i = 0; i < 4; ++i)
-        if (trees_[i]) FillTreeView(trees_[i], *models[i]);
+        if (trees_[i]) FillTreeView(trees_[i], *models[i], &placed_[i]);
 }
 
 void RecordViews::Clear() {
     hovered_ = anchor_ = nullptr;
+    for (NodeItems& placed : placed_) placed.clear();
     for (HWND tree : trees_)
         if (tree) {
             RedrawSuspender quiet(tree);
@@ -337,8 +340,11 @@ LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam,
             break;
         }
         case WM_NCDESTROY:
-            for (HWND& t : trees_)
-                if (t == tree) t = nullptr;
+            for (int i = 0; i < 4; ++i)
+                if (trees_[i] == tree) {
+                    trees_[i] = nullptr;
+                    placed_[i].clear();
+                }
             if (tree == TVDocs) TVDocs = nullptr;
             break;
         default:

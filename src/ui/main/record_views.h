@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "records/record_tree.h"
@@ -13,14 +14,19 @@
 
 namespace tv {
 
+// Where each model node stands in a control, so a node added later finds its place without a
+// walk over the control (one message per node, and a round trip to the window server under Wine).
+using NodeItems = std::unordered_map<const RecordNode*, HTREEITEM>;
+
 // Replaces the control's nodes by the model's, in one pass with repainting off. Each node's
 // lParam is its model node; expansion is set directly, without expand notifications.
-void FillTreeView(HWND tree, const RecordTree& model);
+void FillTreeView(HWND tree, const RecordTree& model, NodeItems* placed = nullptr);
 
 // Appends one model node (and its children) under `parent` of the control.
-HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node);
+HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node, NodeItems* placed = nullptr);
 // The same, placed after the control node `after` (or TVI_FIRST, TVI_LAST).
-HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node);
+HTREEITEM InsertNode(HWND tree, HTREEITEM parent, HTREEITEM after, const RecordNode& node,
+                     NodeItems* placed = nullptr);
 
 // The model node a control node shows.
 RecordNode* NodeOf(HWND tree, HTREEITEM item);
@@ -115,6 +121,7 @@ private:
     RECT bounds_{};
     const ShownRecord* shown_ = nullptr;
     HWND trees_[4] = {};
+    NodeItems placed_[4];
     ControlHook hooks_[4];
     HTREEITEM hovered_ = nullptr;
     HTREEITEM anchor_ = nullptr;  // where a Shift+click range starts

@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "app/startup.h"
@@ -12,6 +14,7 @@
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "ui/dialogs/rename_dialog.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -292,9 +295,10 @@ bool TFrmMySettings::ShowModal() {
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     confirmed_ = false;
     done_ = false;
+    CentreOverOwner(hwnd_, owner);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+    FocusFirstOnPage();
     MSG msg;
     while (!done_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -314,8 +318,29 @@ bool TFrmMySettings::ShowModal() {
     return confirmed_;
 }
 
+void TFrmMySettings::FocusFirstOnPage() {
+    // The first input control of the shown page, in the order the page holds its controls.
+    HWND page = pages_[std::max(0, activePage())];
+    HWND first = nullptr;
+    for (HWND c = GetWindow(page, GW_CHILD); c && !first; c = GetWindow(c, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c)) first = c;
+        else if ((GetWindowLongW(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsWindowVisible(c))
+            first = GetNextDlgTabItem(c, nullptr, FALSE);
+    }
+    SetFocus(first ? first : TntPageControl1);
+}
+
 bool TFrmMySettings::FormShortCut(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, round the ends.
+        int step = GetKeyState(VK_SHIFT) < 0 ? kPageCount - 1 : 1;
+        HWND focus = GetFocus();
+        bool onPage = focus && focus != TntPageControl1 && IsChild(pages_[std::max(0, activePage())], focus);
+        SelectPage((activePage() + step) % kPageCount);
+        if (onPage) FocusFirstOnPage();
+        return true;
+    }
     if (msg.wParam == VK_RETURN) {
         BtnConfirmClick();
         return true;

@@ -44,6 +44,8 @@ public:
     bool ShowModal();     // runs until the dialog closes; the result
     // Enter confirms and Escape cancels anywhere in the dialog; true when the key was used.
     bool FormShortCut(const MSG& msg);
+    // Gives the focus to the first input control of the shown page.
+    void FocusFirstOnPage();
 
     HWND hwnd() const { return hwnd_; }
     bool confirmed() const { return confirmed_; }

@@ -106,6 +106,10 @@ void TTolvaneWindow::ShowSearchPanel(bool shown) {
     if (shown) EnsureSearchPanel();
     searchShown_ = shown;
     CheckMenuItem(PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    // The focus leaves the panel before it hides, so it is not lost with it.
+    HWND focus = GetFocus();
+    if (!shown && focus && (focus == ComboBoxSearch || GetParent(focus) == ComboBoxSearch || focus == BtnSSSearch))
+        SetFocus(tvDocs());
     ShowWindow(ComboBoxSearch, shown ? SW_SHOW : SW_HIDE);
     ShowWindow(BtnSSSearch, shown ? SW_SHOW : SW_HIDE);
     if (!shown) LbRECsClick();
@@ -154,18 +158,25 @@ void TTolvaneWindow::LbRECsClick() {
     if (index < 0) return;
     LongWork::Scope busy(work_);
     AddSearchItem(PopupMenuMore);
-    std::wstring folder = RecordFolder();
     {
         RedrawSuspender quiet(tvDocs());
         // The window paints and its Stop button works while a large record is read; clicks and
         // hand-offs meanwhile wait for the reading to end.
         session_->Load(index, [] { KeepResponsive(); });
-        SetStatusText(0, L"   File Name :" + session_->currentRecordPath() + L" selected.");
-        SetStatusText(1, L" Location :" + folder);
+        DescribeState();
     }
     progress_.Show(false);
     StoreSelectedRecord(index);
     CheckMenuItem(PmRecList, kCmdReplayAtStart, MF_BYCOMMAND | (index == startupRecordIndex_ ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TTolvaneWindow::DescribeState() {
+    // The list's selection counts only when it is the record the trees show.
+    int index = records_.SelectedIndex();
+    const std::wstring& path = session_->currentRecordPath();
+    bool shown = index >= 0 && !path.empty() && EqualsNoCase(FileNameOf(path), records_.Name(index) + kRecordExtension);
+    SetStatusText(0, shown ? L"   File Name :" + session_->currentRecordPath() + L" selected." : L"No Items Selected.");
+    SetStatusText(1, L" Location :" + RecordFolder());
 }
 
 bool TTolvaneWindow::LbRECsKeyDown(UINT key) {

@@ -6,6 +6,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "app/folders.h"
 #include "app/settings_store.h"
@@ -197,6 +199,63 @@ void TFrmMySettings::FormCreate() {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 
     SelectPage(kPageGeneral);
+    FormResize();
+    FitCaptions();
+}
+
+int TFrmMySettings::CaptionNeeds(HWND control, int& height) const {
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    int room = 0;  // what the control takes besides its text
+    if (lstrcmpiW(cls, WC_BUTTONW) == 0) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX && type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON)
+            return 0;
+        room = GetSystemMetrics(SM_CXMENUCHECK) + S(6);
+    } else if (lstrcmpiW(cls, WC_STATICW) != 0 || (style & SS_TYPEMASK) != SS_LEFT) {
+        return 0;
+    }
+    std::wstring text = TextOf(control);
+    if (text.empty()) return 0;
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT need{};
+    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    height = need.bottom;
+    return need.right + room;
+}
+
+void TFrmMySettings::FitCaptions() {
+    // Check boxes, radio buttons and labels as wide and high as their text in the dialog's font,
+    // which may be wider than the one the places were chosen for; the dialog widens when a page
+    // is too narrow for them.
+    int overflow = 0;
+    std::vector<HWND> holders(std::begin(pages_), std::end(pages_));
+    holders.push_back(PnlRecRecentDoc);
+    for (HWND holder : holders) {
+        RECT area{};
+        GetClientRect(holder, &area);
+        for (HWND c = GetWindow(holder, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            int height = 0;
+            const int width = CaptionNeeds(c, height);
+            if (width <= 0) continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, holder, reinterpret_cast<POINT*>(&r), 2);
+            const int w = std::max<int>(r.right - r.left, width), h = std::max<int>(r.bottom - r.top, height);
+            if (w != r.right - r.left || h != r.bottom - r.top)
+                SetWindowPos(c, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (holder != PnlRecRecentDoc) overflow = std::max<int>(overflow, r.left + w + S(4) - area.right);
+        }
+    }
+    if (overflow <= 0) return;
+    RECT wr{};
+    GetWindowRect(hwnd_, &wr);
+    SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left + overflow, wr.bottom - wr.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
 }
 

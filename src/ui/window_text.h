@@ -28,9 +28,6 @@ T* AttachedObject(HWND hwnd, UINT msg, LPARAM lParam) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// The system's text for an error code, without its line break; a number when it has none.
-std::wstring SystemMessage(DWORD error);
-
 // Dots per inch of the screen, and `pixels` at 96 dpi scaled to it.
 int ScreenDpi();
 inline int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }

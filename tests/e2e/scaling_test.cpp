@@ -30,10 +30,10 @@ private:
 };
 
 // The probe's answer: the number of clipped captions it listed, negative when it could not look.
-long ClippedAt(DWORD dpi) {
+long ClippedAt(DWORD dpi, bool wideFont = false) {
     ScopedLogPixels scaling(dpi);
     Process probe;
-    if (!probe.Start(ExeFolder() + L"\\caption_probe.exe", L"")) return -100;
+    if (!probe.Start(ExeFolder() + L"\\caption_probe.exe", wideFont ? L"wide" : L"")) return -100;
     return probe.Wait(60000);
 }
 
@@ -43,4 +43,9 @@ TEST(Scaling, NoCaptionIsCutAt100Or150Percent) {
     EXPECT_EQ(ClippedAt(96), 0);
     // The first start's 520 pixels are too narrow for the command strip's usual widths at 150%.
     EXPECT_EQ(ClippedAt(144), 0);
+}
+
+TEST(Scaling, NoCaptionIsCutWithAWiderMessageFont) {
+    EXPECT_EQ(ClippedAt(96, true), 0);
+    EXPECT_EQ(ClippedAt(144, true), 0);
 }

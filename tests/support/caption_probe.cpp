@@ -1,6 +1,8 @@
 // Opens the main window with its menu bar and status bar, then the settings dialog on each of
 // its pages, at whatever scaling this process was started with; lists every clipped caption,
 // saves screenshots named after the scaling, and answers the number of clipped captions.
+// Started with "wide", it first gives itself a wider message font than the system's, as a user
+// who chose a larger or wider font has.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,6 +12,7 @@
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "ui/message_pump.h"
+#include "ui/window_text.h"
 #include "base/strings.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
@@ -30,14 +33,40 @@ void Shot(const std::wstring& name) {
 }
 }  // namespace
 
-int wmain() {
+namespace {
+void UseWideMessageFont() {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return;
+    LOGFONTW& f = ncm.lfMessageFont;
+    f.lfWidth = 0;
+    lstrcpynW(f.lfFaceName, L"Courier New", LF_FACESIZE);  // wide letters at the same height
+    BOOL set = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);  // this process only
+    if (!set) std::printf("the wider message font could not be set\n");
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const bool wide = argc > 1 && lstrcmpiW(argv[1], L"wide") == 0;
+    if (wide) UseWideMessageFont();
+    {
+        HFONT font = tv::MessageFont();
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font);
+        std::printf("message font: %ld high, %ld wide on average\n", tm.tmHeight, tm.tmAveCharWidth);
+    }
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    const std::wstring scale = std::to_wstring(MulDiv(dpi, 100, 96));
+    const std::wstring scale = std::to_wstring(MulDiv(dpi, 100, 96)) + (wide ? L"_wide" : L"");
 
     tvtest::ScopedDataFolders folders;
     tv::Settings settings = tv::OpenSettingsFiles();

@@ -226,6 +226,24 @@ void RunSoon(std::function<void()> step, UINT ms) {
     SetTimer(nullptr, 0, ms, SoonTimer);
 }
 
+void PressKey(WORD key, bool shift, bool ctrl) {
+    std::vector<INPUT> inputs;
+    auto add = [&inputs](WORD k, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (ctrl) add(VK_CONTROL, false);
+    if (shift) add(VK_SHIFT, false);
+    add(key, false);
+    add(key, true);
+    if (shift) add(VK_SHIFT, true);
+    if (ctrl) add(VK_CONTROL, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 std::wstring ItemText(HWND tree, HTREEITEM item) {
     wchar_t buf[512] = {};
     TVITEMW tvi{};

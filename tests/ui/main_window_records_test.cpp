@@ -1,6 +1,7 @@
 // The main window's record list and record trees working together on real record folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,11 +12,13 @@
 #include "app/intake.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"
+#include "base/strings.h"
 #include "ui/message_pump.h"
 #include "records/icon_strip.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
 #include "support/fake_prompter.h"
+#include "support/test_data_object.h"
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_window.h"
@@ -477,6 +480,294 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     window->TextDropped(L"C:\\My%20Documents\\b.txt");
     ProcessMessages();
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt", L"C:\\My Documents\\b.txt"}));
+}
+
+namespace {
+
+// A drag source as Explorer's: it lets go once the window under the mouse has been asked, and
+// gives up after a while should no window ever answer.
+class LetGoSource final : public IDropSource {
+public:
+    int asked = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
+            *out = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+        ++asked;
+        if (asked > 200) return DRAGDROP_S_CANCEL;
+        return asked >= 3 ? DRAGDROP_S_DROP : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+// Drags `data` through OLE from the middle of `onto`, as the mouse would, and answers the
+// effect the drag source is told.
+DWORD DragAndDrop(HWND onto, IDataObject* data) {
+    RECT r{};
+    GetWindowRect(onto, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    LetGoSource source;
+    DWORD effect = DROPEFFECT_NONE;
+    HRESULT hr = DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+    EXPECT_TRUE(hr == DRAGDROP_S_DROP || hr == DRAGDROP_S_CANCEL) << std::hex << hr;
+    return effect;
+}
+
+std::vector<std::wstring> ItemPaths(const std::wstring& recordPath) {
+    ShownRecord back;
+    std::vector<std::wstring> paths;
+    if (ReadRecordFile(back, recordPath) != ReadOutcome::Complete) return paths;
+    for (const auto& node : back.docs.top()) paths.push_back(ToLower(back.items.At(node->data.itemIndex).path));
+    return paths;
+}
+
+bool Has(const std::vector<std::wstring>& paths, const std::wstring& path) {
+    return std::find(paths.begin(), paths.end(), ToLower(path)) != paths.end();
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, FilesAndTextDraggedThroughOleAreAddedAndSavedAndOtherDataIsRefused) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    tvtest::TempFolder outside;
+    std::wstring file = outside.file(L"dragged.txt"), folder = outside.file(L"Dragged Folder");
+    ASSERT_TRUE(WriteTextLines(file, {L"x"}));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    Open();
+    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    ASSERT_NE(window->dropTarget(), nullptr);
+    // Nothing else may lie under the mouse.
+    SetWindowPos(window->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    // A file and a folder from Explorer.
+    tvtest::TestData files(CF_HDROP, tvtest::FileListBytes({file, folder}));
+    EXPECT_EQ(DragAndDrop(window->tvDocs(), &files), static_cast<DWORD>(DROPEFFECT_COPY));
+    for (int i = 0; i < 5; ++i) ProcessMessages();
+    std::vector<std::wstring> saved = ItemPaths(RecordPath(L"Dec 08,2026_001"));
+    EXPECT_TRUE(Has(saved, file));
+    EXPECT_TRUE(Has(saved, folder) || Has(saved, folder + L"\\"));
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 3u);
+    EXPECT_EQ(window->pageControl() ? TabCtrl_GetCurSel(window->pageControl()) : -1, 0);
+
+    // Text from a browser or an editor still goes in.
+    tvtest::TestData text(CF_TEXT, std::string("C:\\dropped by text.txt\0", 23));
+    EXPECT_EQ(DragAndDrop(window->tvDocs(), &text), static_cast<DWORD>(DROPEFFECT_COPY));
+    for (int i = 0; i < 5; ++i) ProcessMessages();
+    EXPECT_TRUE(Has(ItemPaths(RecordPath(L"Dec 08,2026_001")), L"C:\\dropped by text.txt"));
+
+    // A picture is refused: the source learns nothing was copied and the record stays.
+    tvtest::TestData picture(CF_BITMAP, std::string("xx", 2));
+    EXPECT_EQ(DragAndDrop(window->tvDocs(), &picture), static_cast<DWORD>(DROPEFFECT_NONE));
+    for (int i = 0; i < 5; ++i) ProcessMessages();
+    EXPECT_EQ(ItemPaths(RecordPath(L"Dec 08,2026_001")).size(), 4u);
+    SetWindowPos(window->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// ---- what a first-time user meets: the status bar, the pages, the search panel, the keyboard ---
+
+namespace {
+
+// Reads what waits in the queue the way the program's own loop does.
+void PumpAsProgram(TTolvaneWindow& window) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) break;
+        if (window.TranslateShortcut(m)) continue;
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+// A key pressed on `to`, as the program's loop receives it.
+void KeyOn(TTolvaneWindow& window, HWND to, WPARAM key) {
+    MSG m{};
+    m.hwnd = to;
+    m.message = WM_KEYDOWN;
+    m.wParam = key;
+    if (window.TranslateShortcut(m)) return;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+}
+
+bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefusedRenameChangesNothing) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    HWND bar = window->statusBar();
+    ASSERT_NE(bar, nullptr);
+    auto named = [&](const std::wstring& path) { return L"   File Name :" + path + L" selected."; };
+    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Dec 08,2026_001")));
+
+    AnswerRename(L"Work");
+    window->Command(kCmdRenameRecord);
+    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+
+    // A name Windows refuses: the system's reason, and the list, the record and the bar stay.
+    AnswerRename(L"Plan: Q1?");
+    window->Command(kCmdRenameRecord);
+    ASSERT_EQ(prompter.told.size(), 1u);
+    EXPECT_EQ(prompter.told[0], SystemMessageText(ERROR_INVALID_NAME));
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Work"));
+    ASSERT_GE(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Work");
+    EXPECT_EQ(Listed().size(), 2u);
+    EXPECT_TRUE(FileExists(RecordPath(L"Work")));
+    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+
+    // A duplicate is the record shown from then on.
+    {
+        CtrlHeld ctrl;
+        EXPECT_TRUE(window->LbRECsKeyDown('V'));
+    }
+    EXPECT_NE(window->currentRecordPath(), RecordPath(L"Work"));
+    EXPECT_EQ(StatusText(bar, 0), named(window->currentRecordPath()));
+
+    // Deleting the shown record leaves nothing selected, and the bar says so.
+    prompter.answers = {true};
+    window->Command(kCmdDeleteRecord);
+    EXPECT_EQ(window->records().SelectedIndex(), -1);
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
+    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+
+    // Cancelling a rename leaves no record selected either (the list loses its selection).
+    Show(0);
+    AnswerRename(nullptr);
+    window->Command(kCmdRenameRecord);
+    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+}
+
+TEST_F(MainWindowRecords, ARecordWithoutWebPagesShowsTheFirstPageAndNoWebPageTab) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"site", L"http://example.org/", kWebPage}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    HWND tabs = window->pageControl();
+    ASSERT_EQ(TabCtrl_GetItemCount(tabs), 4);
+    // The user opens the "Web Page" tab.
+    TabCtrl_SetCurSel(tabs, 3);
+    NMHDR change{tabs, static_cast<UINT_PTR>(kIdPageControl), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(window->hwnd(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
+    ASSERT_NE(window->views().Existing(3), nullptr);
+    EXPECT_TRUE(IsWindowVisible(window->views().Existing(3)));
+
+    Show(1);
+    EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3);
+    EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
+    EXPECT_TRUE(IsWindowVisible(window->tvDocs()));
+    EXPECT_FALSE(IsWindowVisible(window->views().Existing(3)));
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
+
+    // A record with a web page brings the tab back; a page other than "Web Page" stays chosen.
+    Show(0);
+    EXPECT_EQ(TabCtrl_GetItemCount(tabs), 4);
+    TabCtrl_SetCurSel(tabs, 1);
+    SendMessageW(window->hwnd(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
+    Show(1);
+    EXPECT_EQ(TabCtrl_GetCurSel(tabs), 1);
+}
+
+TEST_F(MainWindowRecords, EscapeOrASecondCtrlFClosesTheSearchPanelAndShowsTheRecordAgain) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    HWND tree = window->tvDocs();
+    for (int round = 0; round < 2; ++round) {
+        {
+            CtrlHeld ctrl;
+            KeyOn(*window, tree, 'F');
+        }
+        ASSERT_TRUE(window->searchShown());
+        EXPECT_TRUE(IsWindowVisible(window->searchBox()));
+        EXPECT_TRUE(Checked(window->moreMenu(), kCmdSearch));
+        // The record changes on disk meanwhile: showing it again reads the new one.
+        WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {round ? L"d" : L"c", L"C:\\c.txt"}});
+        if (round == 0) {
+            CtrlHeld ctrl;
+            KeyOn(*window, window->searchBox(), 'F');
+        } else {
+            HWND edit = GetWindow(window->searchBox(), GW_CHILD);  // where the typing goes
+            ASSERT_NE(edit, nullptr);
+            KeyOn(*window, edit, VK_ESCAPE);
+        }
+        PumpAsProgram(*window);
+        EXPECT_FALSE(window->searchShown());
+        EXPECT_FALSE(IsWindowVisible(window->searchBox()));
+        EXPECT_FALSE(Checked(window->moreMenu(), kCmdSearch));
+        EXPECT_EQ(TopCaptions(tree), (std::vector<std::wstring>{L"a", round ? L"d" : L"c"}));
+    }
+}
+
+TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    HWND tree = window->tvDocs();
+    DeselectAll(tree);
+    TreeView_SelectItem(tree, nullptr);
+    SetFocus(window->recordList());
+    RECT client{};
+    GetClientRect(tree, &client);
+    LPARAM empty = MAKELPARAM(client.right / 2, client.bottom - 4);
+    TVHITTESTINFO hit{};
+    hit.pt = {client.right / 2, client.bottom - 4};
+    ASSERT_EQ(TreeView_HitTest(tree, &hit), nullptr);
+    // The button-up goes first: the tree would wait for it inside its button-down handling.
+    PostMessageW(tree, WM_RBUTTONUP, 0, empty);
+    SendMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, empty);
+    MSG m;  // the button-up would open the menu; only the selection matters here
+    while (PeekMessageW(&m, tree, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE)) {
+    }
+    EXPECT_TRUE(SelectedItems(tree).empty());
+    EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
+}
+
+TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    HWND w = window->hwnd();
+    SetForegroundWindow(w);
+    HWND record = GetDlgItem(w, kCmdRecord), add = GetDlgItem(w, kCmdAdd), more = GetDlgItem(w, kCmdMoreButton),
+         smart = GetDlgItem(w, kCmdSmartRecord);
+    ASSERT_TRUE(record && add && more && smart);
+    HWND slider = GetWindow(smart, GW_HWNDNEXT);
+    auto press = [&](bool shift) {
+        tvtest::PressKey(VK_TAB, shift);
+        for (int i = 0; i < 3; ++i, Sleep(10)) PumpAsProgram(*window);
+        return GetFocus();
+    };
+    SetFocus(record);
+    std::vector<HWND> forward;
+    for (int i = 0; i < 8; ++i) forward.push_back(press(false));
+    EXPECT_EQ(forward, (std::vector<HWND>{add, more, smart, slider, window->recordList(), window->pageControl(),
+                                          window->tvDocs(), record}));
+    std::vector<HWND> back;
+    for (int i = 0; i < 3; ++i) back.push_back(press(true));
+    EXPECT_EQ(back, (std::vector<HWND>{window->tvDocs(), window->pageControl(), window->recordList()}));
+
+    // With the search panel shown, its box and button come between the list and the tabs.
+    window->Command(kCmdSearch);
+    SetFocus(window->recordList());
+    HWND inBox = press(false);
+    EXPECT_TRUE(inBox == window->searchBox() || GetParent(inBox) == window->searchBox());
+    HWND button = press(false);
+    EXPECT_EQ(GetDlgCtrlID(button), kIdSearchButton);
+    EXPECT_EQ(press(false), window->pageControl());
+    // Down in the list still moves in the list: Tab does not stay there.
+    SetFocus(window->recordList());
+    EXPECT_NE(press(false), window->recordList());
 }
 
 // ---- long work: a large record being read does not let anything else in ----------------------

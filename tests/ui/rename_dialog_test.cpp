@@ -312,9 +312,15 @@ TEST_F(RenameRecordTest, NothingIsRenamedWithoutAUsableConfirmedName) {
     });
     EXPECT_EQ(RenameRecord(owner, dlg, prompter, folder(), L"a", L".tolvane", L""), L"");
     EXPECT_EQ(Rename(L"a", L"   "), L"");
+    EXPECT_TRUE(prompter.told.empty());  // a blank name is no name: nothing to tell
     EXPECT_EQ(Rename(L"a", L"..\\outside"), L"");
     EXPECT_EQ(Rename(L"a", L"C:evil"), L"");
     EXPECT_EQ(Rename(L"missing", L"b"), L"");  // the move fails
+    // Each refusal was told in the system's words: two names no file may have, then the move's error.
+    ASSERT_EQ(prompter.told.size(), 3u);
+    EXPECT_EQ(prompter.told[0], SystemMessageText(ERROR_INVALID_NAME));
+    EXPECT_EQ(prompter.told[1], SystemMessageText(ERROR_INVALID_NAME));
+    EXPECT_EQ(prompter.told[2], SystemMessageText(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(tvtest::ReadAll(dir.file(L"a.tolvane")), "record a");
     EXPECT_FALSE(FileExists(dir.file(L"b.tolvane")));
     EXPECT_FALSE(FileExists(FolderOf(dir.path()) + L"\\outside.tolvane"));
@@ -323,4 +329,47 @@ TEST_F(RenameRecordTest, NothingIsRenamedWithoutAUsableConfirmedName) {
     EXPECT_EQ(Rename(L"a", L"A"), L"A.tolvane");
     EXPECT_TRUE(FileExists(dir.file(L"a.tolvane")));
     EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(RenameRecordTest, ANameWindowsRefusesIsToldInTheSystemsWordsAndChangesNothing) {
+    WriteRecord(L"Plan", "p");
+    bool refused = false;
+    While([&] {
+        Type(dlg.EdtName, L"Plan: Q1?");
+        Key(dlg.EdtName, VK_RETURN);
+    });
+    EXPECT_EQ(RenameRecord(owner, dlg, prompter, folder(), L"Plan", L".tolvane", L"", &refused), L"");
+    EXPECT_TRUE(refused);
+    ASSERT_EQ(prompter.told.size(), 1u);
+    EXPECT_EQ(prompter.owners.back(), owner);
+    // The system's own sentence, not a number.
+    EXPECT_EQ(prompter.told[0], SystemMessageText(ERROR_INVALID_NAME));
+    EXPECT_EQ(prompter.told[0].find(L"Error "), std::wstring::npos);
+    EXPECT_NE(prompter.told[0].back(), L'\n');
+    EXPECT_EQ(ReadAll(dir.file(L"Plan.tolvane")), "record p");
+    EXPECT_EQ(ReadAll(dir.file(L"Plan.dat")), "icons p");
+
+    // Cancelling is no refusal.
+    While([&] { Key(dlg.EdtName, VK_ESCAPE); });
+    EXPECT_EQ(RenameRecord(owner, dlg, prompter, folder(), L"Plan", L".tolvane", L"", &refused), L"");
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(prompter.told.size(), 1u);
+}
+
+TEST_F(RenameDialog, TabAndShiftTabGoRoundFromTheNameBox) {
+    std::wstring newName;
+    std::vector<HWND> seen;
+    std::function<void(int)> press = [&](int left) {
+        seen.push_back(GetFocus());
+        if (left == 0) {
+            Click(dlg.BtnClose);
+            return;
+        }
+        tvtest::PressKey(VK_TAB, left <= 3);
+        While([&press, left] { press(left - 1); });
+    };
+    Run(L"x", newName, [&] { press(6); });
+    ASSERT_EQ(seen.size(), 7u);
+    EXPECT_EQ(seen, (std::vector<HWND>{dlg.EdtName, dlg.BtnConfirm, dlg.BtnClose, dlg.EdtName, dlg.BtnClose,
+                                       dlg.BtnConfirm, dlg.EdtName}));
 }

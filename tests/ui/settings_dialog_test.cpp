@@ -5,6 +5,7 @@
 
 #include "ui/main/window_layout.h"
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -441,4 +442,62 @@ TEST_F(SettingsDialog, Screenshots) {
         Click(dlg.BtnCancel);
     });
     EXPECT_EQ(saved, std::vector<bool>(TFrmMySettings::kPageCount + 1, true));
+}
+
+TEST_F(SettingsDialog, TabStartsAtThePagesFirstBoxAndCtrlTabTurnsThePages) {
+    // What has the focus, and which page shows, before each key and after the last.
+    std::vector<HWND> focus;
+    std::vector<int> pages;
+    struct Press {
+        WORD key;
+        bool shift, ctrl;
+    };
+    const std::vector<Press> presses = {{VK_TAB, false, false}, {VK_TAB, true, false}, {VK_TAB, true, false},
+                                        {VK_TAB, true, false},  {VK_TAB, false, true}, {VK_TAB, true, true},
+                                        {VK_TAB, true, true}};
+    std::function<void(size_t)> step = [&](size_t next) {
+        focus.push_back(GetFocus());
+        pages.push_back(dlg.activePage());
+        if (next == presses.size()) {
+            PostMessageW(dlg.hwnd(), WM_CLOSE, 0, 0);
+            return;
+        }
+        tvtest::PressKey(presses[next].key, presses[next].shift, presses[next].ctrl);
+        tvtest::RunSoon([&step, next] { step(next + 1); });
+    };
+    dlg.SelectPage(TFrmMySettings::kPageGeneral);
+    OpenWhile(dlg, [&] { step(0); });
+    ASSERT_EQ(focus.size(), presses.size() + 1);
+    // The path box first; Tab goes on to its button; Shift+Tab back, then round to the dialog's buttons.
+    EXPECT_EQ(focus[0], dlg.EdtRecordPath);
+    EXPECT_EQ(focus[1], dlg.BtnSelectPath);
+    EXPECT_EQ(focus[2], dlg.EdtRecordPath);
+    EXPECT_EQ(focus[3], dlg.BtnCancel);
+    EXPECT_EQ(focus[4], dlg.BtnConfirm);
+    // Ctrl+Tab turns to the next page, Ctrl+Shift+Tab back and round past the first.
+    EXPECT_EQ(pages, (std::vector<int>{0, 0, 0, 0, 0, 1, 0, 3}));
+    EXPECT_EQ(focus[5], dlg.BtnConfirm);  // the focus was not on the page, so it stays
+}
+
+TEST(SettingsDialogPlace, OpensCentredOverItsOwner) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Fixture f;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 100, 700, 600,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    {
+        TFrmMySettings dlg{f.options};
+        ASSERT_TRUE(dlg.Create(owner));
+        RECT box{}, over{};
+        OpenWhile(dlg, [&] {
+            GetWindowRect(dlg.hwnd(), &box);
+            PostMessageW(dlg.hwnd(), WM_CLOSE, 0, 0);
+        });
+        GetWindowRect(owner, &over);
+        EXPECT_LE(std::abs((box.left + box.right) - (over.left + over.right)), 2);
+        EXPECT_LE(std::abs((box.top + box.bottom) - (over.top + over.bottom)), 2);
+    }
+    DestroyWindow(owner);
 }

@@ -1,5 +1,7 @@
 #include "ui/main/text_drop.h"
 
+#include "support/test_data_object.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,92 +11,10 @@
 #include <vector>
 
 using namespace tv;
+using tvtest::FileListBytes;
+using tvtest::TestData;
 
 namespace {
-
-// Frees a handed-out block when the reader releases the medium, and counts that it did.
-class BlockReleaser final : public IUnknown {
-public:
-    BlockReleaser(HGLOBAL block, int& released) : block_(block), released_(released) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        if (--refs_ > 0) return refs_;
-        if (block_) GlobalFree(block_);
-        ++released_;
-        delete this;
-        return 0;
-    }
-
-private:
-    ULONG refs_ = 1;
-    HGLOBAL block_;
-    int& released_;
-};
-
-// A drag source's data object offering one clipboard format as a global block of given bytes.
-class TestData : public IDataObject {
-public:
-    TestData(CLIPFORMAT format, std::string bytes) : format_(format), bytes_(std::move(bytes)) {}
-    int released = 0;
-    bool nullBlock = false;       // answers with TYMED_HGLOBAL but no block
-    bool fillWholeBlock = false;  // every byte of the block, however large it came out, is 'x'
-    SIZE_T blockSize = 0;         // of the last block handed out
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
-        if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
-        HGLOBAL block = nullptr;
-        if (!nullBlock) {
-            block = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
-            if (!block) return E_OUTOFMEMORY;
-            if (char* p = static_cast<char*>(GlobalLock(block))) {
-                blockSize = GlobalSize(block);
-                if (fillWholeBlock) std::memset(p, 'x', blockSize);
-                else std::memcpy(p, bytes_.data(), bytes_.size());
-                GlobalUnlock(block);
-            }
-        }
-        m->tymed = TYMED_HGLOBAL;
-        m->hGlobal = block;
-        m->pUnkForRelease = new BlockReleaser(block, released);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override {
-        bool ours = format_ != 0 && f->cfFormat == format_ && (f->tymed & TYMED_HGLOBAL) &&
-                    f->dwAspect == DVASPECT_CONTENT;
-        return ours ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    CLIPFORMAT format_;
-    std::string bytes_;
-};
 
 TestData AnsiText(const std::string& bytes) { return TestData(CF_TEXT, bytes); }
 
@@ -162,7 +82,9 @@ namespace {
 
 struct RecordingDropHost : TextDropHost {
     std::vector<std::wstring> texts;
+    std::vector<std::vector<std::wstring>> fileLists;
     void TextDropped(const std::wstring& text) override { texts.push_back(text); }
+    void FilesDropped(const std::vector<std::wstring>& files) override { fileLists.push_back(files); }
 };
 
 struct ThrowingDropHost : TextDropHost {
@@ -171,6 +93,7 @@ struct ThrowingDropHost : TextDropHost {
         if (standard) throw std::runtime_error("add failed");
         throw 42;
     }
+    void FilesDropped(const std::vector<std::wstring>&) override { throw std::runtime_error("add failed"); }
 };
 
 class TextDropWindow : public ::testing::Test {
@@ -240,6 +163,89 @@ TEST_F(TextDropWindow, DragAnswersCopyAndADropWithTextReachesTheHostOnce) {
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_EQ(target->Drop(nullptr, 0, pt, &effect), S_OK);
     EXPECT_EQ(host.texts.size(), 1u);
+}
+
+TEST(DroppedFiles, ReadsWideAndAnsiListsInOrderAndReleasesTheMedium) {
+    TestData wide(CF_HDROP, FileListBytes({L"C:\\Docs\\a.txt", L"C:\\Docs\\Sub Folder"}));
+    std::vector<std::wstring> files;
+    ASSERT_TRUE(DroppedFiles(&wide, files));
+    EXPECT_EQ(files, (std::vector<std::wstring>{L"C:\\Docs\\a.txt", L"C:\\Docs\\Sub Folder"}));
+    EXPECT_EQ(wide.released, 1);
+
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    std::string ansi(reinterpret_cast<const char*>(&header), sizeof(header));
+    ansi += std::string("C:\\one.txt\0D:\\two\0\0", 20);
+    TestData narrow(CF_HDROP, ansi);
+    ASSERT_TRUE(DroppedFiles(&narrow, files));
+    EXPECT_EQ(files, (std::vector<std::wstring>{L"C:\\one.txt", L"D:\\two"}));
+}
+
+TEST(DroppedFiles, HostileBlocksAreReadNoFurtherThanTheirSize) {
+    std::vector<std::wstring> files;
+    // A list whose closing zeros are missing ends at the block's end.
+    std::string open = FileListBytes({L"C:\\a"});
+    open.resize(open.size() - 4);
+    TestData unterminated(CF_HDROP, open);
+    ASSERT_TRUE(DroppedFiles(&unterminated, files));
+    EXPECT_EQ(files, std::vector<std::wstring>{L"C:\\a"});
+
+    // An offset past the block, a header cut short, an empty list, text only: no files.
+    std::string distant = FileListBytes({L"C:\\a"});
+    reinterpret_cast<DROPFILES*>(&distant[0])->pFiles = 100000;
+    TestData outside(CF_HDROP, distant);
+    TestData shortHeader(CF_HDROP, std::string(6, '\1'));
+    TestData empty(CF_HDROP, FileListBytes({}));
+    TestData textOnly(CF_TEXT, std::string("C:\\a\0", 5));
+    for (TestData* data : {&outside, &shortHeader, &empty, &textOnly}) {
+        files = {L"left over"};
+        EXPECT_FALSE(DroppedFiles(data, files));
+        EXPECT_TRUE(files.empty());
+    }
+    EXPECT_FALSE(DroppedFiles(nullptr, files));
+    EXPECT_EQ(outside.released + shortHeader.released + empty.released, 3);
+}
+
+TEST_F(TextDropWindow, FilesAreTakenBeforeTextAndOtherDataIsRefused) {
+    TextDropRegistration registration;
+    ASSERT_TRUE(registration.Register(window, host));
+    IDropTarget* target = registration.target();
+    POINTL pt{10, 10};
+
+    TestData files(CF_HDROP, FileListBytes({L"C:\\a.txt", L"C:\\folder"}));
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    EXPECT_EQ(target->DragEnter(&files, MK_LBUTTON, pt, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(target->Drop(&files, 0, pt, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    ASSERT_EQ(host.fileLists.size(), 1u);
+    EXPECT_EQ(host.fileLists[0], (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\folder"}));
+    EXPECT_TRUE(host.texts.empty());
+
+    // A bitmap (or text only in UTF-16) is refused from the first move on, and its drop does nothing.
+    TestData picture(CF_BITMAP, std::string("xx", 2));
+    TestData unicodeOnly(CF_UNICODETEXT, std::string("a\0\0\0", 4));
+    for (TestData* other : {&picture, &unicodeOnly}) {
+        effect = DROPEFFECT_COPY;
+        EXPECT_EQ(target->DragEnter(other, MK_LBUTTON, pt, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+        effect = DROPEFFECT_COPY;
+        EXPECT_EQ(target->DragOver(MK_LBUTTON, pt, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+        effect = DROPEFFECT_COPY;
+        EXPECT_EQ(target->Drop(other, 0, pt, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    }
+    EXPECT_EQ(host.fileLists.size(), 1u);
+    EXPECT_TRUE(host.texts.empty());
+
+    // A failing file intake ends the drop quietly too.
+    ThrowingDropHost failing;
+    ASSERT_TRUE(registration.Register(window, failing));
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(registration.target()->Drop(&files, 0, pt, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
 }
 
 TEST_F(TextDropWindow, AFailingHostEndsTheDropQuietly) {

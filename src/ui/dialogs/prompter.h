@@ -16,6 +16,10 @@ public:
     virtual void Tell(HWND owner, const std::wstring& text) = 0;
 };
 
+// The system's own text for an error code (FormatMessage), without its closing line break;
+// the code in figures when the system has no text for it.
+std::wstring SystemMessageText(DWORD error);
+
 // The real one: message boxes titled with the program's name.
 Prompter& SystemPrompter();
 

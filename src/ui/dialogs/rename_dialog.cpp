@@ -29,6 +29,23 @@ POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea) {
                  Clamp(at.y, workArea.top, workArea.bottom - size.cy)};
 }
 
+POINT CentredOver(const RECT& owner, SIZE size, const RECT& workArea) {
+    POINT at{owner.left + (owner.right - owner.left - size.cx) / 2, owner.top + (owner.bottom - owner.top - size.cy) / 2};
+    return FitOnWorkArea(at, size, workArea);
+}
+
+void CentreOverOwner(HWND dialog, HWND owner) {
+    RECT box{}, over{};
+    GetWindowRect(dialog, &box);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) : MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST);
+    if (!GetMonitorInfoW(monitor, &mi)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
+    if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &over)) over = mi.rcWork;
+    POINT at = CentredOver(over, SIZE{box.right - box.left, box.bottom - box.top}, mi.rcWork);
+    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 TFrmReName::~TFrmReName() {
     if (hwnd_) DestroyWindow(hwnd_);
     if (font_) DeleteObject(font_);
@@ -183,20 +200,32 @@ LRESULT CALLBACK TFrmReName::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, const std::wstring& folder,
-                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed) {
+                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed,
+                          bool* refused) {
+    if (refused) *refused = false;
+    auto refuse = [&](DWORD error) {
+        if (refused) *refused = true;
+        prompter.Tell(owner, SystemMessageText(error));
+        return std::wstring();
+    };
     POINT at{};
     GetCursorPos(&at);
     std::wstring newName;
     if (!dialog.Execute(owner, at, proposed.empty() ? oldName : proposed, newName)) return L"";
-    // A rename stays in the record folder and needs a name.
-    if (Trim(newName).empty() || newName.find_first_of(L"\\/:") != std::wstring::npos) return L"";
+    // A rename needs a name; it stays in the record folder, so no name with a path in it either.
+    if (Trim(newName).empty()) return L"";
+    if (newName.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) return refuse(ERROR_INVALID_NAME);
 
     const std::wstring source = JoinPath(folder, oldName + extension);
     const std::wstring target = RenameTarget(folder, newName, extension);
     if (!EqualsNoCase(target, source) && FileExists(target) &&
         !prompter.Ask(owner, target + L" is already exists." + L"\r\n" + L"Do you want to replace it?"))
         return L"";
-    if (!MoveRecordFiles(source, target)) return L"";
+    SetLastError(ERROR_SUCCESS);
+    if (!MoveRecordFiles(source, target)) {
+        DWORD error = GetLastError();
+        return refuse(error == ERROR_SUCCESS ? ERROR_INVALID_NAME : error);
+    }
     return FileNameOf(target);
 }
 

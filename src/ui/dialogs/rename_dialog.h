@@ -12,6 +12,12 @@ namespace tv {
 // `workArea` (when it is larger than the area, its top-left corner stays inside).
 POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea);
 
+// Where a window of `size` goes to stand centred over `owner`, kept on `workArea`.
+POINT CentredOver(const RECT& owner, SIZE size, const RECT& workArea);
+
+// Places a dialog centred over its owner window, or over the work area without one.
+void CentreOverOwner(HWND dialog, HWND owner);
+
 // The "Rename" dialog: label "File Name", name box, "&OK" and "&Cancel". Created on first use and kept.
 class TFrmReName {
 public:
@@ -52,9 +58,12 @@ private:
 // The rename of a record: shows the dialog at the mouse holding `proposed` when not empty, else
 // `oldName`; when confirmed, moves the record's files from folder\oldName+extension to
 // RenameTarget(folder, newName, extension), asking before it replaces another record. Answers
-// the target's file name (no folder), or empty when nothing was renamed: cancelled, a blank name
-// or one with a path in it, the replacement declined, or a move that failed.
+// the target's file name (no folder), or empty when nothing was renamed: cancelled, a blank name,
+// the replacement declined, or a name Windows refuses. A refused name (one with characters no
+// file name may hold, or a move that failed) is told to the user in the system's words and sets
+// `refused` when given.
 std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, const std::wstring& folder,
-                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed);
+                          const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed,
+                          bool* refused = nullptr);
 
 }  // namespace tv

@@ -5,6 +5,10 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "app/startup.h"
@@ -12,6 +16,7 @@
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "ui/dialogs/rename_dialog.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -192,6 +197,63 @@ void TFrmMySettings::FormCreate() {
 
     SelectPage(kPageGeneral);
     FormResize();
+    FitCaptions();
+}
+
+int TFrmMySettings::CaptionNeeds(HWND control, int& height) const {
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    int room = 0;  // what the control takes besides its text
+    if (lstrcmpiW(cls, WC_BUTTONW) == 0) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX && type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON)
+            return 0;
+        room = GetSystemMetrics(SM_CXMENUCHECK) + S(6);
+    } else if (lstrcmpiW(cls, WC_STATICW) != 0 || (style & SS_TYPEMASK) != SS_LEFT) {
+        return 0;
+    }
+    std::wstring text = TextOf(control);
+    if (text.empty()) return 0;
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT need{};
+    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    height = need.bottom;
+    return need.right + room;
+}
+
+void TFrmMySettings::FitCaptions() {
+    // Check boxes, radio buttons and labels as wide and high as their text in the dialog's font,
+    // which may be wider than the one the places were chosen for; the dialog widens when a page
+    // is too narrow for them.
+    int overflow = 0;
+    std::vector<HWND> holders(std::begin(pages_), std::end(pages_));
+    holders.push_back(PnlRecRecentDoc);
+    for (HWND holder : holders) {
+        RECT area{};
+        GetClientRect(holder, &area);
+        for (HWND c = GetWindow(holder, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            int height = 0;
+            const int width = CaptionNeeds(c, height);
+            if (width <= 0) continue;
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, holder, reinterpret_cast<POINT*>(&r), 2);
+            const int w = std::max<int>(r.right - r.left, width), h = std::max<int>(r.bottom - r.top, height);
+            if (w != r.right - r.left || h != r.bottom - r.top)
+                SetWindowPos(c, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (holder != PnlRecRecentDoc) overflow = std::max<int>(overflow, r.left + w + S(4) - area.right);
+        }
+    }
+    if (overflow <= 0) return;
+    RECT wr{};
+    GetWindowRect(hwnd_, &wr);
+    SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left + overflow, wr.bottom - wr.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();
 }
 
 void TFrmMySettings::FormResize() {
@@ -289,9 +351,10 @@ bool TFrmMySettings::ShowModal() {
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     confirmed_ = false;
     done_ = false;
+    CentreOverOwner(hwnd_, owner);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+    FocusFirstOnPage();
     MSG msg;
     while (!done_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -311,8 +374,29 @@ bool TFrmMySettings::ShowModal() {
     return confirmed_;
 }
 
+void TFrmMySettings::FocusFirstOnPage() {
+    // The first input control of the shown page, in the order the page holds its controls.
+    HWND page = pages_[std::max(0, activePage())];
+    HWND first = nullptr;
+    for (HWND c = GetWindow(page, GW_CHILD); c && !first; c = GetWindow(c, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c)) first = c;
+        else if ((GetWindowLongW(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsWindowVisible(c))
+            first = GetNextDlgTabItem(c, nullptr, FALSE);
+    }
+    SetFocus(first ? first : TntPageControl1);
+}
+
 bool TFrmMySettings::FormShortCut(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, round the ends.
+        int step = GetKeyState(VK_SHIFT) < 0 ? kPageCount - 1 : 1;
+        HWND focus = GetFocus();
+        bool onPage = focus && focus != TntPageControl1 && IsChild(pages_[std::max(0, activePage())], focus);
+        SelectPage((activePage() + step) % kPageCount);
+        if (onPage) FocusFirstOnPage();
+        return true;
+    }
     if (msg.wParam == VK_RETURN) {
         BtnConfirmClick();
         return true;

@@ -44,6 +44,8 @@ public:
     bool ShowModal();     // runs until the dialog closes; the result
     // Enter confirms and Escape cancels anywhere in the dialog; true when the key was used.
     bool FormShortCut(const MSG& msg);
+    // Gives the focus to the first input control of the shown page.
+    void FocusFirstOnPage();
 
     HWND hwnd() const { return hwnd_; }
     bool confirmed() const { return confirmed_; }
@@ -101,6 +103,10 @@ private:
     HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  int id = 0, DWORD exStyle = 0);
     int S(int v) const { return MulDiv(v, dpi_, 96); }
+    // The width (and, in `height`, the height) the text of a check box, radio button or label
+    // needs in the dialog's font; 0 for other controls.
+    int CaptionNeeds(HWND control, int& height) const;
+    void FitCaptions();
 
     Options& options_;
     HWND hwnd_ = nullptr;

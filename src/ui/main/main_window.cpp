@@ -31,6 +31,7 @@ constexpr UINT_PTR kTimerFirstRun = 1;
 constexpr UINT kMsgTextDropped = WM_APP + 1;  // lParam: the text, owned by the message
 constexpr UINT kMsgRunQueued = WM_APP + 2;    // work that waited for a long operation
 constexpr UINT kMsgHandOff = WM_APP + 3;      // handed-off items wait to be taken
+constexpr UINT kMsgFilesDropped = WM_APP + 4; // lParam: the file names, owned by the message
 constexpr UINT kFirstRunDelayMs = 10;
 constexpr COLORREF kBackground = 16777209;
 
@@ -61,7 +62,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     intakes_->refused = [this](const std::wstring& message) { SetStatusText(0, message); };
     session_->saveFailed = [this](const std::wstring& path, DWORD error) {
         // The change stays in the trees; the user learns that it is not on disk.
-        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + SystemMessage(error));
+        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + SystemMessageText(error));
     };
     RecordListCommands::Window window;
     window.hwnd = [this] { return hwnd_; };
@@ -69,6 +70,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     window.readRecordList = [this] { ReadRecordList(); };
     window.showProgress = [this] { EnsureProgressStrip(); };
     window.storeSelected = [this](int index) { StoreSelectedRecord(index); };
+    window.describeState = [this] { DescribeState(); };
     listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
 }
 
@@ -117,7 +119,27 @@ bool TTolvaneWindow::TranslateShortcut(MSG& msg) {
         OnCommand(kIdSearchButton);  // Enter in the search box searches
         return true;
     }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0 && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) && IsWindowEnabled(hwnd_)) {
+        MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    HWND box = search_.box();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && search_.shown() &&
+        (msg.hwnd == box || GetParent(msg.hwnd) == box) && !SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) {
+        ShowSearchPanel(false);  // Escape closes the panel; an open drop-down list closes first
+        return true;
+    }
     return shortcuts_ && TranslateAcceleratorW(hwnd_, shortcuts_, &msg);
+}
+
+void TTolvaneWindow::MoveFocus(bool backwards) {
+    std::vector<HWND> order = {BtnRec, BtnAdd2, BtnRecordByType, cbSmartRecord, PnlSmartRecord, LbRECs,
+                               search_.box(), search_.button(), pages_.pageControl(), views().Existing(pages_.activePage()),
+                               progress_.SpeedButton5};
+    HWND next = NextTabStop(order, GetFocus(), backwards,
+                            [](HWND w) { return IsWindowVisible(w) && IsWindowEnabled(w); });
+    if (next) SetFocus(next);
 }
 
 void TTolvaneWindow::FormCreate() {
@@ -273,6 +295,11 @@ void TTolvaneWindow::TextDropped(const std::wstring& text) {
     if (!PostMessageW(hwnd_, kMsgTextDropped, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
 }
 
+void TTolvaneWindow::FilesDropped(const std::vector<std::wstring>& files) {
+    auto* copy = new std::vector<std::wstring>(files);
+    if (!PostMessageW(hwnd_, kMsgFilesDropped, 0, reinterpret_cast<LPARAM>(copy))) delete copy;
+}
+
 void TTolvaneWindow::TimerFirstRunTimer() {
     KillTimer(hwnd_, kTimerFirstRun);  // runs once
     try {
@@ -369,7 +396,7 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             HWND from = reinterpret_cast<HWND>(lParam);
-            if (!from && HIWORD(wParam) == 1 && LOWORD(wParam) == kCmdSearch) ShowSearchPanel(true);  // Ctrl+F
+            if (!from && HIWORD(wParam) == 1 && LOWORD(wParam) == kCmdSearch) cbSearchClick();  // Ctrl+F switches
             else if (!from) OnCommand(LOWORD(wParam));  // menus and keys
             else OnControl(from, HIWORD(wParam), LOWORD(wParam));
             return 0;
@@ -399,6 +426,11 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             intakes_->FilesDropped(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case kMsgFilesDropped: {
+            std::unique_ptr<std::vector<std::wstring>> files(reinterpret_cast<std::vector<std::wstring>*>(lParam));
+            if (files) intakes_->FilesDropped(*files);
+            return 0;
+        }
         case kMsgTextDropped: {
             std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
             if (text) intakes_->TextDropped(*text);

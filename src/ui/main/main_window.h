@@ -47,6 +47,7 @@ public:
     // Shows the window as remembered: normal at its stored place, or maximised.
     void Show(int showCommand);
     // The window's keyboard shortcuts (Ctrl+F, F1); true when the message was one.
+    // Also Tab and Shift+Tab, which move the focus through the window's controls as in a dialog.
     bool TranslateShortcut(MSG& msg);
     HWND hwnd() const { return hwnd_; }
     HWND tvDocs() const { return pages_.views().TVDocs; }
@@ -106,6 +107,9 @@ public:
 
     // TextDropHost: the text is taken once the drop has ended, so the dragging program is free.
     void TextDropped(const std::wstring& text) override;
+    void FilesDropped(const std::vector<std::wstring>& files) override;
+    // The window's drop target, as OLE finds it; null before the first-run step. Not add-ref'd.
+    IDropTarget* dropTarget() const { return textDrop_ ? textDrop_->target() : nullptr; }
 
 private:
     friend class MainWindowHosts;
@@ -137,7 +141,13 @@ private:
     void ShowSearchPanel(bool shown);
     void BtnSSSearchClick();
     void EnsureProgressStrip();
+    // Tab and Shift+Tab: the command strip, the record list, the search panel, the tabs, the
+    // shown tree, then the Stop button while it shows.
+    void MoveFocus(bool backwards);
     void SetStatusText(int panel, const std::wstring& text);
+    // The status bar names the shown record when the list selects it, and says nothing is
+    // selected otherwise.
+    void DescribeState();
     int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
     Settings& settings_;

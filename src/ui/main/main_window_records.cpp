@@ -83,8 +83,13 @@ void TTolvaneWindow::cbSearchClick() { ShowSearchPanel(!search_.shown()); }
 
 void TTolvaneWindow::ShowSearchPanel(bool shown) {
     if (shown) search_.Ensure(hwnd_, font_, LbRECs);
-    search_.Show(shown);
     CheckMenuItem(menus_.PopupMenuMore, kCmdSearch, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    // The focus leaves the panel before it hides, so it is not lost with it.
+    HWND focus = GetFocus();
+    HWND box = search_.box();
+    if (!shown && focus && box && (focus == box || GetParent(focus) == box || focus == search_.button()))
+        SetFocus(tvDocs());
+    search_.Show(shown);
     if (!shown) LbRECsClick();
     FormResize();
     if (shown) SetFocus(search_.box());
@@ -120,21 +125,28 @@ void TTolvaneWindow::LbRECsClick() {
     if (index < 0) return;
     LongWork::Scope busy(work_);
     AddSearchItem(menus_.PopupMenuMore);
-    std::wstring folder = RecordFolder();
     {
         RedrawSuspender quiet(tvDocs());
         // The window paints and its Stop button works while a large record is read; clicks and
         // hand-offs meanwhile wait for the reading to end.
         session_->Load(index, [] { KeepResponsive(); });
-        SetStatusText(0, L"   File Name :" + session_->currentRecordPath() + L" selected.");
+        DescribeState();
         if (!session_->readWhole())
             SetStatusText(0, L"   File Name :" + session_->currentRecordPath() +
                                  L" was not read completely; changes are saved as a new record.");
-        SetStatusText(1, L" Location :" + folder);
     }
     progress_.Show(false);
     StoreSelectedRecord(index);
     CheckMenuItem(menus_.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND | (index == startupRecordIndex_ ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TTolvaneWindow::DescribeState() {
+    // The list's selection counts only when it is the record the trees show.
+    int index = records_.SelectedIndex();
+    const std::wstring& path = session_->currentRecordPath();
+    bool shown = index >= 0 && !path.empty() && EqualsNoCase(FileNameOf(path), records_.Name(index) + kRecordExtension);
+    SetStatusText(0, shown ? L"   File Name :" + session_->currentRecordPath() + L" selected." : L"No Items Selected.");
+    SetStatusText(1, L" Location :" + RecordFolder());
 }
 
 bool TTolvaneWindow::LbRECsKeyDown(UINT key) {

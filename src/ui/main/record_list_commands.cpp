@@ -25,12 +25,15 @@ void RecordListCommands::BtnRenameClick() {
         // The dialog's own loop must not let a hand-off change the list under it.
         LongWork::Scope busy(work_);
         if (!FrmReName) FrmReName = std::make_unique<TFrmReName>();
+        bool refused = false;
         std::wstring renamed = RenameRecord(window_.hwnd(), *FrmReName, *prompter_, folder, records_.Name(index),
-                                            kRecordExtension, L"");
-        if (folder.empty()) return;
+                                            kRecordExtension, L"", &refused);
+        // A name Windows refused was told to the user; the list and the shown record stay as they were.
+        if (folder.empty() || refused) return;
         // The trees keep showing the record as read, under its new name.
         session_.SetCurrentRecordPath(renamed.empty() ? L"" : JoinPath(folder, renamed));
         window_.readRecordList();
+        window_.describeState();
     } catch (...) {
         LogSwallowed(L"renaming a record");
     }
@@ -45,6 +48,7 @@ void RecordListCommands::BtnDeleteClick() {
         progress_.Show(false);
         progress_.SetPosition(0);
         window_.layOut();
+        window_.describeState();
     });
     progress_.stopRequested = false;
     progress_.SetPosition(0);
@@ -71,6 +75,7 @@ void RecordListCommands::DuplicateRecord() {
     window_.storeSelected(session_.Duplicate());
     window_.showProgress();
     progress_.SetHint(L"Finish.");
+    window_.describeState();
 }
 
 }  // namespace tv

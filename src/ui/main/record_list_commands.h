@@ -24,6 +24,7 @@ public:
         std::function<void()> readRecordList;   // lists the records again
         std::function<void()> showProgress;     // makes the strip when first needed
         std::function<void(int)> storeSelected; // the selected record's index, stored
+        std::function<void()> describeState;    // the status bar, after each command
     };
     RecordListCommands(RecordSession& session, RecordList& records, ProgressStrip& progress, LongWork& work,
                        Prompter*& prompter, Window window);

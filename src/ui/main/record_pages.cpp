@@ -57,6 +57,14 @@ void RecordPages::ShowWebPageTab() {
     InsertTab(PageControlTree, 3);
 }
 
+void RecordPages::ClearTrees() {
+    views_.Clear();
+    if (!webPageTab_) return;
+    if (activePage() == 3) ShowPage(0);
+    TabCtrl_DeleteItem(PageControlTree, 3);
+    webPageTab_ = false;
+}
+
 bool RecordPages::DrawTab(const DRAWITEMSTRUCT& item) {
     if (item.hwndItem != PageControlTree) return false;
     int index = static_cast<int>(item.itemID);

@@ -40,7 +40,8 @@ public:
     bool Owns(HWND control) const;
 
     // RecordDisplay
-    void ClearTrees() override { views_.Clear(); }
+    // An emptied record has no web page: the "Web Page" tab goes until one is read or added.
+    void ClearTrees() override;
     void ShowRecord(const ShownRecord& record) override { views_.Show(record); }
     void InsertNode(int page, const RecordNode& node) override { views_.Insert(page, node); }
     void SetStrip(HIMAGELIST strip) override { views_.SetStrip(strip); }

@@ -324,6 +324,9 @@ LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam,
         }
         case WM_RBUTTONDOWN: {
             HTREEITEM item = HitTest(tree, lParam);
+            // On empty space the tree would take the focus and with it select its first node;
+            // the menu opens from the button-up all the same.
+            if (!item) return 0;
             // A right click on a node outside the selection selects it; inside, the menu acts on all.
             if (item && !IsSelected(tree, item)) SelectAlone(tree, item);
             break;

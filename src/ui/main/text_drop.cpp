@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include <shlobj.h>
+
 #include "base/strings.h"
 
 namespace tv {
@@ -35,7 +37,52 @@ bool MentionsWebScheme(const std::wstring& s) {
     return lower.find(L"http:") != std::wstring::npos || lower.find(L"https:") != std::wstring::npos;
 }
 
+bool Offers(IDataObject* data, CLIPFORMAT format) {
+    FORMATETC f{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return data && data->QueryGetData(&f) == S_OK;
+}
+
 }  // namespace
+
+bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
+    files.clear();
+    if (!data) return false;
+    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    MediumOwner owner;
+    if (FAILED(data->GetData(&format, &owner.medium))) return false;
+    owner.filled = true;
+    if (owner.medium.tymed != TYMED_HGLOBAL || !owner.medium.hGlobal) return false;
+
+    SIZE_T size = GlobalSize(owner.medium.hGlobal);
+    GlobalLockOwner lock(owner.medium.hGlobal);
+    if (!lock.bytes || size < sizeof(DROPFILES)) return false;
+    DROPFILES header;
+    std::memcpy(&header, lock.bytes, sizeof(header));
+    if (header.pFiles < sizeof(DROPFILES) || header.pFiles >= size) return false;
+    const char* at = lock.bytes + header.pFiles;
+    const char* end = lock.bytes + size;
+    // Names follow one another, each ended by a zero; an empty name ends the list.
+    while (at < end) {
+        std::wstring name;
+        if (header.fWide) {
+            for (; at + 1 < end; at += 2) {
+                wchar_t c;
+                std::memcpy(&c, at, sizeof(c));
+                if (c == 0) break;
+                name.push_back(c);
+            }
+            at += 2;
+        } else {
+            const char* start = at;
+            while (at < end && *at) ++at;
+            name = FromAnsi(std::string(start, static_cast<size_t>(at - start)));
+            ++at;
+        }
+        if (name.empty()) break;
+        files.push_back(name);
+    }
+    return !files.empty();
+}
 
 bool DroppedText(IDataObject* data, std::wstring& text) {
     text.clear();
@@ -57,7 +104,7 @@ bool DroppedText(IDataObject* data, std::wstring& text) {
     return !text.empty();
 }
 
-// The window's IDropTarget. OLE may hold it a little past the revoke, so the registration
+// The window's IDropTarget for files and text. OLE may hold it a little past the revoke, so the registration
 // detaches the host before letting go, and a late call then finds nobody to tell.
 class TextDropTarget final : public IDropTarget {
 public:
@@ -81,18 +128,28 @@ public:
         return static_cast<ULONG>(left);
     }
 
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-        return AnswerCopy(effect);
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        // Asked once per drag: the answer holds for every move over the window.
+        takes_ = Offers(data, CF_HDROP) || Offers(data, CF_TEXT);
+        return Answer(effect);
     }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return AnswerCopy(effect); }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return Answer(effect); }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        takes_ = false;
+        return S_OK;
+    }
 
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         if (!effect) return E_INVALIDARG;
         *effect = DROPEFFECT_NONE;
+        takes_ = false;
         try {
+            std::vector<std::wstring> files;
             std::wstring text;
-            if (host_ && DroppedText(data, text)) {
+            if (host_ && DroppedFiles(data, files)) {
+                host_->FilesDropped(files);
+                *effect = DROPEFFECT_COPY;
+            } else if (host_ && DroppedText(data, text)) {
                 host_->TextDropped(text);
                 *effect = DROPEFFECT_COPY;
             }
@@ -104,13 +161,14 @@ public:
     }
 
 private:
-    static HRESULT AnswerCopy(DWORD* effect) {
+    HRESULT Answer(DWORD* effect) const {
         if (!effect) return E_INVALIDARG;
-        *effect = DROPEFFECT_COPY;
+        *effect = takes_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
         return S_OK;
     }
 
     LONG refs_ = 1;
+    bool takes_ = false;  // the data object of the drag under way offers files or text
     TextDropHost* host_;
 };
 

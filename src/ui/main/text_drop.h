@@ -1,10 +1,12 @@
 #pragma once
-// Text dropped on the main window (a web address dragged from a browser, a path from an editor)
-// and what the window does with it: "add with title".
+// What is dropped on the main window through OLE: files dragged from Explorer, and text (a web
+// address dragged from a browser, a path from an editor), with what the window does with text:
+// "add with title".
 #include <windows.h>
 #include <ole2.h>
 
 #include <string>
+#include <vector>
 
 #include "app/intake.h"
 
@@ -17,18 +19,26 @@ namespace tv {
 // and its first zero, and the medium is always released.
 bool DroppedText(IDataObject* data, std::wstring& text);
 
-// What a text drop asks of the main window.
+// The file list (CF_HDROP) of a data object, in its order. False when the object offers none or
+// the list is empty. The block is read no further than its size: a list without its closing
+// zeros ends at the block's end; an offset or header outside the block is no list.
+bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files);
+
+// What a drop asks of the main window.
 class TextDropHost {
 public:
     virtual ~TextDropHost() = default;
     virtual void TextDropped(const std::wstring& text) = 0;
+    virtual void FilesDropped(const std::vector<std::wstring>& files) = 0;
 };
 
 class TextDropTarget;
 
-// Makes a window an OLE drop target for text while the object lives. OleInitialize must have
-// run on the thread. Drag enter and drag over answer "copy"; a drop carrying text hands it to
-// the host; a drop without text does nothing. No exception leaves the drop target.
+// Makes a window an OLE drop target for files and text while the object lives. OleInitialize
+// must have run on the thread. Drag enter and drag over answer "copy" to a data object offering
+// a file list or text and "none" to anything else. A drop hands the files to the host when it
+// carries a file list, otherwise its text; a drop of neither does nothing and answers "none".
+// No exception leaves the drop target.
 class TextDropRegistration {
 public:
     TextDropRegistration();

@@ -19,6 +19,10 @@ void WindowIntakes::FilesDropped(HDROP drop) {
         if (DragQueryFileW(drop, i, name, 1024)) files.push_back(name);
     }
     DragFinish(drop);
+    FilesDropped(files);
+}
+
+void WindowIntakes::FilesDropped(const std::vector<std::wstring>& files) {
     work_.RunOrQueue([this, files] { TakeFiles(files); });
 }
 

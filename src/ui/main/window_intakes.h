@@ -23,6 +23,7 @@ public:
         : session_(session), pages_(pages), work_(work) {}
 
     void FilesDropped(HDROP drop);
+    void FilesDropped(const std::vector<std::wstring>& files);
     void TextDropped(const std::wstring& text);
     void DeviceArrived();
     // The hand-off message: only the program's own 8 bytes count, and only once the first-run

@@ -103,4 +103,18 @@ void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state
     user.WriteInteger(keys::kDefault, keys::kSelectedRecord, state.selectedRecord);
 }
 
+HWND NextTabStop(const std::vector<HWND>& order, HWND focus, bool backwards,
+                 const std::function<bool(HWND)>& canFocus) {
+    const int n = static_cast<int>(order.size());
+    int at = -1;
+    for (int i = 0; i < n && at < 0; ++i)
+        if (order[i] && focus && (order[i] == focus || IsChild(order[i], focus))) at = i;
+    if (at < 0) at = backwards ? n : -1;
+    for (int step = 1; step <= n; ++step) {
+        int i = ((at + (backwards ? -step : step)) % n + n) % n;
+        if (order[i] && canFocus(order[i])) return order[i];
+    }
+    return nullptr;
+}
+
 }  // namespace tv

@@ -6,24 +6,15 @@
 #include "base/handles.h"
 #include "base/strings.h"
 #include "base/text_file.h"
+#include "support/record_entries.h"
 #include "support/test_support.h"
 
 using namespace tv;
+using tvtest::AddEntry;
 using tvtest::TempFolder;
 
 namespace {
 
-RecordNode* AddEntry(ShownRecord& r, RecordNode* parent, const std::wstring& caption, const std::wstring& path,
-                     int kind, int image) {
-    TMyDoc d;
-    d.path = d.groupKey = path;
-    d.title = caption;
-    d.kind = kind;
-    d.imageIndex = image;
-    RecordNode* n = r.docs.Add(parent, caption, r.items.Append(d));
-    n->imageIndex = n->selectedImageIndex = image;
-    return n;
-}
 
 // Folders, a program with documents and a grandchild, a web page, a lone document.
 void FillSample(ShownRecord& r) {

@@ -8,36 +8,27 @@
 
 #include "base/strings.h"
 #include "records/record_file.h"
+#include "support/record_entries.h"
 #include "support/test_support.h"
 
 using namespace tv;
+using tvtest::AddEntry;
 using tvtest::TempFolder;
 
 namespace {
 
-RecordNode* Add(ShownRecord& r, RecordNode* parent, const std::wstring& caption, const std::wstring& path,
-                int kind, int image) {
-    TMyDoc d;
-    d.path = d.groupKey = path;
-    d.title = caption;
-    d.kind = kind;
-    d.imageIndex = image;
-    RecordNode* n = r.docs.Add(parent, caption, r.items.Append(d));
-    n->imageIndex = n->selectedImageIndex = image;
-    return n;
-}
 
 std::string SampleRecord(const std::wstring& file) {
     ShownRecord r;
-    RecordNode* c = Add(r, nullptr, L"C:\\", L"C:\\", kFolderOrLocation, 0);
-    Add(r, c, L"Temp", L"C:\\Temp\\", kFolderOrLocation, 0);
-    Add(r, c, L"Données & <notes>", L"C:\\Données\\", kFolderOrLocation, 0);
-    RecordNode* w = Add(r, nullptr, L"Writer", L"C:\\Apps\\writer.exe", kProgramOrDocument, 47);
-    RecordNode* b = Add(r, w, L"b \"q\".doc", L"C:\\Docs\\b.doc", kProgramOrDocument, 48);
-    Add(r, b, L"deep", L"C:\\Docs\\deep.doc", kProgramOrDocument, 48);
-    Add(r, w, L"日本語.doc", L"C:\\Docs\\日本語.doc", kProgramOrDocument, 79);
-    Add(r, nullptr, L"Example", L"http://example.com/?a=1&b=2", kWebPage, 1);
-    Add(r, nullptr, L"notes", L"C:\\notes.txt", kProgramOrDocument, 9);
+    RecordNode* c = AddEntry(r, nullptr, L"C:\\", L"C:\\", kFolderOrLocation, 0);
+    AddEntry(r, c, L"Temp", L"C:\\Temp\\", kFolderOrLocation, 0);
+    AddEntry(r, c, L"Données & <notes>", L"C:\\Données\\", kFolderOrLocation, 0);
+    RecordNode* w = AddEntry(r, nullptr, L"Writer", L"C:\\Apps\\writer.exe", kProgramOrDocument, 47);
+    RecordNode* b = AddEntry(r, w, L"b \"q\".doc", L"C:\\Docs\\b.doc", kProgramOrDocument, 48);
+    AddEntry(r, b, L"deep", L"C:\\Docs\\deep.doc", kProgramOrDocument, 48);
+    AddEntry(r, w, L"日本語.doc", L"C:\\Docs\\日本語.doc", kProgramOrDocument, 79);
+    AddEntry(r, nullptr, L"Example", L"http://example.com/?a=1&b=2", kWebPage, 1);
+    AddEntry(r, nullptr, L"notes", L"C:\\notes.txt", kProgramOrDocument, 9);
     r.docs.SortByCaption();
     EXPECT_TRUE(WriteRecordFile(r, file, L"C:\\TolVane\\tolvane.exe"));
     return tvtest::ReadAll(file);

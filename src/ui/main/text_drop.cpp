@@ -44,14 +44,21 @@ bool Offers(IDataObject* data, CLIPFORMAT format) {
 
 }  // namespace
 
+namespace {
+// The data object's block in `format`, held by `owner`; false when it offers none.
+bool GlobalBlock(IDataObject* data, CLIPFORMAT format, MediumOwner& owner) {
+    if (!data) return false;
+    FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (FAILED(data->GetData(&wanted, &owner.medium))) return false;
+    owner.filled = true;
+    return owner.medium.tymed == TYMED_HGLOBAL && owner.medium.hGlobal;
+}
+}  // namespace
+
 bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
     files.clear();
-    if (!data) return false;
-    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     MediumOwner owner;
-    if (FAILED(data->GetData(&format, &owner.medium))) return false;
-    owner.filled = true;
-    if (owner.medium.tymed != TYMED_HGLOBAL || !owner.medium.hGlobal) return false;
+    if (!GlobalBlock(data, CF_HDROP, owner)) return false;
 
     SIZE_T size = GlobalSize(owner.medium.hGlobal);
     GlobalLockOwner lock(owner.medium.hGlobal);
@@ -86,12 +93,8 @@ bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
 
 bool DroppedText(IDataObject* data, std::wstring& text) {
     text.clear();
-    if (!data) return false;
-    FORMATETC format{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     MediumOwner owner;
-    if (FAILED(data->GetData(&format, &owner.medium))) return false;
-    owner.filled = true;
-    if (owner.medium.tymed != TYMED_HGLOBAL || !owner.medium.hGlobal) return false;
+    if (!GlobalBlock(data, CF_TEXT, owner)) return false;
 
     // The source decides what is in the block: the size bounds the read, not a terminating zero.
     SIZE_T size = GlobalSize(owner.medium.hGlobal);

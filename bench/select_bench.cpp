@@ -56,14 +56,18 @@ int main() {
             window.LbRECsClick();
             RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         }));
-        baselines.push_back(bench::Millis([&] { baselineNodes = bench::Baseline(dir.file(L"Dec 08,2026_001.tolvane"), plain); }));
+        // The same work by bare calls: load, insert, and paint the trees as the click does.
+        baselines.push_back(bench::Millis([&] {
+            baselineNodes = bench::Baseline(dir.file(L"Dec 08,2026_001.tolvane"), plain);
+            for (HWND tree : plain.trees) RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }));
     }
     unsigned nodes = 0;
     for (int page = 0; page < 4; ++page) nodes += TreeView_GetCount(window.views().Tree(page));
     double s = bench::Median(selects), b = bench::Median(baselines);
     std::printf("select a record of 5000 top-level nodes with 2 children: %u nodes in the four trees, baseline %d nodes in plain trees\n",
                 nodes, baselineNodes);
-    std::printf("record list click to trees filled and painted %.1f ms, baseline (load + insert) %.1f ms\n", s, b);
+    std::printf("record list click to trees filled and painted %.1f ms, baseline (load + insert + paint) %.1f ms\n", s, b);
     std::printf("ratio select/baseline %.2f (target at most 1.5)\n", s / b);
     DestroyWindow(window.hwnd());
     return 0;

@@ -132,9 +132,11 @@ void RecordSession::SaveCurrentRecord() {
     }
     if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath())) {
         DWORD error = GetLastError();
+        unsavedChange_ = true;
         if (saveFailed) saveFailed(record_.currentRecordPath, error);
         return;
     }
+    unsavedChange_ = false;
     // The flag is spent once its new record is written: later saves go to the record shown.
     if (usingNewRecordFlag) newRecord_ = false;
     readWhole_ = true;

@@ -73,6 +73,8 @@ public:
     // False while the shown record is one that was not read whole: its file is never written
     // over, and the next save makes a new record instead.
     bool readWhole() const { return readWhole_; }
+    // True from a failed save until a save succeeds: the trees hold a change the disk does not.
+    bool unsavedChange() const { return unsavedChange_; }
     // Told when a save fails, with the record's path and the system's reason.
     std::function<void(const std::wstring& path, DWORD error)> saveFailed;
 
@@ -107,6 +109,7 @@ private:
     bool nameChosen_ = false;     // the record question named it, for the next save only
     std::wstring lastAdded_;
     bool readWhole_ = true;
+    bool unsavedChange_ = false;
     // The presence test's index: the keys of the top-level items, kept in step with the "All"
     // tree so a hand-off of many items does not scan the record once per item.
     void SyncKeys();

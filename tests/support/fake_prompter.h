@@ -30,6 +30,16 @@ public:
         told.push_back(text);
         owners.push_back(owner);
     }
+    std::deque<int> choices;  // taken from the front; past the script the question is closed (-1)
+    std::vector<std::wstring> offered;
+    int Choose(HWND owner, const std::wstring& text, const std::vector<std::wstring>& buttons) override {
+        offered.push_back(text);
+        owners.push_back(owner);
+        if (choices.empty()) return -1;
+        int choice = choices.front();
+        choices.pop_front();
+        return choice < static_cast<int>(buttons.size()) ? choice : -1;
+    }
 };
 
 }  // namespace tvtest

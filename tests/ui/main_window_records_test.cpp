@@ -975,3 +975,53 @@ TEST_F(MainWindowRecords, AHandedOffLineARecordCannotHoldIsRefusedAndTheRecordSt
     ASSERT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
     EXPECT_EQ(back.items.Count(), 2);
 }
+
+TEST_F(MainWindowRecords, ClosingWithAChangeThatCouldNotBeSavedAsksAndNothingIsLost) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    const std::string before = FileBytes(record);
+    HANDLE held = CreateFileW(record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HandOver(*window, folders.dataFolder(), {L"C:\\handed.txt"});
+    ASSERT_TRUE(window->session().unsavedChange());
+
+    // Closing the question keeps the window open.
+    SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window->hwnd()));
+    ASSERT_EQ(prompter.offered.size(), 1u);
+    EXPECT_NE(prompter.offered[0].find(record), std::wstring::npos);
+
+    // Trying again while the file is still held fails and asks again; a new record then takes it.
+    prompter.choices = {0, 1};
+    SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    CloseHandle(held);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    EXPECT_EQ(prompter.offered.size(), 3u);
+    EXPECT_EQ(prompter.told.size(), 2u);  // the first failure and the failed retry
+    EXPECT_EQ(FileBytes(record), before);
+    std::vector<std::wstring> names = ListRecordNames(folder());
+    ASSERT_EQ(names.size(), 2u);
+    ShownRecord saved;
+    ASSERT_EQ(ReadRecordFile(saved, RecordPath(names[0] == L"Dec 08,2026_001" ? names[1] : names[0])),
+              ReadOutcome::Complete);
+    EXPECT_EQ(saved.items.Count(), 2);
+}
+
+TEST_F(MainWindowRecords, DiscardingAnUnsavedChangeClosesWithoutWriting) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    const std::string before = FileBytes(record);
+    HANDLE held = CreateFileW(record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HandOver(*window, folders.dataFolder(), {L"C:\\handed.txt"});
+    CloseHandle(held);
+    prompter.choices = {2};
+    SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    EXPECT_EQ(FileBytes(record), before);
+    EXPECT_EQ(ListRecordNames(folder()).size(), 1u);
+}

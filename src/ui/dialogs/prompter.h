@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tv {
 
@@ -14,6 +15,9 @@ public:
     virtual bool Ask(HWND owner, const std::wstring& text) = 0;
     // A plain message with an OK button.
     virtual void Tell(HWND owner, const std::wstring& text) = 0;
+    // A question with a button for each choice; the index of the one pressed, -1 when the
+    // question was closed without a choice.
+    virtual int Choose(HWND owner, const std::wstring& text, const std::vector<std::wstring>& choices) = 0;
 };
 
 // The system's own text for an error code (FormatMessage), without its closing line break;

@@ -279,6 +279,16 @@ void TTolvaneWindow::FormCloseQuery() {
         work_.RunOrQueue([this] { FormCloseQuery(); }, L"close");
         return;
     }
+    while (session_->unsavedChange()) {
+        // A change that could not be saved is not dropped silently with the window.
+        int choice = prompter_->Choose(hwnd_,
+                                       L"The changes to \"" + session_->currentRecordPath() + L"\" are not saved.",
+                                       {L"&Try again", L"Save as a &new record", L"&Discard them"});
+        if (choice < 0) return;  // the window stays open
+        if (choice == 2) break;
+        if (choice == 1) session_->SetNewRecordFlag(true);
+        session_->SaveCurrentRecord();
+    }
     try {
         // A window closed before its first-run step still stores what it showed.
         if (!shownPartsStored_) StoreShownParts();

@@ -1,5 +1,8 @@
 #include "app/record_session.h"
 
+#include <shlobj.h>
+
+#include "app/folders.h"
 #include "app/options.h"
 #include "base/debug_log.h"
 #include "base/file_util.h"
@@ -12,18 +15,21 @@
 
 namespace tv {
 
-namespace {
-std::wstring Key(const std::wstring& path) { return ToLower(Trim(path)); }
-
-// Where a new node of an item of this kind goes besides "All".
-int KindPage(int kind) { return kind == kWebPage ? 3 : kind == kProgramOrDocument ? 1 : 2; }
-}  // namespace
-
 RecordSession::RecordSession(Options& options, RecordDisplay& display, RecordListView& list,
                              std::function<bool()> chooseRecordFolder)
-    : options_(options), display_(display), list_(list), chooseRecordFolder_(std::move(chooseRecordFolder)) {
+    : options_(options),
+      display_(display),
+      list_(list),
+      chooseRecordFolder_(std::move(chooseRecordFolder)),
+      adder_(record_, *this) {
     record_.writeSelectionFile = [this](const std::wstring& path) { WriteSelectionFile(record_, path); };
     strip_ = CreateStandardStrip();
+    adder_.iconIndex = [this](const std::wstring& path, const std::wstring& name) {
+        return IconIndex(path, name, strip_);
+    };
+    adder_.myDocuments = SpecialFolderPath(CSIDL_PERSONAL);
+    adder_.recentDocuments = &recentDocuments_;
+    adder_.programNames = &programNames_;
 }
 
 RecordSession::~RecordSession() {
@@ -47,6 +53,7 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     record_.recording = true;
     OnExit loaded([this] { record_.recording = false; });
     record_.currentRecordPath = JoinPath(RecordFolder(), list_.Name(index) + kRecordExtension);
+    searchShown_ = false;
     Clear();
     readWhole_ = true;
     ReadOutcome outcome = ReadOutcome::Stopped;
@@ -65,51 +72,90 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
 
 void RecordSession::Clear() {
     display_.ClearTrees();
-    keys_.clear();
-    keyedNodes_ = 0;
     record_.items.Empty();
     for (tv::RecordTree* tree : {&record_.docs, &record_.apps, &record_.paths, &record_.pages}) tree->Clear();
 }
 
-void RecordSession::SyncKeys() {
-    if (keyedNodes_ == record_.docs.top().size()) return;
-    keys_.clear();
-    for (const auto& node : record_.docs.top())
-        if (record_.items.Valid(node->data.itemIndex)) keys_.insert(Key(record_.items.At(node->data.itemIndex).path));
-    keyedNodes_ = record_.docs.top().size();
+RecordAdder& RecordSession::FreshAdder() {
+    ULONGLONG now = GetTickCount64();
+    if (!machine_ || now - machineMade_ > 1000) {
+        machine_ = std::make_unique<RealResolutionMachine>();
+        machineMade_ = now;
+    }
+    adder_.machine = machine_.get();
+    return adder_;
+}
+
+void RecordSession::LeaveSearch() {
+    if (!searchShown_) return;
+    searchShown_ = false;
+    display_.ShowSelectedRecord();
+}
+
+void RecordSession::LoadProgramNames() {
+    if (programNames_.loaded()) return;
+    RealRecentFolderReader reader;
+    programNames_.Load(StartMenuProgramFolders(), reader, *FreshAdder().machine);
 }
 
 bool RecordSession::Contains(const std::wstring& path) {
-    SyncKeys();
-    return keys_.count(Key(path)) != 0;
+    LeaveSearch();
+    return FreshAdder().InTree(path);
 }
 
 void RecordSession::AddItem(const std::wstring& path, const std::wstring& title) {
-    // Until the add operations exist, an item is a top-level entry of its plain kind.
-    TMyDoc item;
-    item.path = item.groupKey = path;
-    item.title = title.empty() ? path : title;
-    item.kind = IsWebAddress(path)                                  ? kWebPage
-                : ProcessServices::Instance().FolderExists(path) ? kFolderOrLocation
-                                                                   : kProgramOrDocument;
-    item.imageIndex = IconIndex(path, L"", strip_);
-    item.expanded = true;
-    SyncKeys();
-    int index = record_.items.Append(item);
-    tv::RecordTree* kindTrees[] = {nullptr, &record_.apps, &record_.paths, &record_.pages};
-    int page = KindPage(item.kind);
-    for (auto [tree, p] : {std::pair<tv::RecordTree*, int>{&record_.docs, 0}, {kindTrees[page], page}}) {
-        RecordNode* node = tree->AddSorted(nullptr, item.title, index);
-        node->imageIndex = node->selectedImageIndex = item.imageIndex;
-        display_.InsertNode(p, *node);
+    LeaveSearch();
+    try {
+        FreshAdder().AddItem(path, title);
+    } catch (...) {
+        LogSwallowed(L"adding an item");  // the next item is added all the same
     }
-    keys_.insert(Key(path));
-    keyedNodes_ = record_.docs.top().size();
-    if (item.kind == kWebPage) display_.ShowWebPageTab();
-    lastAdded_ = path;
+}
+
+void RecordSession::NodeAdded(int page, const RecordNode& node) { display_.InsertNode(page, node); }
+
+void RecordSession::ShowWebPageTab() { display_.ShowWebPageTab(); }
+
+void RecordSession::Search(const std::wstring& text, const Tick& tick) {
+    const std::wstring s = ToLower(Trim(text));
+    if (s.empty()) {
+        searchShown_ = false;
+        display_.ShowSelectedRecord();
+        return;
+    }
+    Clear();
+    RefillFromStandardStrip(strip_);
+    searchShown_ = true;
+    if (list_.Count() == 0 || list_.SelectedIndex() < 0) return;
+    display_.ShowFirstPage();
+    RecordAdder& adder = FreshAdder();
+    adder.onlyMatches = true;
+    record_.recording = true;  // expanding results writes no selection file
+    OnExit done([this] {
+        adder_.onlyMatches = false;
+        record_.recording = false;
+    });
+    const std::wstring folder = RecordFolder();
+    for (int i = 0; i < list_.Count(); ++i) {
+        VisitRecordItems(JoinPath(folder, list_.Name(i) + kRecordExtension),
+                         [&](const std::wstring& itemPath, const std::wstring& itemText) {
+                             std::wstring p = ReplaceAll(itemPath, L"%20", L" ");
+                             if (ToLower(p).find(s) == std::wstring::npos &&
+                                 ToLower(itemText).find(s) == std::wstring::npos)
+                                 return;
+                             try {
+                                 if (!adder.InTree(p)) adder.AddItem(p, itemText);
+                             } catch (...) {
+                                 LogSwallowed(L"adding a search result");
+                             }
+                             RunTick(tick);
+                         });
+    }
 }
 
 void RecordSession::SaveCurrentRecord() {
+    // Search results are no record of their own: they never go over the selected one.
+    if (searchShown_) return;
     std::wstring folder = RecordFolder();
     bool usingNewRecordFlag = false;
     if (nameChosen_) {
@@ -151,11 +197,12 @@ bool RecordSession::WriteTo(const std::wstring& recordPath) {
 
 int RecordSession::Duplicate() {
     newRecord_ = true;
+    searchShown_ = false;  // a copy of search results is a record of its own
     display_.ShowFirstPage();
     SaveCurrentRecord();
     list_.Read(RecordFolder(), record_.currentRecordPath);
     int index = list_.SelectCurrent(record_.currentRecordPath);
-    display_.SelectPath(lastAdded_);
+    display_.SelectPath(adder_.lastAdded());
     return index;
 }
 
@@ -163,7 +210,7 @@ void RecordSession::ShowSelectedRecord() { display_.ShowSelectedRecord(); }
 
 void RecordSession::ShowAllPageAndLastAdded() {
     display_.ShowFirstPage();
-    display_.SelectPath(lastAdded_);
+    display_.SelectPath(adder_.lastAdded());
 }
 
 void RecordSession::RestoreSmartRecordBox() { display_.RestoreSmartRecordBox(); }

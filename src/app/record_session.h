@@ -8,12 +8,13 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "app/intake.h"
 #include "base/tick.h"
+#include "capture/add_operations.h"
 #include "records/record_file.h"
 #include "records/record_tree.h"
 
@@ -49,7 +50,7 @@ public:
     virtual int SelectCurrent(const std::wstring& recordPath) = 0;
 };
 
-class RecordSession : public RecordIntake {
+class RecordSession : public RecordIntake, private RecordAddView {
 public:
     // `chooseRecordFolder` lets the user pick another record folder when the one set cannot be
     // made; false when the user declined.
@@ -69,7 +70,11 @@ public:
     bool newRecordFlag() const { return newRecord_; }
     void SetNewRecordFlag(bool on) { newRecord_ = on; }
     void SetNameChosen(bool on) { nameChosen_ = on; }
-    const std::wstring& lastAdded() const { return lastAdded_; }
+    const std::wstring& lastAdded() const { return adder_.lastAdded(); }
+    RecordAdder& adder() { return adder_; }
+    // The documents a newly added program takes under its node.
+    RecentDocumentList& recentDocuments() { return recentDocuments_; }
+    InstalledProgramNames& programNames() { return programNames_; }
     // False while the shown record is one that was not read whole: its file is never written
     // over, and the next save makes a new record instead.
     bool readWhole() const { return readWhole_; }
@@ -82,6 +87,11 @@ public:
     ReadOutcome Load(int index, const Tick& tick = nullptr);
     // Empties the model and the trees.
     void Clear();
+    // Shows every item of every listed record whose path or caption holds `text` (any case), as
+    // a record of its own; nothing is saved over the selected record while it is shown. An empty
+    // text shows the selected record again.
+    void Search(const std::wstring& text, const Tick& tick = nullptr);
+    bool searchShown() const { return searchShown_; }
     // Writes the three files under `recordPath`, then lists the records again.
     bool WriteTo(const std::wstring& recordPath);
     // Saves the record as a new one and selects it in the list; answers its index there.
@@ -89,9 +99,10 @@ public:
 
     // RecordIntake
     HWND RecordTree() override;
-    void ClearLastAdded() override { lastAdded_.clear(); }
+    void LoadProgramNames() override;
+    void ClearLastAdded() override { adder_.SetLastAdded(L""); }
     bool Contains(const std::wstring& path) override;
-    void NoteExisting(const std::wstring& path) override { lastAdded_ = path; }
+    void NoteExisting(const std::wstring& path) override { adder_.SetLastAdded(path); }
     void AddItem(const std::wstring& path, const std::wstring& title) override;
     void SaveCurrentRecord() override;
     void ShowSelectedRecord() override;
@@ -99,6 +110,14 @@ public:
     void RestoreSmartRecordBox() override;
 
 private:
+    // RecordAddView
+    void NodeAdded(int page, const RecordNode& node) override;
+    void ShowWebPageTab() override;
+    // The adds of one run see the disk as it is now, not as it was at the last run.
+    RecordAdder& FreshAdder();
+    // A change while search results are shown goes to the selected record, shown again first.
+    void LeaveSearch();
+
     Options& options_;
     RecordDisplay& display_;
     RecordListView& list_;
@@ -107,14 +126,14 @@ private:
     HIMAGELIST strip_ = nullptr;  // the working icon strip of the shown record
     bool newRecord_ = false;      // the next save writes a new record
     bool nameChosen_ = false;     // the record question named it, for the next save only
-    std::wstring lastAdded_;
     bool readWhole_ = true;
     bool unsavedChange_ = false;
-    // The presence test's index: the keys of the top-level items, kept in step with the "All"
-    // tree so a hand-off of many items does not scan the record once per item.
-    void SyncKeys();
-    std::unordered_set<std::wstring> keys_;
-    size_t keyedNodes_ = 0;
+    bool searchShown_ = false;
+    RecentDocumentList recentDocuments_;
+    InstalledProgramNames programNames_;
+    std::unique_ptr<RealResolutionMachine> machine_;
+    ULONGLONG machineMade_ = 0;
+    RecordAdder adder_;
 };
 
 }  // namespace tv

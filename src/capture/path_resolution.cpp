@@ -142,6 +142,8 @@ bool RealResolutionMachine::FolderExists(const std::wstring& path) {
     return ProcessServices::Instance().FolderExists(path, driveType_);
 }
 
+bool RealResolutionMachine::ValidDrivePath(const std::wstring& path) { return IsValidDrivePath(path, driveType_); }
+
 bool RealResolutionMachine::DirectoryExists(const std::wstring& path) { return tv::DirectoryExists(path); }
 
 DWORD RealResolutionMachine::Attributes(const std::wstring& path) {

@@ -21,6 +21,8 @@ public:
     virtual bool FolderExists(const std::wstring& path) = 0;
     // A plain folder test, without the drive rules: what names a folder.
     virtual bool DirectoryExists(const std::wstring& path) = 0;
+    // A path on a drive that exists, whatever lies there.
+    virtual bool ValidDrivePath(const std::wstring& path) { return IsValidDrivePath(path, RealDriveType); }
     // The attributes of a path past WOW64 redirection; INVALID_FILE_ATTRIBUTES when unreadable.
     virtual DWORD Attributes(const std::wstring& path) = 0;
     // What a shell link reports as its target (UNC form preferred); false when the link cannot
@@ -42,6 +44,7 @@ public:
     bool FileExists(const std::wstring& path) override;
     bool FolderExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
+    bool ValidDrivePath(const std::wstring& path) override;
     DWORD Attributes(const std::wstring& path) override;
     bool LinkTarget(const std::wstring& linkPath, std::wstring& target) override;
     std::wstring AdvertisedTarget(const std::wstring& linkPath) override;

@@ -64,7 +64,7 @@ struct Walk {
     const Tick& tick;
     double now;
 
-    bool YoungEnough(const std::wstring& path, const FolderEntry& entry) {
+    bool YoungEnough(const std::wstring& path, const ListedEntry& entry) {
         double limit = options.recordRecentDocuments ? options.ageLimitDays : kAlwaysTakenDays;
         if (options.recordRecentDocuments && takeAll) return true;
         double written = entry.lastWriteDays;
@@ -74,7 +74,7 @@ struct Walk {
 
     void Folder(const std::wstring& folder, int depth) {
         std::wstring prefix = FolderPrefix(folder);
-        for (const FolderEntry& entry : reader.List(folder, kMaxWalk + 1)) {
+        for (const ListedEntry& entry : reader.List(folder, kMaxWalk + 1)) {
             if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (entry.name == L"." || entry.name == L"..") continue;
                 // A junction could lead back up the tree; the Recent folder holds real folders.
@@ -116,8 +116,8 @@ bool RecentDocumentList::AddKeeping(const std::wstring& path) {
     return Add(path);
 }
 
-std::vector<FolderEntry> RealRecentFolderReader::List(const std::wstring& folder, size_t limit) {
-    std::vector<FolderEntry> entries;
+std::vector<ListedEntry> RealRecentFolderReader::List(const std::wstring& folder, size_t limit) {
+    std::vector<ListedEntry> entries;
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW((FolderPrefix(folder) + L"*.*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) return entries;
@@ -271,12 +271,16 @@ std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const
     return documents;
 }
 
+std::wstring TodayText() {
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    return Format(L"%04u-%02u-%02u", today.wYear, today.wMonth, today.wDay);
+}
+
 void AttachProgramDocuments(ShownRecord& record, RecordNode* docsNode, RecordNode* appNode,
                             const std::vector<std::wstring>& documents, const std::wstring& programPath,
                             ResolutionMachine& machine, const std::function<int(const std::wstring&)>& iconIndex) {
-    SYSTEMTIME today;
-    GetLocalTime(&today);
-    const std::wstring date = Format(L"%04u-%02u-%02u", today.wYear, today.wMonth, today.wDay);
+    const std::wstring date = TodayText();
     for (const std::wstring& d : documents) {
         TMyDoc item;
         item.path = d;
@@ -292,7 +296,7 @@ void AttachProgramDocuments(ShownRecord& record, RecordNode* docsNode, RecordNod
         for (RecordTree* tree : {&record.docs, &record.apps}) {
             RecordNode* parent = tree == &record.docs ? docsNode : appNode;
             if (!parent) continue;  // a document is attached under its program or not at all
-            RecordNode* node = tree->Add(parent, item.title, index);
+            RecordNode* node = tree->AddSorted(parent, item.title, index);
             node->imageIndex = node->selectedImageIndex = item.imageIndex;
         }
     }

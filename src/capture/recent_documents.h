@@ -26,7 +26,7 @@ private:
     std::vector<std::wstring> entries_;
 };
 
-struct FolderEntry {
+struct ListedEntry {
     std::wstring name;
     DWORD attributes = 0;
     // The last-write time as LastWriteDays gives it, when the listing carries it; negative
@@ -40,7 +40,7 @@ public:
     virtual ~RecentFolderReader() = default;
     // The entries of a folder in the order the file system gives them, "." and ".." included,
     // at most `limit`.
-    virtual std::vector<FolderEntry> List(const std::wstring& folder, size_t limit) = 0;
+    virtual std::vector<ListedEntry> List(const std::wstring& folder, size_t limit) = 0;
     // A file's last-write time as local time at DOS precision (two seconds), in days; false
     // when the file cannot be opened.
     virtual bool LastWriteDays(const std::wstring& path, double& days) = 0;
@@ -50,7 +50,7 @@ public:
 
 class RealRecentFolderReader : public RecentFolderReader {
 public:
-    std::vector<FolderEntry> List(const std::wstring& folder, size_t limit) override;
+    std::vector<ListedEntry> List(const std::wstring& folder, size_t limit) override;
     bool LastWriteDays(const std::wstring& path, double& days) override;
     double NowDays() override;
 };
@@ -125,6 +125,9 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
 // in list order; the walk ends at a document that is the program itself.
 std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
                                            const std::wstring& programPath, ResolutionMachine& machine);
+
+// Today as a record item's date: "yyyy-mm-dd".
+std::wstring TodayText();
 
 // Attaches each document under the program's node of the main tree and of the program tree,
 // with a new item each. The nodes take the document's icon when it exists, else the program's.

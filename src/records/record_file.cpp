@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "base/debug_log.h"
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/scope_exit.h"
@@ -315,33 +316,53 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path, const 
     return ReadRecordBytes(record, bytes, onWebPage, tick);
 }
 
+namespace {
+// The record's XML, parsed with outside definitions and document types refused; false when the
+// bytes are no readable XML.
+bool LoadDocument(const std::string& bytes, ComPtr<IXMLDOMDocument>& doc) {
+    if (!CreateDocument(doc)) return false;
+    doc->put_async(VARIANT_FALSE);
+    doc->put_validateOnParse(VARIANT_FALSE);
+    doc->put_resolveExternals(VARIANT_FALSE);
+    ComPtr<IXMLDOMDocument2> doc2;
+    if (SUCCEEDED(doc->QueryInterface(kIidXmlDomDocument2, doc2.put_void()))) {
+        // Outside files bring no document type definitions of their own.
+        VARIANT yes;
+        VariantInit(&yes);
+        yes.vt = VT_BOOL;
+        yes.boolVal = VARIANT_TRUE;
+        doc2->setProperty(Bstr(L"ProhibitDTD"), yes);
+    }
+    ComPtr<IStream> stream;
+    if (bytes.empty() || !StreamOf(bytes, stream)) return false;
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_UNKNOWN;
+    source.punkVal = stream.get();
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    return SUCCEEDED(doc->load(source, &loaded)) && loaded == VARIANT_TRUE;
+}
+
+void VisitElements(IXMLDOMNode* parent, int limit, int depth, const AttributeNames& names, const ItemVisit& visit) {
+    ForEachElement(parent, limit, [&](IXMLDOMNode* node) {
+        ComPtr<IXMLDOMElement> x;
+        if (FAILED(node->QueryInterface(kIidXmlDomElement, x.put_void()))) return;
+        std::wstring path, text;
+        Attribute(x.get(), names.path, path);
+        Attribute(x.get(), names.text, text);
+        visit(path, text);
+        if (depth < kMaxRecordDepth) VisitElements(node, INT_MAX, depth + 1, names, visit);
+    });
+}
+}  // namespace
+
 ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes, const std::function<void()>& onWebPage,
                             const Tick& tick) {
     ClearShownRecord(record);
     ReadOutcome outcome = ReadOutcome::Complete;
     try {
         ComPtr<IXMLDOMDocument> doc;
-        if (!CreateDocument(doc)) return ReadOutcome::NotLoaded;
-        doc->put_async(VARIANT_FALSE);
-        doc->put_validateOnParse(VARIANT_FALSE);
-        doc->put_resolveExternals(VARIANT_FALSE);
-        ComPtr<IXMLDOMDocument2> doc2;
-        if (SUCCEEDED(doc->QueryInterface(kIidXmlDomDocument2, doc2.put_void()))) {
-            // Outside files bring no document type definitions of their own.
-            VARIANT yes;
-            VariantInit(&yes);
-            yes.vt = VT_BOOL;
-            yes.boolVal = VARIANT_TRUE;
-            doc2->setProperty(Bstr(L"ProhibitDTD"), yes);
-        }
-        ComPtr<IStream> stream;
-        if (bytes.empty() || !StreamOf(bytes, stream)) return ReadOutcome::NotLoaded;
-        VARIANT source;
-        VariantInit(&source);
-        source.vt = VT_UNKNOWN;
-        source.punkVal = stream.get();
-        VARIANT_BOOL loaded = VARIANT_FALSE;
-        if (FAILED(doc->load(source, &loaded)) || loaded != VARIANT_TRUE) return ReadOutcome::NotLoaded;
+        if (!LoadDocument(bytes, doc)) return ReadOutcome::NotLoaded;
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
         Reader reader{record, onWebPage, tick, {}};
@@ -357,6 +378,21 @@ ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes, const
     record.docs.SortByCaption();
     BuildKindTrees(record, tick);
     return outcome;
+}
+
+bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit) {
+    std::string bytes;
+    if (!FileExists(path) || !ReadFileBytes(path, bytes)) return false;
+    try {
+        ComPtr<IXMLDOMDocument> doc;
+        if (!LoadDocument(bytes, doc)) return false;
+        ComPtr<IXMLDOMElement> root;
+        if (doc->get_documentElement(root.put()) != S_OK || !root) return true;
+        VisitElements(root.get(), kMaxTopNodes, 1, AttributeNames{}, visit);
+    } catch (...) {
+        LogSwallowed(L"looking through a record");  // what was visited counts
+    }
+    return true;
 }
 
 bool HasUnwritableText(const ShownRecord& record) {

@@ -54,6 +54,11 @@ ReadOutcome ReadRecordFile(ShownRecord& record, const std::wstring& path,
 ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes,
                             const std::function<void()>& onWebPage = nullptr, const Tick& tick = nullptr);
 // The bytes WriteRecordFile puts into the file; false (and no bytes) where it would refuse.
+// Calls `visit` with the path and text of every item of a record file, in file order, without
+// building a record. False when the file could not be read as a record.
+using ItemVisit = std::function<void(const std::wstring& path, const std::wstring& text)>;
+bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit);
+
 bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std::string& bytes);
 
 // Top-level nodes of the "All" tree copied into the tree of their kind, with their direct children.

@@ -33,6 +33,7 @@ std::unique_ptr<RecordNode> NewNode(RecordNode* parent, const std::wstring& capt
 bool CaptionBefore(const std::wstring& a, const std::wstring& b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }
 
 RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& caption, int itemIndex) {
+    ++version_;
     auto node = NewNode(parent, caption, itemIndex);
     auto& siblings = parent ? parent->children : top_;
     auto at = std::upper_bound(siblings.begin(), siblings.end(), caption,
@@ -43,6 +44,7 @@ RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& captio
 void RecordTree::SortByCaption() { SortNodes(top_); }
 
 RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int itemIndex) {
+    ++version_;
     auto& siblings = parent ? parent->children : top_;
     siblings.push_back(NewNode(parent, caption, itemIndex));
     return siblings.back().get();
@@ -50,6 +52,7 @@ RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int
 
 void RecordTree::Remove(RecordNode* node) {
     if (!node) return;
+    ++version_;
     auto& siblings = node->parent ? node->parent->children : top_;
     siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
                                   [node](const std::unique_ptr<RecordNode>& n) { return n.get() == node; }),

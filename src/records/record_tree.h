@@ -36,8 +36,14 @@ public:
     void SortByCaption();
     // Removes a node with its children; their items stay in the array.
     void Remove(RecordNode* node);
-    void Clear() { top_.clear(); }
+    void Clear() {
+        top_.clear();
+        ++version_;
+    }
     const std::vector<std::unique_ptr<RecordNode>>& top() const { return top_; }
+    // Changes with every node added or removed, so an index kept beside the tree can tell when
+    // someone else changed it.
+    unsigned long long version() const { return version_; }
     size_t NodeCount() const;
 
     // Calls `visit` for every node, parents before children, in order.
@@ -45,6 +51,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<RecordNode>> top_;
+    unsigned long long version_ = 0;
 };
 
 // The shown record: its items, its main tree, and the expansion handlers of that tree.

@@ -21,7 +21,7 @@ const std::wstring kHuge(64 * 1024, L'x');
 // A Recent folder in memory: entries per folder, and each file's last-write time in days.
 class FakeRecent : public RecentFolderReader {
 public:
-    std::map<std::wstring, std::vector<FolderEntry>> folders;
+    std::map<std::wstring, std::vector<ListedEntry>> folders;
     std::map<std::wstring, double> written;
     double now = 45000.25;
 
@@ -35,8 +35,8 @@ public:
         written[Key(folder + L"\\" + name)] = now - ageDays;
         m.AddLink(folder + L"\\" + name, target);
     }
-    std::vector<FolderEntry> List(const std::wstring& folder, size_t limit) override {
-        std::vector<FolderEntry> all{{L".", FILE_ATTRIBUTE_DIRECTORY}, {L"..", FILE_ATTRIBUTE_DIRECTORY}};
+    std::vector<ListedEntry> List(const std::wstring& folder, size_t limit) override {
+        std::vector<ListedEntry> all{{L".", FILE_ATTRIBUTE_DIRECTORY}, {L"..", FILE_ATTRIBUTE_DIRECTORY}};
         for (const auto& e : folders[Key(folder)]) all.push_back(e);
         if (all.size() > limit) all.resize(limit);
         return all;

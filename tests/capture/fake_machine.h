@@ -55,6 +55,7 @@ public:
         return DRIVE_NO_ROOT_DIR;
     }
 
+    bool ValidDrivePath(const std::wstring& path) override { return tv::IsValidDrivePath(path, DriveType); }
     bool FileExists(const std::wstring& path) override {
         DWORD a = Lookup(path);
         return tv::IsValidDrivePath(path, DriveType) && a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

@@ -97,9 +97,14 @@ void TTolvaneWindow::ShowSearchPanel(bool shown) {
 
 void TTolvaneWindow::BtnSSSearchClick() {
     ShowWindow(pages_.pageControl(), SW_SHOW);
-    // An empty box shows the selected record again; the search over all records comes with
-    // the add operations, as a row of its own.
-    if (Trim(search_.Text()).empty()) LbRECsClick();
+    // An empty box shows the selected record again.
+    if (Trim(search_.Text()).empty()) {
+        LbRECsClick();
+        return;
+    }
+    LongWork::Scope busy(work_);
+    RedrawSuspender quiet(tvDocs());
+    session_->Search(search_.Text(), [] { KeepResponsive(); });
 }
 
 // ---- the record list -----------------------------------------------------------------------

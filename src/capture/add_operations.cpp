@@ -322,7 +322,10 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
     }
     std::wstring k = Trim(GroupKey(p, myDocuments));
     if (!isProgram && k.empty()) return;
-    const bool newGroup = isProgram || NewGroup(k);
+    // A group known only from its items (a program filed under its own caption) has no node to
+    // take the entry: it starts its nodes now rather than leave the entry without one.
+    RecordNode* groupNode = isProgram || NewGroup(k) ? nullptr : FindCaption(0, k);
+    const bool newGroup = !groupNode;
 
     TMyDoc n;
     const bool folderLike = IsFolderLike(p, m);
@@ -403,7 +406,7 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
         added = {{0, docsNode}, {kindPage, kindNode}};
         if (n.kind == kWebPage) view_.ShowWebPageTab();
     } else {
-        docsNode = FindCaption(0, k);
+        docsNode = groupNode;
         if (n.kind != kProgramOrDocument) kindNode = FindCaption(kindPage, k);
     }
 

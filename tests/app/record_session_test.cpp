@@ -9,6 +9,7 @@
 #include "base/file_util.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "base/text_file.h"
 #include "records/record_library.h"
 #include "support/test_support.h"
 
@@ -79,21 +80,25 @@ struct SessionFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SessionFixture, AddedItemsGoToAllAndTheirKindsPageAndAreFoundAgainIgnoringCase) {
-    session.AddItem(L"C:\\Docs\\b.txt", L"");
+    // Files of a type nothing opens are entries of their own.
+    const std::wstring a = files.file(L"a.tvx"), b = files.file(L"b.tvx");
+    ASSERT_TRUE(WriteTextLines(a, {L"a"}) && WriteTextLines(b, {L"b"}));
+    session.AddItem(b, L"");
     session.AddItem(L"http://example.org/page", L"Example");
-    session.AddItem(L"C:\\Docs\\a.txt", L"Alpha");
+    session.AddItem(a, L"Alpha");
     EXPECT_EQ(display.inserted, (std::vector<std::pair<int, std::wstring>>{
-                                    {0, L"C:\\Docs\\b.txt"}, {1, L"C:\\Docs\\b.txt"}, {0, L"Example"}, {3, L"Example"},
+                                    {0, L"b.tvx"}, {1, L"b.tvx"}, {0, L"example.org"}, {3, L"example.org"},
                                     {0, L"Alpha"}, {1, L"Alpha"}}));
     EXPECT_EQ(display.webTabs, 1);
-    EXPECT_EQ(session.lastAdded(), L"C:\\Docs\\a.txt");
-    EXPECT_TRUE(session.Contains(L"  c:\\docs\\B.TXT "));
-    EXPECT_FALSE(session.Contains(L"C:\\Docs"));
+    EXPECT_EQ(session.lastAdded(), a);
+    EXPECT_TRUE(session.Contains(L"  " + ToUpper(b) + L" "));
+    EXPECT_TRUE(session.Contains(L"http://EXAMPLE.org/page"));  // below its host
+    EXPECT_FALSE(session.Contains(files.path()));
     EXPECT_TRUE(session.record().NodesPointToItems());
     // The "All" tree keeps caption order whatever order the items came in.
     std::vector<std::wstring> order;
     for (const auto& node : session.record().docs.top()) order.push_back(node->caption);
-    EXPECT_EQ(order, (std::vector<std::wstring>{L"Alpha", L"C:\\Docs\\b.txt", L"Example"}));
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"Alpha", L"b.tvx", L"example.org"}));
 }
 
 TEST_F(SessionFixture, SavesGoToANewRecordOnceThenIntoTheShownOneAndLoadReadsThemBack) {

@@ -307,3 +307,17 @@ TEST_F(AddFixture, InstalledProgramsGiveTheirShortcutsNames) {
     ASSERT_EQ(record.docs.top().size(), 1u);
     EXPECT_EQ(Top(record.docs, 0).caption, L"Tool");
 }
+
+TEST_F(AddFixture, AFolderWhoseGroupOnlyAProgramHoldsStillGetsItsNodes) {
+    // The program's group is C:\Tools, but its node is captioned with the program's name.
+    machine.AddFile(L"C:\\Tools\\tool.exe");
+    machine.AddFolder(L"C:\\Tools");
+    machine.AddFolder(L"C:\\Tools\\Plugins");
+    adder.AddItem(L"C:\\Tools\\tool.exe", L"Tool");
+    adder.AddItem(L"C:\\Tools\\Plugins", L"");
+    ASSERT_EQ(Captions(record.docs.top()), (Strings{L"C:\\Tools", L"Tool"}));
+    EXPECT_EQ(Captions(Top(record.docs, 0).children), (Strings{L"Plugins"}));
+    EXPECT_EQ(Captions(record.paths.top()), (Strings{L"C:\\Tools"}));
+    EXPECT_TRUE(adder.InTree(L"C:\\Tools\\Plugins\\"));
+    EXPECT_TRUE(ToldNodesAreInTheirTrees());
+}

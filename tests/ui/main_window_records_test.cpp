@@ -240,14 +240,18 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_FALSE(replayChecked());
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
 
-    // Items added later take their sorted place in "All" and in the tree of their kind.
-    window->session().AddItem(L"C:\\Zeta.txt", L"Zeta");
-    window->session().AddItem(L"C:\\alpha.txt", L"alpha");
+    // Items added later take their sorted place in "All" and in the tree of their kind: files
+    // of a type nothing opens under their titles, pages under their hosts.
+    tvtest::TempFolder added;
+    for (const wchar_t* name : {L"Zeta.tvx", L"alpha.tvx"}) ASSERT_TRUE(WriteTextLines(added.file(name), {L"x"}));
+    window->session().AddItem(added.file(L"Zeta.tvx"), L"Zeta");
+    window->session().AddItem(added.file(L"alpha.tvx"), L"alpha");
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"page", L"third", L"Zeta"}));
     EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
     window->session().AddItem(L"https://zeta.example/", L"Zeta page");
     window->session().AddItem(L"https://alpha.example/", L"alpha page");
-    EXPECT_EQ(TopCaptions(window->views().Tree(3)), (std::vector<std::wstring>{L"alpha page", L"page", L"Zeta page"}));
+    EXPECT_EQ(TopCaptions(window->views().Tree(3)),
+              (std::vector<std::wstring>{L"alpha.example", L"page", L"zeta.example"}));
 }
 
 TEST_F(MainWindowRecords, RenameMovesTheRecordAndCancellingACollisionLosesTheSelection) {
@@ -467,10 +471,11 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 1u);
     ProcessMessages();
     HWND all = window->tvDocs();
-    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt"}));
+    // A path that names nothing on disk is kept as a location under its file name.
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"dropped.txt"}));
     HTREEITEM selected = TreeView_GetSelection(all);
     ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(Text(all, selected), L"C:\\dropped.txt");
+    EXPECT_EQ(Text(all, selected), L"dropped.txt");
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
     EXPECT_EQ(back.docs.top().size(), 2u);
@@ -479,7 +484,8 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     window->TextDropped(L"c:\\DROPPED.txt");
     window->TextDropped(L"C:\\My%20Documents\\b.txt");
     ProcessMessages();
-    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"C:\\dropped.txt", L"C:\\My Documents\\b.txt"}));
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"b.txt", L"dropped.txt"}));
+    EXPECT_TRUE(window->session().Contains(L"C:\\My Documents\\b.txt"));
 }
 
 namespace {
@@ -524,7 +530,7 @@ std::vector<std::wstring> ItemPaths(const std::wstring& recordPath) {
     ShownRecord back;
     std::vector<std::wstring> paths;
     if (ReadRecordFile(back, recordPath) != ReadOutcome::Complete) return paths;
-    for (const auto& node : back.docs.top()) paths.push_back(ToLower(back.items.At(node->data.itemIndex).path));
+    back.docs.Walk([&](RecordNode& node) { paths.push_back(ToLower(back.items.At(node.data.itemIndex).path)); });
     return paths;
 }
 
@@ -552,8 +558,9 @@ TEST_F(MainWindowRecords, FilesAndTextDraggedThroughOleAreAddedAndSavedAndOtherD
     for (int i = 0; i < 5; ++i) ProcessMessages();
     std::vector<std::wstring> saved = ItemPaths(RecordPath(L"Dec 08,2026_001"));
     EXPECT_TRUE(Has(saved, file));
-    EXPECT_TRUE(Has(saved, folder) || Has(saved, folder + L"\\"));
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 3u);
+    EXPECT_TRUE(Has(saved, folder + L"\\"));
+    // The folder came below its group's node, made for it.
+    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 4u);
     EXPECT_EQ(window->pageControl() ? TabCtrl_GetCurSel(window->pageControl()) : -1, 0);
 
     // Text from a browser or an editor still goes in.
@@ -566,7 +573,7 @@ TEST_F(MainWindowRecords, FilesAndTextDraggedThroughOleAreAddedAndSavedAndOtherD
     tvtest::TestData picture(CF_BITMAP, std::string("xx", 2));
     EXPECT_EQ(DragAndDrop(window->tvDocs(), &picture), static_cast<DWORD>(DROPEFFECT_NONE));
     for (int i = 0; i < 5; ++i) ProcessMessages();
-    EXPECT_EQ(ItemPaths(RecordPath(L"Dec 08,2026_001")).size(), 4u);
+    EXPECT_EQ(ItemPaths(RecordPath(L"Dec 08,2026_001")).size(), 5u);
     SetWindowPos(window->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 

@@ -85,7 +85,7 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     EXPECT_EQ(TreeView_GetCount(window.tvDocs()), 0u);
 
     // The shown record is written as its three files.
-    window.session().AddItem(L"C:\\a.txt", L"");
+    window.session().AddItem(L"http://example.org/a", L"A");
     tvtest::TempFolder dir;
     window.session().WriteTo(dir.file(L"r.tolvane"));
     EXPECT_TRUE(FileExists(dir.file(L"r.dat")));
@@ -93,8 +93,10 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, dir.file(L"r.tolvane")), ReadOutcome::Complete);
     ASSERT_EQ(back.docs.top().size(), 1u);
-    EXPECT_EQ(back.items.At(0).path, L"C:\\a.txt");
-    EXPECT_EQ(back.docs.top()[0]->imageIndex, 9);  // the text picture
+    EXPECT_EQ(back.items.At(0).path, L"example.org");
+    EXPECT_EQ(back.docs.top()[0]->imageIndex, 1);  // the web page picture
+    ASSERT_EQ(back.docs.top()[0]->children.size(), 1u);
+    EXPECT_EQ(back.items.At(back.docs.top()[0]->children[0]->data.itemIndex).path, L"http://example.org/a");
 
     // Commands of parts still to come do nothing, and never end the program; questions are cancelled.
     tvtest::ScriptedPrompter prompter;

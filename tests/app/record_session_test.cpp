@@ -11,6 +11,8 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "records/record_library.h"
+#include "records/record_file.h"
+#include "support/record_entries.h"
 #include "support/test_support.h"
 
 using namespace tv;
@@ -29,7 +31,12 @@ struct FakeDisplay : RecordDisplay {
     void ShowFirstPage() override { ++firstPage; }
     void SelectPath(const std::wstring& path) override { selected.push_back(path); }
     HWND AllTree() override { return nullptr; }
-    void ShowSelectedRecord() override {}
+    std::function<void()> onShowSelected;
+    int showSelected = 0;
+    void ShowSelectedRecord() override {
+        ++showSelected;
+        if (onShowSelected) onShowSelected();
+    }
     void RestoreSmartRecordBox() override {}
 };
 
@@ -130,4 +137,87 @@ TEST_F(SessionFixture, SavesGoToANewRecordOnceThenIntoTheShownOneAndLoadReadsThe
     EXPECT_EQ(display.shown, 1);
     EXPECT_EQ(session.record().docs.top().size(), 2u);
     EXPECT_TRUE(session.Contains(L"C:\\Docs\\a.txt"));
+}
+
+namespace {
+
+// Writes a record of top-level entries (caption, path), each with optional children.
+struct Entry {
+    std::wstring caption, path;
+    std::vector<std::pair<std::wstring, std::wstring>> children;
+};
+void WriteEntries(const std::wstring& path, const std::vector<Entry>& entries) {
+    ShownRecord r;
+    for (const Entry& e : entries) {
+        RecordNode* top = tvtest::AddEntry(r, nullptr, e.caption, e.path, kProgramOrDocument, 12);
+        for (const auto& [caption, childPath] : e.children)
+            tvtest::AddEntry(r, top, caption, childPath, kProgramOrDocument, 12);
+    }
+    ASSERT_TRUE(WriteRecordFile(r, path, L"C:\\tolvane.exe"));
+}
+
+std::vector<std::wstring> ShownPaths(const ShownRecord& r) {
+    std::vector<std::wstring> paths;
+    r.docs.Walk([&](RecordNode& n) { paths.push_back(ToLower(r.items.At(n.data.itemIndex).path)); });
+    return paths;
+}
+
+size_t Occurrences(const std::vector<std::wstring>& paths, const std::wstring& path) {
+    return static_cast<size_t>(std::count(paths.begin(), paths.end(), ToLower(path)));
+}
+
+}  // namespace
+
+TEST_F(SessionFixture, SearchListsEveryMatchOnceAndNeverSavesOverTheSelectedRecord) {
+    const std::wstring first = JoinPath(records.path(), L"Dec 01,2026_001.tolvane");
+    WriteEntries(first, {{L"readme.tvx", L"C:\\Docs\\readme.tvx"}, {L"notes", L"C:\\Docs\\notes.tvx"}});
+    WriteEntries(JoinPath(records.path(), L"Dec 01,2026_002.tolvane"),
+                 {{L"Manual", L"C:\\Other\\manual.tvx", {{L"copy", L"C:\\DOCS\\README.tvx"}}},
+                  {L"ReadMe first", L"C:\\Other\\first.tvx"}});
+    WriteEntries(JoinPath(records.path(), L"Dec 01,2026_003.tolvane"),
+                 {{L"Page", L"http://example.org/readme.html"}, {L"unrelated", L"C:\\x.tvx"}});
+    list.Read(records.path(), first);
+    ASSERT_EQ(list.Count(), 3);
+    ASSERT_EQ(list.SelectedIndex(), 0);
+    display.onShowSelected = [this] { session.Load(list.SelectedIndex()); };
+    session.Load(0);
+    const std::string before = tvtest::ReadAll(first);
+
+    session.Search(L"  README ");
+    EXPECT_TRUE(session.searchShown());
+    std::vector<std::wstring> found = ShownPaths(session.record());
+    EXPECT_EQ(Occurrences(found, L"C:\\Docs\\readme.tvx"), 1u);  // in two records, shown once
+    EXPECT_EQ(Occurrences(found, L"C:\\Other\\first.tvx"), 1u);   // by its caption
+    EXPECT_EQ(Occurrences(found, L"http://example.org/readme.html"), 1u);
+    EXPECT_EQ(Occurrences(found, L"C:\\Docs\\notes.tvx"), 0u);
+    EXPECT_EQ(Occurrences(found, L"C:\\x.tvx"), 0u);
+    EXPECT_EQ(Occurrences(found, L"C:\\Other\\manual.tvx"), 0u);
+    EXPECT_EQ(session.currentRecordPath(), first);  // still names the selected record
+    session.SaveCurrentRecord();
+    EXPECT_EQ(tvtest::ReadAll(first), before);
+
+    // A hand-off while results are shown goes into the selected record, shown again first.
+    const std::wstring handed = files.file(L"handed.tvx");
+    ASSERT_TRUE(WriteTextLines(handed, {L"x"}));
+    TakeHandOffSteps(session, {IntakeStep{IntakeStep::Kind::Item, handed}});
+    EXPECT_FALSE(session.searchShown());
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, first), ReadOutcome::Complete);
+    std::vector<std::wstring> saved = ShownPaths(back);
+    EXPECT_EQ(Occurrences(saved, handed), 1u);
+    EXPECT_EQ(Occurrences(saved, L"C:\\Docs\\notes.tvx"), 1u);
+    EXPECT_EQ(Occurrences(saved, L"http://example.org/readme.html"), 0u);
+
+    // An empty box shows the selected record again.
+    session.Search(L"readme");
+    int shownBefore = display.showSelected;
+    session.Search(L"   ");
+    EXPECT_EQ(display.showSelected, shownBefore + 1);
+    EXPECT_FALSE(session.searchShown());
+    EXPECT_EQ(Occurrences(ShownPaths(session.record()), L"C:\\Docs\\notes.tvx"), 1u);
+
+    // Without a selected record the search shows nothing.
+    list.selected = -1;
+    session.Search(L"readme");
+    EXPECT_TRUE(session.record().docs.top().empty());
 }

@@ -275,7 +275,7 @@ void RecordAdder::AttachDocument(const std::wstring& document, const std::wstrin
     indexedItems_ = record_.items.Count();
     if (parent) {
         RecordNode* child = AddNode(0, parent, item.title, index, iconIndex(document, L""));
-        IndexTopNode(*parent);
+        IndexChild(*child);
         Stamp();
         view_.NodeAdded(0, *child);
     }
@@ -423,13 +423,14 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
         if (docsNode) {
             RecordNode* child = AddNode(0, docsNode, caption, entryIndex, image);
             if (!newGroup) added.push_back({0, child});
+            IndexChild(*child);
         }
         if (kindNode && n.kind != kProgramOrDocument) {
             RecordNode* child = AddNode(kindPage, kindNode, caption, entryIndex, image);
             if (!newGroup) added.push_back({kindPage, child});
         }
     }
-    if (docsNode) IndexTopNode(*docsNode);
+    if (docsNode && !docsNode->parent) IndexTopNode(*docsNode, newGroup);
     Stamp();
     for (auto [page, node] : added) view_.NodeAdded(page, *node);
 }
@@ -474,7 +475,13 @@ void RecordAdder::IndexCaption(int page, RecordNode& node) {
     (node.parent ? childCaptions_ : captions_)[page].emplace(ToUpper(node.caption), &node);
 }
 
-void RecordAdder::IndexTopNode(const RecordNode& node) {
+void RecordAdder::IndexChild(const RecordNode& child) {
+    if (!child.parent || child.parent->parent || !record_.items.Valid(child.data.itemIndex)) return;
+    treePaths_.insert(Key(record_.items.At(child.data.itemIndex).path));
+    if (child.parent->children.size() == 1) IndexTopNode(*child.parent, false);  // it has children now
+}
+
+void RecordAdder::IndexTopNode(const RecordNode& node, bool withChildren) {
     if (!record_.items.Valid(node.data.itemIndex)) return;
     const std::wstring& path = record_.items.At(node.data.itemIndex).path;
     const std::wstring key = Key(path);
@@ -486,6 +493,7 @@ void RecordAdder::IndexTopNode(const RecordNode& node) {
         for (auto it = range.first; it != range.second && !known; ++it) known = it->second == path;
         if (!known) folderGroups_.emplace(group, path);
     }
+    if (!withChildren) return;
     for (const auto& child : node.children)
         if (record_.items.Valid(child->data.itemIndex)) treePaths_.insert(Key(record_.items.At(child->data.itemIndex).path));
 }
@@ -517,7 +525,7 @@ void RecordAdder::Sync() {
     int visited = 0;
     for (const auto& node : record_.docs.top()) {
         if (++visited > kMaxWalk) break;
-        IndexTopNode(*node);
+        IndexTopNode(*node, true);
     }
     Stamp();
 }

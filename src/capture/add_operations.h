@@ -113,7 +113,9 @@ private:
     void Sync();
     void Stamp();  // the adder's own changes are indexed already
     void IndexItem(const TMyDoc& item);
-    void IndexTopNode(const RecordNode& node);
+    // A top-level node's path, its group when it has children, and with `withChildren` theirs.
+    void IndexTopNode(const RecordNode& node, bool withChildren);
+    void IndexChild(const RecordNode& child);
     void IndexCaption(int page, RecordNode& node);
     bool IndexedItemPath(const std::wstring& key) const { return itemPaths_.count(key) != 0; }
     bool NewGroup(const std::wstring& key) const;

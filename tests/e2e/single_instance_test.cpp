@@ -1,6 +1,10 @@
 #include "e2e/e2e_support.h"
 
+#include "base/file_util.h"
+#include "base/strings.h"
 #include "base/text_file.h"
+#include "records/record_file.h"
+#include "records/record_library.h"
 
 using namespace tvtest;
 
@@ -30,6 +34,26 @@ protected:
     }
     std::string HandOffFile() { return ReadAll(folders.dataFolder() + L"\\sendparam.txt"); }
     std::vector<HWND> MainWindows() { return FindWindows(L"TTolvaneWindow"); }
+    // The one record of the data folder, where a start with no record saves.
+    std::wstring RecordFile() {
+        std::vector<std::wstring> names = tv::ListRecordNames(folders.dataFolder());
+        return names.size() == 1 ? folders.dataFolder() + L"\\" + names[0] + L".tolvane" : L"";
+    }
+    std::vector<std::wstring> SavedPaths() {
+        tv::ShownRecord r;
+        std::vector<std::wstring> paths;
+        if (tv::ReadRecordFile(r, RecordFile()) != tv::ReadOutcome::Complete) return paths;
+        r.docs.Walk([&](tv::RecordNode& n) { paths.push_back(tv::ToLower(r.items.At(n.data.itemIndex).path)); });
+        return paths;
+    }
+    // The running instance answers before it adds: the record is written a moment later.
+    bool Saved(const std::wstring& path) {
+        for (int i = 0; i < 100; ++i, Sleep(100)) {
+            std::vector<std::wstring> paths = SavedPaths();
+            if (std::find(paths.begin(), paths.end(), tv::ToLower(path)) != paths.end()) return true;
+        }
+        return false;
+    }
 };
 
 const std::string kMark("\xFF\xFE", 2);
@@ -103,4 +127,40 @@ TEST(HandOffMessage, TheWindowAnswersOneToTheExactMessage) {
     COPYDATASTRUCT other{0, 8, wrong};
     EXPECT_EQ(SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)), 0);
     EXPECT_EQ(CloseAndWait(window, first), 0);
+}
+
+TEST_F(SingleInstance, AHandedOffFileIsAddedAndSavedAndHandedAgainOnlySelected) {
+    TempFolder docs;
+    const std::wstring document = docs.file(L"a.txt");
+    ASSERT_TRUE(tv::WriteTextLines(document, {L"text"}));
+    EXPECT_EQ(Second(L"\"" + document + L"\""), 1);
+    ASSERT_TRUE(Saved(document));
+    const int nodes = NodeCount(window);
+    EXPECT_GE(nodes, 1);
+    const std::string bytes = ReadAll(RecordFile());
+
+    // The same start again finds it in the record: nothing is added and nothing written.
+    EXPECT_EQ(Second(L"\"" + document + L"\""), 1);
+    Sleep(1000);  // time enough for a save, were there one
+    EXPECT_EQ(NodeCount(window), nodes);
+    EXPECT_EQ(ReadAll(RecordFile()), bytes);
+}
+
+TEST_F(SingleInstance, AStarListAndTheMenuFileAddEveryItemTheyName) {
+    TempFolder docs;
+    const std::wstring one = docs.file(L"one.tvx"), two = docs.file(L"two.tvx");
+    ASSERT_TRUE(tv::WriteTextLines(one, {L"1"}) && tv::WriteTextLines(two, {L"2"}));
+    EXPECT_EQ(Second(one + L"*" + two + L"*"), 1);
+    EXPECT_TRUE(Saved(one));
+    EXPECT_TRUE(Saved(two));
+
+    const std::wstring menu[] = {docs.file(L"m1.tvx"), docs.file(L"m2.tvx"), docs.file(L"Menu Folder")};
+    ASSERT_TRUE(tv::WriteTextLines(menu[0], {L"m"}) && tv::WriteTextLines(menu[1], {L"m"}));
+    ASSERT_TRUE(CreateDirectoryW(menu[2].c_str(), nullptr));
+    ASSERT_TRUE(tv::WriteTextLines(folders.dataFolder() + L"\\ctmenu.txt", {menu[0], menu[1], menu[2]}));
+    EXPECT_EQ(Second(L"/ctmenu"), 1);
+    EXPECT_TRUE(Saved(menu[0]));
+    EXPECT_TRUE(Saved(menu[1]));
+    EXPECT_TRUE(Saved(menu[2] + L"\\"));  // a folder is kept with its backslash
+    EXPECT_TRUE(Saved(one));                // the earlier items stay
 }

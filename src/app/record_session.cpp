@@ -153,6 +153,40 @@ void RecordSession::Search(const std::wstring& text, const Tick& tick) {
     }
 }
 
+bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const RecordingSettings& settings,
+                           const RecordingProgress& progress) {
+    if (recordingNow_) return false;
+    recordingNow_ = true;
+    OnExit done([this, &progress] {
+        progress.hint(L"");
+        record_.recording = false;
+        recordingNow_ = false;
+    });
+    progress.hint(kRecordingHints[0]);
+    progress.restart(0);
+    if (searchShown_) LeaveSearch();
+    if (!smartRecord) {
+        record_.recording = true;
+        // A recording that adds to the selected record keeps what the record holds.
+        if (newRecord_) Clear();
+    }
+    if (newRecord_) {
+        RefillFromStandardStrip(strip_);
+        display_.SetStrip(strip_);
+    }
+    RecordAdder& adder = FreshAdder();
+    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress);
+    if (!found && !newRecord_) return false;
+    display_.ShowFirstPage();
+    SaveCurrentRecord();
+    list_.Read(RecordFolder(), record_.currentRecordPath);
+    list_.SelectCurrent(record_.currentRecordPath);
+    display_.SelectPath(adder.lastAdded());
+    progress.hint(L"Finish.");
+    display_.SelectPath(adder.lastAdded());
+    return true;
+}
+
 void RecordSession::SaveCurrentRecord() {
     // Search results are no record of their own: they never go over the selected one.
     if (searchShown_) return;

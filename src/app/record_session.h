@@ -15,6 +15,7 @@
 #include "app/intake.h"
 #include "base/tick.h"
 #include "capture/add_operations.h"
+#include "capture/recording.h"
 #include "records/record_file.h"
 #include "records/record_tree.h"
 
@@ -92,6 +93,13 @@ public:
     // text shows the selected record again.
     void Search(const std::wstring& text, const Tick& tick = nullptr);
     bool searchShown() const { return searchShown_; }
+    // One recording. By hand it starts from empty trees, unless it adds to the selected record
+    // (no new-record flag); in Smart Record it adds to what is shown. The result is saved when
+    // something new was found or a new record was asked for. A request while a recording runs
+    // is dropped (false). True when the result was saved and shown.
+    bool Record(bool smartRecord, RecordingSources& sources, const RecordingSettings& settings,
+                const RecordingProgress& progress);
+    bool recordingNow() const { return recordingNow_; }
     // Writes the three files under `recordPath`, then lists the records again.
     bool WriteTo(const std::wstring& recordPath);
     // Saves the record as a new one and selects it in the list; answers its index there.
@@ -129,6 +137,7 @@ private:
     bool readWhole_ = true;
     bool unsavedChange_ = false;
     bool searchShown_ = false;
+    bool recordingNow_ = false;
     RecentDocumentList recentDocuments_;
     InstalledProgramNames programNames_;
     std::unique_ptr<RealResolutionMachine> machine_;

@@ -221,3 +221,126 @@ TEST_F(SessionFixture, SearchListsEveryMatchOnceAndNeverSavesOverTheSelectedReco
     session.Search(L"readme");
     EXPECT_TRUE(session.record().docs.top().empty());
 }
+
+namespace {
+
+// A desktop in memory: what each scan finds.
+struct PlayedSources : RecordingSources {
+    std::vector<ProgramPair> programs;
+    std::vector<LocationPair> locations;
+    std::vector<std::wstring> recent;
+    std::function<void()> duringScan;  // runs inside the running-program scan
+    struct NoFolders : RecentFolderReader {
+        std::vector<ListedEntry> List(const std::wstring&, size_t) override { return {}; }
+        bool LastWriteDays(const std::wstring&, double&) override { return false; }
+        double NowDays() override { return 0; }
+    } reader;
+    std::vector<ProgramPair> RunningPrograms(const StartupFilter&) override {
+        if (duringScan) duringScan();
+        return programs;
+    }
+    std::vector<LocationPair> OpenLocations(bool) override { return locations; }
+    std::vector<PagePair> OtherBrowserPages() override { return {}; }
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override {
+        list.Clear();
+        for (const auto& d : recent) list.Add(d);
+    }
+    std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
+    std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
+    RecentFolderReader& FolderReader() override { return reader; }
+};
+
+struct RecordingFixture : SessionFixture {
+    PlayedSources sources;
+    RecordingSettings settings;
+    std::vector<std::wstring> hints;
+    RecordingProgress progress;
+    RecordingFixture() {
+        progress.hint = [this](const std::wstring& h) { hints.push_back(h); };
+    }
+    std::wstring Existing(const std::wstring& name) {
+        std::wstring path = files.file(name);
+        EXPECT_TRUE(WriteTextLines(path, {L"x"}));
+        return path;
+    }
+    std::vector<std::wstring> SavedPaths(const std::wstring& record) {
+        ShownRecord back;
+        EXPECT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
+        return ShownPaths(back);
+    }
+};
+
+}  // namespace
+
+TEST_F(RecordingFixture, ARecordingByHandSavesANewRecordOfTodayWithWhatWasFound) {
+    const std::wstring program = Existing(L"tool.tvx"), folder = files.path();
+    sources.programs = {{program, L"Tool"}};
+    sources.locations = {{folder, L"Files"}};
+    session.SetNewRecordFlag(true);
+    ASSERT_TRUE(session.Record(false, sources, settings, progress));
+
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    EXPECT_EQ(FileNameOf(session.currentRecordPath()), FileNameOf(NewRecordName(records.path(), today,
+                                                                               [](const std::wstring&) { return false; })));
+    std::vector<std::wstring> saved = SavedPaths(session.currentRecordPath());
+    EXPECT_EQ(Occurrences(saved, program), 1u);
+    EXPECT_EQ(Occurrences(saved, NormaliseFolder(folder)) + Occurrences(saved, folder), 1u);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_FALSE(session.record().recording);
+    // The hints went through the routine's steps in order, then "Finish.", then nothing.
+    std::vector<std::wstring> expected(std::begin(kRecordingHints), std::end(kRecordingHints));
+    expected.push_back(L"Finish.");
+    expected.push_back(L"");
+    EXPECT_EQ(hints, expected);
+}
+
+TEST_F(RecordingFixture, NothingFoundStillSavesByHandAndASecondRequestMeanwhileIsDropped) {
+    bool nested = true;
+    sources.duringScan = [&] { nested = session.Record(true, sources, settings, progress); };
+    session.SetNewRecordFlag(true);
+    ASSERT_TRUE(session.Record(false, sources, settings, progress));
+    EXPECT_FALSE(nested);  // the tick that came while the recording ran
+    EXPECT_EQ(list.Count(), 1);  // an empty record, saved
+    EXPECT_TRUE(session.record().docs.top().empty());
+
+    // Smart Record that finds nothing writes nothing.
+    sources.duringScan = nullptr;
+    const std::string before = tvtest::ReadAll(session.currentRecordPath());
+    EXPECT_FALSE(session.Record(true, sources, settings, progress));
+    EXPECT_EQ(tvtest::ReadAll(session.currentRecordPath()), before);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST_F(RecordingFixture, AddingToTheSelectedRecordKeepsItsItems) {
+    const std::wstring old = Existing(L"old.tvx"), fresh = Existing(L"fresh.tvx");
+    sources.programs = {{old, L"Old"}};
+    session.SetNewRecordFlag(true);
+    ASSERT_TRUE(session.Record(false, sources, settings, progress));
+    const std::wstring record = session.currentRecordPath();
+
+    // "Add to exist file": no new-record flag.
+    sources.programs = {{fresh, L"Fresh"}};
+    ASSERT_TRUE(session.Record(false, sources, settings, progress));
+    EXPECT_EQ(session.currentRecordPath(), record);
+    EXPECT_EQ(list.Count(), 1);
+    std::vector<std::wstring> saved = SavedPaths(record);
+    EXPECT_EQ(Occurrences(saved, old), 1u);
+    EXPECT_EQ(Occurrences(saved, fresh), 1u);
+}
+
+TEST_F(RecordingFixture, TheThousandAndFirstRecordingOfADayOverwritesTheFirst) {
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    auto exists = [](const std::wstring& p) { return FileExists(p); };
+    const std::wstring first = NewRecordName(records.path(), today, exists);
+    ASSERT_EQ(first.substr(first.size() - 12), L"_001.tolvane");
+    for (int n = 1; n <= 1000; ++n)
+        ASSERT_TRUE(WriteTextLines(first.substr(0, first.size() - 12) + Format(L"_%03d.tolvane", n), {}));
+    const std::wstring program = Existing(L"tool.tvx");
+    sources.programs = {{program, L"Tool"}};
+    session.SetNewRecordFlag(true);
+    ASSERT_TRUE(session.Record(false, sources, settings, progress));
+    EXPECT_EQ(session.currentRecordPath(), first);
+    EXPECT_EQ(Occurrences(SavedPaths(first), program), 1u);
+}

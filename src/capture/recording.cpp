@@ -1,0 +1,182 @@
+#include "capture/recording.h"
+
+#include "base/debug_log.h"
+#include "base/strings.h"
+#include "capture/browser_pages.h"
+#include "capture/program_records.h"
+
+namespace tv {
+
+const wchar_t* const kRecordingHints[kRecordingHintCount] = {
+    L"Recording now,please waiting...",
+    L"Loading installed programs,please waiting...",
+    L"Loading running applications,please waiting...",
+    L"Loading running folder and web page,please waiting...",
+    L"Loading recent documents,please waiting...",
+    L"Loading startup programs,please waiting...",
+    L"Recording running applications,please waiting...",
+    L"Recording running files,please waiting...",
+    L"Recording recent documents,please waiting...",
+};
+
+// ---- the real machine -----------------------------------------------------------------------
+
+std::vector<ProgramPair> RealRecordingSources::RunningPrograms(const StartupFilter& isStartupProgram) {
+    RealDesktopWindows desktop;
+    return ScanRunningPrograms(desktop, ownPath_, isStartupProgram);
+}
+
+std::vector<PagePair> RealRecordingSources::OtherBrowserPages() {
+    TWebbrowserActiveUrl reader;
+    RealBrowserWindows windows;
+    return OtherBrowserQuery(reader, windows);
+}
+
+std::vector<LocationPair> RealRecordingSources::OpenLocations(bool recordWebPages) {
+    TShellWindows windows;
+    LocationScanServices services;
+    services.otherBrowsers = [this] { return OtherBrowserPages(); };
+    return ScanOpenLocations(windows, false, recordWebPages, services);
+}
+
+void RealRecordingSources::RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) {
+    RealResolutionMachine machine;
+    ScanRecentDocuments(RecentFolder(), options, list, reader_, machine);
+}
+
+std::vector<std::wstring> RealRecordingSources::InstalledProgramPaths() {
+    std::vector<std::wstring> found;
+    std::vector<std::wstring> pending;
+    for (const std::wstring& folder : ProgramMenuFolders()) pending.insert(pending.begin(), folder);
+    while (!pending.empty()) {
+        std::wstring folder = pending.back();
+        pending.pop_back();
+        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+        std::vector<std::wstring> below;
+        for (const ListedEntry& entry : reader_.List(folder, 5000)) {
+            if (entry.name == L"." || entry.name == L"..") continue;
+            found.push_back(folder + entry.name);
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) below.push_back(folder + entry.name);
+        }
+        pending.insert(pending.end(), below.rbegin(), below.rend());
+    }
+    return found;
+}
+
+// ---- taking what was found into the record ----------------------------------------------------
+
+namespace {
+
+// The capture steps' questions answered from the shown record, their adds done by the adder.
+class AdderSinks : public ProgramRecordSink, public LocationRecordSink, public DocumentRecordSink {
+public:
+    AdderSinks(RecordAdder& adder, ShownRecord& record, ResolutionMachine& machine, const RecordingProgress& progress)
+        : adder_(adder), record_(record), machine_(machine), progress_(progress) {}
+
+    bool found = false;  // something was added
+
+    // ProgramRecordSink
+    bool AlreadyInRecord(const std::wstring& path, const std::wstring& title) override {
+        return adder_.HoldsProgram(path, title);
+    }
+    void SetLastAdded(const std::wstring& path) override { adder_.SetLastAdded(path); }
+    void AddEntry(const std::wstring& path, const std::wstring& title) override {
+        adder_.AddEntry(path, title);
+        found = true;
+    }
+    void StepGauge() override { progress_.step(); }
+
+    // LocationRecordSink
+    bool LocationInRecord(const std::wstring& location) override {
+        return tv::LocationInRecord(location, LocationNodesOf(record_));
+    }
+    void AddItem(const std::wstring& path, const std::wstring& title) override {
+        adder_.AddItem(path, title);
+        found = true;
+    }
+
+    // DocumentRecordSink
+    bool RecordPathFound(const std::wstring& path) override {
+        if (version_ != record_.docs.version()) {
+            index_ = CollectRecordPaths(record_, machine_, [this](const std::wstring& p) {
+                return GroupKey(p, adder_.myDocuments);
+            });
+            version_ = record_.docs.version();
+        }
+        return index_.Found(path, machine_);
+    }
+    bool ProgramAlreadyRecorded(const std::wstring& program) override { return adder_.HoldsProgram(program, program); }
+
+private:
+    RecordAdder& adder_;
+    ShownRecord& record_;
+    ResolutionMachine& machine_;
+    const RecordingProgress& progress_;
+    RecordPathIndex index_;
+    unsigned long long version_ = ~0ULL;
+};
+
+// Runs one step; a failing step leaves the record with what the others find.
+template <class Step>
+void Guarded(const wchar_t* what, Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        LogSwallowed(what);
+    }
+}
+
+}  // namespace
+
+bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
+                 InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
+                 const RecordingProgress& progress) {
+    RealResolutionMachine machine;
+    if (!adder.machine) adder.machine = &machine;
+    AdderSinks sinks(adder, record, machine, progress);
+    auto stage = [&progress](int hint) {
+        progress.hint(kRecordingHints[hint]);
+        progress.step();
+    };
+
+    std::vector<ProgramPair> programs;
+    std::vector<LocationPair> locations;
+    stage(1);
+    Guarded(L"loading installed program names",
+            [&] { names.Load(sources.ProgramMenuFolders(), sources.FolderReader(), *adder.machine); });
+    stage(2);
+    Guarded(L"scanning running programs", [&] { programs = sources.RunningPrograms(settings.isStartupProgram); });
+    stage(3);
+    Guarded(L"scanning open locations", [&] { locations = sources.OpenLocations(settings.recordWebPages); });
+    stage(4);
+    Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
+    stage(5);
+
+    progress.restart(static_cast<int>(locations.size() + programs.size()));
+    stage(6);
+    Guarded(L"recording open locations", [&] {
+        RecordOpenLocations(locations, settings.recordWebPages, [&] { return sources.OtherBrowserPages(); }, sinks,
+                            progress.step);
+    });
+    stage(7);
+    Guarded(L"recording running programs", [&] { RecordRunningPrograms(programs, sinks); });
+    if (settings.recordInstalled) {
+        Guarded(L"recording installed programs", [&] {
+            ResolutionMachine& m = *adder.machine;
+            for (const std::wstring& e : sources.InstalledProgramPaths()) {
+                if (m.FolderExists(e)) continue;
+                std::wstring t = ProgramPathOfCommand(ShortcutTarget(e, m), m);
+                if (t.empty()) t = e;
+                sinks.found = true;
+                std::wstring program = m.FolderExists(ToLower(Trim(t))) ? ProgramPathOfCommand(t, m) : ProgramPathOfCommand(e, m);
+                adder.AddItem(program, DisplayNameOfPath(program));
+            }
+        });
+    }
+    stage(8);
+    Guarded(L"recording recent documents", [&] { RecordRecentDocuments(documents, sinks, *adder.machine, [] {}); });
+    if (adder.machine == &machine) adder.machine = nullptr;
+    return sinks.found;
+}
+
+}  // namespace tv

@@ -215,12 +215,10 @@ int TFrmMySettings::CaptionNeeds(HWND control, int& height) const {
     }
     std::wstring text = TextOf(control);
     if (text.empty()) return 0;
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font_);
+    WindowDC dc(control);
+    SelectedObject chosen(dc.get(), font_);
     RECT need{};
-    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
     height = need.bottom;
     return need.right + room;
 }
@@ -570,12 +568,11 @@ LRESULT TFrmMySettings::OnDrawItem(const DRAWITEMSTRUCT& dis) {
     const bool active = static_cast<int>(dis.itemID) == activePage();
     RECT r = dis.rcItem;
     FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ old = SelectObject(dis.hDC, active ? boldFont_ : font_);
+    SelectedObject chosen(dis.hDC, active ? boldFont_ : font_);
     SetBkMode(dis.hDC, TRANSPARENT);
     SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
     const wchar_t* caption = dis.itemID < kPageCount ? kPageCaptions[dis.itemID] : L"";
     DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dis.hDC, old);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/handles.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_pages.h"
@@ -48,12 +49,10 @@ void MeasureCommandStrip(MainParts& parts, HFONT font, int dpi) {
                          GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(8, dpi, 96)};
     for (int i = 0; i < 4; ++i) {
         std::wstring text = TextOf(parts.strip[i]);
-        HDC dc = GetDC(parts.strip[i]);
-        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        WindowDC dc(parts.strip[i]);
+        SelectedObject chosen(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
         RECT r{};
-        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, old);
-        ReleaseDC(parts.strip[i], dc);
+        DrawTextW(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
         parts.stripNeeds[i] = r.right + frame[i];
     }
 }

@@ -13,6 +13,7 @@
 #include "ui/main/main_menus.h"
 #include "ui/main/program_commands.h"
 #include "ui/main/window_hosts.h"
+#include "ui/main/window_layout.h"
 #include "ui/message_pump.h"
 #include "ui/window_text.h"
 
@@ -114,7 +115,7 @@ void TTolvaneWindow::SelectRecord(int index) { records_.SelectByIndex(index); }
 void TTolvaneWindow::StoreSelectedRecord(int index) {
     if (index < 0) return;
     try {
-        UserSettings().WriteInteger(keys::kDefault, keys::kSelectedRecord, index);
+        tv::StoreSelectedRecord(UserSettings(), index);
     } catch (const SettingsWriteError&) {
         LogSwallowed(L"storing the selected record");
     }

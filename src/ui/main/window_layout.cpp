@@ -100,7 +100,11 @@ void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state
     user.WriteBool(keys::kDefault, keys::kSmartRecord, state.smartRecord);
     user.WriteInteger(keys::kDefault, keys::kRecordListWidth, state.recordListWidth);
     user.WriteInteger(keys::kDefault, keys::kWindowState, normal ? 1 : 0);
-    user.WriteInteger(keys::kDefault, keys::kSelectedRecord, state.selectedRecord);
+    StoreSelectedRecord(user, state.selectedRecord);
+}
+
+void StoreSelectedRecord(SettingsStore& user, int index) {
+    user.WriteInteger(keys::kDefault, keys::kSelectedRecord, index);
 }
 
 HWND NextTabStop(const std::vector<HWND>& order, HWND focus, bool backwards,

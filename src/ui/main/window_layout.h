@@ -39,8 +39,10 @@ struct LayoutState {
     int selectedRecord = -1;
 };
 // A normal window stores its geometry and state 1; a maximised or minimised one only state 0,
-// keeping the geometry it had.
+// keeping the geometry it had. The selected record is stored through StoreSelectedRecord.
 void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state);
+// The record list's selection, the index the next start shows: the only writer of that value.
+void StoreSelectedRecord(SettingsStore& user, int index);
 
 // Where Tab (or Shift+Tab, `backwards`) moves the focus among the controls of `order`: the next
 // one that `canFocus` accepts after the one holding `focus` (the control itself or a child of

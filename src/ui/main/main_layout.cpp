@@ -9,6 +9,7 @@
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
+#include "ui/main/status_bar.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -78,10 +79,10 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
     place(parts.slider, x, y, rc.right - x - scale(10), buttonHeight);
 
     int bottom = rc.bottom;
-    if (parts.statusBar && IsWindowVisible(parts.statusBar)) {
-        SendMessageW(parts.statusBar, WM_SIZE, 0, 0);
+    if (parts.status && parts.status->shown()) {
+        SendMessageW(parts.status->hwnd(), WM_SIZE, 0, 0);
         RECT sb;
-        GetWindowRect(parts.statusBar, &sb);
+        GetWindowRect(parts.status->hwnd(), &sb);
         bottom -= sb.bottom - sb.top;
     }
     int top = strip + pad, left = pad;
@@ -99,6 +100,16 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
 bool Splitter::Over(const MainParts& parts, int x, int dpi) const {
     int left = MulDiv(parts.recordListWidth, dpi, 96);
     return parts.recordListShown && x >= left - MulDiv(2, dpi, 96) && x < left + MulDiv(kSplitterWidth, dpi, 96);
+}
+
+bool Splitter::SetCursor(HWND window, WPARAM wParam, LPARAM lParam, const MainParts& parts, int dpi) const {
+    if (reinterpret_cast<HWND>(wParam) != window || LOWORD(lParam) != HTCLIENT) return false;
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(window, &at);
+    if (!Over(parts, at.x, dpi)) return false;
+    ::SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+    return true;
 }
 
 }  // namespace tv

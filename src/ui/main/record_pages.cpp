@@ -129,7 +129,11 @@ bool RecordPages::OnNotify(NMHDR* hdr, ShownRecord& record) {
 }
 
 void RecordPages::SelectPath(const std::wstring& path) {
-    if (host_.selectPath) host_.selectPath(path);
+    const ShownRecord* shown = views_.shown();
+    if (!shown) return;
+    PathQueries queries;
+    queries.folderExists = [](const std::wstring& p) { return ProcessServices::Instance().FolderExists(p); };
+    SelectByPath(views_.TVDocs, shown->items, path, queries);
 }
 
 void RecordPages::ShowSelectedRecord() {

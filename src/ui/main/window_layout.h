@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tv {
@@ -31,6 +32,15 @@ StoredGeometry LoadWindowGeometry(SettingsStore& user, const RECT& workArea);
 // The same on the work area of the monitor nearest the stored place (defaults from the screen
 // size given).
 StoredGeometry LoadWindowGeometry(SettingsStore& user, int screenWidth, int screenHeight);
+
+// Creates a top-level window of `windowClass` at the stored place (LoadWindowGeometry on the
+// screen's size), or at the system's default place when it was stored maximised; `maximised`
+// tells which. `param` is the creation parameter.
+HWND CreateAtStoredPlace(SettingsStore& user, const wchar_t* windowClass, const std::wstring& caption, DWORD style,
+                         HINSTANCE instance, void* param, bool& maximised);
+// The show command of the first showing: maximised when it was stored so, otherwise never
+// maximised whatever the program was started with.
+int FirstShowCommand(int requested, bool maximised);
 
 // The layout values written when the user finishes moving or sizing and when the window closes.
 struct LayoutState {

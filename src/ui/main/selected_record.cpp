@@ -4,7 +4,6 @@
 #include "app/record_session.h"
 #include "app/settings_store.h"
 #include "base/debug_log.h"
-#include "base/redraw.h"
 #include "ui/main/context_menus.h"
 #include "ui/main/long_work.h"
 #include "ui/main/main_menus.h"
@@ -22,16 +21,14 @@ void SelectedRecord::Show() {
     if (index < 0) return;
     LongWork::Scope busy(p_.work);
     AddSearchItem(p_.menus.PopupMenuMore);
-    {
-        RedrawSuspender quiet(p_.pages.views().TVDocs);
-        // The window paints and its Stop button works while a large record is read; clicks and
-        // hand-offs meanwhile wait for the reading to end.
-        p_.session.Load(index, [] { KeepResponsive(); });
-        Describe();
-        if (!p_.session.readWhole())
-            p_.status.SetText(0, L"   File Name :" + p_.session.currentRecordPath() +
-                                     L" was not read completely; changes are saved as a new record.");
-    }
+    // The window paints and its Stop button works while a large record is read; clicks and
+    // hand-offs meanwhile wait for the reading to end. The trees stop repainting themselves
+    // while they are emptied and while they are filled.
+    p_.session.Load(index, [] { KeepResponsive(); });
+    Describe();
+    if (!p_.session.readWhole())
+        p_.status.SetText(0, L"   File Name :" + p_.session.currentRecordPath() +
+                                 L" was not read completely; changes are saved as a new record.");
     p_.progress.Show(false);
     Store(index);
     MarkReplayAtStart(p_.menus, index == p_.startupIndex);

@@ -1,7 +1,9 @@
 #pragma once
 // The program's main window, class "TTolvaneWindow": the frame around the record list, the
 // record pages, the search panel and the progress strip. The shown record belongs to its
-// RecordSession; the commands are rows of its command table.
+// RecordSession; the commands are rows of its command table. What the window does is done by
+// its parts: the status bar, the shown parts, the keys, the context menus, the intake
+// messages, the search commands and the selected record, each a class of its own.
 #include <windows.h>
 
 #include <memory>
@@ -12,9 +14,10 @@
 #include "app/record_session.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/command_table.h"
+#include "ui/main/intake_messages.h"
 #include "ui/main/long_work.h"
-#include "ui/main/main_menus.h"
 #include "ui/main/main_layout.h"
+#include "ui/main/main_menus.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
 #include "ui/main/record_list_commands.h"
@@ -22,7 +25,6 @@
 #include "ui/main/search_commands.h"
 #include "ui/main/search_panel.h"
 #include "ui/main/selected_record.h"
-#include "ui/main/intake_messages.h"
 #include "ui/main/shown_parts.h"
 #include "ui/main/status_bar.h"
 #include "ui/main/window_intakes.h"

@@ -13,6 +13,7 @@
 #include "app/settings_store.h"
 #include "app/startup.h"
 #include "base/file_util.h"
+#include "base/handles.h"
 #include "base/strings.h"
 #include "ui/main/main_window.h"
 
@@ -70,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             break;
     }
 
-    OleInitialize(nullptr);  // COM for shell links and, later, drag and drop
+    tv::OleScope ole;  // COM for shell links and, later, drag and drop
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                               ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
@@ -82,7 +83,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     if (settings.common->ReadBool(tv::keys::kDefault, tv::keys::kAlwaysRunAsAdmin, false) &&
         tv::WantsElevationRestart(params) && RestartElevated(params)) {
-        OleUninitialize();
         return 0;
     }
 
@@ -97,6 +97,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             code = RunMessageLoop(window);
         }
     }
-    OleUninitialize();
     return code;
 }

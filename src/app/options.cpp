@@ -8,6 +8,7 @@
 #include "app/folders.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"
+#include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 
@@ -16,22 +17,6 @@ namespace tv {
 namespace {
 constexpr const wchar_t* kSection = keys::kDefault;
 constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
-
-// Closes a registry key when it goes out of scope.
-class RegKey {
-public:
-    RegKey() = default;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 }  // namespace
 
 int ClampRecentDocDays(int days) { return std::clamp(days, kRecentDocDaysMin, kRecentDocDaysMax); }

@@ -2,7 +2,10 @@
 // Owners for system resources: each frees what it holds, nothing more.
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
+#include <oleauto.h>
 
+#include <string>
 #include <utility>
 
 namespace tv {
@@ -90,18 +93,165 @@ private:
     T* p_ = nullptr;
 };
 
-// COM initialised for the lifetime of the object on this thread.
+// COM initialised for the lifetime of the object on this thread. Uninitialised only when the
+// initialisation succeeded (S_FALSE included): a thread already in another apartment keeps it.
 class ComScope {
 public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
     ~ComScope() {
         if (SUCCEEDED(hr_)) CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
+    HRESULT result() const { return hr_; }
 
 private:
     HRESULT hr_;
+};
+
+// OLE (COM, drag and drop, the clipboard) initialised for the lifetime of the object on this
+// thread, with the same rule as ComScope.
+class OleScope {
+public:
+    OleScope() : hr_(OleInitialize(nullptr)) {}
+    ~OleScope() {
+        if (SUCCEEDED(hr_)) OleUninitialize();
+    }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+    HRESULT result() const { return hr_; }
+
+private:
+    HRESULT hr_;
+};
+
+// An open registry key.
+class RegKey {
+public:
+    RegKey() = default;
+    explicit RegKey(HKEY key) : key_(key) {}
+    ~RegKey() { reset(); }
+    RegKey(RegKey&& o) noexcept : key_(std::exchange(o.key_, nullptr)) {}
+    RegKey& operator=(RegKey&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.key_, nullptr));
+        return *this;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    HKEY get() const { return key_; }
+    HKEY* put() {
+        reset();
+        return &key_;
+    }
+    explicit operator bool() const { return key_ != nullptr; }
+    void reset(HKEY key = nullptr) {
+        if (key_) RegCloseKey(key_);
+        key_ = key;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// A BSTR, made from a string or received from a COM method through put().
+class Bstr {
+public:
+    Bstr() = default;
+    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    ~Bstr() { reset(); }
+    Bstr(Bstr&& o) noexcept : b_(std::exchange(o.b_, nullptr)) {}
+    Bstr& operator=(Bstr&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.b_, nullptr));
+        return *this;
+    }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+
+    BSTR get() const { return b_; }
+    operator BSTR() const { return b_; }  // passed straight to COM methods that take a BSTR
+    BSTR* put() {
+        reset();
+        return &b_;
+    }
+    // The text, empty for a null BSTR; embedded zeros are kept.
+    std::wstring text() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
+    void reset(BSTR b = nullptr) {
+        if (b_) SysFreeString(b_);
+        b_ = b;
+    }
+
+private:
+    BSTR b_ = nullptr;
+};
+
+// The device context of a window (or of the screen for a null window), released at the end.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context compatible with another (or with the screen), deleted at the end.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
+// A pen, brush, font, bitmap or region, deleted at the end.
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(HGDIOBJ object) : object_(object) {}
+    ~GdiObject() { reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    HGDIOBJ get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void reset(HGDIOBJ object = nullptr) {
+        if (object_) DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    HGDIOBJ object_ = nullptr;
+};
+
+// Selects an object into a device context and puts the previous one back at the end. A null
+// object selects nothing.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (ok()) SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    bool ok() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
 };
 
 }  // namespace tv

@@ -24,11 +24,9 @@ public:
     explicit ShellBrowser(ComPtr<IWebBrowser2> browser) : browser_(std::move(browser)) {}
 
     std::wstring LocationURL() override {
-        BSTR url = nullptr;
-        if (FAILED(browser_->get_LocationURL(&url))) return {};
-        std::wstring s = FromBstr(url);
-        SysFreeString(url);
-        return s;
+        Bstr url;
+        if (FAILED(browser_->get_LocationURL(url.put()))) return {};
+        return url.text();
     }
 
     bool HasDocument() override { return Document(); }

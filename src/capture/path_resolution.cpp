@@ -197,8 +197,9 @@ std::wstring RealResolutionMachine::AdvertisedTarget(const std::wstring& linkPat
 }
 
 std::wstring RealResolutionMachine::ClassesValue(const std::wstring& subKey) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    RegKey owner;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, owner.put()) != ERROR_SUCCESS) return {};
+    HKEY key = owner.get();
     std::wstring value;
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
@@ -212,7 +213,6 @@ std::wstring RealResolutionMachine::ClassesValue(const std::wstring& subKey) {
             value = end == std::wstring::npos ? buf : buf.substr(0, end);
         }
     }
-    RegCloseKey(key);
     return value;
 }
 

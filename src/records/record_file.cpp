@@ -20,19 +20,6 @@ namespace {
 
 constexpr int kMaxTopNodes = 5000;
 
-// A BSTR owned for the length of a call.
-class Bstr {
-public:
-    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
-    ~Bstr() { SysFreeString(b_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return b_; }
-
-private:
-    BSTR b_;
-};
-
 // A VARIANT holding a string, cleared at the end.
 class VariantText {
 public:

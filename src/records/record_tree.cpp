@@ -15,9 +15,13 @@ void WalkNodes(const std::vector<std::unique_ptr<RecordNode>>& nodes,
     }
 }
 void SortNodes(std::vector<std::unique_ptr<RecordNode>>& nodes) {
-    std::stable_sort(nodes.begin(), nodes.end(), [](const std::unique_ptr<RecordNode>& a, const std::unique_ptr<RecordNode>& b) {
+    auto before = [](const std::unique_ptr<RecordNode>& a, const std::unique_ptr<RecordNode>& b) {
         return CaptionBefore(a->caption, b->caption);
-    });
+    };
+    // Records the program wrote, and trees copied from a sorted one, are in order already: one
+    // pass of comparisons tells, where sorting would cost a locale comparison many times over.
+    // A stable sort leaves such a range as it is, so skipping it changes nothing.
+    if (!std::is_sorted(nodes.begin(), nodes.end(), before)) std::stable_sort(nodes.begin(), nodes.end(), before);
     for (auto& n : nodes) SortNodes(n->children);
 }
 

@@ -254,7 +254,7 @@ int TOwnerDrawContextMenu::MenuTextWidth(const std::string& text) {
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         font.reset(CreateFontIndirectA(&metrics.lfMenuFont));
     HGDIOBJ use = font ? font.get() : GetStockObject(SYSTEM_FONT);
-    Selection selected(dc.get(), use);
+    SelectedObject selected(dc.get(), use);
     SIZE size = {};
     if (!GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size))
         return 0;

@@ -13,7 +13,7 @@ bool DrawTransparentBitmap(HDC target, HBITMAP bitmap, int x, int y, COLORREF tr
 
     MemoryDC image(target);
     if (!image) return false;
-    Selection imageBitmap(image.get(), bitmap);
+    SelectedObject imageBitmap(image.get(), bitmap);
     if (!imageBitmap.ok()) return false;
     SetMapMode(image.get(), GetMapMode(target));
     POINT size = {info.bmWidth, info.bmHeight};
@@ -27,7 +27,7 @@ bool DrawTransparentBitmap(HDC target, HBITMAP bitmap, int x, int y, COLORREF tr
     GdiObject backgroundBitmap(CreateCompatibleBitmap(target, w, h));
     GdiObject pictureBitmap(CreateCompatibleBitmap(target, w, h));
     if (!maskBitmap || !backgroundBitmap || !pictureBitmap) return false;
-    Selection s1(mask.get(), maskBitmap.get()), s2(background.get(), backgroundBitmap.get()),
+    SelectedObject s1(mask.get(), maskBitmap.get()), s2(background.get(), backgroundBitmap.get()),
         s3(picture.get(), pictureBitmap.get());
     if (!s1.ok() || !s2.ok() || !s3.ok()) return false;
 

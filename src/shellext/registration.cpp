@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "base/handles.h"
 #include "base/strings.h"
 #include "shellext/module.h"
 
@@ -50,23 +51,18 @@ std::wstring Expand(const wchar_t* pattern, const std::wstring& path) {
 }
 
 bool WriteEntry(const RegistryEntry& entry, const std::wstring& path) {
-    HKEY key = nullptr;
+    RegKey key;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, Expand(entry.key, path).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return false;
     std::wstring data = Expand(entry.data, path);
-    LONG result = RegSetValueExW(key, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    return RegSetValueExW(key.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool KeyExists(const std::wstring& subKey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    RegKey key;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 std::wstring TypeLibraryKey() { return L"TypeLib\\" + GuidText(kLibId) + L"\\1.0"; }

@@ -1,5 +1,7 @@
 #include "ui/window_text.h"
 
+#include "base/handles.h"
+
 namespace tv {
 
 std::wstring TextOf(HWND window) {
@@ -23,9 +25,8 @@ HFONT MessageFont(int weight) {
 }
 
 int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    WindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

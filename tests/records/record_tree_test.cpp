@@ -119,3 +119,18 @@ TEST(RecordTreeOrder, SortingOnceAfterABulkChangeGivesTheOrderOfSortingAfterEver
     EXPECT_TRUE(CaptionBefore(L"alpha", L"Bravo"));
     EXPECT_NE(CaptionBefore(L"alpha", L"Alpha"), CaptionBefore(L"Alpha", L"alpha"));
 }
+
+TEST(RecordTreeOrder, ATopLevelAlreadyInOrderStillHasItsChildrenSorted) {
+    RecordTree t;
+    RecordNode* a = t.Add(nullptr, L"alpha", 0);
+    t.Add(nullptr, L"alpha", 1);  // equal captions keep their order
+    t.Add(nullptr, L"bravo", 2);
+    t.Add(a, L"zulu", 3);
+    RecordNode* mid = t.Add(a, L"mike", 4);
+    t.Add(mid, L"y", 5);
+    t.Add(mid, L"x", 6);
+    t.SortByCaption();
+    std::vector<int> order;
+    t.Walk([&](RecordNode& n) { order.push_back(n.data.itemIndex); });
+    EXPECT_EQ(order, (std::vector<int>{0, 4, 6, 5, 3, 1, 2}));
+}

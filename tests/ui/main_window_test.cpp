@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "app/startup.h"
 #include "base/file_util.h"
 #include "ui/message_pump.h"
 #include "records/record_file.h"

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 
 #include "base/file_util.h"
 #include "base/path_rules.h"
@@ -18,37 +17,10 @@ constexpr wchar_t kDialogClass[] = L"TFrmReName";
 constexpr int kClientWidth = 300, kClientHeight = 97;
 constexpr int kMargin = 10, kButtonWidth = 80, kButtonHeight = 25, kButtonGap = 6;
 enum { IdName = 100 };
-
-// The far edge first, then the near one, so a window larger than the area keeps its caption
-// and its top-left corner reachable.
-LONG Clamp(LONG v, LONG low, LONG high) { return std::max(low, std::min(v, high)); }
 }  // namespace
-
-POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea) {
-    return POINT{Clamp(at.x, workArea.left, workArea.right - size.cx),
-                 Clamp(at.y, workArea.top, workArea.bottom - size.cy)};
-}
-
-POINT CentredOver(const RECT& owner, SIZE size, const RECT& workArea) {
-    POINT at{owner.left + (owner.right - owner.left - size.cx) / 2, owner.top + (owner.bottom - owner.top - size.cy) / 2};
-    return FitOnWorkArea(at, size, workArea);
-}
-
-void CentreOverOwner(HWND dialog, HWND owner) {
-    RECT box{}, over{};
-    GetWindowRect(dialog, &box);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) : MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST);
-    if (!GetMonitorInfoW(monitor, &mi)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
-    if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &over)) over = mi.rcWork;
-    POINT at = CentredOver(over, SIZE{box.right - box.left, box.bottom - box.top}, mi.rcWork);
-    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 TFrmReName::~TFrmReName() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (font_) DeleteObject(font_);
 }
 
 bool TFrmReName::Create(HWND owner) {
@@ -56,20 +28,9 @@ bool TFrmReName::Create(HWND owner) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(inst, kDialogClass, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kDialogClass;
-        if (!RegisterClassExW(&wc)) return false;
-    }
+    if (!RegisterDialogClass(kDialogClass, WndProc)) return false;
     dpi_ = ScreenDpi();
-    if (!font_) font_ = MessageFont();
+    font_ = modal_.Font();
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -105,68 +66,29 @@ void TFrmReName::FormCreate() {
 }
 
 bool TFrmReName::Execute(HWND owner, POINT at, const std::wstring& name, std::wstring& newName) {
-    if (!done_) return false;  // already showing: one rename at a time
+    if (modal_.running()) return false;  // already showing: one rename at a time
     if (!Create(owner)) return false;
     if (GetWindow(hwnd_, GW_OWNER) != owner)
         SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     SetWindowTextW(EdtName, name.c_str());
+    PlaceAt(hwnd_, at);
 
-    RECT wr;
-    GetWindowRect(hwnd_, &wr);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    if (!GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
-    const POINT pos = FitOnWorkArea(at, SIZE{wr.right - wr.left, wr.bottom - wr.top}, mi.rcWork);
-    SetWindowPos(hwnd_, HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    confirmed_ = false;
-    done_ = false;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetFocus(EdtName);
-    SendMessageW(EdtName, EM_SETSEL, 0, -1);
-    MSG msg;
-    while (!done_ && hwnd_) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {  // the program is ending: let the outer loop see it too
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (FormShortCut(msg) || (hwnd_ && IsDialogMessageW(hwnd_, &msg))) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    const bool confirmed = done_ && confirmed_;
-    done_ = true;
-    if (confirmed) newName = TextOf(EdtName);
-    if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
-    if (owner) SetActiveWindow(owner);
-    return confirmed;
-}
-
-bool TFrmReName::FormShortCut(const MSG& msg) {
-    if (!hwnd_ || msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-    if (msg.wParam == VK_RETURN) {
-        // Enter presses the focused button, as in every dialog; from anywhere else it confirms.
-        if (msg.hwnd == BtnClose) BtnCloseClick();
-        else BtnConfirmClick();
-        return true;
-    }
-    if (msg.wParam == VK_ESCAPE) {
+    ModalDialog::Behaviour behaviour;
+    behaviour.focusFirst = [this] {
+        SetFocus(EdtName);
+        SendMessageW(EdtName, EM_SETSEL, 0, -1);
+    };
+    behaviour.confirm = [this] { BtnConfirmClick(); };
+    behaviour.cancel = [this] { BtnCloseClick(); };
+    // Enter presses the focused button, as in every dialog; from anywhere else it confirms.
+    behaviour.keys = [this](const MSG& msg) {
+        if (msg.wParam != VK_RETURN || msg.hwnd != BtnClose) return false;
         BtnCloseClick();
         return true;
-    }
-    return false;
-}
-
-void TFrmReName::Close(bool confirmed) {
-    confirmed_ = confirmed;
-    done_ = true;
+    };
+    const bool confirmed = modal_.Run(hwnd_, behaviour);
+    if (confirmed) newName = TextOf(EdtName);
+    return confirmed;
 }
 
 LRESULT TFrmReName::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,18 +5,9 @@
 #include <string>
 
 #include "ui/dialogs/prompter.h"
+#include "ui/modal_dialog.h"
 
 namespace tv {
-
-// Where a window of `size` whose top-left corner is wanted at `at` goes so that it stays inside
-// `workArea` (when it is larger than the area, its top-left corner stays inside).
-POINT FitOnWorkArea(POINT at, SIZE size, const RECT& workArea);
-
-// Where a window of `size` goes to stand centred over `owner`, kept on `workArea`.
-POINT CentredOver(const RECT& owner, SIZE size, const RECT& workArea);
-
-// Places a dialog centred over its owner window, or over the work area without one.
-void CentreOverOwner(HWND dialog, HWND owner);
 
 // The "Rename" dialog: label "File Name", name box, "&OK" and "&Cancel". Created on first use and kept.
 class TFrmReName {
@@ -40,19 +31,16 @@ private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Create(HWND owner);
     void FormCreate();
-    bool FormShortCut(const MSG& msg);
-    void BtnConfirmClick() { Close(true); }
-    void BtnCloseClick() { Close(false); }
-    void Close(bool confirmed);
+    void BtnConfirmClick() { modal_.End(true); }
+    void BtnCloseClick() { modal_.End(false); }
     HWND Control(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
                  DWORD exStyle = 0);
     int S(int v) const { return MulDiv(v, dpi_, 96); }
 
     HWND hwnd_ = nullptr;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // the modal helper's
     int dpi_ = 96;
-    bool confirmed_ = false;
-    bool done_ = true;  // no modal loop runs
+    ModalDialog modal_;
 };
 
 // The rename of a record: shows the dialog at the mouse holding `proposed` when not empty, else

@@ -16,7 +16,6 @@
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
-#include "ui/dialogs/rename_dialog.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -71,7 +70,6 @@ TFrmMySettings::TFrmMySettings(Options& options) : options_(options) {}
 
 TFrmMySettings::~TFrmMySettings() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (font_) DeleteObject(font_);
     if (boldFont_) DeleteObject(boldFont_);
     if (pathBrush_) DeleteObject(pathBrush_);
 }
@@ -81,25 +79,10 @@ bool TFrmMySettings::Create(HWND owner) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(inst, kDialogClass, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
-        wc.lpszClassName = kDialogClass;
-        RegisterClassExW(&wc);
-        wc.lpfnWndProc = PageProc;
-        wc.hIcon = nullptr;
-        wc.lpszClassName = kPageClass;
-        RegisterClassExW(&wc);
-    }
+    RegisterDialogClass(kDialogClass, WndProc, LoadIconW(inst, MAKEINTRESOURCEW(1)));
+    RegisterDialogClass(kPageClass, PageProc);
     dpi_ = ScreenDpi();
-    font_ = MessageFont(FW_NORMAL);
+    font_ = modal_.Font();
     boldFont_ = MessageFont(FW_BOLD);
     ownerDrawnTabs_ = !RunsUnderWow64();
 
@@ -215,12 +198,10 @@ int TFrmMySettings::CaptionNeeds(HWND control, int& height) const {
     }
     std::wstring text = TextOf(control);
     if (text.empty()) return 0;
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font_);
+    WindowDC dc(control);
+    SelectedObject chosen(dc.get(), font_);
     RECT need{};
-    DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
     height = need.bottom;
     return need.right + room;
 }
@@ -346,32 +327,19 @@ bool TFrmMySettings::Open() {
 }
 
 bool TFrmMySettings::ShowModal() {
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
     confirmed_ = false;
-    done_ = false;
-    CentreOverOwner(hwnd_, owner);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    FocusFirstOnPage();
-    MSG msg;
-    while (!done_) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {  // the program is ending: let the outer loop see it too
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (FormShortCut(msg) || IsDialogMessageW(hwnd_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (!done_) Close(false);
-    if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    ShowWindow(hwnd_, SW_HIDE);
-    if (owner) SetActiveWindow(owner);
+    CentreOverOwner(hwnd_, GetWindow(hwnd_, GW_OWNER));
+    modal_.Run(hwnd_, Behaviour());
     return confirmed_;
+}
+
+ModalDialog::Behaviour TFrmMySettings::Behaviour() {
+    ModalDialog::Behaviour behaviour;
+    behaviour.focusFirst = [this] { FocusFirstOnPage(); };
+    behaviour.confirm = [this] { BtnConfirmClick(); };
+    behaviour.cancel = [this] { BtnCancelClick(); };
+    behaviour.keys = [this](const MSG& msg) { return PageKeys(msg); };
+    return behaviour;
 }
 
 void TFrmMySettings::FocusFirstOnPage() {
@@ -386,32 +354,21 @@ void TFrmMySettings::FocusFirstOnPage() {
     SetFocus(first ? first : TntPageControl1);
 }
 
-bool TFrmMySettings::FormShortCut(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-    if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
-        // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, round the ends.
-        int step = GetKeyState(VK_SHIFT) < 0 ? kPageCount - 1 : 1;
-        HWND focus = GetFocus();
-        bool onPage = focus && focus != TntPageControl1 && IsChild(pages_[std::max(0, activePage())], focus);
-        SelectPage((activePage() + step) % kPageCount);
-        if (onPage) FocusFirstOnPage();
-        return true;
-    }
-    if (msg.wParam == VK_RETURN) {
-        BtnConfirmClick();
-        return true;
-    }
-    if (msg.wParam == VK_ESCAPE) {
-        BtnCancelClick();
-        return true;
-    }
-    return false;
+bool TFrmMySettings::PageKeys(const MSG& msg) {
+    if (msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) return false;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, round the ends.
+    int step = GetKeyState(VK_SHIFT) < 0 ? kPageCount - 1 : 1;
+    HWND focus = GetFocus();
+    bool onPage = focus && focus != TntPageControl1 && IsChild(pages_[std::max(0, activePage())], focus);
+    SelectPage((activePage() + step) % kPageCount);
+    if (onPage) FocusFirstOnPage();
+    return true;
 }
 
 void TFrmMySettings::Close(bool confirmed) {
     confirmed_ = confirmed;
     FormCloseQuery();
-    done_ = true;
+    modal_.End(confirmed);
 }
 
 void TFrmMySettings::FormCloseQuery() {
@@ -570,12 +527,11 @@ LRESULT TFrmMySettings::OnDrawItem(const DRAWITEMSTRUCT& dis) {
     const bool active = static_cast<int>(dis.itemID) == activePage();
     RECT r = dis.rcItem;
     FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ old = SelectObject(dis.hDC, active ? boldFont_ : font_);
+    SelectedObject chosen(dis.hDC, active ? boldFont_ : font_);
     SetBkMode(dis.hDC, TRANSPARENT);
     SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
     const wchar_t* caption = dis.itemID < kPageCount ? kPageCaptions[dis.itemID] : L"";
     DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dis.hDC, old);
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "ui/modal_dialog.h"
 
 namespace tv {
 
@@ -42,8 +43,9 @@ public:
     // Parts of the sequence, for callers that drive the dialog themselves.
     void Prepare();       // controls from the live values, hint strip, resume marker
     bool ShowModal();     // runs until the dialog closes; the result
-    // Enter confirms and Escape cancels anywhere in the dialog; true when the key was used.
-    bool FormShortCut(const MSG& msg);
+    // Enter confirms and Escape cancels anywhere in the dialog, and Ctrl+Tab turns the pages;
+    // true when the key was used.
+    bool FormShortCut(const MSG& msg) { return ModalDialog::TranslateKey(hwnd_, msg, Behaviour()); }
     // Gives the focus to the first input control of the shown page.
     void FocusFirstOnPage();
 
@@ -99,6 +101,8 @@ private:
     void NoteRunStateChange(bool ticked);
     void UpdateHintStrip();
     void Close(bool confirmed);
+    ModalDialog::Behaviour Behaviour();
+    bool PageKeys(const MSG& msg);  // Ctrl+Tab and Ctrl+Shift+Tab
 
     HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  int id = 0, DWORD exStyle = 0);
@@ -112,14 +116,14 @@ private:
     HWND hwnd_ = nullptr;
     HWND pages_[kPageCount] = {};
     HWND tooltip_ = nullptr;
-    HFONT font_ = nullptr, boldFont_ = nullptr;
+    HFONT font_ = nullptr, boldFont_ = nullptr;  // the first is the modal helper's
     HBRUSH pathBrush_ = nullptr;
     COLORREF pathColour_ = RGB(255, 255, 255);
     std::wstring pathHint_;
     int dpi_ = 96;
     bool ownerDrawnTabs_ = false;
     bool confirmed_ = false;
-    bool done_ = true;
+    ModalDialog modal_;
     bool prepared_ = false;     // first preparation for showing has happened
     bool lastRunState_ = false; // CbRunWhenWS as last shown
     bool hintArmed_ = false;    // the Run-key box has changed state since

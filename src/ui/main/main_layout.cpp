@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
+#include "base/handles.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
+#include "ui/main/status_bar.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -48,12 +50,10 @@ void MeasureCommandStrip(MainParts& parts, HFONT font, int dpi) {
                          GetSystemMetrics(SM_CXMENUCHECK) + MulDiv(8, dpi, 96)};
     for (int i = 0; i < 4; ++i) {
         std::wstring text = TextOf(parts.strip[i]);
-        HDC dc = GetDC(parts.strip[i]);
-        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        WindowDC dc(parts.strip[i]);
+        SelectedObject chosen(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
         RECT r{};
-        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, old);
-        ReleaseDC(parts.strip[i], dc);
+        DrawTextW(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
         parts.stripNeeds[i] = r.right + frame[i];
     }
 }
@@ -79,10 +79,10 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
     place(parts.slider, x, y, rc.right - x - scale(10), buttonHeight);
 
     int bottom = rc.bottom;
-    if (parts.statusBar && IsWindowVisible(parts.statusBar)) {
-        SendMessageW(parts.statusBar, WM_SIZE, 0, 0);
+    if (parts.status && parts.status->shown()) {
+        SendMessageW(parts.status->hwnd(), WM_SIZE, 0, 0);
         RECT sb;
-        GetWindowRect(parts.statusBar, &sb);
+        GetWindowRect(parts.status->hwnd(), &sb);
         bottom -= sb.bottom - sb.top;
     }
     int top = strip + pad, left = pad;
@@ -100,6 +100,16 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
 bool Splitter::Over(const MainParts& parts, int x, int dpi) const {
     int left = MulDiv(parts.recordListWidth, dpi, 96);
     return parts.recordListShown && x >= left - MulDiv(2, dpi, 96) && x < left + MulDiv(kSplitterWidth, dpi, 96);
+}
+
+bool Splitter::SetCursor(HWND window, WPARAM wParam, LPARAM lParam, const MainParts& parts, int dpi) const {
+    if (reinterpret_cast<HWND>(wParam) != window || LOWORD(lParam) != HTCLIENT) return false;
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(window, &at);
+    if (!Over(parts, at.x, dpi)) return false;
+    ::SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+    return true;
 }
 
 }  // namespace tv

@@ -9,6 +9,7 @@ namespace tv {
 class ProgressStrip;
 class RecordPages;
 class SearchPanel;
+class StatusBar;
 
 struct MainParts {
     HWND strip[4] = {};  // record button, add button, "..." button, Smart Record box
@@ -17,7 +18,7 @@ struct MainParts {
     HWND recordList = nullptr;
     bool recordListShown = true;
     int recordListWidth = 120;  // at 96 dpi
-    HWND statusBar = nullptr;
+    const StatusBar* status = nullptr;
     ProgressStrip* progress = nullptr;
     SearchPanel* search = nullptr;
     RecordPages* pages = nullptr;
@@ -36,6 +37,8 @@ class Splitter {
 public:
     // True when client x lies on the splitter.
     bool Over(const MainParts& parts, int x, int dpi) const;
+    // WM_SETCURSOR of the window: the sizing cursor over the splitter; true when it was set.
+    bool SetCursor(HWND window, WPARAM wParam, LPARAM lParam, const MainParts& parts, int dpi) const;
     // The mouse messages of the window; true when the message was the splitter's. `moved` runs
     // while it is dragged, `dropped` when it is let go.
     template <class Moved, class Dropped>

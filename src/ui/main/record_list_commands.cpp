@@ -78,4 +78,15 @@ void RecordListCommands::DuplicateRecord() {
     window_.describeState();
 }
 
+bool RecordListCommands::KeyDown(UINT key) {
+    if (work_.busy()) return key == VK_DELETE || key == VK_F5;  // not while a long operation runs
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (key == VK_DELETE) BtnDeleteClick();
+    else if (key == VK_F5) window_.readRecordList();
+    else if (ctrl && key == 'A') records_.SelectAll();
+    else if (ctrl && key == 'V') DuplicateRecord();
+    else return false;
+    return true;
+}
+
 }  // namespace tv

@@ -1,6 +1,6 @@
 #pragma once
 // The record list's commands on whole records: rename, delete (to the Recycle Bin, with the
-// progress strip and Stop) and duplicate.
+// progress strip and Stop) and duplicate, and the list's own keys.
 #include <windows.h>
 
 #include <functional>
@@ -33,6 +33,10 @@ public:
     void BtnRenameClick();
     void BtnDeleteClick();
     void DuplicateRecord();
+    // The list's keys: Delete, F5 (read the list again), Ctrl+A (select all) and Ctrl+V
+    // (duplicate). True when the key was one of them; while a long operation runs only Delete
+    // and F5 count, and nothing is done.
+    bool KeyDown(UINT key);
 
 private:
     RecordSession& session_;

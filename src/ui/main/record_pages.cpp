@@ -1,5 +1,6 @@
 #include "ui/main/record_pages.h"
 
+#include "base/handles.h"
 #include "base/process_services.h"
 
 namespace tv {
@@ -72,7 +73,7 @@ bool RecordPages::DrawTab(const DRAWITEMSTRUCT& item) {
     bool active = TabCtrl_GetCurSel(PageControlTree) == index;
     RECT r = item.rcItem;
     FillRect(item.hDC, &r, GetSysColorBrush(active ? COLOR_WINDOW : COLOR_BTNFACE));
-    HGDIOBJ old = SelectObject(item.hDC, font_);
+    SelectedObject chosen(item.hDC, font_);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
@@ -82,7 +83,6 @@ bool RecordPages::DrawTab(const DRAWITEMSTRUCT& item) {
         OffsetRect(&r, 1, 0);
         DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
-    SelectObject(item.hDC, old);
     return true;
 }
 
@@ -129,7 +129,11 @@ bool RecordPages::OnNotify(NMHDR* hdr, ShownRecord& record) {
 }
 
 void RecordPages::SelectPath(const std::wstring& path) {
-    if (host_.selectPath) host_.selectPath(path);
+    const ShownRecord* shown = views_.shown();
+    if (!shown) return;
+    PathQueries queries;
+    queries.folderExists = [](const std::wstring& p) { return ProcessServices::Instance().FolderExists(p); };
+    SelectByPath(views_.TVDocs, shown->items, path, queries);
 }
 
 void RecordPages::ShowSelectedRecord() {

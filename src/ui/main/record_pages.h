@@ -19,7 +19,6 @@ public:
     struct Host {
         std::function<void()> showSelectedRecord;
         std::function<void()> restoreSmartRecordBox;
-        std::function<void(const std::wstring& path)> selectPath;
     };
 
     // Creates the page control and the "All" tree as children of `parent`.
@@ -47,6 +46,7 @@ public:
     void SetStrip(HIMAGELIST strip) override { views_.SetStrip(strip); }
     void ShowWebPageTab() override;
     void ShowFirstPage() override { ShowPage(0); }
+    // Selects in the "All" tree the node of an item path of the shown record.
     void SelectPath(const std::wstring& path) override;
     HWND AllTree() override { return views_.TVDocs; }
     void ShowSelectedRecord() override;

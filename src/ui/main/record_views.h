@@ -103,6 +103,8 @@ public:
     // The trees' text in points ("Times New Roman"), for every tree, now and later.
     void SetTextSize(int points);
     int textSize() const { return textSize_; }
+    // The record the trees show, null before the first.
+    const ShownRecord* shown() const { return shown_; }
     // A new working icon strip for every tree (the caller owns it).
     void SetStrip(HIMAGELIST strip);
 

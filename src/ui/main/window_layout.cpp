@@ -87,6 +87,21 @@ StoredGeometry LoadWindowGeometry(SettingsStore& user, int screenWidth, int scre
     return Fit(user, stored, workArea, screenHeight - 60);
 }
 
+HWND CreateAtStoredPlace(SettingsStore& user, const wchar_t* windowClass, const std::wstring& caption, DWORD style,
+                         HINSTANCE instance, void* param, bool& maximised) {
+    StoredGeometry g = LoadWindowGeometry(user, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    maximised = g.maximised;
+    RECT r = g.maximised ? RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT} : g.bounds;
+    int width = g.maximised ? CW_USEDEFAULT : r.right - r.left, height = g.maximised ? CW_USEDEFAULT : r.bottom - r.top;
+    return CreateWindowExW(0, windowClass, caption.c_str(), style, r.left, r.top, width, height, nullptr, nullptr,
+                           instance, param);
+}
+
+int FirstShowCommand(int requested, bool maximised) {
+    if (maximised) return SW_SHOWMAXIMIZED;
+    return requested == SW_SHOWMAXIMIZED || requested == SW_MAXIMIZE ? SW_SHOWNORMAL : requested;
+}
+
 void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state) {
     bool normal = !IsZoomed(window) && !IsIconic(window);
     if (normal) {
@@ -100,7 +115,11 @@ void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state
     user.WriteBool(keys::kDefault, keys::kSmartRecord, state.smartRecord);
     user.WriteInteger(keys::kDefault, keys::kRecordListWidth, state.recordListWidth);
     user.WriteInteger(keys::kDefault, keys::kWindowState, normal ? 1 : 0);
-    user.WriteInteger(keys::kDefault, keys::kSelectedRecord, state.selectedRecord);
+    StoreSelectedRecord(user, state.selectedRecord);
+}
+
+void StoreSelectedRecord(SettingsStore& user, int index) {
+    user.WriteInteger(keys::kDefault, keys::kSelectedRecord, index);
 }
 
 HWND NextTabStop(const std::vector<HWND>& order, HWND focus, bool backwards,

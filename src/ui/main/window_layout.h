@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tv {
@@ -32,6 +33,15 @@ StoredGeometry LoadWindowGeometry(SettingsStore& user, const RECT& workArea);
 // size given).
 StoredGeometry LoadWindowGeometry(SettingsStore& user, int screenWidth, int screenHeight);
 
+// Creates a top-level window of `windowClass` at the stored place (LoadWindowGeometry on the
+// screen's size), or at the system's default place when it was stored maximised; `maximised`
+// tells which. `param` is the creation parameter.
+HWND CreateAtStoredPlace(SettingsStore& user, const wchar_t* windowClass, const std::wstring& caption, DWORD style,
+                         HINSTANCE instance, void* param, bool& maximised);
+// The show command of the first showing: maximised when it was stored so, otherwise never
+// maximised whatever the program was started with.
+int FirstShowCommand(int requested, bool maximised);
+
 // The layout values written when the user finishes moving or sizing and when the window closes.
 struct LayoutState {
     bool smartRecord = false;
@@ -39,8 +49,10 @@ struct LayoutState {
     int selectedRecord = -1;
 };
 // A normal window stores its geometry and state 1; a maximised or minimised one only state 0,
-// keeping the geometry it had.
+// keeping the geometry it had. The selected record is stored through StoreSelectedRecord.
 void SaveWindowLayout(SettingsStore& user, HWND window, const LayoutState& state);
+// The record list's selection, the index the next start shows: the only writer of that value.
+void StoreSelectedRecord(SettingsStore& user, int index);
 
 // Where Tab (or Shift+Tab, `backwards`) moves the focus among the controls of `order`: the next
 // one that `canFocus` accepts after the one holding `focus` (the control itself or a child of

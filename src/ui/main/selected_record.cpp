@@ -1,0 +1,50 @@
+#include "ui/main/selected_record.h"
+
+#include "app/options.h"
+#include "app/record_session.h"
+#include "app/settings_store.h"
+#include "base/debug_log.h"
+#include "ui/main/context_menus.h"
+#include "ui/main/long_work.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/progress_strip.h"
+#include "ui/main/record_list.h"
+#include "ui/main/record_pages.h"
+#include "ui/main/status_bar.h"
+#include "ui/main/window_layout.h"
+#include "ui/message_pump.h"
+
+namespace tv {
+
+void SelectedRecord::Show() {
+    int index = p_.list.SelectedIndex();
+    if (index < 0) return;
+    LongWork::Scope busy(p_.work);
+    AddSearchItem(p_.menus.PopupMenuMore);
+    // The window paints and its Stop button works while a large record is read; clicks and
+    // hand-offs meanwhile wait for the reading to end. The trees stop repainting themselves
+    // while they are emptied and while they are filled.
+    p_.session.Load(index, [] { KeepResponsive(); });
+    Describe();
+    if (!p_.session.readWhole())
+        p_.status.SetText(0, L"   File Name :" + p_.session.currentRecordPath() +
+                                 L" was not read completely; changes are saved as a new record.");
+    p_.progress.Show(false);
+    Store(index);
+    MarkReplayAtStart(p_.menus, index == p_.startupIndex);
+}
+
+void SelectedRecord::Store(int index) {
+    if (index < 0) return;
+    try {
+        StoreSelectedRecord(p_.user, index);
+    } catch (const SettingsWriteError&) {
+        LogSwallowed(L"storing the selected record");
+    }
+}
+
+void SelectedRecord::Describe() {
+    p_.status.DescribeRecord(p_.list, p_.session.currentRecordPath(), p_.options.RecordFolder());
+}
+
+}  // namespace tv

@@ -1,0 +1,48 @@
+#pragma once
+// Showing the record the list selects: it is read into the trees while the window stays live,
+// the status bar names it (or says it was read only in part), and its index is stored for the
+// next start. The "more" menu gains "Search..." with the first record shown, and the record
+// list's menu marks the record that replays at start.
+#include <string>
+
+namespace tv {
+
+class LongWork;
+class Options;
+class ProgressStrip;
+class RecordList;
+class RecordPages;
+class RecordSession;
+class SettingsStore;
+class StatusBar;
+struct MainMenus;
+
+class SelectedRecord {
+public:
+    struct Parts {
+        RecordSession& session;
+        RecordList& list;
+        RecordPages& pages;
+        LongWork& work;
+        StatusBar& status;
+        ProgressStrip& progress;
+        const MainMenus& menus;
+        SettingsStore& user;
+        const Options& options;
+        const int& startupIndex;  // the record that replays at start, or -1
+    };
+    explicit SelectedRecord(Parts parts) : p_(parts) {}
+
+    // Shows the record selected in the list (LbRECsClick); nothing when none is.
+    void Show();
+    // Stores `index` as the record the next start shows; a negative one is not stored.
+    void Store(int index);
+    // The status bar names the shown record when the list selects it, and says nothing is
+    // selected otherwise.
+    void Describe();
+
+private:
+    Parts p_;
+};
+
+}  // namespace tv

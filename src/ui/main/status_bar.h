@@ -1,0 +1,45 @@
+#pragma once
+// The main window's status bar: two panels, made when first shown or first written to, so it
+// costs nothing on the way to the first paint.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/main/record_views.h"
+
+namespace tv {
+
+class RecordList;
+
+class StatusBar {
+public:
+    // The window the bar belongs to, and the font and dots per inch it is made with.
+    void Attach(HWND parent, HFONT font, int dpi);
+    void Ensure();
+    void SetText(int panel, const std::wstring& text);
+    void Show(bool shown);
+    bool shown() const { return bar_ && IsWindowVisible(bar_); }
+    HWND hwnd() const { return bar_; }
+    // Names the shown record when the list selects it and says nothing is selected otherwise;
+    // the second panel names the record folder.
+    void DescribeRecord(const RecordList& list, const std::wstring& shownPath, const std::wstring& folder);
+
+private:
+    HWND parent_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    HWND bar_ = nullptr;  // TntStatusBar1
+};
+
+// The status bar names the node the mouse comes onto: its item's title and location.
+class HoverStatus : public RecordViewsHost {
+public:
+    HoverStatus(StatusBar& bar, const ShownRecord& record) : bar_(bar), record_(record) {}
+    void NodeHovered(HWND tree, RecordNode& node) override;
+
+private:
+    StatusBar& bar_;
+    const ShownRecord& record_;
+};
+
+}  // namespace tv

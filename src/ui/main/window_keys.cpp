@@ -1,0 +1,56 @@
+#include "ui/main/window_keys.h"
+
+#include <vector>
+
+#include "ui/main/main_layout.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/progress_strip.h"
+#include "ui/main/record_pages.h"
+#include "ui/main/search_panel.h"
+#include "ui/main/window_layout.h"
+
+namespace tv {
+
+WindowKeys::~WindowKeys() {
+    if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
+}
+
+void WindowKeys::Create(Actions actions) {
+    actions_ = std::move(actions);
+    if (shortcuts_) return;
+    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'F', static_cast<WORD>(kCmdSearch)},
+                    {FVIRTKEY, VK_F1, static_cast<WORD>(kCmdHelp)}};
+    shortcuts_ = CreateAcceleratorTableW(keys, 2);
+}
+
+bool WindowKeys::Translate(HWND window, const MainParts& parts, MSG& msg) {
+    if (!window) return false;
+    HWND box = parts.search->box();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && box && GetParent(msg.hwnd) == box) {
+        actions_.search();  // Enter in the search box searches
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0 && (msg.hwnd == window || IsChild(window, msg.hwnd)) && IsWindowEnabled(window)) {
+        MoveFocus(parts, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && parts.search->shown() &&
+        (msg.hwnd == box || GetParent(msg.hwnd) == box) && !SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) {
+        actions_.closeSearch();  // Escape closes the panel; an open drop-down list closes first
+        return true;
+    }
+    return shortcuts_ && TranslateAcceleratorW(window, shortcuts_, &msg);
+}
+
+void WindowKeys::MoveFocus(const MainParts& parts, bool backwards) {
+    RecordPages& pages = *parts.pages;
+    std::vector<HWND> order = {parts.strip[0], parts.strip[1], parts.strip[2], parts.strip[3], parts.slider,
+                               parts.recordList, parts.search->box(), parts.search->button(), pages.pageControl(),
+                               pages.views().Existing(pages.activePage()), parts.progress->SpeedButton5};
+    HWND next = NextTabStop(order, GetFocus(), backwards,
+                            [](HWND w) { return IsWindowVisible(w) && IsWindowEnabled(w); });
+    if (next) SetFocus(next);
+}
+
+}  // namespace tv

@@ -860,6 +860,43 @@ TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwa
     EXPECT_TRUE(saved);
 }
 
+TEST_F(MainWindowRecords, ClosingWhileALargeRecordIsReadClosesOnceTheReadingEnds) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
+    Open();
+    window->SelectRecord(0);
+    // The close arrives in the middle of the reading, which goes on to its end or its stop.
+    PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    window->LbRECsClick();
+    EXPECT_TRUE(IsWindow(window->hwnd())) << "the window went while its record was read";
+    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    PumpUntilIdle(*window);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    EXPECT_EQ(window->longWork().queued(), 0u);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program would not end";
+}
+
+// A hand-off the window has answered is in the record even when the close comes before the
+// window has turned to it; hand-offs while the window closes are not answered.
+TEST_F(MainWindowRecords, AHandOffAnsweredJustBeforeTheCloseIsSavedWithTheRecord) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
+    ASSERT_TRUE(WriteTextLines(folders.dataFolder() + L"\\sendparam.txt", {L"C:\\handed.txt"}));
+    // The close is queued first; the hand-off message is sent, and answered, before it is read.
+    PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    COPYDATASTRUCT cds = HandOffMessageData();
+    ASSERT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 1);
+    PumpUntilIdle(*window);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
+    ASSERT_EQ(back.items.Count(), 2);
+    EXPECT_EQ(back.items.At(1).path, L"C:\\handed.txt");
+}
+
 TEST_F(MainWindowRecords, OnlyTheProgramsOwnHandOffMessageIsTaken) {
     // The message's bytes, as the sending start writes them.
     COPYDATASTRUCT right = HandOffMessageData();

@@ -273,21 +273,20 @@ void TTolvaneWindow::SaveLayout() {
 }
 
 void TTolvaneWindow::FormCloseQuery() {
-    if (work_.busy()) {
-        // A long operation still running ends first; the window closes right after it.
-        progress_.stopRequested = true;
-        work_.RunOrQueue([this] { FormCloseQuery(); }, L"close");
-        return;
-    }
-    while (session_->unsavedChange()) {
-        // A change that could not be saved is not dropped silently with the window.
-        int choice = prompter_->Choose(hwnd_,
-                                       L"The changes to \"" + session_->currentRecordPath() + L"\" are not saved.",
-                                       {L"&Try again", L"Save as a &new record", L"&Discard them"});
-        if (choice < 0) return;  // the window stays open
-        if (choice == 2) break;
-        if (choice == 1) session_->SetNewRecordFlag(true);
-        session_->SaveCurrentRecord();
+    // A long operation still running is asked to stop; the window closes from the queue once it
+    // and the work that waited before the close are done.
+    if (work_.busy()) progress_.stopRequested = true;
+    work_.RunOrQueue([this] { CloseNow(); }, L"close");
+}
+
+void TTolvaneWindow::CloseNow() {
+    // Items of a hand-off the window has answered go into the record before it goes; hand-offs
+    // from here on are answered 0, and their senders try again while the window may still stay.
+    intakes_->HoldHandOffs(true);
+    intakes_->TakeHandedOffItems();
+    if (!SettleUnsavedChange()) {
+        intakes_->HoldHandOffs(false);
+        return;  // the window stays open
     }
     try {
         // A window closed before its first-run step still stores what it showed.
@@ -297,6 +296,20 @@ void TTolvaneWindow::FormCloseQuery() {
         LogSwallowed(L"storing the window layout");  // closing goes on
     }
     DestroyWindow(hwnd_);
+}
+
+bool TTolvaneWindow::SettleUnsavedChange() {
+    while (session_->unsavedChange()) {
+        // A change that could not be saved is not dropped silently.
+        int choice = prompter_->Choose(hwnd_,
+                                       L"The changes to \"" + session_->currentRecordPath() + L"\" are not saved.",
+                                       {L"&Try again", L"Save as a &new record", L"&Discard them"});
+        if (choice < 0) return false;
+        if (choice == 2) return true;
+        if (choice == 1) session_->SetNewRecordFlag(true);
+        session_->SaveCurrentRecord();
+    }
+    return true;
 }
 
 void TTolvaneWindow::TextDropped(const std::wstring& text) {

@@ -121,7 +121,13 @@ private:
     void AddCommands();
     void EnsureStatusBar();
     void FormResize();
+    // WM_CLOSE: the window closes once nothing runs (CloseNow).
     void FormCloseQuery();
+    void CloseNow();
+    // Asks what becomes of a change that could not be saved: try the save again, save it as a
+    // new record, or discard it. True once it is saved or discarded (or there is none); false
+    // when the question was closed, and the change stays shown.
+    bool SettleUnsavedChange();
     void TimerFirstRunTimer();
     void EnsureSettingsDialog();
     bool ChooseRecordFolder();

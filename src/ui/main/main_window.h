@@ -128,6 +128,9 @@ private:
     // new record, or discard it. True once it is saved or discarded (or there is none); false
     // when the question was closed, and the change stays shown.
     bool SettleUnsavedChange();
+    // Before another record is read into the trees, for the list's entry `index`: true when it
+    // may be read, with `index` its entry then; false when the shown record stays.
+    bool MayLeaveShownRecord(int& index);
     void TimerFirstRunTimer();
     void EnsureSettingsDialog();
     bool ChooseRecordFolder();

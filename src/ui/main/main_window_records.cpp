@@ -120,10 +120,27 @@ void TTolvaneWindow::StoreSelectedRecord(int index) {
     }
 }
 
+bool TTolvaneWindow::MayLeaveShownRecord(int& index) {
+    if (!session_->unsavedChange()) return true;
+    const std::wstring wanted = records_.Name(index);
+    // While the user decides, the list names the shown record again: a save tried again goes
+    // to the shown record's own file, and a closed question leaves it selected.
+    records_.SelectCurrent(session_->currentRecordPath());
+    if (!SettleUnsavedChange()) return false;
+    // A save as a new record has listed one more record, so the entry is found by its name.
+    index = -1;
+    for (int i = 0; i < records_.Count() && index < 0; ++i)
+        if (records_.Name(i) == wanted) index = i;
+    records_.SelectByIndex(index);
+    return index >= 0;
+}
+
 void TTolvaneWindow::LbRECsClick() {
     int index = records_.SelectedIndex();
     if (index < 0) return;
     LongWork::Scope busy(work_);
+    // Reading a record replaces what the trees show: a change not on disk is asked about first.
+    if (!MayLeaveShownRecord(index)) return;
     AddSearchItem(menus_.PopupMenuMore);
     {
         RedrawSuspender quiet(tvDocs());

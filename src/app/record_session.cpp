@@ -65,6 +65,7 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
         LogSwallowed(L"reading a record");  // what was read is shown
     }
     readWhole_ = MayWriteOver(outcome);
+    unsavedChange_ = false;  // the trees show what the disk holds
     ReadSelectionFile(record_, SelectionFilePath(record_.currentRecordPath));
     display_.ShowRecord(record_);
     return outcome;

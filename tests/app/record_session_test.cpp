@@ -143,6 +143,8 @@ namespace {
 
 // Writes a record of top-level entries (caption, path), each with optional children.
 struct Entry {
+    Entry(std::wstring c, std::wstring p, std::vector<std::pair<std::wstring, std::wstring>> ch = {})
+        : caption(std::move(c)), path(std::move(p)), children(std::move(ch)) {}
     std::wstring caption, path;
     std::vector<std::pair<std::wstring, std::wstring>> children;
 };

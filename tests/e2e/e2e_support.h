@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "base/strings.h"
+#include "records/record_file.h"
 #include "support/test_support.h"
 
 namespace tvtest {
@@ -48,6 +52,34 @@ inline HWND RecordTreeOf(HWND mainWindow) {
 
 inline int NodeCount(HWND mainWindow) {
     return static_cast<int>(SendMessageW(RecordTreeOf(mainWindow), TVM_GETCOUNT, 0, 0));
+}
+
+// Writes a record of `items` documents "C:\\earlier\\e<n>.txt" to `path`.
+inline void WriteEarlierRecord(const std::wstring& path, int items) {
+    tv::ShownRecord r;
+    for (int i = 0; i < items; ++i) {
+        tv::TMyDoc d;
+        d.path = d.groupKey = L"C:\\earlier\\e" + std::to_wstring(i) + L".txt";
+        d.title = L"e" + std::to_wstring(i) + L".txt";
+        r.docs.Add(nullptr, d.title, r.items.Append(d));
+    }
+    ASSERT_TRUE(tv::WriteRecordFile(r, path, L"test"));
+}
+
+// The item paths of a record file, in lower case; the file must read whole.
+inline std::set<std::wstring> RecordPaths(const std::wstring& path) {
+    tv::ShownRecord r;
+    EXPECT_EQ(tv::ReadRecordFile(r, path), tv::ReadOutcome::Complete);
+    std::set<std::wstring> paths;
+    for (int i = 0; i < r.items.Count(); ++i) paths.insert(tv::ToLower(r.items.At(i).path));
+    return paths;
+}
+
+// Waits up to 30 seconds for the "All" tree to hold `count` nodes.
+inline bool WaitForNodes(HWND window, int count) {
+    for (int i = 0; i < 300; ++i, Sleep(100))
+        if (NodeCount(window) == count) return true;
+    return NodeCount(window) == count;
 }
 
 }  // namespace tvtest

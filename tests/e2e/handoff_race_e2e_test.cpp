@@ -13,31 +13,6 @@ namespace {
 
 const std::wstring kRecordName = L"Dec 08,2026_001.tolvane";
 
-void WriteEarlierRecord(const std::wstring& path, int items) {
-    tv::ShownRecord r;
-    for (int i = 0; i < items; ++i) {
-        tv::TMyDoc d;
-        d.path = d.groupKey = L"C:\\earlier\\e" + std::to_wstring(i) + L".txt";
-        d.title = L"e" + std::to_wstring(i) + L".txt";
-        r.docs.Add(nullptr, d.title, r.items.Append(d));
-    }
-    ASSERT_TRUE(tv::WriteRecordFile(r, path, L"test"));
-}
-
-std::set<std::wstring> RecordPaths(const std::wstring& path) {
-    tv::ShownRecord r;
-    EXPECT_EQ(tv::ReadRecordFile(r, path), tv::ReadOutcome::Complete);
-    std::set<std::wstring> paths;
-    for (int i = 0; i < r.items.Count(); ++i) paths.insert(tv::ToLower(r.items.At(i).path));
-    return paths;
-}
-
-bool WaitForNodes(HWND window, int count) {
-    for (int i = 0; i < 300; ++i, Sleep(100))
-        if (NodeCount(window) == count) return true;
-    return NodeCount(window) == count;
-}
-
 }  // namespace
 
 // Twenty second starts at the same moment, each handing one file to the running instance, five

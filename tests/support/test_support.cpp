@@ -87,14 +87,16 @@ Process::~Process() {
 
 Process::Process(Process&& o) noexcept : pi_(o.pi_) { o.pi_ = PROCESS_INFORMATION{}; }
 
-bool Process::Start(const std::wstring& exe, const std::wstring& params) {
+bool Process::Start(const std::wstring& exe, const std::wstring& params, DWORD creationFlags) {
     std::wstring cmd = L"\"" + exe + L"\"";
     if (!params.empty()) cmd += L" " + params;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    return CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+    return CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &si,
                           &pi_) != FALSE;
 }
+
+bool Process::Resume() { return pi_.hThread && ResumeThread(pi_.hThread) != static_cast<DWORD>(-1); }
 
 long Process::Wait(DWORD ms) {
     if (!pi_.hProcess) return -1;

@@ -56,7 +56,9 @@ public:
     Process& operator=(const Process&) = delete;
 
     // Starts `exe` with `params` (already quoted as needed). False when it did not start.
-    bool Start(const std::wstring& exe, const std::wstring& params);
+    // With CREATE_SUSPENDED it waits for Resume(), so many can be let go at one moment.
+    bool Start(const std::wstring& exe, const std::wstring& params, DWORD creationFlags = 0);
+    bool Resume();
     // The exit code, or -1 when the process is still running after `ms`.
     long Wait(DWORD ms);
     DWORD pid() const { return pi_.dwProcessId; }

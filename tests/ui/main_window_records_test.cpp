@@ -867,6 +867,43 @@ TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwa
     EXPECT_TRUE(saved);
 }
 
+TEST_F(MainWindowRecords, ClosingWhileALargeRecordIsReadClosesOnceTheReadingEnds) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
+    Open();
+    window->SelectRecord(0);
+    // The close arrives in the middle of the reading, which goes on to its end or its stop.
+    PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    window->LbRECsClick();
+    EXPECT_TRUE(IsWindow(window->hwnd())) << "the window went while its record was read";
+    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    PumpUntilIdle(*window);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    EXPECT_EQ(window->longWork().queued(), 0u);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program would not end";
+}
+
+// A hand-off the window has answered is in the record even when the close comes before the
+// window has turned to it; hand-offs while the window closes are not answered.
+TEST_F(MainWindowRecords, AHandOffAnsweredJustBeforeTheCloseIsSavedWithTheRecord) {
+    const std::wstring record = RecordPath(L"Dec 08,2026_001");
+    WriteTestRecord(record, {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
+    ASSERT_TRUE(WriteTextLines(folders.dataFolder() + L"\\sendparam.txt", {L"C:\\handed.txt"}));
+    // The close is queued first; the hand-off message is sent, and answered, before it is read.
+    PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    COPYDATASTRUCT cds = HandOffMessageData();
+    ASSERT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 1);
+    PumpUntilIdle(*window);
+    EXPECT_FALSE(IsWindow(window->hwnd()));
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
+    ASSERT_EQ(back.items.Count(), 2);
+    EXPECT_EQ(back.items.At(1).path, L"C:\\handed.txt");
+}
+
 TEST_F(MainWindowRecords, OnlyTheProgramsOwnHandOffMessageIsTaken) {
     // The message's bytes, as the sending start writes them.
     COPYDATASTRUCT right = HandOffMessageData();
@@ -1042,4 +1079,104 @@ TEST_F(UnsavedChange, DiscardingAnUnsavedChangeClosesWithoutWriting) {
     EXPECT_FALSE(IsWindow(window->hwnd()));
     EXPECT_EQ(FileBytes(record), before);
     EXPECT_EQ(ListRecordNames(folder()).size(), 1u);
+}
+
+// The same, with a second record in the list for the user to click while the change is not saved.
+class UnsavedChangeAndAnotherRecord : public UnsavedChange {
+protected:
+    std::wstring other;
+    std::string otherBefore;
+    void SetUp() override {
+        other = RecordPath(L"Dec 08,2026_002");
+        WriteTestRecord(other, {{L"other", L"C:\\other.txt"}});
+        otherBefore = FileBytes(other);
+        UnsavedChange::SetUp();
+    }
+    // Clicks the list's entry `index` with the mouse, as the user does.
+    void ClickRecord(int index) {
+        HWND list = window->recordList();
+        RECT r{};
+        ASSERT_NE(SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(list, WM_LBUTTONUP, 0, at);
+        PumpUntilIdle(*window);
+    }
+    int SavedItems(const std::wstring& path) {
+        ShownRecord r;
+        EXPECT_EQ(ReadRecordFile(r, path), ReadOutcome::Complete);
+        return r.items.Count();
+    }
+};
+
+TEST_F(UnsavedChangeAndAnotherRecord, ClosingTheQuestionKeepsTheShownRecordAndDiscardingShowsTheClickedOne) {
+    ASSERT_TRUE(window->session().unsavedChange());
+    ASSERT_EQ(window->currentRecordPath(), record);
+
+    // The question that closing asks; closed, nothing changes.
+    ClickRecord(1);
+    ASSERT_EQ(prompter.offered.size(), 1u);
+    EXPECT_NE(prompter.offered[0].find(record), std::wstring::npos);
+    EXPECT_EQ(window->currentRecordPath(), record);
+    EXPECT_EQ(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(window->records().SelectedNames(), std::vector<std::wstring>{L"Dec 08,2026_001"});
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"C:\\handed.txt"}));
+    EXPECT_TRUE(window->session().unsavedChange());
+
+    // Discarded: the clicked record is shown, and neither file is written.
+    prompter.choices = {2};
+    ClickRecord(1);
+    EXPECT_EQ(prompter.offered.size(), 2u);
+    EXPECT_EQ(window->currentRecordPath(), other);
+    EXPECT_EQ(window->records().SelectedIndex(), 1);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
+    EXPECT_FALSE(window->session().unsavedChange());
+    LetGo();
+    EXPECT_EQ(FileBytes(record), before);
+    EXPECT_EQ(FileBytes(other), otherBefore);
+    EXPECT_EQ(ListRecordNames(folder()).size(), 2u);
+
+    // With nothing unsaved, another click asks nothing.
+    ClickRecord(0);
+    EXPECT_EQ(prompter.offered.size(), 2u);
+    EXPECT_EQ(window->currentRecordPath(), record);
+}
+
+TEST_F(UnsavedChangeAndAnotherRecord, TryingAgainSavesIntoTheShownRecordNotTheClickedOne) {
+    // Still held: the retry fails and asks again; let go, the next retry goes through.
+    prompter.choices = {0};
+    ClickRecord(1);
+    EXPECT_EQ(prompter.offered.size(), 2u);  // asked again after the failed retry, then closed
+    EXPECT_EQ(window->currentRecordPath(), record);
+    LetGo();
+    prompter.choices = {0};
+    ClickRecord(1);
+    EXPECT_EQ(prompter.offered.size(), 3u);
+    EXPECT_EQ(SavedItems(record), 2);
+    EXPECT_EQ(FileBytes(other), otherBefore);
+    EXPECT_EQ(window->currentRecordPath(), other);
+    EXPECT_EQ(window->records().SelectedIndex(), 1);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
+    EXPECT_EQ(prompter.unscripted, 0);
+}
+
+TEST_F(UnsavedChangeAndAnotherRecord, SavingAsANewRecordKeepsBothFilesAndShowsTheClickedOne) {
+    prompter.choices = {1};
+    ClickRecord(1);
+    EXPECT_EQ(prompter.offered.size(), 1u);
+    LetGo();
+    EXPECT_EQ(FileBytes(record), before);
+    EXPECT_EQ(FileBytes(other), otherBefore);
+    std::vector<std::wstring> names = ListRecordNames(folder());
+    ASSERT_EQ(names.size(), 3u);
+    std::wstring created;
+    for (const auto& n : names)
+        if (n != L"Dec 08,2026_001" && n != L"Dec 08,2026_002") created = RecordPath(n);
+    ASSERT_FALSE(created.empty());
+    EXPECT_EQ(SavedItems(created), 2);
+    // The clicked record is shown, selected by its name wherever the new record was listed.
+    EXPECT_EQ(window->currentRecordPath(), other);
+    ASSERT_GE(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Dec 08,2026_002");
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
 }

@@ -59,7 +59,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
                  [this] { FormResize(); }),
       hover_(status_, session_->record()),
       selected_({*session_, records_, pages_, work_, status_, progress_, menus_, *settings.user, options_,
-                 startupRecordIndex_}),
+                 startupRecordIndex_, hwnd_, prompter_}),
       shown_(menus_, status_, parts_, *settings.user, [this] { FormResize(); }),
       prompter_(&SystemPrompter()),
       drops_(*intakes_, work_) {
@@ -192,13 +192,21 @@ void TTolvaneWindow::SaveLayout() {
 }
 
 void TTolvaneWindow::FormCloseQuery() {
-    if (work_.busy()) {
-        // A long operation still running ends first; the window closes right after it.
-        progress_.stopRequested = true;
-        work_.RunOrQueue([this] { FormCloseQuery(); }, L"close");
-        return;
+    // A long operation still running is asked to stop; the window closes from the queue once it
+    // and the work that waited before the close are done.
+    if (work_.busy()) progress_.stopRequested = true;
+    work_.RunOrQueue([this] { CloseNow(); }, L"close");
+}
+
+void TTolvaneWindow::CloseNow() {
+    // Items of a hand-off the window has answered go into the record before it goes; hand-offs
+    // from here on are answered 0, and their senders try again while the window may still stay.
+    intakes_->HoldHandOffs(true);
+    intakes_->TakeHandedOffItems();
+    if (!SettleUnsavedChange(hwnd_, *session_, *prompter_)) {
+        intakes_->HoldHandOffs(false);
+        return;  // the window stays open
     }
-    if (!SettleUnsavedChange(hwnd_, *session_, *prompter_)) return;  // the window stays open
     try {
         // A window closed before its first-run step still stores what it showed.
         if (!shown_.stored()) shown_.Store();

@@ -108,7 +108,9 @@ private:
     void CreateControls();
     void AddCommands();
     void FormResize();
+    // WM_CLOSE: the window closes once nothing runs (CloseNow).
     void FormCloseQuery();
+    void CloseNow();
     void TimerFirstRunTimer();
     void EnsureSettingsDialog();
     bool ChooseRecordFolder();

@@ -11,6 +11,7 @@
 #include "ui/main/record_list.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/status_bar.h"
+#include "ui/main/unsaved_change.h"
 #include "ui/main/window_layout.h"
 #include "ui/message_pump.h"
 
@@ -20,6 +21,8 @@ void SelectedRecord::Show() {
     int index = p_.list.SelectedIndex();
     if (index < 0) return;
     LongWork::Scope busy(p_.work);
+    // Reading a record replaces what the trees show: a change not on disk is asked about first.
+    if (!MayLeaveShownRecord(index)) return;
     AddSearchItem(p_.menus.PopupMenuMore);
     // The window paints and its Stop button works while a large record is read; clicks and
     // hand-offs meanwhile wait for the reading to end. The trees stop repainting themselves
@@ -32,6 +35,21 @@ void SelectedRecord::Show() {
     p_.progress.Show(false);
     Store(index);
     MarkReplayAtStart(p_.menus, index == p_.startupIndex);
+}
+
+bool SelectedRecord::MayLeaveShownRecord(int& index) {
+    if (!p_.session.unsavedChange() || !p_.prompter) return true;
+    const std::wstring wanted = p_.list.Name(index);
+    // While the user decides, the list names the shown record again: a save tried again goes
+    // to the shown record's own file, and a closed question leaves it selected.
+    p_.list.SelectCurrent(p_.session.currentRecordPath());
+    if (!SettleUnsavedChange(p_.window, p_.session, *p_.prompter)) return false;
+    // A save as a new record has listed one more record, so the entry is found by its name.
+    index = -1;
+    for (int i = 0; i < p_.list.Count() && index < 0; ++i)
+        if (p_.list.Name(i) == wanted) index = i;
+    p_.list.SelectByIndex(index);
+    return index >= 0;
 }
 
 void SelectedRecord::Store(int index) {

@@ -3,11 +3,14 @@
 // the status bar names it (or says it was read only in part), and its index is stored for the
 // next start. The "more" menu gains "Search..." with the first record shown, and the record
 // list's menu marks the record that replays at start.
+#include <windows.h>
+
 #include <string>
 
 namespace tv {
 
 class LongWork;
+class Prompter;
 class Options;
 class ProgressStrip;
 class RecordList;
@@ -30,6 +33,8 @@ public:
         SettingsStore& user;
         const Options& options;
         const int& startupIndex;  // the record that replays at start, or -1
+        const HWND& window;       // owns the questions
+        Prompter*& prompter;
     };
     explicit SelectedRecord(Parts parts) : p_(parts) {}
 
@@ -42,6 +47,10 @@ public:
     void Describe();
 
 private:
+    // Before another record is read into the trees, for the list's entry `index`: a change of
+    // the shown record that could not be saved is asked about first. True when the record may
+    // be read, with `index` its entry then; false when the shown record stays.
+    bool MayLeaveShownRecord(int& index);
     Parts p_;
 };
 

@@ -76,7 +76,7 @@ void WindowIntakes::TakeRemovableDrives() {
 
 LRESULT WindowIntakes::CopyDataReceived(const COPYDATASTRUCT* data) {
     const COPYDATASTRUCT expected = HandOffMessageData();
-    if (!ready_ || !data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
+    if (!ready_ || held_ || !data || data->dwData != expected.dwData || data->cbData != expected.cbData || !data->lpData ||
         std::memcmp(data->lpData, expected.lpData, expected.cbData) != 0)
         return 0;
     // The items are read now, so the sender is free at once and a later start may write the

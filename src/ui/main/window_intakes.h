@@ -27,10 +27,12 @@ public:
     void TextDropped(const std::wstring& text);
     void DeviceArrived();
     // The hand-off message: only the program's own 8 bytes count, and only once the first-run
-    // step has shown the record (until then the answer 0 makes the sender send again). Answers 1
-    // when the items were taken.
+    // step has shown the record and while the window is not closing (otherwise the answer 0
+    // makes the sender send again). Answers 1 when the items were taken.
     LRESULT CopyDataReceived(const COPYDATASTRUCT* data);
     void SetReady() { ready_ = true; }
+    // While the window may be closing, hand-offs are answered 0 as before the first-run step.
+    void HoldHandOffs(bool on) { held_ = on; }
     // Told of each item a record cannot hold, which is left out.
     std::function<void(const std::wstring& message)> refused;
     // Takes what earlier hand-off messages brought.
@@ -47,6 +49,7 @@ private:
     LongWork& work_;
     std::vector<IntakeStep> handedOff_;  // read from the hand-off file, not yet in the record
     bool ready_ = false;
+    bool held_ = false;
 };
 
 }  // namespace tv

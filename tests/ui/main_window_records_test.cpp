@@ -1120,7 +1120,7 @@ TEST_F(UnsavedChangeAndAnotherRecord, ClosingTheQuestionKeepsTheShownRecordAndDi
     EXPECT_EQ(window->currentRecordPath(), record);
     EXPECT_EQ(window->records().SelectedIndex(), 0);
     EXPECT_EQ(window->records().SelectedNames(), std::vector<std::wstring>{L"Dec 08,2026_001"});
-    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"C:\\handed.txt"}));
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"handed.txt"}));
     EXPECT_TRUE(window->session().unsavedChange());
 
     // Discarded: the clicked record is shown, and neither file is written.

@@ -488,6 +488,35 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     EXPECT_TRUE(window->session().Contains(L"C:\\My Documents\\b.txt"));
 }
 
+TEST_F(MainWindowRecords, DroppedTextTakesTheTitleOfAnOpenWindowOrOfThePageItself) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    std::vector<std::wstring> fetched;
+    window->intakes().fetchPageTitle = [&](const std::wstring& address) {
+        fetched.push_back(address);
+        return address.find(L"deep") != std::wstring::npos ? std::wstring(L"Fetched Page") : std::wstring();
+    };
+    window->intakes().openLocationTitle = [](const std::wstring& location) {
+        return location == L"C:\\Shown Place" ? std::wstring(L"Shown Title") : std::wstring();
+    };
+    window->TextDropped(L"http://site.example/deep/page");
+    window->TextDropped(L"http://other.example/x");
+    window->TextDropped(L"C:\\Shown Place");
+    ProcessMessages();
+    EXPECT_EQ(fetched, (std::vector<std::wstring>{L"http://site.example/deep/page", L"http://other.example/x"}));
+    HWND all = window->tvDocs();
+    EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"other.example", L"Shown Title", L"site.example"}));
+    // A page without a title of its own is shown by its address.
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
+    std::vector<std::wstring> children;
+    for (const auto& top : back.docs.top())
+        for (const auto& child : top->children) children.push_back(child->caption);
+    std::sort(children.begin(), children.end());
+    EXPECT_EQ(children, (std::vector<std::wstring>{L"Fetched Page", L"http://other.example/x"}));
+    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 4);  // the "Web Page" tab
+}
+
 namespace {
 
 // A drag source as Explorer's: it lets go once the window under the mouse has been asked, and

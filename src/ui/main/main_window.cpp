@@ -9,6 +9,8 @@
 #include "app/startup.h"
 #include "app/windows_version.h"
 #include "base/redraw.h"
+#include "capture/open_locations.h"
+#include "capture/page_title.h"
 #include "base/constants.h"
 #include "base/debug_log.h"
 #include "base/strings.h"
@@ -64,6 +66,13 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
       prompter_(&SystemPrompter()),
       drops_(*intakes_, work_) {
     intakes_->refused = [this](const std::wstring& message) { status_.SetText(0, message); };
+    intakes_->fetchPageTitle = FetchPageTitle;
+    intakes_->openLocationTitle = [this](const std::wstring& location) {
+        TShellWindows windows;
+        for (const LocationPair& open : ScanOpenLocations(windows, false, options_.values.recordWebPages, {}))
+            if (open.location == location) return open.title;
+        return std::wstring();
+    };
     session_->saveFailed = [this](const std::wstring& path, DWORD error) {
         // The change stays in the trees; the user learns that it is not on disk.
         prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + SystemMessageText(error));

@@ -99,6 +99,7 @@ public:
     void TextDropped(const std::wstring& text) { drops_.TextDropped(text); }
     // The window's drop target, as OLE finds it; null before the first-run step. Not add-ref'd.
     IDropTarget* dropTarget() const { return drops_.target(); }
+    WindowIntakes& intakes() { return *intakes_; }
 
 private:
     friend class MainWindowHosts;

@@ -6,6 +6,7 @@
 #include "app/handoff.h"
 #include "app/intake.h"
 #include "base/process_services.h"
+#include "base/debug_log.h"
 #include "base/redraw.h"
 #include "ui/main/text_drop.h"
 
@@ -44,12 +45,35 @@ void WindowIntakes::TextDropped(const std::wstring& text) {
     work_.RunOrQueue([this, text] { TakeDroppedText(text); });
 }
 
+namespace {
+// Adding dropped text: an address without a title takes the page's own.
+class DropTitleHost : public IntakeTitleHost {
+public:
+    DropTitleHost(RecordIntake& record, const std::function<std::wstring(const std::wstring&)>& fetch)
+        : IntakeTitleHost(record), fetch_(fetch) {}
+    bool FetchPageTitle(const std::wstring& address, std::wstring& title) override {
+        if (!fetch_) return false;
+        title = fetch_(address);
+        return !title.empty();
+    }
+
+private:
+    const std::function<std::wstring(const std::wstring&)>& fetch_;
+};
+}  // namespace
+
 void WindowIntakes::TakeDroppedText(const std::wstring& text) {
     {
         RedrawSuspender quiet(session_.RecordTree());
-        // The title of an open window showing the text comes with the open-location scan.
-        IntakeTitleHost titles(session_);
-        AddWithTitle(text, L"", titles);
+        // A folder or page open on screen lends the text its title.
+        std::wstring title;
+        try {
+            if (openLocationTitle) title = openLocationTitle(text);
+        } catch (...) {
+            LogSwallowed(L"looking for the dropped text among the open locations");
+        }
+        DropTitleHost titles(session_, fetchPageTitle);
+        AddWithTitle(text, title, titles);
     }
     session_.SaveCurrentRecord();
     pages_.ShowPage(0);

@@ -35,6 +35,10 @@ public:
     void HoldHandOffs(bool on) { held_ = on; }
     // Told of each item a record cannot hold, which is left out.
     std::function<void(const std::wstring& message)> refused;
+    // The title of an open folder or page showing `location`, empty when none shows it.
+    std::function<std::wstring(const std::wstring& location)> openLocationTitle;
+    // A web page's own title; empty when it cannot be fetched.
+    std::function<std::wstring(const std::wstring& address)> fetchPageTitle;
     // Takes what earlier hand-off messages brought.
     void TakeHandedOffItems();
 

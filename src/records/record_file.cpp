@@ -367,9 +367,7 @@ ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes, const
     return outcome;
 }
 
-bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit) {
-    std::string bytes;
-    if (!FileExists(path) || !ReadFileBytes(path, bytes)) return false;
+bool VisitRecordBytes(const std::string& bytes, const ItemVisit& visit) {
     try {
         ComPtr<IXMLDOMDocument> doc;
         if (!LoadDocument(bytes, doc)) return false;
@@ -380,6 +378,13 @@ bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit) {
         LogSwallowed(L"looking through a record");  // what was visited counts
     }
     return true;
+}
+
+bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit) {
+    std::string bytes;
+    if (!FileExists(path) || !ReadFileBytes(path, bytes)) return false;
+    // The program's own files are read directly; anything else the XML library reads.
+    return ScanRecordItems(bytes, visit) || VisitRecordBytes(bytes, visit);
 }
 
 bool HasUnwritableText(const ShownRecord& record) {

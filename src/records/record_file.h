@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/tick.h"
+#include "records/record_scan.h"
 #include "records/record_tree.h"
 
 namespace tv {
@@ -56,8 +57,9 @@ ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes,
 // The bytes WriteRecordFile puts into the file; false (and no bytes) where it would refuse.
 // Calls `visit` with the path and text of every item of a record file, in file order, without
 // building a record. False when the file could not be read as a record.
-using ItemVisit = std::function<void(const std::wstring& path, const std::wstring& text)>;
 bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit);
+// The same over a file's bytes, always through the XML library.
+bool VisitRecordBytes(const std::string& bytes, const ItemVisit& visit);
 
 bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std::string& bytes);
 

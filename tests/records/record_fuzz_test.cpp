@@ -137,19 +137,28 @@ private:
     std::mt19937 random_;
 };
 
-}  // namespace
-
-TEST(RecordFuzz, DamagedVariationsNeverCrashAndWholeReadsSurviveASave) {
-    TempFolder dir;
-    Mutator m(SampleRecord(dir.file(L"sample.tolvane")));
-    ASSERT_FALSE(m.base().empty());
-
+std::vector<std::string> Variations(Mutator& m) {
     std::vector<std::string> variations;
     for (size_t i = 0; i < 400; ++i) variations.push_back(m.Cut(i));
     for (size_t i = 0; i < 600; ++i) variations.push_back(m.Flip(m.base()));
     for (size_t i = 0; i < 600; ++i) variations.push_back(i % 5 ? m.Garble(m.base()) : m.Garble(m.Garble(m.base())));
     for (size_t i = 0; i < 200; ++i) variations.push_back(m.Deepen(m.base()));
     for (size_t i = 0; i < 250; ++i) variations.push_back(m.SwapEncoding(i % 2 ? m.base() : m.Garble(m.base())));
+    return variations;
+}
+
+using Visited = std::vector<std::pair<std::wstring, std::wstring>>;
+ItemVisit Into(Visited& out) {
+    return [&out](const std::wstring& path, const std::wstring& text) { out.emplace_back(path, text); };
+}
+
+}  // namespace
+
+TEST(RecordFuzz, DamagedVariationsNeverCrashAndWholeReadsSurviveASave) {
+    TempFolder dir;
+    Mutator m(SampleRecord(dir.file(L"sample.tolvane")));
+    ASSERT_FALSE(m.base().empty());
+    std::vector<std::string> variations = Variations(m);
     ASSERT_GE(variations.size(), 2000u);
 
     std::map<ReadOutcome, int> outcomes;
@@ -179,3 +188,73 @@ TEST(RecordFuzz, DamagedVariationsNeverCrashAndWholeReadsSurviveASave) {
         EXPECT_GT(outcomes[o], 0) << static_cast<int>(o);
 }
 
+
+// The search reads the program's own files without the XML library: whatever it reads must be
+// what the library reads, and whatever it cannot be sure of it must leave to the library.
+TEST(RecordFuzz, TheQuickReaderAgreesWithTheXmlLibraryOrDeclines) {
+    TempFolder dir;
+    Mutator m(SampleRecord(dir.file(L"sample.tolvane")));
+    std::vector<std::string> variations = Variations(m);
+    // Shapes the writer never makes but a file may hold.
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvanetree>";
+    const std::string tail = "</tolvanetree>\n";
+    variations.push_back(head + "<item text='single &apos;quoted&apos;' path=\"a\tb\r\nc&#9;d\"/>" + tail);
+    variations.push_back(head + "<item text=\"&#x1F600; &#65;\" path=\"&lt;&gt;&amp;&quot;\"></item >" + tail);
+    variations.push_back(head + "<other path=\"x\"><item text=\"in\"/></other>" + tail);
+    variations.push_back(head + "<item text=\"a\" text=\"b\"/>" + tail);
+    variations.push_back(head + "<item text=\"a\"path=\"b\"/>" + tail);
+    variations.push_back(head + "<!-- note --><item text=\"a\"/>" + tail);
+    variations.push_back(head + "text<item text=\"a\"/>" + tail);
+    variations.push_back(head + "<item text=\"&#0;\"/>" + tail);
+    variations.push_back(head + "<x:item text=\"a\"/>" + tail);
+    variations.push_back("<tolvanetree><item path=\"no declaration\"/></tolvanetree>");
+    variations.push_back("\xEF\xBB\xBF" + head + "<item path=\"bom\"/>" + tail);
+    std::string many = head;
+    for (int i = 0; i < 5003; ++i) many += "<item path=\"p" + std::to_string(i) + "\"><item path=\"c\"/></item>";
+    variations.push_back(many + tail);
+    std::string deep = head;
+    for (int i = 0; i < 210; ++i) deep += "<item path=\"d\">";
+    for (int i = 0; i < 210; ++i) deep += "</item>";
+    variations.push_back(deep + tail);
+
+    int quick = 0, declined = 0;
+    for (size_t i = 0; i < variations.size(); ++i) {
+        SCOPED_TRACE("variation " + std::to_string(i));
+        Visited scanned, parsed;
+        if (!ScanRecordItems(variations[i], Into(scanned))) {
+            EXPECT_TRUE(scanned.empty());  // a declined file reports nothing
+            ++declined;
+            continue;
+        }
+        ++quick;
+        ASSERT_TRUE(VisitRecordBytes(variations[i], Into(parsed))) << "read quickly, but the library refuses it";
+        ASSERT_EQ(scanned, parsed);
+    }
+    EXPECT_GT(quick, 300);
+    EXPECT_GT(declined, 300);
+}
+
+TEST(QuickRecordReader, ReadsWhatTheWriterWritesAndResolvesReferencesAsTheLibraryDoes) {
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvanetree app=\"x\">";
+    Visited seen;
+    ASSERT_TRUE(ScanRecordItems(head + "<item text='it&apos;s' path=\"a\tb\r\nc&#9;d\"><item text=\"&#x1F600;\" "
+                                       "path=\"&lt;&amp;&gt;\"/></item></tolvanetree>\n",
+                                Into(seen)));
+    EXPECT_EQ(seen, (Visited{{L"a b c\td", L"it's"}, {L"<&>", L"\xD83D\xDE00"}}));
+
+    // Top-level items after the first 5000 are left out with everything below them.
+    std::string many = head;
+    for (int i = 0; i < 5002; ++i) many += "<item path=\"p" + std::to_string(i) + "\"><item path=\"c\"/></item>";
+    seen.clear();
+    ASSERT_TRUE(ScanRecordItems(many + "</tolvanetree>", Into(seen)));
+    EXPECT_EQ(seen.size(), 10000u);
+    EXPECT_EQ(seen[9998].first, L"p4999");
+
+    // Shapes left to the library.
+    for (const std::string& odd : {head + "<!-- c --></tolvanetree>", head + "</tolvanetre>", head,
+                                   std::string("\xFF\xFE<\0a\0/\0>\0", 10), head + "<i t=\"\xC3\"/></tolvanetree>"}) {
+        seen.clear();
+        EXPECT_FALSE(ScanRecordItems(odd, Into(seen)));
+        EXPECT_TRUE(seen.empty());
+    }
+}

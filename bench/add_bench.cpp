@@ -22,6 +22,7 @@
 #include "support/record_entries.h"
 #include "support/test_support.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 #include "ui/message_pump.h"
 
 namespace {
@@ -108,6 +109,7 @@ struct BenchWindow {
     explicit BenchWindow(const std::wstring& recordFolder) {
         settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
+        window->recording().askRecord = [](auto&&...) { return false; };  // no first recording
         if (!window->Create(GetModuleHandleW(nullptr))) return;
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step

@@ -13,6 +13,7 @@
 #include "bench_util.h"
 #include "support/test_support.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 #include "ui/message_pump.h"
 
 namespace {
@@ -34,6 +35,7 @@ double TakeInto(const std::wstring& recordFolder, int count) {
     tv::Settings settings = tv::OpenSettingsFiles();
     settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
     tv::TTolvaneWindow window(settings, nullptr);
+    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;
     window.Show(SW_SHOWNORMAL);
     for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step

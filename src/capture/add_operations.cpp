@@ -504,10 +504,11 @@ void RecordAdder::Stamp() {
 
 void RecordAdder::Sync() {
     const ItemArray& items = record_.items;
-    if (items.Count() < indexedItems_) {
+    if (items.Count() < indexedItems_ || items.emptied() != itemsEmptied_) {
         itemPaths_.clear();
         groupKeys_.clear();
         indexedItems_ = 0;
+        itemsEmptied_ = items.emptied();
     }
     for (; indexedItems_ < items.Count(); ++indexedItems_) IndexItem(items.At(indexedItems_));
 

@@ -124,6 +124,7 @@ private:
     RecordAddView& view_;
     std::wstring lastAdded_;
     int indexedItems_ = 0;
+    unsigned long long itemsEmptied_ = 0;
     unsigned long long versions_[4] = {~0ULL, ~0ULL, ~0ULL, ~0ULL};
     std::unordered_set<std::wstring> itemPaths_;   // every item's path, trimmed and lower-cased
     std::unordered_set<std::wstring> groupKeys_;   // every item's group key, the same way

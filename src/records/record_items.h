@@ -29,7 +29,13 @@ struct TNodeData {
 class ItemArray {
 public:
     int Append(const TMyDoc& item);
-    void Empty() { items_.clear(); }
+    void Empty() {
+        items_.clear();
+        ++emptied_;
+    }
+    // Changes each time the array is emptied, so an index kept beside it can tell a refilled
+    // array from one that only grew.
+    unsigned long long emptied() const { return emptied_; }
     int Count() const { return static_cast<int>(items_.size()); }
     bool Valid(int index) const { return index >= 0 && index < Count(); }
     TMyDoc& At(int index) { return items_.at(static_cast<size_t>(index)); }
@@ -46,6 +52,7 @@ public:
 private:
     std::vector<TMyDoc> items_;
     std::function<void(const std::wstring&)> hint_;
+    unsigned long long emptied_ = 0;
 };
 
 }  // namespace tv

@@ -321,3 +321,20 @@ TEST_F(AddFixture, AFolderWhoseGroupOnlyAProgramHoldsStillGetsItsNodes) {
     EXPECT_TRUE(adder.InTree(L"C:\\Tools\\Plugins\\"));
     EXPECT_TRUE(ToldNodesAreInTheirTrees());
 }
+
+TEST_F(AddFixture, ARecordReadInPlaceOfAnotherIsNotTakenForIt) {
+    // The array is emptied and refilled past its former length: nothing of the old record counts.
+    adder.AddEntry(kNotepad, L"Notepad");
+    EXPECT_TRUE(adder.HoldsProgram(kNotepad, L"Notepad"));
+    record.docs.Clear();
+    record.apps.Clear();
+    record.items.Empty();
+    for (int i = 0; i < 3; ++i) {
+        TMyDoc item;
+        item.path = item.groupKey = item.title = L"D:\\other" + std::to_wstring(i) + L".txt";
+        record.docs.Add(nullptr, item.title, record.items.Append(item));
+    }
+    EXPECT_FALSE(adder.HoldsProgram(kNotepad, L"Notepad"));
+    adder.AddEntry(kNotepad, L"Notepad");
+    EXPECT_EQ(record.docs.top().size(), 4u);
+}

@@ -17,6 +17,7 @@
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 
 namespace {
 int g_clipped = 0;
@@ -73,6 +74,7 @@ int wmain(int argc, wchar_t** argv) {
     settings.user->WriteBool(L"default", L"MenuBar1", true);
     settings.user->WriteBool(L"default", L"StatusBar1", true);
     tv::TTolvaneWindow window(settings, nullptr);
+    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;
     window.Show(SW_SHOWNORMAL);
     for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();

@@ -22,6 +22,7 @@
 #include "support/test_support.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 
 using namespace tv;
 
@@ -119,6 +120,8 @@ protected:
     void Open(const std::wstring& recordFolder = L"") {
         settings.user->WriteString(kDefault, L"EdtRECPath", recordFolder.empty() ? folder() : recordFolder);
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
+        // A first start without records asks before recording; the tests' user declines.
+        window->recording().askRecord = [](auto&&...) { return false; };
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
         window->SetPrompter(prompter);
         window->Show(SW_SHOWNORMAL);
@@ -1208,4 +1211,79 @@ TEST_F(UnsavedChangeAndAnotherRecord, SavingAsANewRecordKeepsBothFilesAndShowsTh
     ASSERT_GE(window->records().SelectedIndex(), 0);
     EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Dec 08,2026_002");
     EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
+}
+
+namespace {
+
+// A desktop with one running program and nothing else.
+struct OneProgram : RecordingSources {
+    std::wstring program;
+    struct NoFolders : RecentFolderReader {
+        std::vector<ListedEntry> List(const std::wstring&, size_t) override { return {}; }
+        bool LastWriteDays(const std::wstring&, double&) override { return false; }
+        double NowDays() override { return 0; }
+    } reader;
+    explicit OneProgram(std::wstring p) : program(std::move(p)) {}
+    std::vector<ProgramPair> RunningPrograms(const StartupFilter&) override { return {{program, L"Tool"}}; }
+    std::vector<LocationPair> OpenLocations(bool) override { return {}; }
+    std::vector<PagePair> OtherBrowserPages() override { return {}; }
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override { list.Clear(); }
+    std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
+    std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
+    RecentFolderReader& FolderReader() override { return reader; }
+};
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    tvtest::TempFolder apps;
+    const std::wstring tool = apps.file(L"tool.tvx");
+    ASSERT_TRUE(WriteTextLines(tool, {L"x"}));
+    window->recording().sources = [tool] { return std::make_unique<OneProgram>(tool); };
+    std::vector<std::pair<std::wstring, std::wstring>> asked;
+    bool confirm = false;
+    std::wstring name;
+    window->recording().askRecord = [&](const std::wstring& newName, const std::wstring& selected,
+                                        std::wstring& chosen, bool&) {
+        asked.push_back({newName, selected});
+        chosen = name;
+        return confirm;
+    };
+
+    // Closed: no recording, and the next save still goes to the shown record.
+    window->Command(kCmdRecord);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].second, L"Dec 08,2026_001");
+    EXPECT_EQ(asked[0].first.substr(asked[0].first.size() - 4), L"_001");
+    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    window->session().AddItem(L"http://example.org/x", L"X");
+    window->session().SaveCurrentRecord();
+    EXPECT_EQ(window->records().Count(), 1);
+
+    // Confirmed under a name of the user's: a new record with what the desktop shows.
+    confirm = true;
+    name = L"My Day";
+    window->Command(kCmdRecord);
+    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"My Day"));
+    EXPECT_EQ(window->records().Count(), 2);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"Tool"});
+    EXPECT_FALSE(window->progress().shown());
+    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"My Day");
+
+    // "Add to exist file": the selected record keeps its items and gains the new ones.
+    window->options()->values.recordType = 1;
+    Show(0);
+    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    name = L"Dec 08,2026_001";
+    window->Command(kCmdRecord);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"example.org", L"Tool"}));
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
+    std::vector<std::wstring> captions;
+    for (const auto& n : back.docs.top()) captions.push_back(n->caption);
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"a", L"example.org", L"Tool"}));
+    EXPECT_EQ(window->records().Count(), 2);
 }

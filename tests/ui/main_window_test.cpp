@@ -1,4 +1,5 @@
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,7 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     tvtest::ScopedDataFolders folders;
     Settings settings = OpenSettingsFiles();
     TTolvaneWindow window(settings, nullptr);
+    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     window.Show(SW_SHOWNORMAL);
     HWND w = window.hwnd();

@@ -16,6 +16,7 @@
 #include "base/strings.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/main/context_menus.h"
+#include "ui/main/recording_commands.h"
 #include "ui/main/unsaved_change.h"
 #include "ui/main/window_hosts.h"
 #include "ui/main/window_layout.h"
@@ -85,6 +86,9 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     window.storeSelected = [this](int index) { selected_.Store(index); };
     window.describeState = [this] { selected_.Describe(); };
     listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
+    recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
+        *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },
+        [this](int index) { selected_.Store(index); }, [this] { selected_.Describe(); }});
 }
 
 TTolvaneWindow::~TTolvaneWindow() {

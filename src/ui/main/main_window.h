@@ -34,6 +34,7 @@ namespace tv {
 
 class InstanceBlock;
 class Prompter;
+class RecordingCommands;
 
 class MainWindowHosts;
 
@@ -86,6 +87,7 @@ public:
     void Command(UINT id) { OnCommand(id); }
     // The record list's own keys (Delete, F5, Ctrl+A, Ctrl+V); true when the key was one of them.
     bool LbRECsKeyDown(UINT key) { return listCommands_->KeyDown(key); }
+    RecordingCommands& recording() { return *recording_; }
     // Shows the record selected in the list.
     void LbRECsClick() { selected_.Show(); }
 
@@ -137,6 +139,7 @@ private:
     CommandTable commands_;
     std::unique_ptr<WindowIntakes> intakes_;
     std::unique_ptr<RecordListCommands> listCommands_;
+    std::unique_ptr<RecordingCommands> recording_;
 
     // Menus
     MainMenus menus_;

@@ -4,6 +4,7 @@
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "ui/main/context_menus.h"
+#include "ui/main/recording_commands.h"
 #include "ui/main/program_commands.h"
 #include "ui/main/window_hosts.h"
 
@@ -16,6 +17,7 @@ void TTolvaneWindow::AddCommands() {
         EnsureSettingsDialog();
         FrmMySettings->Open();
     });
+    commands_.Add(kCmdRecord, [this](UINT) { recording_->BtnRecClick(); });
     commands_.Add(kCmdRenameRecord, [this](UINT) { listCommands_->BtnRenameClick(); });
     commands_.Add(kCmdRefresh, [this](UINT) { ReadRecordList(); });
     commands_.Add(kCmdDeleteRecord, [this](UINT) { listCommands_->BtnDeleteClick(); });

@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "app/startup.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recording_commands.h"
 
 namespace tv {
 
@@ -23,6 +24,11 @@ public:
     void TakeCommandLineItems() override;
     void LayOut() override { w_.LayOut(); }
     void EnsureSendToShortcut() override;
+    void PressRecordButton() override { w_.recording_->BtnRecClick(); }
+    void RecordNewNow() override { w_.recording_->RecordNewNow(); }
+    void Reopen(int resumeMarker) override {
+        if (resumeMarker == kResumeRecord) w_.recording_->BtnRecClick();
+    }
 
     // OptionsHost
     void SetMenuChecks(const MenuChecks& checks) override { w_.menuChecks_ = checks; }

@@ -1,0 +1,92 @@
+#include "ui/main/recording_commands.h"
+
+#include "app/options.h"
+#include "app/record_session.h"
+#include "base/file_util.h"
+#include "base/path_rules.h"
+#include "base/redraw.h"
+#include "capture/program_records.h"
+#include "records/record_library.h"
+#include "ui/main/long_work.h"
+#include "ui/main/progress_strip.h"
+#include "ui/main/record_list.h"
+#include "ui/message_pump.h"
+
+namespace tv {
+
+void RecordingCommands::BtnRecClick() {
+    // A press while a recording runs is the one already running.
+    if (p_.session.recordingNow()) return;
+    RecordSession& session = p_.session;
+    session.SetNewRecordFlag(true);
+    if (!p_.options.values.askWhenRecord || !askRecord) {
+        Run(false);
+        return;
+    }
+    const std::wstring newPath = NewRecordName(session.RecordFolder());
+    const std::wstring newName = PathDisplayName(newPath);
+    int selected = p_.list.SelectedIndex();
+    if (selected >= p_.list.Count()) selected = p_.list.Count() > 0 ? 0 : -1;
+    const std::wstring selectedName = selected >= 0 ? p_.list.Name(selected) : newName;
+    // The question may be closed: the path the next save goes to, and the flags, stay as they were.
+    const std::wstring pathBefore = session.currentRecordPath();
+    std::wstring chosen;
+    bool installed = false;
+    if (!askRecord(newName, selectedName, chosen, installed)) {
+        session.SetNewRecordFlag(false);
+        session.SetCurrentRecordPath(pathBefore);
+        return;
+    }
+    session.SetCurrentRecordPath(JoinPath(session.RecordFolder(), chosen + kRecordExtension));
+    session.SetNameChosen(true);
+    session.SetNewRecordFlag(p_.options.values.recordType == 0);
+    Run(installed);
+}
+
+void RecordingCommands::RecordNewNow() {
+    if (p_.session.recordingNow()) return;
+    p_.session.SetNewRecordFlag(true);
+    Run(false);
+}
+
+void RecordingCommands::Run(bool installedPrograms) {
+    LongWork::Scope busy(p_.work);
+    p_.showProgress();
+    p_.progress.stopRequested = false;
+    p_.progress.SetPosition(0);
+    p_.progress.Show(true);
+    p_.layOut();
+
+    const LiveOptions& o = p_.options.values;
+    RecordingSettings settings;
+    settings.recordWebPages = o.recordWebPages;
+    settings.recordInstalled = installedPrograms;
+    settings.recent.recordRecentDocuments = o.recordRecentDocuments;
+    settings.recent.ageLimitDays = o.recentDocDays;
+    RecordingProgress progress;
+    progress.hint = [this](const std::wstring& text) {
+        p_.progress.SetHint(text);
+        KeepResponsive();
+    };
+    progress.step = [this] {
+        p_.progress.Step();
+        KeepResponsive();
+    };
+    progress.restart = [this](int maximum) {
+        p_.progress.SetMaximum(maximum);
+        p_.progress.SetPosition(0);
+    };
+    std::unique_ptr<RecordingSources> scan =
+        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath());
+    {
+        RedrawSuspender quiet(p_.session.RecordTree());
+        p_.session.Record(false, *scan, settings, progress);
+    }
+    int index = p_.list.SelectedIndex();
+    if (index >= 0) p_.storeSelected(index);
+    p_.describeState();
+    p_.progress.Show(false);
+    p_.layOut();
+}
+
+}  // namespace tv

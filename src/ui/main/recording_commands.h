@@ -1,0 +1,55 @@
+#pragma once
+// The record button: a recording by hand, asked about first when the user wants the question,
+// run as long work with its hints and gauge in the progress strip; and the recording the first
+// start makes when there is no record yet.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "capture/recording.h"
+
+namespace tv {
+
+class LongWork;
+class Options;
+class ProgressStrip;
+class RecordList;
+class RecordSession;
+
+class RecordingCommands {
+public:
+    struct Parts {
+        RecordSession& session;
+        RecordList& list;
+        ProgressStrip& progress;
+        LongWork& work;
+        Options& options;
+        std::function<void()> showProgress;      // makes the strip when first needed
+        std::function<void()> layOut;            // after the strip shows or hides
+        std::function<void(int)> storeSelected;  // the selected record's index, stored
+        std::function<void()> describeState;     // the status bar, after the recording
+    };
+    // The record question: given the new record's name and the selected record's, answers the
+    // name the user confirmed (and whether the installed programs are wanted); false when the
+    // question was not confirmed. Without one, a recording is never asked about.
+    using RecordQuestion = std::function<bool(const std::wstring& newName, const std::wstring& selectedName,
+                                              std::wstring& chosenName, bool& installedPrograms)>;
+
+    explicit RecordingCommands(Parts parts) : p_(std::move(parts)) {}
+
+    RecordQuestion askRecord;
+    // What a recording scans; the real desktop unless a test plays one.
+    std::function<std::unique_ptr<RecordingSources>()> sources;
+
+    void BtnRecClick();
+    // A recording into a new record without the question (a first start with items).
+    void RecordNewNow();
+
+private:
+    void Run(bool installedPrograms);
+    Parts p_;
+};
+
+}  // namespace tv

@@ -226,32 +226,11 @@ TEST(CopyIntoFolderUnderWine, CreatesTheFolderAndFallsBackToTheShortcut) {
 
 namespace {
 
-// Association keys under HKLM\Software\Classes, removed afterwards.
-class ScopedClasses {
-public:
-    ~ScopedClasses() {
-        for (const auto& k : roots_) RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + k).c_str());
-    }
-    void Set(const std::wstring& key, const std::wstring& value) {
-        std::wstring root = key.substr(0, key.find(L'\\'));
-        if (std::find(roots_.begin(), roots_.end(), root) == roots_.end()) roots_.push_back(root);
-        HKEY h;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &h, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(h);
-    }
-
-private:
-    std::vector<std::wstring> roots_;
-};
 
 }  // namespace
 
 TEST(AssociationsUnderWine, BothRoutesAndAnUnregisteredType) {
-    ScopedClasses classes;
+    tvtest::ScopedClasses classes;
     classes.Set(L".tvdoc14", L"Tolvane14.Doc");
     classes.Set(L"Tolvane14.Doc\\shell\\open\\command", L"C:\\WINDOWS\\system32\\NOTEPAD.EXE %1");
     classes.Set(L".tvimg14", L"Tolvane14.Img");

@@ -3,6 +3,8 @@
 // processes, windows and screenshots.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include <functional>
@@ -101,5 +103,27 @@ void PressKey(WORD key, bool shift = false, bool ctrl = false);
 
 // The caption of a tree-view node.
 std::wstring ItemText(HWND tree, HTREEITEM item);
+
+// Association keys under HKLM\Software\Classes, removed afterwards.
+class ScopedClasses {
+public:
+    ~ScopedClasses() {
+        for (const auto& k : roots_) RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + k).c_str());
+    }
+    void Set(const std::wstring& key, const std::wstring& value) {
+        std::wstring root = key.substr(0, key.find(L'\\'));
+        if (std::find(roots_.begin(), roots_.end(), root) == roots_.end()) roots_.push_back(root);
+        HKEY h;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+            return;  // the type stays unknown, and the test that needs it fails
+        RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(h);
+    }
+
+private:
+    std::vector<std::wstring> roots_;
+};
 
 }  // namespace tvtest

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -80,19 +79,6 @@ COLORREF PathBoxBrushColour(TFrmMySettings& dlg) {
     if (!brush || !GetObjectW(brush, sizeof(lb), &lb)) return CLR_INVALID;
     return lb.lbColor;
 }
-// Keys of the "default" section in the order the file holds them.
-std::vector<std::wstring> KeysInFileOrder(const std::wstring& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes));
-    std::istringstream in(bytes);
-    std::vector<std::wstring> keys;
-    for (std::string line; std::getline(in, line);) {
-        auto eq = line.find('=');
-        if (eq != std::string::npos) keys.push_back(FromAnsi(line.substr(0, eq)));
-    }
-    return keys;
-}
-
 }  // namespace
 
 TEST(OptionsRules, SliderCaptionsAndClamping) {
@@ -225,7 +211,7 @@ TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
     f.options.values.alwaysOnTop = true;
     f.options.values.recordInterval = 12;
     EXPECT_TRUE(f.options.SaveAndApply());
-    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()), SavedOptionKeys());
     EXPECT_TRUE(f.host.onTop);
     EXPECT_EQ(f.host.interval, 12);
     EXPECT_EQ(f.host.filterHidden, 1);
@@ -304,7 +290,7 @@ TEST_F(SettingsDialog, ConfirmRefusesAMissingFolderThenWritesEveryKeyInOrder) {
     EXPECT_TRUE(redAfterRefusal);
     EXPECT_EQ(hint, kMissingFolderHint);
     ASSERT_TRUE(ok);
-    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()), SavedOptionKeys());
     EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), records.path() + L"\\");
     EXPECT_TRUE(f.user.ReadBool(L"default", L"Alwaysontop1", false));
     EXPECT_TRUE(f.host.onTop);

@@ -378,6 +378,33 @@ TEST_F(RecordQuestion, Screenshots) {
     });
 }
 
+TEST_F(RecordQuestion, TheWindowIsKeptAndMadeAgainOnlyAfterItsOwnerWent) {
+    HWND first = nullptr, second = nullptr, third = nullptr;
+    Ask([&] {
+        first = dlg.hwnd();
+        Click(dlg.SpeedButton1);
+    });
+    Ask([&] {
+        second = dlg.hwnd();
+        Click(dlg.SpeedButton1);
+    });
+    EXPECT_EQ(first, second);
+    DestroyWindow(owner);  // takes its owned windows with it
+    owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 700, 500, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(dlg.EdtRename, nullptr);
+    bool ok = Ask([&] {
+        third = dlg.hwnd();
+        Type(dlg.EdtRename, L"After");
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_NE(third, nullptr);
+    EXPECT_EQ(GetWindow(third, GW_OWNER), owner);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(chosen, L"After");
+}
+
 TEST_F(Questions, SmartRecordWritesItsFourKeysAndAnswersTheInterval) {
     TFrmSmartRecordSettings dlg{options};
     options.values.recentDocDays = 10;

@@ -226,6 +226,45 @@ TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
     EXPECT_FALSE(f.host.onTop);
 }
 
+TEST(OptionsSave, NamedOptionsAreWrittenAloneInTheOrderGiven) {
+    Fixture f;
+    f.options.Load();
+    LiveOptions& v = f.options.values;
+    v.recordType = 1;
+    v.recentDocDays = 25;
+    v.askWhenReplay = false;
+    v.recordPath = L"D:\\Records\\";
+    ASSERT_TRUE(f.options.SaveOptions({L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()),
+              (std::vector<std::wstring>{L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
+    EXPECT_EQ(f.user.ReadInteger(L"default", L"RgRecordType", 0), 1);
+    EXPECT_FALSE(f.user.ReadBool(L"default", L"CbShowSettingsWhenReplay", true));
+    EXPECT_EQ(f.user.ReadInteger(L"default", L"tbRecRecentDoc", 0), 25);
+    EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), L"D:\\Records\\");
+
+    // Every key of the full save round-trips through a load.
+    v.recordWebPages = v.showStartFilterList = v.replayAllChildren = true;
+    v.askWhenSmartRecord = false;
+    v.recordInterval = 33;
+    ASSERT_TRUE(f.options.SaveOptions(SavedOptionKeys()));
+    const LiveOptions saved = v;
+    v = LiveOptions{};
+    f.options.Load();
+    EXPECT_EQ(v.recordType, saved.recordType);
+    EXPECT_EQ(v.recentDocDays, saved.recentDocDays);
+    EXPECT_EQ(v.recordWebPages, saved.recordWebPages);
+    EXPECT_EQ(v.showStartFilterList, saved.showStartFilterList);
+    EXPECT_EQ(v.replayAllChildren, saved.replayAllChildren);
+    EXPECT_EQ(v.askWhenReplay, saved.askWhenReplay);
+    EXPECT_EQ(v.askWhenSmartRecord, saved.askWhenSmartRecord);
+    EXPECT_EQ(v.recordInterval, 33);
+    EXPECT_EQ(v.recordPath, saved.recordPath);
+
+    SettingsStore nowhere(f.files.path() + L"\\missing\\defualt.ini");
+    Options failing(nowhere, f.common, f.host, f.runKey);
+    EXPECT_FALSE(failing.SaveOptions({L"CbWebpage"}));
+}
+
 class SettingsDialog : public ::testing::Test {
 protected:
     Fixture f;

@@ -380,10 +380,18 @@ TEST_F(RecordQuestion, Screenshots) {
 
 TEST_F(RecordQuestion, TheWindowIsKeptAndMadeAgainOnlyAfterItsOwnerWent) {
     HWND first = nullptr, second = nullptr, third = nullptr;
+    bool nested = true;
+    std::wstring nestedName = L"(unset)", textAfterNested;
     Ask([&] {
         first = dlg.hwnd();
+        // A second question while this one shows is refused and leaves this one as it was.
+        nested = dlg.Ask(owner, L"Other", L"", nestedName);
+        textAfterNested = Text(dlg.EdtRename);
         Click(dlg.SpeedButton1);
     });
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(nestedName, L"(unset)");
+    EXPECT_EQ(textAfterNested, L"Dec 08,2026_003");
     Ask([&] {
         second = dlg.hwnd();
         Click(dlg.SpeedButton1);

@@ -47,6 +47,8 @@ protected:
     // restart asked for from the strip starts once the dialog is gone.
     bool ShowModal(HWND owner);
     void End(bool confirmed) { modal_.End(confirmed); }
+    // A question already showing is not asked again until it is answered.
+    bool showing() const { return modal_.running(); }
 
     // The dialog's own controls, in tab order, followed by its calls of the shared ones below.
     virtual void CreateControls() = 0;

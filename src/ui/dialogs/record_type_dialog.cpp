@@ -95,7 +95,7 @@ void TFrmRecordType::ControlsToOptions() {
 
 bool TFrmRecordType::Ask(HWND owner, const std::wstring& newRecordName, const std::wstring& selectedRecordName,
                          std::wstring& chosenName) {
-    if (!Create(owner)) return false;
+    if (showing() || !Create(owner)) return false;
     newName_ = newRecordName;
     selectedName_ = selectedRecordName;
     OptionsToControls();

@@ -42,7 +42,7 @@ void TfrmReplayWhenWinStart::ForgetControls() {
 }
 
 bool TfrmReplayWhenWinStart::Ask(HWND owner, const std::wstring& recordName, int topLevelCount, int allCount) {
-    if (!Create(owner)) return false;
+    if (showing() || !Create(owner)) return false;
     recordName_ = recordName;
     topLevelCount_ = topLevelCount;
     allCount_ = allCount;

@@ -50,7 +50,7 @@ void TFrmSmartRecordSettings::ForgetControls() {
 }
 
 bool TFrmSmartRecordSettings::Ask(HWND owner, int interval, int& chosenInterval) {
-    if (!Create(owner)) return false;
+    if (showing() || !Create(owner)) return false;
     LiveOptions& v = options_.values;
     Check(CbWebpage, v.recordWebPages);
     Check(CbRecrodRecentDocument, v.recordRecentDocuments);

@@ -120,33 +120,53 @@ void Options::Load() {
     host_.SetRecordInterval(values.recordInterval);
 }
 
+void Options::WriteOption(const std::wstring& key) {
+    const LiveOptions& v = values;
+    struct Flag {
+        const wchar_t* key;
+        bool value;
+    };
+    const Flag flags[] = {{L"CbRunWhenWS", v.runWhenWindowsStarts},
+                          {L"Alwaysontop1", v.alwaysOnTop},
+                          {L"CbWebpage", v.recordWebPages},
+                          {L"CbRecrodRecentDocument", v.recordRecentDocuments},
+                          {L"CbFilterPCStart", v.filterWindowsStart},
+                          {L"cbDisplayPCStartFilterList", v.showStartFilterList},
+                          {L"CbShowSettingsWhenRecord", v.askWhenRecord},
+                          {L"CbShowSettingsWhenReplay", v.askWhenReplay},
+                          {L"CbShowSettingsWhenRecordSmart", v.askWhenSmartRecord},
+                          {L"runasadmin", v.runAsAdmin},
+                          {L"RbReplayAllChildDoc", v.replayAllChildren}};
+    for (const Flag& f : flags) {
+        if (key == f.key) {
+            user_.WriteBool(kSection, key, f.value);
+            return;
+        }
+    }
+    if (key == L"EdtRECPath") user_.WriteString(kSection, key, v.recordPath);
+    else if (key == L"RECIndWhenStartup") user_.WriteInteger(kSection, key, host_.StartupRecordIndex());
+    else if (key == L"tbRecRecentDoc") user_.WriteInteger(kSection, key, v.recentDocDays);
+    else if (key == L"RgRecordType") user_.WriteInteger(kSection, key, v.recordType);
+    else if (key == L"tbRecordInterval") user_.WriteInteger(kSection, key, v.recordInterval);
+}
+
+bool Options::SaveOptions(const std::vector<std::wstring>& keys) {
+    try {
+        for (const std::wstring& key : keys) WriteOption(key);
+    } catch (const SettingsWriteError&) {
+        return false;
+    }
+    return true;
+}
+
 bool Options::SaveAndApply() {
-    bool written = true;
-    try {
-        user_.WriteString(kSection, L"EdtRECPath", values.recordPath);
-        user_.WriteInteger(kSection, L"RECIndWhenStartup", host_.StartupRecordIndex());
-        user_.WriteBool(kSection, L"CbRunWhenWS", values.runWhenWindowsStarts);
-        user_.WriteBool(kSection, L"Alwaysontop1", values.alwaysOnTop);
-        user_.WriteBool(kSection, L"CbWebpage", values.recordWebPages);
-        user_.WriteBool(kSection, L"CbRecrodRecentDocument", values.recordRecentDocuments);
-        user_.WriteInteger(kSection, L"tbRecRecentDoc", values.recentDocDays);
-        user_.WriteBool(kSection, L"CbFilterPCStart", values.filterWindowsStart);
-        user_.WriteBool(kSection, L"cbDisplayPCStartFilterList", values.showStartFilterList);
-        user_.WriteInteger(kSection, L"RgRecordType", values.recordType);
-        user_.WriteBool(kSection, L"CbShowSettingsWhenRecord", values.askWhenRecord);
-        user_.WriteBool(kSection, L"CbShowSettingsWhenReplay", values.askWhenReplay);
-        user_.WriteBool(kSection, L"CbShowSettingsWhenRecordSmart", values.askWhenSmartRecord);
-        user_.WriteBool(kSection, L"runasadmin", values.runAsAdmin);
-        user_.WriteBool(kSection, L"RbReplayAllChildDoc", values.replayAllChildren);
-    } catch (const SettingsWriteError&) {
-        written = false;
-    }
+    // Everything but the interval (the list's last key), which follows once the main window
+    // has taken it.
+    std::vector<std::wstring> first = SavedOptionKeys();
+    first.pop_back();
+    bool written = SaveOptions(first);
     host_.SetRecordInterval(values.recordInterval);
-    try {
-        user_.WriteInteger(kSection, L"tbRecordInterval", values.recordInterval);
-    } catch (const SettingsWriteError&) {
-        written = false;
-    }
+    written = SaveOptions({L"tbRecordInterval"}) && written;
     // What the user confirmed acts on the running program even when the file refused it.
     Apply();
     return written;

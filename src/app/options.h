@@ -108,6 +108,10 @@ public:
     bool SaveAndApply();
     // Always on top, the Run-key value, the start-up filter list and the tree text size.
     void Apply();
+    // Writes the named options (keys of SavedOptionKeys) from the live values in the order
+    // given, nothing applied; the questions asked before recording and replaying keep only
+    // their own options. Stops at the first value that cannot be written and answers false.
+    bool SaveOptions(const std::vector<std::wstring>& keys);
 
     std::wstring RecordFolder() const { return RecordFolderOf(values.recordPath); }
     const RunKeyEntry& runKey() const { return runKey_; }
@@ -115,6 +119,9 @@ public:
     OptionsHost& host() { return host_; }
 
 private:
+    // One option from its live value; throws SettingsWriteError. Unknown keys write nothing.
+    void WriteOption(const std::wstring& key);
+
     SettingsStore& user_;
     SettingsStore& common_;
     OptionsHost& host_;

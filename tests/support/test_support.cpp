@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include "base/file_util.h"
+#include "base/strings.h"
 
 namespace tvtest {
 
@@ -318,6 +319,21 @@ std::vector<std::wstring> ClippedCaptions(HWND top) {
     ClipCheck check;
     EnumChildWindows(top, CheckCaption, reinterpret_cast<LPARAM>(&check));
     return check.found;
+}
+
+std::vector<std::wstring> KeysInFileOrder(const std::wstring& path) {
+    std::vector<std::wstring> keys;
+    std::string line;
+    for (char c : ReadAll(path) + "\n") {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (eq != std::string::npos) keys.push_back(tv::FromAnsi(line.substr(0, eq)));
+        line.clear();
+    }
+    return keys;
 }
 
 }  // namespace tvtest

@@ -101,6 +101,9 @@ std::vector<std::wstring> ClippedCaptions(HWND top);
 // it when asked. The keys reach the window that has the keyboard focus once messages are read.
 void PressKey(WORD key, bool shift = false, bool ctrl = false);
 
+// The keys of a settings file in the order the file holds them (every section).
+std::vector<std::wstring> KeysInFileOrder(const std::wstring& path);
+
 // The caption of a tree-view node.
 std::wstring ItemText(HWND tree, HTREEITEM item);
 

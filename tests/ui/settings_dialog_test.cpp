@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -80,19 +79,6 @@ COLORREF PathBoxBrushColour(TFrmMySettings& dlg) {
     if (!brush || !GetObjectW(brush, sizeof(lb), &lb)) return CLR_INVALID;
     return lb.lbColor;
 }
-// Keys of the "default" section in the order the file holds them.
-std::vector<std::wstring> KeysInFileOrder(const std::wstring& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes));
-    std::istringstream in(bytes);
-    std::vector<std::wstring> keys;
-    for (std::string line; std::getline(in, line);) {
-        auto eq = line.find('=');
-        if (eq != std::string::npos) keys.push_back(FromAnsi(line.substr(0, eq)));
-    }
-    return keys;
-}
-
 }  // namespace
 
 TEST(OptionsRules, SliderCaptionsAndClamping) {
@@ -225,7 +211,7 @@ TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
     f.options.values.alwaysOnTop = true;
     f.options.values.recordInterval = 12;
     EXPECT_TRUE(f.options.SaveAndApply());
-    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()), SavedOptionKeys());
     EXPECT_TRUE(f.host.onTop);
     EXPECT_EQ(f.host.interval, 12);
     EXPECT_EQ(f.host.filterHidden, 1);
@@ -238,6 +224,45 @@ TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
     failing.values.alwaysOnTop = false;
     EXPECT_FALSE(failing.SaveAndApply());
     EXPECT_FALSE(f.host.onTop);
+}
+
+TEST(OptionsSave, NamedOptionsAreWrittenAloneInTheOrderGiven) {
+    Fixture f;
+    f.options.Load();
+    LiveOptions& v = f.options.values;
+    v.recordType = 1;
+    v.recentDocDays = 25;
+    v.askWhenReplay = false;
+    v.recordPath = L"D:\\Records\\";
+    ASSERT_TRUE(f.options.SaveOptions({L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()),
+              (std::vector<std::wstring>{L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
+    EXPECT_EQ(f.user.ReadInteger(L"default", L"RgRecordType", 0), 1);
+    EXPECT_FALSE(f.user.ReadBool(L"default", L"CbShowSettingsWhenReplay", true));
+    EXPECT_EQ(f.user.ReadInteger(L"default", L"tbRecRecentDoc", 0), 25);
+    EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), L"D:\\Records\\");
+
+    // Every key of the full save round-trips through a load.
+    v.recordWebPages = v.showStartFilterList = v.replayAllChildren = true;
+    v.askWhenSmartRecord = false;
+    v.recordInterval = 33;
+    ASSERT_TRUE(f.options.SaveOptions(SavedOptionKeys()));
+    const LiveOptions saved = v;
+    v = LiveOptions{};
+    f.options.Load();
+    EXPECT_EQ(v.recordType, saved.recordType);
+    EXPECT_EQ(v.recentDocDays, saved.recentDocDays);
+    EXPECT_EQ(v.recordWebPages, saved.recordWebPages);
+    EXPECT_EQ(v.showStartFilterList, saved.showStartFilterList);
+    EXPECT_EQ(v.replayAllChildren, saved.replayAllChildren);
+    EXPECT_EQ(v.askWhenReplay, saved.askWhenReplay);
+    EXPECT_EQ(v.askWhenSmartRecord, saved.askWhenSmartRecord);
+    EXPECT_EQ(v.recordInterval, 33);
+    EXPECT_EQ(v.recordPath, saved.recordPath);
+
+    SettingsStore nowhere(f.files.path() + L"\\missing\\defualt.ini");
+    Options failing(nowhere, f.common, f.host, f.runKey);
+    EXPECT_FALSE(failing.SaveOptions({L"CbWebpage"}));
 }
 
 class SettingsDialog : public ::testing::Test {
@@ -304,7 +329,7 @@ TEST_F(SettingsDialog, ConfirmRefusesAMissingFolderThenWritesEveryKeyInOrder) {
     EXPECT_TRUE(redAfterRefusal);
     EXPECT_EQ(hint, kMissingFolderHint);
     ASSERT_TRUE(ok);
-    EXPECT_EQ(KeysInFileOrder(f.user.path()), SavedOptionKeys());
+    EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()), SavedOptionKeys());
     EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), records.path() + L"\\");
     EXPECT_TRUE(f.user.ReadBool(L"default", L"Alwaysontop1", false));
     EXPECT_TRUE(f.host.onTop);

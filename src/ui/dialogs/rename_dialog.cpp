@@ -121,6 +121,10 @@ LRESULT CALLBACK TFrmReName::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return self->Handle(msg, wParam, lParam);
 }
 
+std::wstring ReplaceRecordQuestion(const std::wstring& path) {
+    return path + L" is already exists." + L"\r\n" + L"Do you want to replace it?";
+}
+
 std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, const std::wstring& folder,
                           const std::wstring& oldName, const std::wstring& extension, const std::wstring& proposed,
                           bool* refused) {
@@ -141,7 +145,7 @@ std::wstring RenameRecord(HWND owner, TFrmReName& dialog, Prompter& prompter, co
     const std::wstring source = JoinPath(folder, oldName + extension);
     const std::wstring target = RenameTarget(folder, newName, extension);
     if (!EqualsNoCase(target, source) && FileExists(target) &&
-        !prompter.Ask(owner, target + L" is already exists." + L"\r\n" + L"Do you want to replace it?"))
+        !prompter.Ask(owner, ReplaceRecordQuestion(target)))
         return L"";
     SetLastError(ERROR_SUCCESS);
     if (!MoveRecordFiles(source, target)) {

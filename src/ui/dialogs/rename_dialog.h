@@ -43,6 +43,9 @@ private:
     ModalDialog modal_;
 };
 
+// The question asked before a record file at `path` is replaced by another of the same name.
+std::wstring ReplaceRecordQuestion(const std::wstring& path);
+
 // The rename of a record: shows the dialog at the mouse holding `proposed` when not empty, else
 // `oldName`; when confirmed, moves the record's files from folder\oldName+extension to
 // RenameTarget(folder, newName, extension), asking before it replaces another record. Answers

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/folders.h"
-#include "app/settings_store.h"
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "ui/dialogs/dialog_parts.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -32,9 +32,6 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
-
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void Check(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 bool RunsUnderWow64() {
     BOOL wow = FALSE;
@@ -64,7 +61,7 @@ bool IsValidRecordFolder(const std::wstring& pathText) {
     return !t.empty() && DirectoryExists(t);
 }
 
-COLORREF PathBoxColour(bool valid) { return valid ? RGB(255, 255, 255) : RGB(255, 0, 0); }
+COLORREF PathBoxColour(bool valid) { return valid ? kInputBoxColour : kRefusedBoxColour; }
 
 TFrmMySettings::TFrmMySettings(Options& options) : options_(options) {}
 
@@ -96,10 +93,7 @@ bool TFrmMySettings::Create(HWND owner) {
 
 HWND TFrmMySettings::Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
                              int w, int h, int id, DWORD exStyle) {
-    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, S(x), S(y), S(w), S(h), parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    return c;
+    return CreateControl(parent, font_, dpi_, cls, text, style, x, y, w, h, id, exStyle);
 }
 
 void TFrmMySettings::FormCreate() {
@@ -127,8 +121,7 @@ void TFrmMySettings::FormCreate() {
     p = pages_[kPageSmartRecord];
     lbRecording = Control(p, WC_STATICW, L"", label, 10, 12, 300, 16);
     tbRecordInterval = Control(p, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 6, 32, 300, 30);
-    SendMessageW(tbRecordInterval, TBM_SETRANGE, FALSE, MAKELPARAM(kRecordIntervalMin, kRecordIntervalMax));
-    SendMessageW(tbRecordInterval, TBM_SETTICFREQ, 3, 0);
+    SetUpSlider(tbRecordInterval, kRecordIntervalMin, kRecordIntervalMax, 3);
     CbShowSettingsWhenRecordSmart =
         Control(p, WC_BUTTONW, L"Ask for action when Smart Record", box, 10, 76, 300, 20, IdFirst);
 
@@ -140,8 +133,7 @@ void TFrmMySettings::FormCreate() {
     lbRecRecentDoc = Control(PnlRecRecentDoc, WC_STATICW, L"", label, 0, 2, 225, 16);
     tbRecRecentDoc = Control(PnlRecRecentDoc, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0, 20,
                              200, 28);
-    SendMessageW(tbRecRecentDoc, TBM_SETRANGE, FALSE, MAKELPARAM(kRecentDocDaysMin, kRecentDocDaysMax));
-    SendMessageW(tbRecRecentDoc, TBM_SETTICFREQ, 5, 0);
+    SetUpSlider(tbRecRecentDoc, kRecentDocDaysMin, kRecentDocDaysMax, 5);
     CbFilterPCStart = Control(p, WC_BUTTONW, L"Filter Windows Start", box, 238, 30, 165, 20, IdFirst);
     cbDisplayPCStartFilterList = Control(p, WC_BUTTONW, L"Display Windows Start Filter", box, 238, 52, 165, 20, IdFirst);
     RgRecordType = Control(p, WC_BUTTONW, L"Record Type", BS_GROUPBOX, 10, 104, 390, 44);
@@ -183,29 +175,6 @@ void TFrmMySettings::FormCreate() {
     FitCaptions();
 }
 
-int TFrmMySettings::CaptionNeeds(HWND control, int& height) const {
-    wchar_t cls[16] = {};
-    GetClassNameW(control, cls, 16);
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
-    int room = 0;  // what the control takes besides its text
-    if (lstrcmpiW(cls, WC_BUTTONW) == 0) {
-        const LONG type = style & BS_TYPEMASK;
-        if (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX && type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON)
-            return 0;
-        room = GetSystemMetrics(SM_CXMENUCHECK) + S(6);
-    } else if (lstrcmpiW(cls, WC_STATICW) != 0 || (style & SS_TYPEMASK) != SS_LEFT) {
-        return 0;
-    }
-    std::wstring text = TextOf(control);
-    if (text.empty()) return 0;
-    WindowDC dc(control);
-    SelectedObject chosen(dc.get(), font_);
-    RECT need{};
-    DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
-    height = need.bottom;
-    return need.right + room;
-}
-
 void TFrmMySettings::FitCaptions() {
     // Check boxes, radio buttons and labels as wide and high as their text in the dialog's font,
     // which may be wider than the one the places were chosen for; the dialog widens when a page
@@ -218,7 +187,7 @@ void TFrmMySettings::FitCaptions() {
         GetClientRect(holder, &area);
         for (HWND c = GetWindow(holder, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             int height = 0;
-            const int width = CaptionNeeds(c, height);
+            const int width = CaptionNeeds(c, font_, dpi_, height);
             if (width <= 0) continue;
             RECT r{};
             GetWindowRect(c, &r);
@@ -306,11 +275,7 @@ void TFrmMySettings::Prepare() {
     ValidatePathBox();
     prepared_ = true;
     UpdateHintStrip();
-    try {
-        options_.commonSettings().WriteInteger(L"status", L"openwindow", kResumeNone);
-    } catch (const SettingsWriteError&) {
-        // A user who may not write the shared file simply has no resume marker.
-    }
+    WriteResumeMarker(options_, kResumeNone);
 }
 
 bool TFrmMySettings::Open() {
@@ -426,13 +391,13 @@ void TFrmMySettings::BtnOpenDirClick() {
 }
 
 void TFrmMySettings::tbRecordIntervalChange() {
-    int seconds = static_cast<int>(SendMessageW(tbRecordInterval, TBM_GETPOS, 0, 0));
+    int seconds = SliderPos(tbRecordInterval);
     options_.values.recordInterval = ClampRecordInterval(seconds);
     SetWindowTextW(lbRecording, IntervalCaption(seconds).c_str());
 }
 
 void TFrmMySettings::tbRecRecentDocChange() {
-    int days = static_cast<int>(SendMessageW(tbRecRecentDoc, TBM_GETPOS, 0, 0));
+    int days = SliderPos(tbRecRecentDoc);
     options_.values.recentDocDays = ClampRecentDocDays(days);
     SetWindowTextW(lbRecRecentDoc, RecentDocCaption(days).c_str());
 }
@@ -480,11 +445,7 @@ void TFrmMySettings::UpdateHintStrip() {
 void TFrmMySettings::CheckBox2Click() {
     if (!Checked(CheckBox2)) return;
     Check(CheckBox2, false);
-    try {
-        options_.commonSettings().WriteInteger(L"status", L"openwindow", kResumeSettings);
-    } catch (const SettingsWriteError&) {
-        // Without the marker the elevated instance simply does not reopen the dialog.
-    }
+    WriteResumeMarker(options_, kResumeSettings);
     // The elevated restart closes the main window; it runs once this dialog's loop has ended.
     runAsAdminRequested_ = true;
     Close(false);

@@ -107,9 +107,6 @@ private:
     HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  int id = 0, DWORD exStyle = 0);
     int S(int v) const { return MulDiv(v, dpi_, 96); }
-    // The width (and, in `height`, the height) the text of a check box, radio button or label
-    // needs in the dialog's font; 0 for other controls.
-    int CaptionNeeds(HWND control, int& height) const;
     void FitCaptions();
 
     Options& options_;

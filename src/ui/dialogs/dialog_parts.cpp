@@ -1,0 +1,74 @@
+#include "ui/dialogs/dialog_parts.h"
+
+#include <commctrl.h>
+
+#include "app/options.h"
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "base/handles.h"
+#include "ui/window_text.h"
+
+namespace tv {
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Check(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+int SliderPos(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+
+void SetUpSlider(HWND slider, int low, int high, int tickEvery) {
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(low, high));
+    SendMessageW(slider, TBM_SETTICFREQ, tickEvery, 0);
+}
+
+HWND CreateControl(HWND parent, HFONT font, int dpi, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
+                   int y, int w, int h, int id, DWORD exStyle) {
+    HWND c = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, ScaleToDpi(x, dpi),
+                             ScaleToDpi(y, dpi), ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return c;
+}
+
+int CaptionNeeds(HWND control, HFONT font, int dpi, int& height) {
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    int room = 0;  // what the control takes besides its text
+    if (lstrcmpiW(cls, WC_BUTTONW) == 0) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX && type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON)
+            return 0;
+        room = GetSystemMetrics(SM_CXMENUCHECK) + ScaleToDpi(6, dpi);
+    } else if (lstrcmpiW(cls, WC_STATICW) != 0 || (style & SS_TYPEMASK) != SS_LEFT) {
+        return 0;
+    }
+    std::wstring text = TextOf(control);
+    if (text.empty()) return 0;
+    WindowDC dc(control);
+    SelectedObject chosen(dc.get(), font);
+    RECT need{};
+    DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+    height = need.bottom;
+    return need.right + room;
+}
+
+int WrappedTextHeight(HWND control, HFONT font, int width) {
+    const std::wstring text = TextOf(control);
+    if (text.empty()) return 0;
+    WindowDC dc(control);
+    SelectedObject chosen(dc.get(), font);
+    RECT need{0, 0, width, 0};
+    const bool noPrefix = (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX) != 0;
+    DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | (noPrefix ? DT_NOPREFIX : 0));
+    return need.bottom;
+}
+
+void WriteResumeMarker(Options& options, int marker) {
+    try {
+        options.commonSettings().WriteInteger(keys::kStatus, keys::kOpenWindow, marker);
+    } catch (const SettingsWriteError&) {
+        // Without the marker an elevated restart simply does not reopen the dialog.
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,39 @@
+#pragma once
+// Pieces the dialogs share: control creation at the screen's dots per inch in the dialog font,
+// check boxes and sliders, caption sizes, and the resume marker cleared when a dialog shows.
+#include <windows.h>
+
+#include <string>
+
+namespace tv {
+
+class Options;
+
+// Background of an input box whose text was refused: pure red (colour value 255).
+constexpr COLORREF kRefusedBoxColour = RGB(255, 0, 0);
+constexpr COLORREF kInputBoxColour = RGB(255, 255, 255);
+
+bool Checked(HWND box);
+void Check(HWND box, bool on);
+
+int SliderPos(HWND slider);
+// Sets the range and the tick spacing of a slider.
+void SetUpSlider(HWND slider, int low, int high, int tickEvery);
+
+// A visible child control of `parent` with the dialog's font; places and sizes are given at 96
+// dots per inch and scaled to `dpi`.
+HWND CreateControl(HWND parent, HFONT font, int dpi, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
+                   int y, int w, int h, int id = 0, DWORD exStyle = 0);
+
+// The width (and, in `height`, the height) a check box, radio button or one-line label needs for
+// its text in `font`; 0 for other controls and for empty texts.
+int CaptionNeeds(HWND control, HFONT font, int dpi, int& height);
+
+// The height the text of a word-wrapping label needs at `width` pixels in `font`.
+int WrappedTextHeight(HWND control, HFONT font, int width);
+
+// Clears the "openwindow" resume marker of the shared settings file, as every dialog does when it
+// shows; a user who may not write that file simply has no marker.
+void WriteResumeMarker(Options& options, int marker);
+
+}  // namespace tv

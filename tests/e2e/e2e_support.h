@@ -3,6 +3,7 @@
 // so its single-instance block and its data folders are its own too.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,31 @@ private:
     std::wstring exe_;
 };
 
-// Starts the program and waits for its main window; nullptr when none came up.
-inline HWND StartProgram(Process& process, const std::wstring& exe, const std::wstring& params) {
+// A start with no record asks before its first recording: the question the program shows.
+inline HWND WaitForRecordQuestion(DWORD pid, DWORD timeoutMs) { return WaitForWindow(L"TFrmRecordType", pid, timeoutMs); }
+
+inline bool HasRecords(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((folder + L"\\*.tolvane").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return true;
+}
+
+// Starts the program and waits for its main window; nullptr when none came up. When the data
+// folder holds no record the program asks before recording; the test's user declines, and
+// `asked` (when given) says whether the question came.
+inline HWND StartProgram(Process& process, const std::wstring& exe, const std::wstring& params,
+                         bool* asked = nullptr) {
+    wchar_t documents[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    const bool fresh = !HasRecords(std::wstring(documents) + L"\\TolVane");
     if (!process.Start(exe, params)) return nullptr;
-    return WaitForWindow(L"TTolvaneWindow", process.pid());
+    HWND window = WaitForWindow(L"TTolvaneWindow", process.pid());
+    HWND question = window && fresh ? WaitForRecordQuestion(process.pid(), 10000) : nullptr;
+    if (question) PostMessageW(question, WM_CLOSE, 0, 0);
+    if (asked) *asked = question != nullptr;
+    return window;
 }
 
 // True when the program, started with `params`, shows its window and ends normally on close.

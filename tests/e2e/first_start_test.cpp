@@ -22,8 +22,10 @@ TEST(FirstStart, AFreshUserGetsTheCaptionedWindowAtItsDefaultPlace) {
     ScopedDataFolders folders;
     ProgramFolder program;
     Process p;
-    HWND w = StartProgram(p, program.exe(), L"");
+    bool asked = false;
+    HWND w = StartProgram(p, program.exe(), L"", &asked);
     ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(asked);  // no record yet: the first recording is asked about
     EXPECT_EQ(Caption(w), L"TolVane Free 3.1");
     RECT r;
     GetWindowRect(w, &r);

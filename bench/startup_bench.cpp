@@ -44,6 +44,11 @@ double TimeToFirstPaint(const std::wstring& exe, const wchar_t* windowClass) {
     });
     if (!window) return -1;
     Sleep(200);  // let it finish starting before it is closed
+    // Without a record the program asks before its first recording: declined, after the paint.
+    if (HWND question = tvtest::WaitForWindow(L"TFrmRecordType", process.pid(), 2000)) {
+        PostMessageW(question, WM_CLOSE, 0, 0);
+        Sleep(100);
+    }
     if (tvtest::CloseAndWait(window, process) != 0) return -1;
     Sleep(100);  // the desktop shows again where the window was
     return ms;

@@ -164,7 +164,7 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         recordingNow_ = false;
     });
     progress.hint(kRecordingHints[0]);
-    progress.restart(0);
+    progress.restart(kRecordingHintCount);  // the scans, until the found items are counted
     if (searchShown_) LeaveSearch();
     if (!smartRecord) {
         record_.recording = true;

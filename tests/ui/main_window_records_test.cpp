@@ -1223,8 +1223,13 @@ struct OneProgram : RecordingSources {
         bool LastWriteDays(const std::wstring&, double&) override { return false; }
         double NowDays() override { return 0; }
     } reader;
-    explicit OneProgram(std::wstring p) : program(std::move(p)) {}
-    std::vector<ProgramPair> RunningPrograms(const StartupFilter&) override { return {{program, L"Tool"}}; }
+    std::function<void()> duringScan;
+    explicit OneProgram(std::wstring p, std::function<void()> during = nullptr)
+        : program(std::move(p)), duringScan(std::move(during)) {}
+    std::vector<ProgramPair> RunningPrograms(const StartupFilter&) override {
+        if (duringScan) duringScan();
+        return {{program, L"Tool"}};
+    }
     std::vector<LocationPair> OpenLocations(bool) override { return {}; }
     std::vector<PagePair> OtherBrowserPages() override { return {}; }
     void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override { list.Clear(); }
@@ -1263,10 +1268,23 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
     window->session().SaveCurrentRecord();
     EXPECT_EQ(window->records().Count(), 1);
 
-    // Confirmed under a name of the user's: a new record with what the desktop shows.
+    // Confirmed under a name of the user's: a new record with what the desktop shows. While
+    // it runs, the progress strip shows its hint.
     confirm = true;
     name = L"My Day";
+    bool stripShown = false;
+    std::wstring hint;
+    window->recording().sources = [&, tool] {
+        return std::make_unique<OneProgram>(tool, [&] {
+            stripShown = window->progress().shown();
+            hint = window->progress().hint();
+            RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_recording.png");
+        });
+    };
     window->Command(kCmdRecord);
+    EXPECT_TRUE(stripShown);
+    EXPECT_EQ(hint, L"Loading running applications,please waiting...");
     EXPECT_EQ(window->currentRecordPath(), RecordPath(L"My Day"));
     EXPECT_EQ(window->records().Count(), 2);
     EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"Tool"});

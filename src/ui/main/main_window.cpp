@@ -15,7 +15,6 @@
 #include "base/debug_log.h"
 #include "base/strings.h"
 #include "ui/dialogs/prompter.h"
-#include "ui/dialogs/record_type_dialog.h"
 #include "ui/main/context_menus.h"
 #include "ui/main/recording_commands.h"
 #include "ui/main/unsaved_change.h"
@@ -89,15 +88,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
     recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
         *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },
-        [this](int index) { selected_.Store(index); }, [this] { selected_.Describe(); }});
-    recording_->askRecord = [this](const std::wstring& newName, const std::wstring& selectedName,
-                                   std::wstring& chosen, bool& installedPrograms) {
-        // Made at the first question, with the prompter the window has by then.
-        if (!recordQuestion_) recordQuestion_ = std::make_unique<TFrmRecordType>(options_, *prompter_);
-        bool confirmed = recordQuestion_->Ask(hwnd_, newName, selectedName, chosen);
-        installedPrograms = confirmed && recordQuestion_->installedProgramsChosen();
-        return confirmed;
-    };
+        [this](int index) { selected_.Store(index); }, [this] { selected_.Describe(); }, hwnd_, prompter_});
 }
 
 TTolvaneWindow::~TTolvaneWindow() {

@@ -35,7 +35,6 @@ namespace tv {
 class InstanceBlock;
 class Prompter;
 class RecordingCommands;
-class TFrmRecordType;
 
 class MainWindowHosts;
 
@@ -141,7 +140,6 @@ private:
     std::unique_ptr<WindowIntakes> intakes_;
     std::unique_ptr<RecordListCommands> listCommands_;
     std::unique_ptr<RecordingCommands> recording_;
-    std::unique_ptr<TFrmRecordType> recordQuestion_;
 
     // Menus
     MainMenus menus_;

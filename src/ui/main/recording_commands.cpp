@@ -7,12 +7,25 @@
 #include "base/redraw.h"
 #include "capture/program_records.h"
 #include "records/record_library.h"
+#include "ui/dialogs/record_type_dialog.h"
 #include "ui/main/long_work.h"
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
 #include "ui/message_pump.h"
 
 namespace tv {
+
+RecordingCommands::RecordingCommands(Parts parts) : p_(std::move(parts)) {
+    askRecord = [this](const std::wstring& newName, const std::wstring& selectedName, std::wstring& chosen,
+                       bool& installedPrograms) {
+        if (!question_) question_ = std::make_unique<TFrmRecordType>(p_.options, *p_.prompter);
+        bool confirmed = question_->Ask(p_.window, newName, selectedName, chosen);
+        installedPrograms = confirmed && question_->installedProgramsChosen();
+        return confirmed;
+    };
+}
+
+RecordingCommands::~RecordingCommands() = default;
 
 void RecordingCommands::BtnRecClick() {
     // A press while a recording runs is the one already running.

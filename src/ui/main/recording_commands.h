@@ -14,6 +14,8 @@ namespace tv {
 
 class LongWork;
 class Options;
+class Prompter;
+class TFrmRecordType;
 class ProgressStrip;
 class RecordList;
 class RecordSession;
@@ -30,14 +32,17 @@ public:
         std::function<void()> layOut;            // after the strip shows or hides
         std::function<void(int)> storeSelected;  // the selected record's index, stored
         std::function<void()> describeState;     // the status bar, after the recording
+        const HWND& window;                      // owns the record question
+        Prompter*& prompter;
     };
     // The record question: given the new record's name and the selected record's, answers the
     // name the user confirmed (and whether the installed programs are wanted); false when the
-    // question was not confirmed. Without one, a recording is never asked about.
+    // question was not confirmed. The program's own dialog unless another is set.
     using RecordQuestion = std::function<bool(const std::wstring& newName, const std::wstring& selectedName,
                                               std::wstring& chosenName, bool& installedPrograms)>;
 
-    explicit RecordingCommands(Parts parts) : p_(std::move(parts)) {}
+    explicit RecordingCommands(Parts parts);
+    ~RecordingCommands();
 
     RecordQuestion askRecord;
     // What a recording scans; the real desktop unless a test plays one.
@@ -50,6 +55,7 @@ public:
 private:
     void Run(bool installedPrograms);
     Parts p_;
+    std::unique_ptr<TFrmRecordType> question_;  // made at the first question
 };
 
 }  // namespace tv

@@ -116,10 +116,8 @@ int TypeImage(const std::wstring& text, ResolutionMachine& machine) {
 
 // ---- installed-program names ----------------------------------------------------------------
 
-void InstalledProgramNames::Load(const std::vector<std::wstring>& folders, RecentFolderReader& reader,
-                                 ResolutionMachine& machine) {
-    if (loaded_) return;
-    loaded_ = true;
+std::vector<FoundPath> PathsBelow(const std::vector<std::wstring>& folders, RecentFolderReader& reader) {
+    std::vector<FoundPath> found;
     std::vector<std::wstring> pending(folders.rbegin(), folders.rend());
     while (!pending.empty()) {
         std::wstring folder = pending.back();
@@ -129,17 +127,24 @@ void InstalledProgramNames::Load(const std::vector<std::wstring>& folders, Recen
         std::vector<std::wstring> below;
         for (const ListedEntry& entry : reader.List(folder, kMaxWalk)) {
             if (entry.name == L"." || entry.name == L"..") continue;
-            std::wstring found = folder + entry.name;
-            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-                below.push_back(found);
-                continue;
-            }
-            std::wstring target = Key(ProgramPathOfCommand(ShortcutTarget(found, machine), machine));
-            std::wstring x = ExtensionOf(target);
-            if (x == L".exe" || x == L".msi" || x == L".bat") names_.emplace(target, PathDisplayName(found));
+            bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            found.push_back({folder + entry.name, isFolder});
+            if (isFolder) below.push_back(folder + entry.name);
         }
-        // Depth first, in listing order.
         pending.insert(pending.end(), below.rbegin(), below.rend());
+    }
+    return found;
+}
+
+void InstalledProgramNames::Load(const std::vector<std::wstring>& folders, RecentFolderReader& reader,
+                                 ResolutionMachine& machine) {
+    if (loaded_) return;
+    loaded_ = true;
+    for (const FoundPath& found : PathsBelow(folders, reader)) {
+        if (found.isFolder) continue;
+        std::wstring target = Key(ProgramPathOfCommand(ShortcutTarget(found.path, machine), machine));
+        std::wstring x = ExtensionOf(target);
+        if (x == L".exe" || x == L".msi" || x == L".bat") names_.emplace(target, PathDisplayName(found.path));
     }
 }
 

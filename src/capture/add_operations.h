@@ -27,6 +27,14 @@ bool IsFolderLike(const std::wstring& path, ResolutionMachine& machine);
 // The standard image of a caption: folder, web page, archive, picture or plain document.
 int TypeImage(const std::wstring& text, ResolutionMachine& machine);
 
+// Every file and folder below `folders`, depth first in listing order; folders end without a
+// backslash. `isFolder` tells which is which.
+struct FoundPath {
+    std::wstring path;
+    bool isFolder = false;
+};
+std::vector<FoundPath> PathsBelow(const std::vector<std::wstring>& folders, RecentFolderReader& reader);
+
 // Friendly names of the installed programs, from the shortcuts of the Start-menu program
 // folders: (program path, name) pairs, built once.
 class InstalledProgramNames {

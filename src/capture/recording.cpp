@@ -45,22 +45,9 @@ void RealRecordingSources::RecentDocuments(RecentDocumentList& list, const Recen
 }
 
 std::vector<std::wstring> RealRecordingSources::InstalledProgramPaths() {
-    std::vector<std::wstring> found;
-    std::vector<std::wstring> pending;
-    for (const std::wstring& folder : ProgramMenuFolders()) pending.insert(pending.begin(), folder);
-    while (!pending.empty()) {
-        std::wstring folder = pending.back();
-        pending.pop_back();
-        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-        std::vector<std::wstring> below;
-        for (const ListedEntry& entry : reader_.List(folder, 5000)) {
-            if (entry.name == L"." || entry.name == L"..") continue;
-            found.push_back(folder + entry.name);
-            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) below.push_back(folder + entry.name);
-        }
-        pending.insert(pending.end(), below.rbegin(), below.rend());
-    }
-    return found;
+    std::vector<std::wstring> paths;
+    for (const FoundPath& found : PathsBelow(ProgramMenuFolders(), reader_)) paths.push_back(found.path);
+    return paths;
 }
 
 // ---- taking what was found into the record ----------------------------------------------------

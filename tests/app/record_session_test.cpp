@@ -12,6 +12,7 @@
 #include "base/text_file.h"
 #include "records/record_library.h"
 #include "records/record_file.h"
+#include "support/fake_options_host.h"
 #include "support/record_entries.h"
 #include "support/test_support.h"
 
@@ -60,23 +61,12 @@ struct FakeList : RecordListView {
     }
 };
 
-struct NoHost : OptionsHost {
-    void SetMenuChecks(const MenuChecks&) override {}
-    int StartupRecordIndex() override { return -1; }
-    void SetStartupRecordIndex(int) override {}
-    void SetTextSize(int) override {}
-    void ApplyTextSize() override {}
-    void SetRecordInterval(int) override {}
-    void SetAlwaysOnTop(bool) override {}
-    void ReadRecordList(const std::wstring&) override {}
-    bool RunningAsAdmin() override { return false; }
-};
 
 struct SessionFixture : ::testing::Test {
     tvtest::ScopedDataFolders data;
     tvtest::TempFolder records, files;
     SettingsStore user{files.file(L"defualt.ini")}, common{files.file(L"common.ini")};
-    NoHost host;
+    tvtest::FakeOptionsHost host;
     Options options{user, common, host};
     FakeDisplay display;
     FakeList list;

@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "base/strings.h"
+#include "support/fake_options_host.h"
 #include "support/fake_prompter.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
@@ -26,22 +27,14 @@ using tvtest::TempFolder;
 
 namespace {
 
+tvtest::FakeOptionsHost AdminHost() {
+    tvtest::FakeOptionsHost host;
+    host.admin = true;  // elevated unless a test says otherwise
+    return host;
+}
+
 constexpr wchar_t kRunPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
 
-struct FakeHost : OptionsHost {
-    bool admin = true;
-    int adminRuns = 0;
-    void SetMenuChecks(const MenuChecks&) override {}
-    int StartupRecordIndex() override { return -1; }
-    void SetStartupRecordIndex(int) override {}
-    void SetTextSize(int) override {}
-    void ApplyTextSize() override {}
-    void SetRecordInterval(int) override {}
-    void SetAlwaysOnTop(bool) override {}
-    void ReadRecordList(const std::wstring&) override {}
-    bool RunningAsAdmin() override { return admin; }
-    void RunAsAdministrator() override { ++adminRuns; }
-};
 
 std::wstring Text(HWND w) { return tv::TextOf(w); }
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
@@ -88,7 +81,7 @@ protected:
     TempFolder files, records;
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
-    FakeHost host;
+    tvtest::FakeOptionsHost host = AdminHost();
     Options options{user, common, host, RunKeyEntry{HKEY_LOCAL_MACHINE, kRunPath, L"TolVaneQuestionTest"}};
     ScriptedPrompter prompter;
     HWND owner = nullptr;

@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "base/strings.h"
+#include "support/fake_options_host.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
 
@@ -25,23 +26,6 @@ namespace {
 constexpr wchar_t kRunPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
 constexpr wchar_t kTestRunValue[] = L"TolVaneSettingsTest";
 
-struct FakeHost : OptionsHost {
-    MenuChecks checks;
-    int startupIndex = -1, textSize = 0, interval = 0, textSizeApplied = 0, filterHidden = 0, adminRuns = 0;
-    bool onTop = false, admin = false;
-    std::vector<std::wstring> listsRead;
-    void SetMenuChecks(const MenuChecks& c) override { checks = c; }
-    int StartupRecordIndex() override { return startupIndex; }
-    void SetStartupRecordIndex(int i) override { startupIndex = i; }
-    void SetTextSize(int s) override { textSize = s; }
-    void ApplyTextSize() override { ++textSizeApplied; }
-    void SetRecordInterval(int s) override { interval = s; }
-    void SetAlwaysOnTop(bool on) override { onTop = on; }
-    void HideStartFilterList() override { ++filterHidden; }
-    void ReadRecordList(const std::wstring& folder) override { listsRead.push_back(folder); }
-    bool RunningAsAdmin() override { return admin; }
-    void RunAsAdministrator() override { ++adminRuns; }
-};
 
 // Settings files in a fresh data folder, the options over them, and a Run-key value of the test's own.
 struct Fixture {
@@ -49,7 +33,7 @@ struct Fixture {
     TempFolder files;
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
-    FakeHost host;
+    tvtest::FakeOptionsHost host;
     RunKeyEntry runKey{HKEY_LOCAL_MACHINE, kRunPath, kTestRunValue};
     Options options{user, common, host, runKey};
     Fixture() { runKey.Remove(); }

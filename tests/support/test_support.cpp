@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <cstdio>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -93,8 +94,19 @@ bool Process::Start(const std::wstring& exe, const std::wstring& params, DWORD c
     if (!params.empty()) cmd += L" " + params;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    return CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &si,
-                          &pi_) != FALSE;
+    // A loaded machine's wineserver now and then refuses a start among many at once; the
+    // races under test are about what the program does once started, so a refused start is
+    // tried again before it counts as a failure.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &si,
+                           &pi_))
+            return true;
+        error = GetLastError();
+        Sleep(200);
+    }
+    std::fprintf(stderr, "could not start %ls: error %lu\n", exe.c_str(), static_cast<unsigned long>(error));
+    return false;
 }
 
 bool Process::Resume() { return pi_.hThread && ResumeThread(pi_.hThread) != static_cast<DWORD>(-1); }

@@ -2,15 +2,22 @@
 // the desktop shows into a record of today.
 #include "e2e/e2e_support.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include "app/settings_store.h"
 #include "app/shell_links.h"
 #include "base/file_util.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "base/text_file.h"
+#include "capture/recording.h"
 #include "capture/recent_documents.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
+#include "ui/main/record_views.h"
 
 using namespace tvtest;
 
@@ -26,6 +33,41 @@ std::wstring SystemNotepad() {
 struct RemovedAtEnd {
     std::wstring path;
     ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
+};
+
+// Watches the hint strip of the program's window from outside, from before the window exists,
+// and keeps each text it shows in the order shown. The strip's text is read through the
+// window system, so the watch does not wait for the program's busy thread.
+class HintWatch {
+public:
+    HintWatch() : thread_([this] { Run(); }) {}
+    ~HintWatch() { Stop(); }
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    const std::vector<std::wstring>& texts() const { return texts_; }
+    bool hiddenAtEnd() const { return hint_ && !IsWindowVisible(hint_); }
+
+private:
+    void Run() {
+        while (!stop_) {
+            if (!hint_) {
+                HWND window = FindWindowW(L"TTolvaneWindow", nullptr);
+                if (window) hint_ = GetDlgItem(window, tv::kIdHint);
+            }
+            if (hint_) {
+                wchar_t text[512] = {};
+                GetWindowTextW(hint_, text, 512);
+                if (texts_.empty() || texts_.back() != text) texts_.push_back(text);
+            }
+            Sleep(1);
+        }
+    }
+    std::atomic<bool> stop_{false};
+    HWND hint_ = nullptr;
+    std::vector<std::wstring> texts_;
+    std::thread thread_;
 };
 
 }  // namespace
@@ -53,6 +95,7 @@ TEST(FirstRecordingThroughTheProgram, NotepadWithItsDocumentGoesIntoTodaysFirstR
     ASSERT_TRUE(notepad.Start(SystemNotepad(), L"\"" + document + L"\""));
     ASSERT_NE(WaitForWindow(L"Notepad", notepad.pid()), nullptr);
 
+    HintWatch watch;
     Process first;
     HWND window = StartProgram(first, program.exe(), L"");
     ASSERT_NE(window, nullptr);
@@ -80,5 +123,31 @@ TEST(FirstRecordingThroughTheProgram, NotepadWithItsDocumentGoesIntoTodaysFirstR
         shape += (n.parent ? L"  " : L"") + saved.items.At(n.data.itemIndex).path + L"\n";
     });
     EXPECT_TRUE(documentUnder) << "the document is not under notepad:\n" << tv::ToAnsi(shape);
+
+    // The strip went through the routine's texts in order, ended empty and is hidden.
+    watch.Stop();
+    std::vector<std::wstring> shown;
+    for (const auto& text : watch.texts())
+        if (!text.empty()) shown.push_back(text);
+    std::string seen;
+    for (const auto& text : shown) seen += "  " + tv::ToAnsi(text) + "\n";
+    std::printf("hint texts seen:\n%s", seen.c_str());
+    // A watch from outside can miss a text that stands only for a moment ("Finish." before the
+    // strip hides, a step with nothing to scan on a busy machine): what it saw must be the
+    // routine's texts in the routine's order, from the first step to the last.
+    std::vector<std::wstring> routine(tv::kRecordingHints, tv::kRecordingHints + tv::kRecordingHintCount);
+    routine.push_back(L"Finish.");
+    size_t at = 0;
+    for (const auto& text : shown) {
+        while (at < routine.size() && routine[at] != text) ++at;
+        EXPECT_LT(at, routine.size()) << "out of order or not the routine's: " << tv::ToAnsi(text);
+    }
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), routine.front());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), routine[tv::kRecordingHintCount - 1]), shown.end())
+        << "the last step's text was not seen:\n" << seen;
+    EXPECT_GE(shown.size(), 7u) << "too few of the routine's texts were seen:\n" << seen;
+    EXPECT_TRUE(watch.texts().back().empty());
+    EXPECT_TRUE(watch.hiddenAtEnd());
     EXPECT_EQ(CloseAndWait(window, first), 0);
 }

@@ -25,7 +25,7 @@ RecordSession::RecordSession(Options& options, RecordDisplay& display, RecordLis
     record_.writeSelectionFile = [this](const std::wstring& path) { WriteSelectionFile(record_, path); };
     strip_ = CreateStandardStrip();
     adder_.iconIndex = [this](const std::wstring& path, const std::wstring& name) {
-        return IconIndex(path, name, strip_);
+        return IconIndex(path, name, strip_, &typeIcons_);
     };
     adder_.myDocuments = SpecialFolderPath(CSIDL_PERSONAL);
     adder_.recentDocuments = &recentDocuments_;
@@ -40,6 +40,7 @@ void RecordSession::SetStrip(HIMAGELIST strip) {
     if (!strip || strip == strip_) return;
     HIMAGELIST old = strip_;
     strip_ = strip;
+    typeIcons_.Forget();
     display_.SetStrip(strip);
     if (old) ImageList_Destroy(old);
 }
@@ -82,6 +83,7 @@ RecordAdder& RecordSession::FreshAdder() {
     if (!machine_ || now - machineMade_ > 1000) {
         machine_ = std::make_unique<RealResolutionMachine>();
         machineMade_ = now;
+        adder_.ForgetMachineAnswers();
     }
     adder_.machine = machine_.get();
     return adder_;
@@ -126,6 +128,7 @@ void RecordSession::Search(const std::wstring& text, const Tick& tick) {
     }
     Clear();
     RefillFromStandardStrip(strip_);
+    typeIcons_.Forget();
     searchShown_ = true;
     if (list_.Count() == 0 || list_.SelectedIndex() < 0) return;
     display_.ShowFirstPage();
@@ -173,6 +176,7 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
     }
     if (newRecord_) {
         RefillFromStandardStrip(strip_);
+        typeIcons_.Forget();
         display_.SetStrip(strip_);
     }
     RecordAdder& adder = FreshAdder();

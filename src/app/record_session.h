@@ -17,6 +17,7 @@
 #include "capture/add_operations.h"
 #include "capture/recording.h"
 #include "records/record_file.h"
+#include "records/icon_strip.h"
 #include "records/record_tree.h"
 
 namespace tv {
@@ -132,6 +133,7 @@ private:
     std::function<bool()> chooseRecordFolder_;
     ShownRecord record_;
     HIMAGELIST strip_ = nullptr;  // the working icon strip of the shown record
+    TypeIcons typeIcons_;         // its images shared by every file of a type
     bool newRecord_ = false;      // the next save writes a new record
     bool nameChosen_ = false;     // the record question named it, for the next save only
     bool readWhole_ = true;

@@ -185,6 +185,17 @@ void RecordAdder::NoteRecentDocument(const std::wstring& path) {
     else if (recentDocuments) recentDocuments->AddKeeping(path);
 }
 
+const DocumentOpener& RecordAdder::OpenerOf(const std::wstring& entry) {
+    ResolutionMachine& m = Machine();
+    if (openersMachine_ != &m) {
+        openers_.clear();
+        openersMachine_ = &m;
+    }
+    auto known = openers_.find(entry);
+    if (known == openers_.end()) known = openers_.emplace(entry, ResolveDocumentOpener(entry, m)).first;
+    return known->second;
+}
+
 bool RecordAdder::AddItem(std::wstring p, std::wstring t) {
     view_.Step();
     ResolutionMachine& m = Machine();
@@ -419,7 +430,8 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
         const RecentDocumentList* list = onlyMatches ? &searchDocuments_ : recentDocuments;
         if (list) {
             RecordNode* appNode = kindPage == 1 ? kindNode : nullptr;
-            AttachProgramDocuments(record_, docsNode, appNode, ProgramDocuments(*list, t, p, m), p, m,
+            auto openerOf = [this](const std::wstring& entry) -> const DocumentOpener& { return OpenerOf(entry); };
+            AttachProgramDocuments(record_, docsNode, appNode, ProgramDocuments(*list, t, p, openerOf), p, m,
                                    [this](const std::wstring& path) { return iconIndex(path, L""); });
         }
     } else if (needsChild && !childText.empty()) {

@@ -107,6 +107,8 @@ public:
 
     const std::wstring& lastAdded() const { return lastAdded_; }
     void SetLastAdded(const std::wstring& path) { lastAdded_ = path; }
+    // Forgets what the machine said of the listed documents; call with each new machine.
+    void ForgetMachineAnswers() { openers_.clear(); }
 
 private:
     ResolutionMachine& Machine() const;
@@ -115,6 +117,8 @@ private:
     RecordNode* AddNode(int page, RecordNode* parent, const std::wstring& caption, int itemIndex, int image);
     RecordNode* FindCaption(int page, const std::wstring& caption);
     void NoteRecentDocument(const std::wstring& path);
+    // The document behind a listed entry and its program, asked of the machine once per entry.
+    const DocumentOpener& OpenerOf(const std::wstring& entry);
 
     // Indexes over the record, so each add costs the same however large the record is. They
     // are rebuilt when the record changed behind the adder's back.
@@ -143,6 +147,8 @@ private:
     std::unordered_map<std::wstring, RecordNode*> captions_[4];
     std::unordered_map<std::wstring, RecordNode*> childCaptions_[4];
     RecentDocumentList searchDocuments_;
+    std::unordered_map<std::wstring, DocumentOpener> openers_;
+    const ResolutionMachine* openersMachine_ = nullptr;
 };
 
 }  // namespace tv

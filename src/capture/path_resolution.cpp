@@ -59,6 +59,12 @@ std::wstring ProgramPathOfCommand(const std::wstring& commandLine, ResolutionMac
                                   [&](const std::wstring& name) { return machine.EnvironmentVariable(name); });
 }
 
+bool FolderTestMemo::FolderExists(const std::wstring& path) {
+    auto known = folders_.find(path);
+    if (known == folders_.end()) known = folders_.emplace(path, machine_.FolderExists(path)).first;
+    return known->second;
+}
+
 std::wstring ShortcutTarget(const std::wstring& path, ResolutionMachine& machine) {
     if (ToUpper(ExtensionOf(path)) != L".LNK") return path;
     std::wstring target;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_map>
 
 #include "base/process_services.h"
 
@@ -55,6 +56,28 @@ private:
     UINT DriveType(const std::wstring& root);
     UINT driveTypes_[26];
     DriveTypeQuery driveType_;
+};
+
+// Another machine, with its folder tests remembered: for walks over the record that ask about
+// the same paths again and again within one recording.
+class FolderTestMemo : public ResolutionMachine {
+public:
+    explicit FolderTestMemo(ResolutionMachine& machine) : machine_(machine) {}
+    bool FolderExists(const std::wstring& path) override;
+    bool FileExists(const std::wstring& path) override { return machine_.FileExists(path); }
+    bool DirectoryExists(const std::wstring& path) override { return machine_.DirectoryExists(path); }
+    bool ValidDrivePath(const std::wstring& path) override { return machine_.ValidDrivePath(path); }
+    DWORD Attributes(const std::wstring& path) override { return machine_.Attributes(path); }
+    bool LinkTarget(const std::wstring& linkPath, std::wstring& target) override {
+        return machine_.LinkTarget(linkPath, target);
+    }
+    std::wstring AdvertisedTarget(const std::wstring& linkPath) override { return machine_.AdvertisedTarget(linkPath); }
+    std::wstring ClassesValue(const std::wstring& subKey) override { return machine_.ClassesValue(subKey); }
+    std::wstring EnvironmentVariable(const std::wstring& name) override { return machine_.EnvironmentVariable(name); }
+
+private:
+    ResolutionMachine& machine_;
+    std::unordered_map<std::wstring, bool> folders_;
 };
 
 // The extension of a path: from the last "." of its file name on, or empty.

@@ -187,23 +187,54 @@ bool RecordPathIndex::Found(const std::wstring& path, ResolutionMachine& machine
 }
 
 namespace {
+// The text the record path test compares a node by.
+std::wstring NodeText(const RecordNode& node, const ShownRecord& record, ResolutionMachine& machine,
+                      const std::function<std::wstring(const std::wstring&)>& groupKey) {
+    std::wstring resolved = Key(ShortcutTarget(record.items.At(node.data.itemIndex).path, machine));
+    if (!node.children.empty() && machine.FolderExists(resolved)) return Key(NormaliseFolder(groupKey(resolved)));
+    return resolved;
+}
+
 void CollectLevel(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,
                   ResolutionMachine& machine, const std::function<std::wstring(const std::wstring&)>& groupKey,
                   RecordPathIndex& index) {
     int visited = 0;
     for (const auto& node : nodes) {
         if (++visited > kMaxWalk) break;
-        if (record.items.Valid(node->data.itemIndex)) {
-            std::wstring resolved = Key(ShortcutTarget(record.items.At(node->data.itemIndex).path, machine));
-            if (!node->children.empty() && machine.FolderExists(resolved))
-                index.Add(Key(NormaliseFolder(groupKey(resolved))));
-            else
-                index.Add(resolved);
-        }
+        if (record.items.Valid(node->data.itemIndex)) index.Add(NodeText(*node, record, machine, groupKey));
         CollectLevel(node->children, record, machine, groupKey, index);
     }
 }
 }  // namespace
+
+bool GrowingRecordPathIndex::Collect(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,
+                                     ResolutionMachine& machine,
+                                     const std::function<std::wstring(const std::wstring&)>& groupKey) {
+    int visited = 0;
+    for (const auto& node : nodes) {
+        if (++visited > kMaxWalk) break;
+        const bool hasChildren = !node->children.empty();
+        auto seen = seen_.find(node.get());
+        if (seen == seen_.end()) {
+            seen_.emplace(node.get(), hasChildren);
+            if (record.items.Valid(node->data.itemIndex)) index_.Add(NodeText(*node, record, machine, groupKey));
+        } else if (seen->second != hasChildren) {
+            return false;  // its text may have changed
+        }
+        if (!Collect(node->children, record, machine, groupKey)) return false;
+    }
+    return true;
+}
+
+const RecordPathIndex& GrowingRecordPathIndex::Update(const ShownRecord& record, ResolutionMachine& machine,
+                                                      const std::function<std::wstring(const std::wstring&)>& groupKey) {
+    if (!Collect(record.docs.top(), record, machine, groupKey)) {
+        index_ = RecordPathIndex();
+        seen_.clear();
+        Collect(record.docs.top(), record, machine, groupKey);
+    }
+    return index_;
+}
 
 RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine& machine,
                                    const std::function<std::wstring(const std::wstring&)>& groupKey) {
@@ -249,8 +280,24 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
     return added;
 }
 
+DocumentOpener ResolveDocumentOpener(const std::wstring& entry, ResolutionMachine& machine) {
+    DocumentOpener resolved;
+    resolved.document = ShortcutTarget(entry, machine);
+    resolved.opener = Key(AssociatedProgram(resolved.document, machine));
+    return resolved;
+}
+
 std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
                                            const std::wstring& programPath, ResolutionMachine& machine) {
+    DocumentOpener resolved;
+    return ProgramDocuments(list, programTitle, programPath, [&](const std::wstring& entry) -> const DocumentOpener& {
+        resolved = ResolveDocumentOpener(entry, machine);
+        return resolved;
+    });
+}
+
+std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
+                                           const std::wstring& programPath, const OpenerOf& openerOf) {
     const wchar_t kViewer[] = L"windows photo viewer";
     std::wstring program = Key(programPath);
     if (programTitle == L"picture and fax viewer" || programTitle == L"photo viewer" ||
@@ -259,13 +306,12 @@ std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const
     const std::wstring title = Key(programTitle);
     std::vector<std::wstring> documents;
     for (const std::wstring& entry : list.entries()) {
-        std::wstring d = ShortcutTarget(entry, machine);
-        std::wstring opener = Key(AssociatedProgram(d, machine));
+        const DocumentOpener& d = openerOf(entry);
         if (title != kViewer) {
-            if (Key(d) == program) break;
-            if (opener == program) documents.push_back(d);
-        } else if (IsPhotoViewer(opener)) {
-            documents.push_back(d);
+            if (Key(d.document) == program) break;
+            if (d.opener == program) documents.push_back(d.document);
+        } else if (IsPhotoViewer(d.opener)) {
+            documents.push_back(d.document);
         }
     }
     return documents;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -101,6 +102,21 @@ private:
 RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine& machine,
                                    const std::function<std::wstring(const std::wstring&)>& groupKey);
 
+// The same index kept up to date while a recording adds to the record: each update reads only
+// the nodes it has not seen, and starts over when a node it has seen gained or lost children.
+class GrowingRecordPathIndex {
+public:
+    // Unchanged trees cost one walk over the nodes, without a question to the machine.
+    const RecordPathIndex& Update(const ShownRecord& record, ResolutionMachine& machine,
+                                  const std::function<std::wstring(const std::wstring&)>& groupKey);
+
+private:
+    bool Collect(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,
+                 ResolutionMachine& machine, const std::function<std::wstring(const std::wstring&)>& groupKey);
+    RecordPathIndex index_;
+    std::unordered_map<const RecordNode*, bool> seen_;  // node -> it had children
+};
+
 // What recording the recent documents needs of the shown record.
 class DocumentRecordSink {
 public:
@@ -121,10 +137,23 @@ public:
 bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& sink,
                            ResolutionMachine& machine, const Tick& tick = [] {});
 
+// A listed document as the walk for a program's documents sees it: the document behind the
+// entry and the program that opens it, trimmed and lower-cased.
+struct DocumentOpener {
+    std::wstring document;
+    std::wstring opener;
+};
+DocumentOpener ResolveDocumentOpener(const std::wstring& entry, ResolutionMachine& machine);
+
 // The listed documents that open with the program (path `programPath`, title `programTitle`),
 // in list order; the walk ends at a document that is the program itself.
 std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
                                            const std::wstring& programPath, ResolutionMachine& machine);
+// The same with each entry resolved by `openerOf`, which may remember its answers: a recording
+// asks this once for every program it adds, over the same list.
+using OpenerOf = std::function<const DocumentOpener&(const std::wstring& entry)>;
+std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
+                                           const std::wstring& programPath, const OpenerOf& openerOf);
 
 // Today as a record item's date: "yyyy-mm-dd".
 std::wstring TodayText();

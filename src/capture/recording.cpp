@@ -58,7 +58,7 @@ namespace {
 class AdderSinks : public ProgramRecordSink, public LocationRecordSink, public DocumentRecordSink {
 public:
     AdderSinks(RecordAdder& adder, ShownRecord& record, ResolutionMachine& machine, const RecordingProgress& progress)
-        : adder_(adder), record_(record), machine_(machine), progress_(progress) {}
+        : adder_(adder), record_(record), machine_(machine), folderTests_(machine), progress_(progress) {}
 
     bool found = false;  // something was added
 
@@ -84,13 +84,8 @@ public:
 
     // DocumentRecordSink
     bool RecordPathFound(const std::wstring& path) override {
-        if (version_ != record_.docs.version()) {
-            index_ = CollectRecordPaths(record_, machine_, [this](const std::wstring& p) {
-                return GroupKey(p, adder_.myDocuments);
-            });
-            version_ = record_.docs.version();
-        }
-        return index_.Found(path, machine_);
+        auto groupKey = [this](const std::wstring& p) { return GroupKey(p, adder_.myDocuments); };
+        return index_.Update(record_, folderTests_, groupKey).Found(path, machine_);
     }
     bool ProgramAlreadyRecorded(const std::wstring& program) override { return adder_.HoldsProgram(program, program); }
 
@@ -98,9 +93,10 @@ private:
     RecordAdder& adder_;
     ShownRecord& record_;
     ResolutionMachine& machine_;
+    // The record path test walks the whole record after every add; its folders stay put.
+    FolderTestMemo folderTests_;
     const RecordingProgress& progress_;
-    RecordPathIndex index_;
-    unsigned long long version_ = ~0ULL;
+    GrowingRecordPathIndex index_;
 };
 
 // Runs one step; a failing step leaves the record with what the others find.

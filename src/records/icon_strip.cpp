@@ -191,29 +191,74 @@ bool RefillFromStandardStrip(HIMAGELIST strip) {
     return AddStandardImages(strip);
 }
 
-int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip) {
+int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
     int standard = StandardIconIndex(path);
     if (standard >= 0) return standard;
     const std::wstring p = RulePath(path);
     // As this process sees the disk: the shell icon below is asked the same way.
     if (ProcessServices::Instance().FolderExistsUnguarded(p)) return kIconFolder;
     // A shortcut's own caption says nothing about where it points.
-    if (ExtensionOf(FileNameOf(p)) == L".lnk") return ShellIconIndex(p, p, strip);
-    return ShellIconIndex(p, name, strip);
+    if (ExtensionOf(FileNameOf(p)) == L".lnk") return ShellIconIndex(p, p, strip, types);
+    return ShellIconIndex(p, name, strip, types);
 }
 
-int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip) {
+int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
     ProcessServices& services = ProcessServices::Instance();
     if (!services.FolderExistsUnguarded(path) && !services.FileExistsUnguarded(path)) return kIconMissingPath;
     int place = Lookup(kShellPlaces, ToLower(Trim(name)));
     if (place >= 0) return place;
 
+    const std::wstring type = types && strip && !services.FolderExistsUnguarded(path) ? TypeIcons::SharedIconType(path)
+                                                                                      : std::wstring();
+    if (!type.empty()) {
+        int known = types->Find(type);
+        if (known >= 0 && known < ImageList_GetImageCount(strip)) return known;
+    }
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON) || !info.hIcon)
         return kIconGenericProgram;
     int index = strip ? ImageList_AddIcon(strip, info.hIcon) : -1;
     DestroyIcon(info.hIcon);
-    return index >= 0 ? index : kIconGenericProgram;
+    if (index < 0) return kIconGenericProgram;
+    if (!type.empty()) types->Remember(type, index);
+    return index;
+}
+
+namespace {
+// The default value of a key under HKEY_CLASSES_ROOT, or empty.
+std::wstring ClassesDefault(const std::wstring& subKey) {
+    wchar_t value[512] = {};
+    LONG size = sizeof value;
+    if (RegQueryValueW(HKEY_CLASSES_ROOT, subKey.c_str(), value, &size) != ERROR_SUCCESS) return {};
+    return value;
+}
+}  // namespace
+
+std::wstring TypeIcons::SharedIconType(const std::wstring& path) {
+    const std::wstring e = ExtensionOf(FileNameOf(RulePath(path)));
+    if (e.empty() || e == L".") return {};
+    // Types whose files carry or choose their own icon.
+    for (const wchar_t* own : {L".exe", L".lnk", L".ico", L".cur", L".ani", L".url", L".scr", L".dll", L".cpl",
+                               L".msc", L".pif", L".com", L".appref-ms"})
+        if (e == own) return {};
+    const std::wstring progId = ClassesDefault(e);
+    if (!progId.empty()) {
+        const std::wstring icon = ClassesDefault(progId + L"\\DefaultIcon");
+        if (icon.find(L"%1") != std::wstring::npos) return {};
+        // A handler that draws each file's icon itself.
+        HKEY handler = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (progId + L"\\ShellEx\\IconHandler").c_str(), 0, KEY_READ, &handler) ==
+            ERROR_SUCCESS) {
+            RegCloseKey(handler);
+            return {};
+        }
+    }
+    return e;
+}
+
+int TypeIcons::Find(const std::wstring& type) const {
+    auto known = byType_.find(type);
+    return known == byType_.end() ? -1 : known->second;
 }
 
 }  // namespace tv

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <unordered_map>
 
 namespace tv {
 
@@ -43,12 +44,29 @@ HIMAGELIST CreateStandardStrip();
 // be loaded; the strip is then empty.
 bool RefillFromStandardStrip(HIMAGELIST strip);
 
+// The strip images of document types whose icon is the same for every file of the type, so a
+// recording of many documents asks the shell once per type. Forget them whenever the strip's
+// images are replaced.
+class TypeIcons {
+public:
+    // The type of the file whose icon stands for its whole type, or empty: programs, shortcuts,
+    // icon files and types whose icon is read from each file answer empty.
+    static std::wstring SharedIconType(const std::wstring& path);
+    int Find(const std::wstring& type) const;
+    void Remember(const std::wstring& type, int index) { byType_[type] = index; }
+    void Forget() { byType_.clear(); }
+
+private:
+    std::unordered_map<std::wstring, int> byType_;
+};
+
 // The image for a path (and, for shell places, its name, which may be empty). May append the
-// path's shell icon to `strip` and answer its new index.
-int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip);
+// path's shell icon to `strip` and answer its new index; with `types`, a document type's icon
+// is appended once and its index answered again for the type's other files.
+int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types = nullptr);
 
 // The image of an existing path by its shell place name, else its shell icon appended to
 // `strip`; the missing-path image when the path is neither a folder nor a file.
-int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip);
+int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types = nullptr);
 
 }  // namespace tv

@@ -495,6 +495,43 @@ TEST(RecordPathIndex, CollectsEveryNodeAndFolderGroupsByTheirKey) {
     EXPECT_TRUE(index.Found(L"C:\\Empty\\", m));
 }
 
+// The index a recording keeps while it adds answers as a fresh walk would after every change:
+// new nodes at any depth, and a folder node that gains children and is then known by its group.
+TEST(RecordPathIndex, TheGrowingIndexAnswersAsAFreshWalkAfterEveryAdd) {
+    FakeMachine m;
+    m.AddFolder(L"C:\\Work");
+    m.AddFile(L"C:\\Work\\a.txt");
+    m.AddLink(L"C:\\r\\b.lnk", L"C:\\Other\\b.txt");
+    ShownRecord r;
+    auto item = [&](const std::wstring& path) {
+        TMyDoc d;
+        d.path = path;
+        return r.items.Append(d);
+    };
+    auto groupKey = [](const std::wstring& p) { return p + L"\\group"; };
+    const Strings asked = {L"C:\\Work", L"C:\\Work\\", L"C:\\Work\\group", L"C:\\Work\\a.txt", L"C:\\Other\\b.txt",
+                           L"C:\\Lone", L"C:\\Lone\\c.txt", L"C:\\Nowhere"};
+    GrowingRecordPathIndex growing;
+    auto sameAsFresh = [&](const char* when) {
+        SCOPED_TRACE(when);
+        RecordPathIndex fresh = CollectRecordPaths(r, m, groupKey);
+        const RecordPathIndex& kept = growing.Update(r, m, groupKey);
+        for (const auto& path : asked) EXPECT_EQ(kept.Found(path, m), fresh.Found(path, m)) << ToAnsi(path);
+    };
+    sameAsFresh("empty");
+    RecordNode* work = r.docs.Add(nullptr, L"Work", item(L"C:\\Work"));
+    sameAsFresh("a folder without children");
+    EXPECT_TRUE(growing.Update(r, m, groupKey).Found(L"C:\\Work", m));
+    r.docs.Add(work, L"a", item(L"C:\\Work\\a.txt"));
+    sameAsFresh("the folder gained a child");
+    EXPECT_FALSE(growing.Update(r, m, groupKey).Found(L"C:\\Work", m));
+    RecordNode* lone = r.docs.Add(nullptr, L"Lone", item(L"C:\\Lone"));
+    r.docs.Add(lone, L"b", item(L"C:\\r\\b.lnk"));
+    RecordNode* deeper = r.docs.Add(lone, L"c", item(L"C:\\Lone\\c.txt"));
+    r.docs.Add(deeper, L"deep", item(L"C:\\Nowhere"));
+    sameAsFresh("nodes at three depths");
+}
+
 TEST(ProgramDocuments, DocumentsOpenedByTheProgramUntilTheProgramItself) {
     FakeMachine m;
     m.Associate(L".txt", L"txtfile", std::wstring(kNotepad) + L" %1");

@@ -170,6 +170,38 @@ TEST(IconStrip, ShellIconsAreAppendedAfterTheStandardImagesEveryTime) {
     EXPECT_EQ(IconIndex(L" " + dir.file(L"Other%20Notes.tvqy") + L"  ", L"", strip.h), kStandardIconCount + 1);
 }
 
+// With the session's type memory, a document type's icon goes into the strip once; types whose
+// files have icons of their own still get one image per file; a refilled strip starts over.
+TEST(IconStrip, DocumentsOfOneTypeShareOneImageWhenTheTypesAreRemembered) {
+    TempFolder dir;
+    std::wstring a = dir.file(L"a.tvqs"), b = dir.file(L"b.tvqs"), other = dir.file(L"c.tvqt");
+    std::wstring ownA = dir.file(L"a.tvqo"), ownB = dir.file(L"b.tvqo");
+    for (const auto& f : {a, b, other, ownA, ownB}) ASSERT_TRUE(WriteAll(f, "x"));
+    // A type whose icon is read from each of its files.
+    ScopedClasses classes;
+    classes.Set(L".tvqo", L"Tolvane.OwnIcon");
+    classes.Set(L"Tolvane.OwnIcon\\DefaultIcon", L"%1");
+    EXPECT_EQ(TypeIcons::SharedIconType(a), L".tvqs");
+    EXPECT_EQ(TypeIcons::SharedIconType(ownA), L"");
+    EXPECT_EQ(TypeIcons::SharedIconType(L"C:\\Tools\\tool.EXE"), L"");
+
+    Strip strip(CreateStandardStrip());
+    ASSERT_NE(strip.h, nullptr);
+    TypeIcons types;
+    EXPECT_EQ(IconIndex(a, L"", strip.h, &types), kStandardIconCount);
+    EXPECT_EQ(IconIndex(b, L"", strip.h, &types), kStandardIconCount);
+    EXPECT_EQ(IconIndex(other, L"", strip.h, &types), kStandardIconCount + 1);
+    EXPECT_EQ(IconIndex(ownA, L"", strip.h, &types), kStandardIconCount + 2);
+    EXPECT_EQ(IconIndex(ownB, L"", strip.h, &types), kStandardIconCount + 3);
+    EXPECT_EQ(IconIndex(dir.file(L"gone.tvqs"), L"", strip.h, &types), kIconMissingPath);
+    EXPECT_EQ(strip.count(), kStandardIconCount + 4);
+
+    ASSERT_TRUE(RefillFromStandardStrip(strip.h));
+    types.Forget();
+    EXPECT_EQ(IconIndex(b, L"", strip.h, &types), kStandardIconCount);
+    EXPECT_EQ(strip.count(), kStandardIconCount + 1);
+}
+
 TEST(IconStrip, ARefilledStripHoldsTheStandardImagesAgain) {
     Strip standard(CreateStandardStrip());
     Strip strip(ImageList_Create(kStandardIconSize, kStandardIconSize, ILC_COLOR32 | ILC_MASK, 4, 4));

@@ -64,6 +64,14 @@ public:
     }
 };
 
+// The paths among `paths` that a reader reports as started with Windows, in their order.
+Strings StartedAmong(TWindowsStartMan& man, const Strings& paths) {
+    Strings started;
+    for (const auto& path : paths)
+        if (man.IsStartedWithWindows(path)) started.push_back(path);
+    return started;
+}
+
 // One start-up entry reader over both fake machines.
 struct StartFixture {
     FakeStartupMachine machine;
@@ -121,20 +129,21 @@ TEST(StartupCommands, AValueOfAnotherTypeEndsItsKeyOnly) {
     TWindowsStartMan man = f.Make();
     // Variables stay as stored in the list; only the test expands them.
     EXPECT_EQ(man.StartupCommands(), (Strings{L"C:\\A\\a.exe", L"%ProgramFiles%\\B\\b.exe", L"C:\\D\\d.exe"}));
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\Program Files\\B\\b.exe"));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"C:\\C\\c.exe"));
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\D\\d.exe"));
+    EXPECT_EQ(StartedAmong(man, {L"C:\\Program Files\\B\\b.exe", L"C:\\C\\c.exe", L"C:\\D\\d.exe"}),
+              (Strings{L"C:\\Program Files\\B\\b.exe", L"C:\\D\\d.exe"}));
 }
 
-TEST(StartupTest, AQuotedRunValueWithArgumentsNamesItsProgramInAnyCase) {
+TEST(StartupTest, ARunValueNamesItsProgramWithoutQuotesArgumentsCaseOrVariables) {
     StartFixture f;
     f.machine.AddRunValue(HKEY_LOCAL_MACHINE, L"Notes", L"\"C:\\windows\\notepad.exe\" /x");
+    f.machine.AddRunValue(HKEY_CURRENT_USER, L"Pad", L"%SystemRoot%\\system32\\write.exe /p", REG_EXPAND_SZ);
     TWindowsStartMan man = f.Make();
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\windows\\notepad.exe"));
-    EXPECT_TRUE(man.IsStartedWithWindows(L"  c:\\WINDOWS\\Notepad.EXE "));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"C:\\windows\\system32\\notepad.exe"));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"\"C:\\windows\\notepad.exe\" /x"));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"C:\\windows"));
+    EXPECT_EQ(StartedAmong(man, {L"C:\\windows\\notepad.exe", L"  c:\\WINDOWS\\Notepad.EXE ",
+                                 L"C:\\windows\\system32\\notepad.exe", L"\"C:\\windows\\notepad.exe\" /x",
+                                 L"C:\\windows", L"C:\\Windows\\System32\\WRITE.exe",
+                                 L"%SystemRoot%\\system32\\write.exe"}),
+              (Strings{L"C:\\windows\\notepad.exe", L"  c:\\WINDOWS\\Notepad.EXE ",
+                       L"C:\\Windows\\System32\\WRITE.exe"}));
 }
 
 TEST(StartupTest, ShortcutsAndDocumentsCountAsTheProgramTheyStart) {
@@ -147,19 +156,9 @@ TEST(StartupTest, ShortcutsAndDocumentsCountAsTheProgramTheyStart) {
     f.resolution.Associate(L".pdf", L"pdffile", L"\"C:\\Reader\\reader.exe\" \"%1\"");
     f.machine.AddRunValue(HKEY_CURRENT_USER, L"Manual", L"C:\\Docs\\manual.pdf");
     TWindowsStartMan man = f.Make();
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\Tools\\app.exe"));
-    EXPECT_FALSE(man.IsStartedWithWindows(user + L"\\App.lnk"));
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\Windows\\system32\\notepad.exe"));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"C:\\Notes\\todo.txt"));
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\Reader\\reader.exe"));
-}
-
-TEST(StartupTest, AVariableAtTheStartOfARunValueMatchesTheExpandedPath) {
-    StartFixture f;
-    f.machine.AddRunValue(HKEY_CURRENT_USER, L"Pad", L"%SystemRoot%\\system32\\notepad.exe /p", REG_EXPAND_SZ);
-    TWindowsStartMan man = f.Make();
-    EXPECT_TRUE(man.IsStartedWithWindows(L"C:\\Windows\\System32\\notepad.exe"));
-    EXPECT_FALSE(man.IsStartedWithWindows(L"%SystemRoot%\\system32\\notepad.exe"));
+    EXPECT_EQ(StartedAmong(man, {L"C:\\Tools\\app.exe", user + L"\\App.lnk", L"C:\\Windows\\system32\\notepad.exe",
+                                 L"C:\\Notes\\todo.txt", L"C:\\Reader\\reader.exe"}),
+              (Strings{L"C:\\Tools\\app.exe", L"C:\\Windows\\system32\\notepad.exe", L"C:\\Reader\\reader.exe"}));
 }
 
 TEST(StartupTest, EntriesAreReadOnceAndALaterValueNeedsANewReader) {

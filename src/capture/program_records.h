@@ -44,7 +44,8 @@ bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramReco
 // then the path as first sub-item). Rows already listed, programs of the start-up filter list
 // and the program itself are skipped. True when a row was added.
 struct ProgramRowServices {
-    StartupFilter inStartupFilterList = NoStartupFilter;
+    // Whether the start-up filter list holds a path.
+    std::function<bool(const std::wstring& path)> inStartupFilterList = [](const std::wstring&) { return false; };
     std::function<int(const std::wstring& path)> iconIndex = [](const std::wstring&) { return 0; };
     std::function<std::wstring(const std::wstring& path)> displayName = PathDisplayName;
     std::function<void()> stepGauge = [] {};

@@ -41,7 +41,7 @@ bool TakeWindow(const WindowEntry& entry, std::wstring path, const std::wstring&
         for (const auto& pair : list)
             if (PathKey(pair.path) == key) return false;
     }
-    if (isStartupProgram(path)) return false;
+    if (isStartupProgram(path, title)) return false;
     std::wstring t = ToLower(title);
     if (t != L"my computer" && t != L"computer" && t != L"control panel" && t != L"desktop") {
         std::wstring upper = ToUpper(Trim(path));
@@ -60,7 +60,7 @@ bool TakeWindow(const WindowEntry& entry, std::wstring path, const std::wstring&
 }
 }  // namespace
 
-bool NoStartupFilter(const std::wstring&) { return false; }
+bool NoStartupFilter(const std::wstring&, const std::wstring&) { return false; }
 
 std::vector<WindowEntry> RealDesktopWindows::TopLevelWindows() {
     std::vector<WindowEntry> list;

@@ -38,9 +38,9 @@ public:
 };
 
 // The start-up filter: true when the path is a program started with Windows, which a
-// recording leaves out.
-using StartupFilter = std::function<bool(const std::wstring& path)>;
-bool NoStartupFilter(const std::wstring& path);
+// recording leaves out. It is told the window's title too, to list what it held back.
+using StartupFilter = std::function<bool(const std::wstring& path, const std::wstring& title)>;
+bool NoStartupFilter(const std::wstring& path, const std::wstring& title);
 
 // The running-program scan. `ownPath` is this program's executable, never listed.
 std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std::wstring& ownPath,

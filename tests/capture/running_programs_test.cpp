@@ -6,34 +6,13 @@
 
 #include "base/process_services.h"
 #include "capture/shell_windows.h"
+#include "capture/fake_desktop.h"
 
 using namespace tv;
 using Pairs = std::vector<ProgramPair>;
+using tvtest::FakeDesktop;
 
 namespace {
-
-class FakeDesktop : public DesktopWindows {
-public:
-    std::vector<WindowEntry> windows;
-    std::map<HWND, DWORD> processes;
-    std::map<DWORD, std::wstring> paths;
-    int pathReads = 0;
-    // A window of a new process unless `pid` names one already added.
-    HWND Add(const std::wstring& title, const std::wstring& path, DWORD pid = 0) {
-        HWND h = reinterpret_cast<HWND>(static_cast<INT_PTR>(windows.size() + 1) * 4);
-        windows.push_back({title, h});
-        if (pid == 0) pid = static_cast<DWORD>(1000 + windows.size());
-        processes[h] = pid;
-        paths[pid] = path;
-        return h;
-    }
-    std::vector<WindowEntry> TopLevelWindows() override { return windows; }
-    DWORD ProcessIdOf(HWND w) override { return processes[w]; }
-    std::wstring ProgramPathOf(DWORD pid) override {
-        ++pathReads;
-        return paths[pid];
-    }
-};
 
 const wchar_t kNotepad[] = L"C:\\Windows\\notepad.exe";
 const wchar_t kExplorer[] = L"C:\\Windows\\explorer.exe";
@@ -95,10 +74,16 @@ TEST(RunningProgramScan, ExplorerWindowsAreKeptByTheShellTable) {
 
 TEST(RunningProgramScan, StartupProgramsAreFilteredAndBlanksRestored) {
     FakeDesktop d;
-    d.Add(L"Sync", L"C:\\Apps\\sync.exe");
+    d.Add(L"  Sync ", L"C:\\Apps\\sync.exe");
     d.Add(L"My%20Tool", L"C:\\My%20Apps\\tool.exe");
-    Pairs pairs = Scan(d, [](const std::wstring& p) { return p == L"C:\\Apps\\sync.exe"; });
+    std::vector<std::wstring> asked;
+    Pairs pairs = Scan(d, [&asked](const std::wstring& p, const std::wstring& title) {
+        asked.push_back(title);
+        return p == L"C:\\Apps\\sync.exe";
+    });
     EXPECT_EQ(pairs, (Pairs{{L"C:\\My Apps\\tool.exe", L"My Tool"}}));
+    // The filter sees the window's own title, before "%20" is restored.
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"Sync", L"My%20Tool"}));
 }
 
 TEST(ShellWindowTable, ClassifiesEveryRowOfTheShellHostTable) {

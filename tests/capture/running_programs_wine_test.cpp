@@ -30,30 +30,6 @@ std::vector<ProgramPair> PairsOf(const std::wstring& path, const std::wstring& o
     return out;
 }
 
-// Waits until `count` windows of the test helper's class exist for `process`.
-bool WaitForTestWindows(const Process& process, size_t count) {
-    for (int i = 0; i < 300; ++i, Sleep(50)) {
-        size_t n = 0;
-        for (HWND h : FindWindows(L"TolvaneTestWindow")) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid == process.pid() && IsWindowVisible(h)) ++n;
-        }
-        if (n >= count) return true;
-    }
-    return false;
-}
-
-// The window helper copied into `dir` as `name`, started with one window per title; the
-// copy's path, empty when its windows did not come up.
-std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& process,
-                           const std::wstring& titles, size_t windows) {
-    std::wstring copy = dir.file(name);
-    if (!CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), copy.c_str(), FALSE)) return {};
-    if (!process.Start(copy, titles) || !WaitForTestWindows(process, windows)) return {};
-    return copy;
-}
-
 }  // namespace
 
 TEST(RunningProgramsUnderWine, NotepadWindowsGiveOnePairWithItsFullPath) {

@@ -195,6 +195,30 @@ bool SaveScreenshot(const std::wstring& pngPath) {
 
 std::wstring ExeFolder() { return tv::FolderOf(tv::ModulePath()); }
 
+namespace {
+// Waits until `count` windows of the test helper's class exist for `process`.
+bool WaitForTestWindows(const Process& process, size_t count) {
+    for (int i = 0; i < 300; ++i, Sleep(50)) {
+        size_t n = 0;
+        for (HWND h : FindWindows(L"TolvaneTestWindow")) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == process.pid() && IsWindowVisible(h)) ++n;
+        }
+        if (n >= count) return true;
+    }
+    return false;
+}
+}  // namespace
+
+std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& process,
+                           const std::wstring& titles, size_t windows) {
+    std::wstring copy = dir.file(name);
+    if (!CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), copy.c_str(), FALSE)) return {};
+    if (!process.Start(copy, titles) || !WaitForTestWindows(process, windows)) return {};
+    return copy;
+}
+
 std::wstring ScreenshotFolder() {
     // bin -> the architecture's build folder -> the build folder.
     std::wstring dir = tv::FolderOf(tv::FolderOf(ExeFolder())) + L"\\screenshots";

@@ -77,6 +77,10 @@ HWND WaitForWindow(const wchar_t* className, DWORD pid, DWORD timeoutMs = 30000)
 std::vector<HWND> FindWindows(const wchar_t* className);
 // Closes a window normally and waits for its process to end; the exit code, -1 on time-out.
 long CloseAndWait(HWND window, Process& process, DWORD timeoutMs = 30000);
+// The window helper (test_windows.exe) copied into `dir` as `name` and started with one window
+// per title; the copy's path, empty when its windows did not come up.
+std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& process,
+                           const std::wstring& titles, size_t windows);
 
 // Saves the whole screen as a PNG file. False when it could not be written.
 bool SaveScreenshot(const std::wstring& pngPath);

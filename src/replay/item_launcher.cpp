@@ -202,7 +202,7 @@ void ItemLauncher::OpenDocument(const std::wstring& file, const std::wstring& pa
     else services_.WithoutRedirection(execute);
     if (Succeeded(result)) return;
     if (error == ERROR_NO_ASSOCIATION) OpenWithDialog(file);
-    else if (showErrors) shell_.ShowMessage(context_.owner, SystemErrorText(error));
+    else if (showErrors) shell_.ShowMessage(context_.owner, SystemMessageText(error));
 }
 
 void ItemLauncher::OpenWithDialog(const std::wstring& file) {

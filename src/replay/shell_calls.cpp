@@ -115,15 +115,4 @@ ShellCalls& RealShellCalls() {
     return shell;
 }
 
-std::wstring SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result = n && text ? std::wstring(text, n) : std::wstring();
-    if (text) LocalFree(text);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
-    return result.empty() ? Format(L"Error %lu", static_cast<unsigned long>(error)) : result;
-}
-
 }  // namespace tv

@@ -46,8 +46,4 @@ public:
 // The shell of this machine. Message boxes are owned by the window given to each call.
 ShellCalls& RealShellCalls();
 
-// The system's text for an error code (FormatMessage), without the line break it ends with;
-// "Error N" when the system has none.
-std::wstring SystemErrorText(DWORD error);
-
 }  // namespace tv

@@ -314,10 +314,10 @@ TEST_F(LauncherTest, OtherOpenErrorsShowTheSystemTextUnlessQuiet) {
     Launcher().OpenDocument(L"C:\\a.doc", L"-x", true);
     Launcher().OpenDocument(L"C:\\a.doc", L"-x", false);
     EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=none verb=open [C:\\a.doc] params=[-x] dir=[(none)] show=1",
-                              L"Message owner=main [" + SystemErrorText(ERROR_ACCESS_DENIED) + L"]",
+                              L"Message owner=main [" + SystemMessageText(ERROR_ACCESS_DENIED) + L"]",
                               L"ExecuteW owner=none verb=open [C:\\a.doc] params=[-x] dir=[(none)] show=1"}));
-    EXPECT_NE(SystemErrorText(ERROR_ACCESS_DENIED).find_first_not_of(L" "), std::wstring::npos);
-    EXPECT_NE(SystemErrorText(ERROR_ACCESS_DENIED).back(), L'\n');
+    EXPECT_NE(SystemMessageText(ERROR_ACCESS_DENIED).find_first_not_of(L" "), std::wstring::npos);
+    EXPECT_NE(SystemMessageText(ERROR_ACCESS_DENIED).back(), L'\n');
 
     // In start-up replay the open-item operation stays quiet too.
     machine.AddFile(L"C:\\b.doc");

@@ -23,14 +23,20 @@ using namespace tvtest;
 
 namespace {
 
-// The lines "start_note.exe" has noted beside itself, one a start.
-std::wstring Notes(const std::wstring& folder) { return DecodeText("\xFF\xFE" + ReadAll(folder + L"\\starts.txt")); }
+// A copy of the note-taking program in a folder of the test's own, so its notes land there.
+class WithNoteTaker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program = work.file(L"start_note.exe");
+        ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\start_note.exe").c_str(), program.c_str(), FALSE));
+    }
+    // The lines the program has noted, one a start.
+    std::wstring Notes() const { return DecodeText("\xFF\xFE" + ReadAll(work.file(L"starts.txt"))); }
 
-// A copy of the note-taking program in `folder`, so its notes land there.
-std::wstring NoteTaker(const std::wstring& folder) {
-    std::wstring copy = folder + L"\\start_note.exe";
-    return CopyFileW((ExeFolder() + L"\\start_note.exe").c_str(), copy.c_str(), FALSE) ? copy : std::wstring();
-}
+    TempFolder work;
+    ComScope com;
+    std::wstring program;
+};
 
 // A string value under HKEY_LOCAL_MACHINE set for the test and put back as it was.
 class ScopedMachineValue {
@@ -75,36 +81,31 @@ private:
     bool hadValue_ = false, set_ = false;
 };
 
-class RealLauncher : public ::testing::Test {
+class RealLauncher : public WithNoteTaker {
 protected:
     RealLauncher() {
         context.versionName = L"windows 7";
         context.programFolder = ExeFolder() + L"\\";
-        context.dataFolder = folder.path() + L"\\TolVane";
-        context.owner = nullptr;
+        context.dataFolder = work.file(L"TolVane");
     }
     ItemLauncher Launcher() { return ItemLauncher(RealShellCalls(), ProcessServices::Instance(), machine, context); }
 
-    TempFolder folder;
     RealResolutionMachine machine;
     LauncherContext context;
-    ComScope com;
 };
 
 TEST_F(RealLauncher, DocumentOfARegisteredTypeStartsItsProgramWithTheDocument) {
-    std::wstring program = NoteTaker(folder.path());
-    ASSERT_FALSE(program.empty());
     ScopedClasses classes;
     classes.Set(L".tvlaunchtest", L"TolvaneLaunchTest.Document");
     classes.Set(L"TolvaneLaunchTest.Document\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
-    CreateFolderTree(folder.file(L"My Files"));
-    std::wstring document = folder.file(L"My Files\\plan.tvlaunchtest");
+    CreateFolderTree(work.file(L"My Files"));
+    std::wstring document = work.file(L"My Files\\plan.tvlaunchtest");
     ASSERT_TRUE(WriteAll(document, "x"));
 
     // Stored with "%20" for the blank, as some sources hand paths over.
     EXPECT_TRUE(Launcher().OpenItem(ReplaceAll(document, L" ", L"%20")));
-    ASSERT_TRUE(WaitUntil([&] { return !Notes(folder.path()).empty(); })) << "the program did not start";
-    EXPECT_NE(Notes(folder.path()).find(document), std::wstring::npos) << Notes(folder.path());
+    ASSERT_TRUE(WaitUntil([&] { return !Notes().empty(); })) << "the program did not start";
+    EXPECT_NE(Notes().find(document), std::wstring::npos) << Notes();
 }
 
 TEST_F(RealLauncher, RegistryReadsOfTheWebPageOpen) {
@@ -125,10 +126,10 @@ TEST_F(RealLauncher, SystemFolderAndErrorTexts) {
     std::wstring system = RealShellCalls().SystemFolder();
     EXPECT_TRUE(DirectoryExists(system)) << system;
     EXPECT_NE(system.back(), L'\\');
-    std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    std::wstring text = SystemMessageText(ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(text.empty());
     EXPECT_NE(text.back(), L'\n');
-    EXPECT_EQ(SystemErrorText(0x2FFFFFFF), L"Error 805306367");
+    EXPECT_EQ(SystemMessageText(0x2FFFFFFF), L"Error 805306367");
 }
 
 TEST(RealAdministratorTest, AgreesWithTheTokensMembership) {
@@ -146,7 +147,7 @@ TEST(RealAdministratorTest, AgreesWithTheTokensMembership) {
 
 // The link opener as the launcher starts it: no parameters, the hand-off file in the data
 // folder of the user.
-class LinkOpener : public ::testing::Test {
+class LinkOpener : public WithNoteTaker {
 protected:
     long Run() {
         Process opener;
@@ -156,24 +157,18 @@ protected:
     std::wstring HandOffFile() const { return folders.dataFolder() + L"\\" + kOpen64LinkFileName; }
 
     ScopedDataFolders folders;
-    TempFolder work;
-    ComScope com;
 };
 
 TEST_F(LinkOpener, OpensTheShortcutNamedInTheHandOffFile) {
-    std::wstring program = NoteTaker(work.path());
-    ASSERT_FALSE(program.empty());
     std::wstring link = work.file(L"Note taker.lnk");
     ASSERT_TRUE(CreateShortcut(link, program, work.path()));
     ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
     ASSERT_TRUE(WriteTextLines(HandOffFile(), {link}));
     EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(WaitUntil([&] { return FileExists(work.file(L"starts.txt")); })) << "the shortcut was not opened";
+    EXPECT_TRUE(WaitUntil([&] { return !Notes().empty(); })) << "the shortcut was not opened";
 }
 
 TEST_F(LinkOpener, OpensNothingForAMissingOrGarbledFile) {
-    std::wstring program = NoteTaker(work.path());
-    ASSERT_FALSE(program.empty());
     EXPECT_EQ(Run(), 1);  // no data folder, no file
 
     ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
@@ -184,7 +179,7 @@ TEST_F(LinkOpener, OpensNothingForAMissingOrGarbledFile) {
         ASSERT_TRUE(WriteAll(HandOffFile(), bytes));
         EXPECT_EQ(Run(), 2) << bytes.size();
     }
-    EXPECT_FALSE(FileExists(work.file(L"starts.txt")));
+    EXPECT_EQ(Notes(), L"");
 }
 
 }  // namespace

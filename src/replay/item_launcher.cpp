@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "app/folders.h"
+#include "app/startup.h"
 #include "base/file_util.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
@@ -69,6 +71,18 @@ std::wstring BrowserProgramOf(const std::wstring& command) {
 ProgramAndParameters PictureViewerCommand(const std::wstring& file, const EnvLookup& env) {
     std::wstring entry = ExpandFirstVariable(kPictureViewerEntry, env);
     return {L"rundll32.exe", entry + L" " + file};
+}
+
+LauncherContext ProgramLauncherContext(HWND owner, std::function<void()> showHelp) {
+    LauncherContext context;
+    context.startupReplay = Startup().switches.replayMode;
+    context.versionName = Startup().versionName;
+    context.programFolder = FolderOf(ModulePath()) + L"\\";
+    context.dataFolder = DataFolder();
+    context.myDocuments = SpecialFolderPath(CSIDL_PERSONAL);
+    context.owner = owner;
+    context.showHelp = std::move(showHelp);
+    return context;
 }
 
 ItemLauncher::ItemLauncher(ShellCalls& shell, ProcessServices& services, ResolutionMachine& machine,

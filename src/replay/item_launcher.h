@@ -26,6 +26,10 @@ struct LauncherContext {
     std::function<void()> showHelp;    // the program's own help command
 };
 
+// The context of this running program: its start-up state, its folders and the user's
+// documents folder.
+LauncherContext ProgramLauncherContext(HWND owner, std::function<void()> showHelp);
+
 class ItemLauncher : public ShellPlaceOpener {
 public:
     // `machine` answers the environment and the plain file and folder tests; `services` the

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/folders.h"
 #include "app/shell_links.h"
 #include "base/file_util.h"
 #include "base/handles.h"
@@ -122,14 +123,19 @@ TEST_F(RealLauncher, RegistryReadsOfTheWebPageOpen) {
     EXPECT_EQ(version, L"6.0000");
 }
 
-TEST_F(RealLauncher, SystemFolderAndErrorTexts) {
+TEST_F(RealLauncher, ContextOfTheRunningProgram) {
     std::wstring system = RealShellCalls().SystemFolder();
     EXPECT_TRUE(DirectoryExists(system)) << system;
     EXPECT_NE(system.back(), L'\\');
-    std::wstring text = SystemMessageText(ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(text.empty());
-    EXPECT_NE(text.back(), L'\n');
-    EXPECT_EQ(SystemMessageText(0x2FFFFFFF), L"Error 805306367");
+
+    int helps = 0;
+    LauncherContext program = ProgramLauncherContext(nullptr, [&helps] { ++helps; });
+    EXPECT_TRUE(FileExists(program.programFolder + L"replay_tests.exe")) << program.programFolder;
+    EXPECT_EQ(program.dataFolder, DataFolder());
+    EXPECT_TRUE(DirectoryExists(program.myDocuments)) << program.myDocuments;
+    ASSERT_TRUE(program.showHelp);
+    program.showHelp();
+    EXPECT_EQ(helps, 1);
 }
 
 TEST(RealAdministratorTest, AgreesWithTheTokensMembership) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace tv {
@@ -7,7 +9,12 @@ namespace tv {
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
                     const std::wstring& workingFolder);
 
-// True when this process runs with administrator rights.
+// True when the groups hold the built-in Administrators group (S-1-5-32-544) for use. A group
+// kept only to deny access, as in an administrator's token before elevation, grants nothing.
+bool GroupsHoldAdministrators(const TOKEN_GROUPS& groups);
+
+// True when this process runs with administrator rights: the groups of this thread's token, or
+// of the process's token when the thread has none of its own.
 bool IsRunningAsAdmin();
 
 }  // namespace tv

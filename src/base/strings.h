@@ -26,6 +26,10 @@ std::string ToUtf8(const std::wstring& s);
 // False for anything else, including values out of range.
 bool ParseInteger(const std::wstring& text, int& value);
 
+// The system's own text for an error code (FormatMessage), without its closing line break;
+// the code in figures when the system has no text for it.
+std::wstring SystemMessageText(unsigned long error);
+
 // printf-style formatting into a wide string.
 std::wstring Format(const wchar_t* fmt, ...);
 

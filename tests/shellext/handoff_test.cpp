@@ -56,19 +56,6 @@ HRESULT InvokeVerb(IContextMenu* menu, const char* verb, const wchar_t* wideVerb
     return menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (done()) return true;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(50);
-    }
-    return done();
-}
-
 }  // namespace
 
 TEST_F(MenuHandOff, WritesTheShellsSelectionInOrderAndStartsTheProgramBesideTheLibrary) {

@@ -260,6 +260,19 @@ void CALLBACK SoonTimer(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (done()) return true;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(50);
+    }
+    return done();
+}
+
 void RunSoon(std::function<void()> step, UINT ms) {
     g_soon = std::move(step);
     SetTimer(nullptr, 0, ms, SoonTimer);

@@ -93,6 +93,10 @@ bool WriteAll(const std::wstring& path, const std::string& bytes);
 // A UTF-16LE text with no mark, for comparing file bytes.
 std::string Utf16(const std::wstring& text);
 
+// Waits for `done` to come true, letting this thread's messages run meanwhile. Its last answer
+// when `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
+
 // Runs `step` once, `ms` after the call, from inside whatever message loop the test enters next
 // (a modal dialog's own loop, say). One step waits at a time.
 void RunSoon(std::function<void()> step, UINT ms = 10);

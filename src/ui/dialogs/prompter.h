@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/strings.h"  // SystemMessageText, for the texts of errors told
+
 namespace tv {
 
 class Prompter {
@@ -19,10 +21,6 @@ public:
     // question was closed without a choice.
     virtual int Choose(HWND owner, const std::wstring& text, const std::vector<std::wstring>& choices) = 0;
 };
-
-// The system's own text for an error code (FormatMessage), without its closing line break;
-// the code in figures when the system has no text for it.
-std::wstring SystemMessageText(DWORD error);
 
 // The real one: message boxes titled with the program's name.
 Prompter& SystemPrompter();

@@ -89,6 +89,14 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
         *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },
         [this](int index) { selected_.Store(index); }, [this] { selected_.Describe(); }, hwnd_, prompter_});
+    replay_ = std::make_unique<ReplayCommands>(ReplayCommands::Parts{
+        *session_, records_, progress_, work_, options_, *settings.user, startupRecordIndex_,
+        [this] { EnsureProgressStrip(); }, [this] { FormResize(); }, [this]() -> ItemLauncher& { return Launcher(); },
+        [this](const std::wstring& name) { listCommands_->Rename(name); }, hwnd_, prompter_});
+    hover_.activated = [this](RecordNode& node) {
+        if (work_.busy() || !session_->record().items.Valid(node.data.itemIndex)) return;
+        Launcher().QuickOpen(session_->record().items.At(node.data.itemIndex).path, node.caption);
+    };
 }
 
 TTolvaneWindow::~TTolvaneWindow() {
@@ -169,6 +177,7 @@ void TTolvaneWindow::CreateControls() {
     parts_.pages = &pages_;
     RecordPages::Host host;
     host.showSelectedRecord = [this] { LbRECsClick(); };
+    host.openSelected = [this] { OnCommand(kCmdOpen); };
     host.restoreSmartRecordBox = [this] {
         bool on = settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false);
         SendMessageW(cbSmartRecord, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -298,6 +307,7 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kTimerFirstRun) TimerFirstRunTimer();
+            else if (wParam == ReplayCommands::kTimerFinishId) replay_->TimerFinish();
             return 0;
         case WM_COMMAND: {
             HWND from = reinterpret_cast<HWND>(lParam);

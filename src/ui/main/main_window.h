@@ -12,6 +12,8 @@
 #include "app/folders.h"
 #include "app/options.h"
 #include "app/record_session.h"
+#include "replay/item_launcher.h"
+#include "replay/shell_calls.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/command_table.h"
 #include "ui/main/intake_messages.h"
@@ -22,6 +24,7 @@
 #include "ui/main/record_list.h"
 #include "ui/main/record_list_commands.h"
 #include "ui/main/record_pages.h"
+#include "ui/main/replay_commands.h"
 #include "ui/main/search_commands.h"
 #include "ui/main/search_panel.h"
 #include "ui/main/selected_record.h"
@@ -68,6 +71,7 @@ public:
     RecordSession& session() { return *session_; }
     ShownRecord& shownRecord() { return session_->record(); }
     RecordList& records() { return records_; }
+    const MainMenus& menus() const { return menus_; }
     ProgressStrip& progress() { return progress_; }
     HWND searchBox() const { return search_.box(); }
     bool searchShown() const { return search_.shown(); }
@@ -102,6 +106,9 @@ public:
     // The window's drop target, as OLE finds it; null before the first-run step. Not add-ref'd.
     IDropTarget* dropTarget() const { return drops_.target(); }
     WindowIntakes& intakes() { return *intakes_; }
+    ReplayCommands& replay() { return *replay_; }
+    // What the window's openers hand to the shell; the real shell unless a test records it.
+    void SetShellCalls(ShellCalls& shell) { shellCalls_ = &shell; }
 
 private:
     friend class MainWindowHosts;
@@ -122,6 +129,10 @@ private:
     void SaveLayout();
     void ArrangeTextSizeClick(UINT id);
     void EnsureProgressStrip();
+    // The launcher for one command, with a fresh view of the machine.
+    ItemLauncher& Launcher();
+    void AddItemCommands();
+    void OpenSelectedNode();
 
     Settings& settings_;
     InstanceBlock* instance_;
@@ -140,6 +151,10 @@ private:
     std::unique_ptr<WindowIntakes> intakes_;
     std::unique_ptr<RecordListCommands> listCommands_;
     std::unique_ptr<RecordingCommands> recording_;
+    std::unique_ptr<ReplayCommands> replay_;
+    ShellCalls* shellCalls_ = &RealShellCalls();
+    std::unique_ptr<RealResolutionMachine> launchMachine_;
+    std::unique_ptr<ItemLauncher> launcher_;
 
     // Menus
     MainMenus menus_;

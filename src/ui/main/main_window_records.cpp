@@ -28,6 +28,7 @@ void TTolvaneWindow::AddCommands() {
     // The button beside the record buttons opens the "more" menu at the mouse.
     commands_.Add(kCmdMoreButton, [this](UINT) { ShowMenuAtMouse(hwnd_, menus_.PopupMenuMore); });
     shown_.AddCommands(commands_);
+    AddItemCommands();
 }
 
 void TTolvaneWindow::OnCommand(UINT id) {

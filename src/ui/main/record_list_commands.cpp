@@ -17,7 +17,7 @@ RecordListCommands::RecordListCommands(RecordSession& session, RecordList& recor
 
 RecordListCommands::~RecordListCommands() = default;
 
-void RecordListCommands::BtnRenameClick() {
+void RecordListCommands::Rename(const std::wstring& proposed) {
     try {
         std::wstring folder = session_.RecordFolder();
         int index = records_.SelectedIndex();
@@ -27,7 +27,7 @@ void RecordListCommands::BtnRenameClick() {
         if (!FrmReName) FrmReName = std::make_unique<TFrmReName>();
         bool refused = false;
         std::wstring renamed = RenameRecord(window_.hwnd(), *FrmReName, *prompter_, folder, records_.Name(index),
-                                            kRecordExtension, L"", &refused);
+                                            kRecordExtension, proposed, &refused);
         // A name Windows refused was told to the user; the list and the shown record stay as they were.
         if (folder.empty() || refused) return;
         // The trees keep showing the record as read, under its new name.

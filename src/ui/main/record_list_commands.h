@@ -30,7 +30,10 @@ public:
                        Prompter*& prompter, Window window);
     ~RecordListCommands();
 
-    void BtnRenameClick();
+    void BtnRenameClick() { Rename(L""); }
+    // Renames the selected record, the dialog proposing `proposed` (its own name when empty),
+    // and lists the records again.
+    void Rename(const std::wstring& proposed);
     void BtnDeleteClick();
     void DuplicateRecord();
     // The list's keys: Delete, F5 (read the list again), Ctrl+A (select all) and Ctrl+V

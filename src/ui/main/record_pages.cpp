@@ -102,6 +102,9 @@ bool RecordPages::OnNotify(NMHDR* hdr, ShownRecord& record) {
     if (!Owns(hdr->hwndFrom)) return false;
     HWND tvDocs = views_.TVDocs;
     switch (hdr->code) {
+        case NM_DBLCLK:
+            if (host_.openSelected) host_.openSelected();
+            break;
         case TVN_ITEMEXPANDINGW:
             // A large branch repaints smoothly when what is waiting is drawn first.
             if (hdr->hwndFrom == tvDocs) UpdateWindow(tvDocs);

@@ -19,6 +19,7 @@ public:
     struct Host {
         std::function<void()> showSelectedRecord;
         std::function<void()> restoreSmartRecordBox;
+        std::function<void()> openSelected;  // a double click on a node
     };
 
     // Creates the page control and the "All" tree as children of `parent`.

@@ -283,6 +283,27 @@ void RecordViews::Clear() {
         }
 }
 
+std::vector<RecordNode*> RecordViews::SelectedNodes(int page) const {
+    std::vector<RecordNode*> nodes;
+    HWND tree = Existing(page);
+    if (!tree) return nodes;
+    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
+    // Depth first, in the order the tree shows its nodes.
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        if (!item) continue;
+        pending.push_back(TreeView_GetNextSibling(tree, item));
+        pending.push_back(TreeView_GetChild(tree, item));
+        if (IsSelected(tree, item))
+            if (RecordNode* node = NodeOf(tree, item)) nodes.push_back(node);
+    }
+    if (nodes.empty())
+        if (HTREEITEM focused = TreeView_GetSelection(tree))
+            if (RecordNode* node = NodeOf(tree, focused)) nodes.push_back(node);
+    return nodes;
+}
+
 LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_LBUTTONDOWN: {
@@ -342,6 +363,18 @@ LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam,
             }
             break;
         }
+        case WM_KEYDOWN:
+            if ((wParam == VK_RETURN || wParam == VK_SPACE) && host_) {
+                HTREEITEM item = TreeView_GetSelection(tree);
+                if (RecordNode* node = item ? NodeOf(tree, item) : nullptr) {
+                    host_->NodeActivated(tree, *node);
+                    return 0;
+                }
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L'\r' || wParam == L' ') return 0;  // opened on the key-down: no beep, no search
+            break;
         case WM_NCDESTROY:
             for (int i = 0; i < 4; ++i)
                 if (trees_[i] == tree) {

@@ -75,6 +75,8 @@ public:
     virtual ~RecordViewsHost() = default;
     // The mouse came onto a node's label or icon.
     virtual void NodeHovered(HWND tree, RecordNode& node) = 0;
+    // Enter or Space on the selected node.
+    virtual void NodeActivated(HWND tree, RecordNode& node) {}
 };
 
 class RecordViews {
@@ -98,6 +100,8 @@ public:
     // Puts a node just added to the model (with its children) into the control of `page`, at the
     // place the model gives it among its siblings. Nothing when that tree is not made yet.
     HTREEITEM Insert(int page, const RecordNode& node);
+    // The selected nodes of a page's tree from top to bottom, the focused one when none is marked.
+    std::vector<RecordNode*> SelectedNodes(int page) const;
     // Where the trees lie; applied to trees created later as well.
     void SetBounds(const RECT& bounds);
     // The trees' text in points ("Times New Roman"), for every tree, now and later.

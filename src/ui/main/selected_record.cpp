@@ -17,7 +17,7 @@
 
 namespace tv {
 
-void SelectedRecord::Show() {
+void SelectedRecord::Show(bool store) {
     int index = p_.list.SelectedIndex();
     if (index < 0) return;
     LongWork::Scope busy(p_.work);
@@ -33,7 +33,7 @@ void SelectedRecord::Show() {
         p_.status.SetText(0, L"   File Name :" + p_.session.currentRecordPath() +
                                  L" was not read completely; changes are saved as a new record.");
     p_.progress.Show(false);
-    Store(index);
+    if (store) Store(index);
     MarkReplayAtStart(p_.menus, index == p_.startupIndex);
 }
 

@@ -38,8 +38,9 @@ public:
     };
     explicit SelectedRecord(Parts parts) : p_(parts) {}
 
-    // Shows the record selected in the list (LbRECsClick); nothing when none is.
-    void Show();
+    // Shows the record selected in the list (LbRECsClick); nothing when none is. With `store`,
+    // its index becomes the one the next start shows.
+    void Show(bool store = true);
     // Stores `index` as the record the next start shows; a negative one is not stored.
     void Store(int index);
     // The status bar names the shown record when the list selects it, and says nothing is

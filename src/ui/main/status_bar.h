@@ -3,6 +3,7 @@
 // costs nothing on the way to the first paint.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/main/record_views.h"
@@ -36,6 +37,11 @@ class HoverStatus : public RecordViewsHost {
 public:
     HoverStatus(StatusBar& bar, const ShownRecord& record) : bar_(bar), record_(record) {}
     void NodeHovered(HWND tree, RecordNode& node) override;
+    void NodeActivated(HWND, RecordNode& node) override {
+        if (activated) activated(node);
+    }
+    // Enter and Space on a node: the window opens it.
+    std::function<void(RecordNode&)> activated;
 
 private:
     StatusBar& bar_;

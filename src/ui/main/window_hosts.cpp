@@ -20,6 +20,15 @@ void MainWindowHosts::TakeCommandLineItems() { tv::TakeCommandLineItems(*w_.sess
 
 bool MainWindowHosts::RunningAsAdmin() { return IsRunningAsAdmin(); }
 
+void MainWindowHosts::ReplayStartupRecord() {
+    // The record the user had selected stays the stored one: the first-run step selects it
+    // again after the replay.
+    w_.replay_->ReplayStartupRecord([this](int index) {
+        w_.SelectRecord(index);
+        w_.selected_.Show(false);
+    });
+}
+
 void MainWindowHosts::PinStartMenuShortcut() { PinShortcut(StartMenuShortcutPath()); }
 
 void MainWindowHosts::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()); }

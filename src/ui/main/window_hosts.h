@@ -25,6 +25,7 @@ public:
     void LayOut() override { w_.LayOut(); }
     void EnsureSendToShortcut() override;
     void PressRecordButton() override { w_.recording_->BtnRecClick(); }
+    void ReplayStartupRecord() override;
     void RecordNewNow() override { w_.recording_->RecordNewNow(); }
     void Reopen(int resumeMarker) override {
         if (resumeMarker == kResumeRecord) w_.recording_->BtnRecClick();

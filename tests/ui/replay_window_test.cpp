@@ -202,3 +202,23 @@ TEST_F(ReplayWindow, TickingTheStartUpRecordRenamesItWindowsStartAndStoresItsInd
     EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kStartupRecord, -5), index);
     EXPECT_TRUE(GetMenuState(window->menus().PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
 }
+
+TEST_F(ReplayWindow, EnterOnANodeAndOpenOnTheSelectionHandTheirItemsToTheLauncher) {
+    WriteRecord(L"Day", 1, 2);
+    Open();
+    Show(0);
+    HWND tree = window->tvDocs();
+    HTREEITEM program = TreeView_GetRoot(tree);
+    HTREEITEM document = TreeView_GetChild(tree, program);
+    ASSERT_NE(document, nullptr);
+    TreeView_SelectItem(tree, document);
+    SendMessageW(tree, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(Opened(), (std::vector<std::wstring>{docs.file(L"p0 d0.tvr")}));
+
+    // Open on the program node: its documents are not opened, the program's own path is.
+    shell.calls.clear();
+    TreeView_SelectItem(tree, program);
+    window->Command(kCmdOpen);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.Messages(), (std::vector<std::wstring>{L"Windows cannot find 'C:\\Tools\\tool0.exe'."}));
+}

@@ -208,7 +208,7 @@ int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIS
     int place = Lookup(kShellPlaces, ToLower(Trim(name)));
     if (place >= 0) return place;
 
-    const std::wstring type = types && strip && !services.FolderExistsUnguarded(path) ? TypeIcons::SharedIconType(path)
+    const std::wstring type = types && strip && !services.FolderExistsUnguarded(path) ? types->SharedType(path)
                                                                                       : std::wstring();
     if (!type.empty()) {
         int known = types->Find(type);
@@ -254,6 +254,13 @@ std::wstring TypeIcons::SharedIconType(const std::wstring& path) {
         }
     }
     return e;
+}
+
+const std::wstring& TypeIcons::SharedType(const std::wstring& path) {
+    const std::wstring e = ExtensionOf(FileNameOf(RulePath(path)));
+    auto known = sharedTypes_.find(e);
+    if (known == sharedTypes_.end()) known = sharedTypes_.emplace(e, SharedIconType(path)).first;
+    return known->second;
 }
 
 int TypeIcons::Find(const std::wstring& type) const {

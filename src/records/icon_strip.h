@@ -52,12 +52,18 @@ public:
     // The type of the file whose icon stands for its whole type, or empty: programs, shortcuts,
     // icon files and types whose icon is read from each file answer empty.
     static std::wstring SharedIconType(const std::wstring& path);
+    // The same, with the answer for each extension asked of the registry once.
+    const std::wstring& SharedType(const std::wstring& path);
     int Find(const std::wstring& type) const;
     void Remember(const std::wstring& type, int index) { byType_[type] = index; }
-    void Forget() { byType_.clear(); }
+    void Forget() {
+        byType_.clear();
+        sharedTypes_.clear();
+    }
 
 private:
     std::unordered_map<std::wstring, int> byType_;
+    std::unordered_map<std::wstring, std::wstring> sharedTypes_;  // extension -> shared type
 };
 
 // The image for a path (and, for shell places, its name, which may be empty). May append the

@@ -9,6 +9,8 @@
 namespace tv {
 
 namespace {
+constexpr ULONGLONG kGaugeRedrawMs = 30;
+
 HWND Make(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -32,6 +34,7 @@ void ProgressStrip::Show(bool shown) {
 }
 
 void ProgressStrip::SetHint(const std::wstring& text) {
+    ShowPosition();  // a new step of the work shows how far the gauge has come
     if (PnlHint) SetWindowTextW(PnlHint, text.c_str());
 }
 
@@ -47,14 +50,19 @@ void ProgressStrip::SetMaximum(int maximum) {
 }
 
 void ProgressStrip::SetPosition(int position) {
-    if (Gauge1) SendMessageW(Gauge1, PBM_SETPOS, position, 0);
+    position_ = position;
+    ShowPosition();
 }
 
 void ProgressStrip::Step() {
-    if (Gauge1) SendMessageW(Gauge1, PBM_DELTAPOS, 1, 0);
+    ++position_;
+    if (GetTickCount64() - positionShownAt_ >= kGaugeRedrawMs) ShowPosition();
 }
 
-int ProgressStrip::position() const { return Gauge1 ? static_cast<int>(SendMessageW(Gauge1, PBM_GETPOS, 0, 0)) : 0; }
+void ProgressStrip::ShowPosition() {
+    positionShownAt_ = GetTickCount64();
+    if (Gauge1) SendMessageW(Gauge1, PBM_SETPOS, position_, 0);
+}
 
 int ProgressStrip::Place(HDWP& defer, const RECT& area, int dpi) {
     if (!shown_ || !PnlHint) return 0;

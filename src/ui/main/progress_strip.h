@@ -18,8 +18,10 @@ public:
     std::wstring hint() const;
     void SetMaximum(int maximum);
     void SetPosition(int position);
+    // One step further. The gauge is redrawn at most every few milliseconds: a step per item
+    // of a long loop would otherwise cost more than the item.
     void Step();
-    int position() const;
+    int position() const { return position_; }
     // Lays the strip out along the bottom of `area`; answers its height (0 when hidden).
     int Place(HDWP& defer, const RECT& area, int dpi);
 
@@ -31,7 +33,10 @@ public:
     HWND Gauge1 = nullptr;
 
 private:
+    void ShowPosition();
     bool shown_ = false;
+    int position_ = 0;
+    ULONGLONG positionShownAt_ = 0;
 };
 
 }  // namespace tv

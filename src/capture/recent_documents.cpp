@@ -283,6 +283,7 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
 DocumentOpener ResolveDocumentOpener(const std::wstring& entry, ResolutionMachine& machine) {
     DocumentOpener resolved;
     resolved.document = ShortcutTarget(entry, machine);
+    resolved.documentKey = Key(resolved.document);
     resolved.opener = Key(AssociatedProgram(resolved.document, machine));
     return resolved;
 }
@@ -308,7 +309,7 @@ std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const
     for (const std::wstring& entry : list.entries()) {
         const DocumentOpener& d = openerOf(entry);
         if (title != kViewer) {
-            if (Key(d.document) == program) break;
+            if (d.documentKey == program) break;
             if (d.opener == program) documents.push_back(d.document);
         } else if (IsPhotoViewer(d.opener)) {
             documents.push_back(d.document);

@@ -141,6 +141,7 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
 // entry and the program that opens it, trimmed and lower-cased.
 struct DocumentOpener {
     std::wstring document;
+    std::wstring documentKey;  // trimmed and lower-cased
     std::wstring opener;
 };
 DocumentOpener ResolveDocumentOpener(const std::wstring& entry, ResolutionMachine& machine);

@@ -12,32 +12,11 @@
 #include "app/shell_links.h"
 #include "base/handles.h"
 #include "bench_util.h"
+#include "platform_baselines.h"
 #include "capture/recent_documents.h"
 #include "support/test_support.h"
 
 namespace {
-
-// The folder listed, then each shortcut loaded through IShellLinkW/IPersistFile and its path read.
-int Baseline(const std::wstring& folder) {
-    int paths = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        tv::ComPtr<IShellLinkW> link;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    link.put_void())))
-            continue;
-        tv::ComPtr<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) continue;
-        if (FAILED(file->Load((folder + L"\\" + fd.cFileName).c_str(), STGM_READ))) continue;
-        wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)) && path[0]) ++paths;
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    return paths;
-}
 
 // The whole route: walk, age rule, shortcut target, existence, sorted list, then the skip test.
 size_t Collect(const std::wstring& folder) {
@@ -69,7 +48,7 @@ int main() {
     size_t documents = 0;
     int paths = 0;
     for (int round = 0; round < kRounds; ++round) {
-        baseline.push_back(bench::Millis([&] { paths = Baseline(recent.path()); }));
+        baseline.push_back(bench::Millis([&] { paths = bench::ShortcutPathsIn(recent.path()); }));
         collect.push_back(bench::Millis([&] { documents = Collect(recent.path()); }));
     }
     double c = bench::Median(collect), b = bench::Median(baseline);

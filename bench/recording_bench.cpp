@@ -5,11 +5,9 @@
 // loading each shortcut, and listing the Start-menu program folders.
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +17,7 @@
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "bench_util.h"
+#include "platform_baselines.h"
 #include "capture/add_operations.h"
 #include "capture/recent_documents.h"
 #include "capture/recording.h"
@@ -66,49 +65,6 @@ void WriteSelectedRecord(const std::wstring& path) {
 
 // ---- the platform calls -------------------------------------------------------------------------
 
-BOOL CALLBACK CollectProcess(HWND window, LPARAM lp) {
-    if (!IsWindowVisible(window) || GetWindowLongPtrW(window, GWLP_HWNDPARENT) != 0) return TRUE;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    reinterpret_cast<std::set<DWORD>*>(lp)->insert(pid);
-    return TRUE;
-}
-
-int ProcessPaths() {
-    std::set<DWORD> pids;
-    EnumWindows(CollectProcess, reinterpret_cast<LPARAM>(&pids));
-    int paths = 0;
-    for (DWORD pid : pids) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!process) continue;
-        wchar_t path[MAX_PATH];
-        if (GetModuleFileNameExW(process, nullptr, path, MAX_PATH)) ++paths;
-        CloseHandle(process);
-    }
-    return paths;
-}
-
-int ShortcutPaths(const std::wstring& folder) {
-    int paths = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        tv::ComPtr<IShellLinkW> link;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    link.put_void())))
-            continue;
-        tv::ComPtr<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) continue;
-        if (FAILED(file->Load((folder + L"\\" + fd.cFileName).c_str(), STGM_READ))) continue;
-        wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)) && path[0]) ++paths;
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    return paths;
-}
-
 int ListBelow(const std::wstring& folder) {
     int entries = 0;
     WIN32_FIND_DATAW fd;
@@ -131,8 +87,8 @@ struct BaselineCounts {
 
 BaselineCounts Baseline(const std::wstring& recent, const std::vector<std::wstring>& menuFolders) {
     BaselineCounts c;
-    c.processMs = bench::Millis([&] { c.processes = ProcessPaths(); });
-    c.shortcutMs = bench::Millis([&] { c.shortcuts = ShortcutPaths(recent); });
+    c.processMs = bench::Millis([&] { c.processes = bench::ProcessPathsOfWindows(); });
+    c.shortcutMs = bench::Millis([&] { c.shortcuts = bench::ShortcutPathsIn(recent); });
     c.listingMs = bench::Millis([&] {
         for (const auto& folder : menuFolders) c.menuEntries += ListBelow(folder);
     });
@@ -145,23 +101,8 @@ int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     InitCommonControls();
 
-    std::vector<tvtest::Process> helpers(kProcesses);
-    for (int p = 0; p < kProcesses; ++p) {
-        std::wstring titles;
-        for (int w = 0; w < kWindowsEach; ++w)
-            titles += L" \"Document " + std::to_wstring(p * kWindowsEach + w) + L" - Bench Tool\"";
-        if (!helpers[p].Start(tvtest::ExeFolder() + L"\\test_windows.exe", titles)) {
-            std::printf("could not start the window helper\n");
-            return 1;
-        }
-    }
-    size_t windows = 0;
-    for (int i = 0; i < 400 && windows < kProcesses * kWindowsEach; ++i, Sleep(50))
-        windows = tvtest::FindWindows(L"TolvaneTestWindow").size();
-    if (windows < kProcesses * kWindowsEach) {
-        std::printf("only %u helper windows came up\n", static_cast<unsigned>(windows));
-        return 1;
-    }
+    std::vector<tvtest::Process> helpers;
+    if (!bench::StartWindowHelpers(helpers, kProcesses, kWindowsEach)) return 1;
 
     tvtest::TempFolder docs, recent, records;
     for (int i = 0; i < kShortcuts; ++i) {

@@ -12,56 +12,16 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "platform_baselines.h"
 #include "base/file_util.h"
 #include "capture/running_programs.h"
 #include "support/test_support.h"
 
-namespace {
-
-BOOL CALLBACK BaselineWindow(HWND window, LPARAM lp) {
-    if (!IsWindowVisible(window) || GetWindowLongPtrW(window, GWLP_HWNDPARENT) != 0) return TRUE;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    reinterpret_cast<std::set<DWORD>*>(lp)->insert(pid);
-    return TRUE;
-}
-
-// EnumWindows, then each window's process opened once and its path read.
-int Baseline() {
-    std::set<DWORD> pids;
-    EnumWindows(BaselineWindow, reinterpret_cast<LPARAM>(&pids));
-    int paths = 0;
-    for (DWORD pid : pids) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!process) continue;
-        wchar_t path[256];
-        if (GetModuleFileNameExW(process, nullptr, path, 255)) ++paths;
-        CloseHandle(process);
-    }
-    return paths;
-}
-
-}  // namespace
-
 int main() {
     const int kProcesses = 5, kWindowsEach = 10, kRounds = 41;
-    std::vector<tvtest::Process> helpers(kProcesses);
-    for (int p = 0; p < kProcesses; ++p) {
-        std::wstring titles;
-        for (int w = 0; w < kWindowsEach; ++w)
-            titles += L" \"Document " + std::to_wstring(p * kWindowsEach + w) + L" - Bench Tool\"";
-        if (!helpers[p].Start(tvtest::ExeFolder() + L"\\test_windows.exe", titles)) {
-            std::printf("could not start the window helper\n");
-            return 1;
-        }
-    }
-    size_t windows = 0;
-    for (int i = 0; i < 400 && windows < kProcesses * kWindowsEach; ++i, Sleep(50))
-        windows = tvtest::FindWindows(L"TolvaneTestWindow").size();
-    if (windows < kProcesses * kWindowsEach) {
-        std::printf("only %u helper windows came up\n", static_cast<unsigned>(windows));
-        return 1;
-    }
+    std::vector<tvtest::Process> helpers;
+    if (!bench::StartWindowHelpers(helpers, kProcesses, kWindowsEach)) return 1;
+    const size_t windows = tvtest::FindWindows(L"TolvaneTestWindow").size();
 
     tv::RealDesktopWindows desktop;
     std::wstring self = tv::ModulePath();
@@ -69,7 +29,7 @@ int main() {
     size_t pairs = 0;
     int paths = 0;
     for (int round = 0; round < kRounds; ++round) {
-        baseline.push_back(bench::Millis([&] { paths = Baseline(); }));
+        baseline.push_back(bench::Millis([&] { paths = bench::ProcessPathsOfWindows(); }));
         scan.push_back(bench::Millis([&] { pairs = tv::ScanRunningPrograms(desktop, self).size(); }));
     }
     double s = bench::Median(scan), b = bench::Median(baseline);

@@ -470,17 +470,25 @@ TEST(RecordPathIndex, MatchesUpToOneTrailingBackslashOnEitherSide) {
     EXPECT_TRUE(index.Found(L"   ", m));
 }
 
-TEST(RecordPathIndex, CollectsEveryNodeAndFolderGroupsByTheirKey) {
-    FakeMachine m;
+namespace {
+int ItemWithPath(ShownRecord& r, const std::wstring& path) {
+    TMyDoc d;
+    d.path = path;
+    return r.items.Append(d);
+}
+// A folder with a document, and a shortcut to a document elsewhere.
+void AddWorkFolderAndLink(FakeMachine& m) {
     m.AddFolder(L"C:\\Work");
     m.AddFile(L"C:\\Work\\a.txt");
     m.AddLink(L"C:\\r\\b.lnk", L"C:\\Other\\b.txt");
+}
+}  // namespace
+
+TEST(RecordPathIndex, CollectsEveryNodeAndFolderGroupsByTheirKey) {
+    FakeMachine m;
+    AddWorkFolderAndLink(m);
     ShownRecord r;
-    auto item = [&](const std::wstring& path) {
-        TMyDoc d;
-        d.path = path;
-        return r.items.Append(d);
-    };
+    auto item = [&r](const std::wstring& path) { return ItemWithPath(r, path); };
     RecordNode* group = r.docs.Add(nullptr, L"Work", item(L"C:\\Work"));
     r.docs.Add(group, L"a", item(L"C:\\Work\\a.txt"));
     RecordNode* lone = r.docs.Add(nullptr, L"Lone", item(L"C:\\Lone"));
@@ -499,15 +507,9 @@ TEST(RecordPathIndex, CollectsEveryNodeAndFolderGroupsByTheirKey) {
 // new nodes at any depth, and a folder node that gains children and is then known by its group.
 TEST(RecordPathIndex, TheGrowingIndexAnswersAsAFreshWalkAfterEveryAdd) {
     FakeMachine m;
-    m.AddFolder(L"C:\\Work");
-    m.AddFile(L"C:\\Work\\a.txt");
-    m.AddLink(L"C:\\r\\b.lnk", L"C:\\Other\\b.txt");
+    AddWorkFolderAndLink(m);
     ShownRecord r;
-    auto item = [&](const std::wstring& path) {
-        TMyDoc d;
-        d.path = path;
-        return r.items.Append(d);
-    };
+    auto item = [&r](const std::wstring& path) { return ItemWithPath(r, path); };
     auto groupKey = [](const std::wstring& p) { return p + L"\\group"; };
     const Strings asked = {L"C:\\Work", L"C:\\Work\\", L"C:\\Work\\group", L"C:\\Work\\a.txt", L"C:\\Other\\b.txt",
                            L"C:\\Lone", L"C:\\Lone\\c.txt", L"C:\\Nowhere"};

@@ -15,12 +15,6 @@ using namespace tvtest;
 
 namespace {
 
-std::wstring NotepadPath() {
-    wchar_t dir[MAX_PATH] = {};
-    GetSystemDirectoryW(dir, MAX_PATH);
-    return std::wstring(dir) + L"\\notepad.exe";
-}
-
 // The scan's pairs whose path is `path`, ignoring case.
 std::vector<ProgramPair> PairsOf(const std::wstring& path, const std::wstring& ownPath = L"") {
     RealDesktopWindows desktop;
@@ -34,15 +28,15 @@ std::vector<ProgramPair> PairsOf(const std::wstring& path, const std::wstring& o
 
 TEST(RunningProgramsUnderWine, NotepadWindowsGiveOnePairWithItsFullPath) {
     Process first, second;
-    ASSERT_TRUE(first.Start(NotepadPath(), L""));
+    ASSERT_TRUE(first.Start(SystemNotepad(), L""));
     ASSERT_NE(WaitForWindow(L"Notepad", first.pid()), nullptr);
-    std::vector<ProgramPair> pairs = PairsOf(NotepadPath());
+    std::vector<ProgramPair> pairs = PairsOf(SystemNotepad());
     ASSERT_EQ(pairs.size(), 1u);
     EXPECT_EQ(pairs[0].title, L"Notepad");
 
-    ASSERT_TRUE(second.Start(NotepadPath(), L""));
+    ASSERT_TRUE(second.Start(SystemNotepad(), L""));
     ASSERT_NE(WaitForWindow(L"Notepad", second.pid()), nullptr);
-    EXPECT_EQ(PairsOf(NotepadPath()).size(), 1u);
+    EXPECT_EQ(PairsOf(SystemNotepad()).size(), 1u);
 }
 
 TEST(RunningProgramsUnderWine, AProgramNamedExplorerFollowsTheShellTable) {
@@ -76,9 +70,9 @@ TEST(PathTestsUnderWine, FilesAndFoldersOnRealDrivesOnly) {
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_TRUE(s.FolderExists(windows));
     EXPECT_FALSE(s.FileExists(windows));
-    EXPECT_TRUE(s.FileExists(NotepadPath()));
-    EXPECT_FALSE(s.FolderExists(NotepadPath()));
-    EXPECT_FALSE(s.FileExists(NotepadPath() + L".missing"));
+    EXPECT_TRUE(s.FileExists(SystemNotepad()));
+    EXPECT_FALSE(s.FolderExists(SystemNotepad()));
+    EXPECT_FALSE(s.FileExists(SystemNotepad() + L".missing"));
     EXPECT_FALSE(s.FolderExists(L"\\\\server\\share"));
     EXPECT_FALSE(s.FileExists(L"\\\\server\\share\\a.txt"));
     EXPECT_FALSE(s.FolderExists(L"A:\\"));
@@ -88,7 +82,7 @@ TEST(PathTestsUnderWine, FilesAndFoldersOnRealDrivesOnly) {
 TEST(Wow64UnderWine, ProcessPathsComeThroughTheDevicePathWithALowerCaseDrive) {
     if (!ProcessServices::Instance().IsWow64Mode()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
     Process notepad;
-    ASSERT_TRUE(notepad.Start(NotepadPath(), L""));
+    ASSERT_TRUE(notepad.Start(SystemNotepad(), L""));
     ASSERT_NE(WaitForWindow(L"Notepad", notepad.pid()), nullptr);
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, notepad.pid()));
     ASSERT_TRUE(process.valid());

@@ -23,12 +23,6 @@ using namespace tvtest;
 
 namespace {
 
-std::wstring SystemNotepad() {
-    wchar_t dir[MAX_PATH] = {};
-    GetSystemDirectoryW(dir, MAX_PATH);
-    return std::wstring(dir) + L"\\notepad.exe";
-}
-
 // Removes a file when the test ends, passed or not.
 struct RemovedAtEnd {
     std::wstring path;

@@ -13,12 +13,6 @@ using namespace tvtest;
 
 namespace {
 
-std::wstring SystemNotepad() {
-    wchar_t dir[MAX_PATH] = {};
-    GetSystemDirectoryW(dir, MAX_PATH);
-    return std::wstring(dir) + L"\\notepad.exe";
-}
-
 struct TitledWindow {
     const std::wstring* part;
     HWND found = nullptr;

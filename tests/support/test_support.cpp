@@ -89,6 +89,12 @@ Process::~Process() {
 
 Process::Process(Process&& o) noexcept : pi_(o.pi_) { o.pi_ = PROCESS_INFORMATION{}; }
 
+std::wstring SystemNotepad() {
+    wchar_t dir[MAX_PATH] = {};
+    GetSystemDirectoryW(dir, MAX_PATH);
+    return std::wstring(dir) + L"\\notepad.exe";
+}
+
 bool Process::Start(const std::wstring& exe, const std::wstring& params, DWORD creationFlags) {
     std::wstring cmd = L"\"" + exe + L"\"";
     if (!params.empty()) cmd += L" " + params;

@@ -71,6 +71,9 @@ private:
     PROCESS_INFORMATION pi_{};
 };
 
+// Wine's notepad in the system folder.
+std::wstring SystemNotepad();
+
 // Waits until a visible top-level window of `className` exists (owned by `pid` when not 0).
 HWND WaitForWindow(const wchar_t* className, DWORD pid, DWORD timeoutMs = 30000);
 // All top-level windows of a class.

@@ -63,6 +63,21 @@ void StartupFilterView::Create(HWND window, HFONT font) {
         ListView_InsertColumn(LvAutoRunFilter, i, &c);
     }
     SpFilterAutoStart = Child(window, WC_STATICW, L"", SS_NOTIFY);
+    // A group box paints only its frame: what it covers is painted afresh whenever it moves, or
+    // the frame of its last place stays on screen.
+    groupHook_.Hook(gbFilterAutoStart, [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(w, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r,
+                     reinterpret_cast<HBRUSH>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND)));
+            return 1;
+        }
+        if (msg == WM_WINDOWPOSCHANGED) InvalidateRect(w, nullptr, TRUE);
+        return groupHook_.CallNext(w, msg, wParam, lParam);
+    });
+    // The frame lies under the list it surrounds, never over it.
+    SetWindowPos(gbFilterAutoStart, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     splitterHook_.Hook(SpFilterAutoStart, [this](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         return SplitterMessage(w, msg, wParam, lParam);
     });

@@ -89,6 +89,7 @@ private:
     std::unique_ptr<RealResolutionMachine> machine_;
     std::unique_ptr<ItemLauncher> launcher_;
     ControlHook splitterHook_;
+    ControlHook groupHook_;
 };
 
 }  // namespace tv

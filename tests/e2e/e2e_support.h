@@ -104,4 +104,17 @@ inline bool WaitForNodes(HWND window, int count) {
     return NodeCount(window) == count;
 }
 
+// The notepad of the system folder.
+inline std::wstring SystemNotepad() {
+    wchar_t dir[MAX_PATH] = {};
+    GetSystemDirectoryW(dir, MAX_PATH);
+    return std::wstring(dir) + L"\\notepad.exe";
+}
+
+// Removes a file when the test ends, passed or not.
+struct RemovedAtEnd {
+    std::wstring path;
+    ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
+};
+
 }  // namespace tvtest

@@ -23,18 +23,6 @@ using namespace tvtest;
 
 namespace {
 
-std::wstring SystemNotepad() {
-    wchar_t dir[MAX_PATH] = {};
-    GetSystemDirectoryW(dir, MAX_PATH);
-    return std::wstring(dir) + L"\\notepad.exe";
-}
-
-// Removes a file when the test ends, passed or not.
-struct RemovedAtEnd {
-    std::wstring path;
-    ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
-};
-
 // Watches the hint strip of the program's window from outside, from before the window exists,
 // and keeps each text it shows in the order shown. The strip's text is read through the
 // window system, so the watch does not wait for the program's busy thread.

@@ -152,20 +152,7 @@ protected:
     }
     SmartRecord& smart() { return window->smartRecord(); }
     HWND box() { return GetDlgItem(window->hwnd(), kCmdSmartRecord); }
-    HWND slider() {
-        HWND found = nullptr;
-        EnumChildWindows(
-            window->hwnd(),
-            [](HWND w, LPARAM out) {
-                wchar_t cls[64] = {};
-                GetClassNameW(w, cls, 64);
-                if (lstrcmpiW(cls, TRACKBAR_CLASSW) != 0) return TRUE;
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
+    HWND slider() { return FindWindowExW(window->hwnd(), nullptr, TRACKBAR_CLASSW, nullptr); }
     // The user clicks the box.
     void ClickBox() { SendMessageW(box(), BM_CLICK, 0, 0); }
     // Smart Record switched on without its question.

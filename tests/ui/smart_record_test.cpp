@@ -467,3 +467,24 @@ TEST_F(StartupFilterWindow, Screenshot) {
     EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_smart_record.png"));
     EXPECT_TRUE(tvtest::ClippedCaptions(window->hwnd()).empty());
 }
+
+TEST(SmartRecordPanel, TheWindowWidensToThePanelAndStaysOnTheScreen) {
+    // Room enough: nothing moves.
+    WindowSpan span = SpanForPanel({100, 800}, 600, 1280);
+    EXPECT_EQ(span.left, 100);
+    EXPECT_EQ(span.width, 800);
+    // The panel reaches the window's edge: the window widens to it, and stays where it is.
+    span = SpanForPanel({100, 800}, 800, 1280);
+    EXPECT_EQ(span.left, 100);
+    EXPECT_EQ(span.width, 800);
+    span = SpanForPanel({100, 800}, 900, 1280);
+    EXPECT_EQ(span.left, 100);
+    EXPECT_EQ(span.width, 900);
+    // Widened past the screen's right edge: moved left, 5 pixels short of it.
+    span = SpanForPanel({500, 700}, 900, 1280);
+    EXPECT_EQ(span.width, 900);
+    EXPECT_EQ(span.left, 1280 - 900 - 5);
+    // Already touching the edge counts as passing it.
+    span = SpanForPanel({580, 700}, 100, 1280);
+    EXPECT_EQ(span.left, 1280 - 700 - 5);
+}

@@ -44,11 +44,7 @@ TEST(SmartRecordThroughTheProgram, ADocumentOpenedInNotepadIsAddedAtTheNextTick)
     Process first;
     HWND window = StartProgram(first, program.exe(), L"");
     ASSERT_NE(window, nullptr);
-    SYSTEMTIME today;
-    GetLocalTime(&today);
-    const std::wstring record =
-        tv::NewRecordName(folders.dataFolder(), today, [](const std::wstring&) { return false; });
-    for (int i = 0; i < 300 && !tv::FileExists(record); ++i) Sleep(100);
+    const std::wstring record = WaitForTodaysFirstRecord(folders.dataFolder());
     ASSERT_TRUE(tv::FileExists(record)) << "no first record";
     Sleep(500);
 

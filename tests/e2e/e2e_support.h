@@ -10,7 +10,9 @@
 #include <set>
 
 #include "base/strings.h"
+#include "base/file_util.h"
 #include "records/record_file.h"
+#include "records/record_library.h"
 #include "support/test_support.h"
 
 namespace tvtest {
@@ -102,6 +104,22 @@ inline bool WaitForNodes(HWND window, int count) {
     for (int i = 0; i < 300; ++i, Sleep(100))
         if (NodeCount(window) == count) return true;
     return NodeCount(window) == count;
+}
+
+// Removes a file when the test ends, passed or not.
+struct RemovedAtEnd {
+    std::wstring path;
+    ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
+};
+
+// Today's first record in `folder`, as a first start names it, once it is written (up to 30
+// seconds); the path either way.
+inline std::wstring WaitForTodaysFirstRecord(const std::wstring& folder) {
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    const std::wstring record = tv::NewRecordName(folder, today, [](const std::wstring&) { return false; });
+    for (int i = 0; i < 300 && !tv::FileExists(record); ++i) Sleep(100);
+    return record;
 }
 
 }  // namespace tvtest

@@ -23,12 +23,6 @@ using namespace tvtest;
 
 namespace {
 
-// Removes a file when the test ends, passed or not.
-struct RemovedAtEnd {
-    std::wstring path;
-    ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
-};
-
 // Watches the hint strip of the program's window from outside, from before the window exists,
 // and keeps each text it shows in the order shown. The strip's text is read through the
 // window system, so the watch does not wait for the program's busy thread.
@@ -93,12 +87,8 @@ TEST(FirstRecordingThroughTheProgram, NotepadWithItsDocumentGoesIntoTodaysFirstR
     Process first;
     HWND window = StartProgram(first, program.exe(), L"");
     ASSERT_NE(window, nullptr);
-    SYSTEMTIME today;
-    GetLocalTime(&today);
-    const std::wstring record =
-        tv::NewRecordName(folders.dataFolder(), today, [](const std::wstring&) { return false; });
+    const std::wstring record = WaitForTodaysFirstRecord(folders.dataFolder());
     tv::ShownRecord saved;
-    for (int i = 0; i < 300 && !tv::FileExists(record); ++i) Sleep(100);
     Sleep(300);  // the list and the trees follow the save
     ASSERT_EQ(tv::ReadRecordFile(saved, record), tv::ReadOutcome::Complete) << "no record of today";
 

@@ -1,5 +1,6 @@
 #include "ui/main/main_window.h"
 #include "ui/main/recording_commands.h"
+#include "ui/main/smart_record.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,7 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     Settings settings = OpenSettingsFiles();
     TTolvaneWindow window(settings, nullptr);
     window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
+    window.smartRecord().askSmartRecord = [](int, int&) { return false; };  // nor Smart Record
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     window.Show(SW_SHOWNORMAL);
     HWND w = window.hwnd();

@@ -9,6 +9,7 @@
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
+#include "ui/main/startup_filter_view.h"
 #include "ui/main/status_bar.h"
 #include "ui/window_text.h"
 
@@ -76,6 +77,11 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
         place(parts.strip[i], x, y, widths[i], buttonHeight);
         x += widths[i] + (i == 2 ? pad * 2 : i == 3 ? 0 : pad);
     }
+    if (parts.sliderLabel) {
+        x += pad;
+        place(parts.sliderLabel, x, y, parts.sliderLabelWidth, buttonHeight);
+        x += parts.sliderLabelWidth;
+    }
     place(parts.slider, x, y, rc.right - x - scale(10), buttonHeight);
 
     int bottom = rc.bottom;
@@ -93,6 +99,7 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
     // The progress strip and the search panel belong to the details beside the list.
     bottom -= parts.progress->Place(defer, RECT{left, top, rc.right - pad, bottom - pad}, dpi);
     top += parts.search->Place(defer, RECT{left, top, rc.right - pad, bottom}, dpi);
+    if (parts.filter) bottom -= parts.filter->Place(defer, RECT{left, top, rc.right - pad, bottom - pad}, dpi);
     parts.pages->Place(defer, RECT{left, top, rc.right - pad, bottom - pad});
     if (defer) EndDeferWindowPos(defer);
 }

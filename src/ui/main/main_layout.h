@@ -15,6 +15,9 @@ struct MainParts {
     HWND strip[4] = {};  // record button, add button, "..." button, Smart Record box
     int stripNeeds[4] = {};  // the least widths of those four, for narrow windows
     HWND slider = nullptr;
+    HWND sliderLabel = nullptr;  // the Smart Record panel: its label, then the slider
+    int sliderLabelWidth = 0;    // pixels
+    class StartupFilterView* filter = nullptr;  // under the record pages, when shown
     HWND recordList = nullptr;
     bool recordListShown = true;
     int recordListWidth = 120;  // at 96 dpi

@@ -17,6 +17,8 @@
 #include "ui/dialogs/prompter.h"
 #include "ui/main/context_menus.h"
 #include "ui/main/recording_commands.h"
+#include "ui/main/smart_record.h"
+#include "ui/main/startup_filter_view.h"
 #include "ui/main/unsaved_change.h"
 #include "ui/main/window_hosts.h"
 #include "ui/main/window_layout.h"
@@ -97,6 +99,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
         if (work_.busy() || !session_->record().items.Valid(node.data.itemIndex)) return;
         Launcher().QuickOpen(session_->record().items.At(node.data.itemIndex).path, node.caption);
     };
+    WireSmartRecord();
 }
 
 TTolvaneWindow::~TTolvaneWindow() {
@@ -164,6 +167,11 @@ void TTolvaneWindow::CreateControls() {
     BtnRecordByType = parts_.strip[2];
     cbSmartRecord = parts_.strip[3];
     PnlSmartRecord = parts_.slider;
+    smart_->Create(font_);
+    parts_.sliderLabel = smart_->lbRecording;
+    parts_.sliderLabelWidth = smart_->labelWidth();
+    filter_->Create(hwnd_, font_);
+    parts_.filter = filter_.get();
 
     LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
                    WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL |
@@ -179,8 +187,7 @@ void TTolvaneWindow::CreateControls() {
     host.showSelectedRecord = [this] { LbRECsClick(); };
     host.openSelected = [this] { OnCommand(kCmdOpen); };
     host.restoreSmartRecordBox = [this] {
-        bool on = settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false);
-        SendMessageW(cbSmartRecord, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        smart_->SetChecked(settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
     };
     pages_.Create(hwnd_, session_->strip(), font_, &hover_, std::move(host));
     pages_.views().Show(session_->record());
@@ -293,6 +300,7 @@ void TTolvaneWindow::OnControl(HWND from, UINT code, UINT id) {
 
 LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (LRESULT result = 0; drops_.Handle(msg, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; smart_->Handle(msg, wParam, lParam, result)) return result;
     switch (msg) {
         case WM_CREATE:
             FormCreate();
@@ -317,6 +325,7 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_NOTIFY:
+            if (filter_->OnNotify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
             pages_.OnNotify(reinterpret_cast<NMHDR*>(lParam), session_->record());
             return 0;
         case WM_DRAWITEM:

@@ -38,6 +38,8 @@ namespace tv {
 class InstanceBlock;
 class Prompter;
 class RecordingCommands;
+class SmartRecord;
+class StartupFilterView;
 
 class MainWindowHosts;
 
@@ -92,6 +94,8 @@ public:
     // The record list's own keys (Delete, F5, Ctrl+A, Ctrl+V); true when the key was one of them.
     bool LbRECsKeyDown(UINT key) { return listCommands_->KeyDown(key); }
     RecordingCommands& recording() { return *recording_; }
+    SmartRecord& smartRecord() { return *smart_; }
+    StartupFilterView& startupFilter() { return *filter_; }
     // Shows the record selected in the list.
     void LbRECsClick() { selected_.Show(); }
 
@@ -117,6 +121,8 @@ private:
     void FormCreate();
     void CreateControls();
     void AddCommands();
+    // Smart Record and the start-up filter list, joined to the recording commands.
+    void WireSmartRecord();
     void FormResize();
     // WM_CLOSE: the window closes once nothing runs (CloseNow).
     void FormCloseQuery();
@@ -155,6 +161,8 @@ private:
     ShellCalls* shellCalls_ = &RealShellCalls();
     std::unique_ptr<RealResolutionMachine> launchMachine_;
     std::unique_ptr<ItemLauncher> launcher_;
+    std::unique_ptr<StartupFilterView> filter_;
+    std::unique_ptr<SmartRecord> smart_;
 
     // Menus
     MainMenus menus_;

@@ -5,6 +5,8 @@
 #include "app/settings_store.h"
 #include "ui/main/context_menus.h"
 #include "ui/main/recording_commands.h"
+#include "ui/main/smart_record.h"
+#include "ui/main/startup_filter_view.h"
 #include "ui/main/program_commands.h"
 #include "ui/main/window_hosts.h"
 
@@ -18,6 +20,7 @@ void TTolvaneWindow::AddCommands() {
         FrmMySettings->Open();
     });
     commands_.Add(kCmdRecord, [this](UINT) { recording_->BtnRecClick(); });
+    commands_.Add(kCmdSmartRecord, [this](UINT) { smart_->SmartRecord1Click(); });
     commands_.Add(kCmdRenameRecord, [this](UINT) { listCommands_->BtnRenameClick(); });
     commands_.Add(kCmdRefresh, [this](UINT) { ReadRecordList(); });
     commands_.Add(kCmdDeleteRecord, [this](UINT) { listCommands_->BtnDeleteClick(); });
@@ -29,6 +32,22 @@ void TTolvaneWindow::AddCommands() {
     commands_.Add(kCmdMoreButton, [this](UINT) { ShowMenuAtMouse(hwnd_, menus_.PopupMenuMore); });
     shown_.AddCommands(commands_);
     AddItemCommands();
+}
+
+void TTolvaneWindow::WireSmartRecord() {
+    filter_ = std::make_unique<StartupFilterView>(StartupFilterView::Parts{
+        *session_, records_, options_, [this] { return tvDocs(); }, [this] { FormResize(); },
+        [this] {
+            EnsureSettingsDialog();
+            FrmMySettings->Open();
+        }});
+    smart_ = std::make_unique<SmartRecord>(SmartRecord::Parts{hwnd_, cbSmartRecord, PnlSmartRecord, menus_.MainMenu1,
+                                                              *recording_, work_, options_, *settings_.user,
+                                                              [this] { FormResize(); }});
+    recording_->startupFilter = filter_->Filter();
+    recording_->beforeRecording = [this](bool smart) { filter_->BeforeRecording(smart); };
+    recording_->afterRecording = [this] { filter_->AfterRecording(); };
+    recording_->switchSmartRecordOff = [this] { smart_->SetChecked(false); };
 }
 
 void TTolvaneWindow::OnCommand(UINT id) {

@@ -30,6 +30,7 @@ RecordingCommands::~RecordingCommands() = default;
 void RecordingCommands::BtnRecClick() {
     // A press while a recording runs is the one already running.
     if (p_.session.recordingNow()) return;
+    if (switchSmartRecordOff) switchSmartRecordOff();
     RecordSession& session = p_.session;
     session.SetNewRecordFlag(true);
     if (!p_.options.values.askWhenRecord || !askRecord) {
@@ -62,13 +63,22 @@ void RecordingCommands::RecordNewNow() {
     Run(false);
 }
 
-void RecordingCommands::Run(bool installedPrograms) {
+bool RecordingCommands::RecordSmart() {
+    if (p_.session.recordingNow() || p_.work.busy()) return false;
+    p_.session.SetNewRecordFlag(false);
+    return Run(false, true);
+}
+
+bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     LongWork::Scope busy(p_.work);
     p_.showProgress();
     p_.progress.stopRequested = false;
     p_.progress.SetPosition(0);
-    p_.progress.Show(true);
-    p_.layOut();
+    if (!smart) {
+        p_.progress.Show(true);
+        p_.layOut();
+    }
+    if (beforeRecording) beforeRecording(smart);
 
     const LiveOptions& o = p_.options.values;
     RecordingSettings settings;
@@ -76,6 +86,7 @@ void RecordingCommands::Run(bool installedPrograms) {
     settings.recordInstalled = installedPrograms;
     settings.recent.recordRecentDocuments = o.recordRecentDocuments;
     settings.recent.ageLimitDays = o.recentDocDays;
+    if (startupFilter) settings.isStartupProgram = startupFilter;
     RecordingProgress progress;
     progress.hint = [this](const std::wstring& text) {
         p_.progress.SetHint(text);
@@ -91,15 +102,20 @@ void RecordingCommands::Run(bool installedPrograms) {
     };
     std::unique_ptr<RecordingSources> scan =
         sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath());
+    bool saved = false;
     {
         RedrawSuspender quiet(p_.session.RecordTree());
-        p_.session.Record(false, *scan, settings, progress);
+        saved = p_.session.Record(smart, *scan, settings, progress);
     }
-    int index = p_.list.SelectedIndex();
-    if (index >= 0) p_.storeSelected(index);
-    p_.describeState();
+    if (afterRecording) afterRecording();
+    if (saved || !smart) {
+        int index = p_.list.SelectedIndex();
+        if (index >= 0) p_.storeSelected(index);
+        p_.describeState();
+    }
     p_.progress.Show(false);
     p_.layOut();
+    return saved;
 }
 
 }  // namespace tv

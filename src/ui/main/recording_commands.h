@@ -47,13 +47,23 @@ public:
     RecordQuestion askRecord;
     // What a recording scans; the real desktop unless a test plays one.
     std::function<std::unique_ptr<RecordingSources>()> sources;
+    // Asked by the running-program scan of every recording: windows to leave out.
+    StartupFilter startupFilter;
+    // Run before a recording starts (`smart` for Smart Record) and after it ended.
+    std::function<void(bool smart)> beforeRecording;
+    std::function<void()> afterRecording;
+    // The record button switches Smart Record off before it records.
+    std::function<void()> switchSmartRecordOff;
 
     void BtnRecClick();
     // A recording into a new record without the question (a first start with items).
     void RecordNewNow();
+    // One Smart Record recording: it adds to the shown record without the progress strip, and
+    // saves only when something new was found. False when it was dropped or saved nothing.
+    bool RecordSmart();
 
 private:
-    void Run(bool installedPrograms);
+    bool Run(bool installedPrograms, bool smart = false);
     Parts p_;
     std::unique_ptr<TFrmRecordType> question_;  // made at the first question
 };

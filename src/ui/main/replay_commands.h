@@ -63,7 +63,7 @@ public:
     void TimerFinish();
     int visits() const { return visits_; }
 
-    static constexpr UINT_PTR kTimerFinishId = 2;
+    static constexpr UINT_PTR kTimerFinishId = 3;  // 1 is the first run's, 2 Smart Record's
 
 private:
     void Routine(bool allChildren, int topLevel, int all);

@@ -6,6 +6,8 @@
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/smart_record.h"
+#include "ui/main/startup_filter_view.h"
 
 namespace tv {
 
@@ -41,9 +43,11 @@ void MainWindowHosts::ApplyTextSize() {
     w_.views().SetTextSize(size);
 }
 
-void MainWindowHosts::SetRecordInterval(int seconds) {
-    SendMessageW(w_.PnlSmartRecord, TBM_SETPOS, TRUE, seconds);
-}
+void MainWindowHosts::SetRecordInterval(int seconds) { w_.smart_->SetInterval(seconds); }
+
+void MainWindowHosts::HideStartFilterList() { w_.filter_->Hide(); }
+
+void MainWindowHosts::ResumeSmartRecord() { w_.smart_->SetChecked(true); }
 
 void MainWindowHosts::SetAlwaysOnTop(bool onTop) {
     SetWindowPos(w_.hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -29,7 +29,9 @@ public:
     void RecordNewNow() override { w_.recording_->RecordNewNow(); }
     void Reopen(int resumeMarker) override {
         if (resumeMarker == kResumeRecord) w_.recording_->BtnRecClick();
+        if (resumeMarker == kResumeSmartRecord) ResumeSmartRecord();
     }
+    void ResumeSmartRecord();
 
     // OptionsHost
     void SetMenuChecks(const MenuChecks& checks) override { w_.menuChecks_ = checks; }
@@ -39,6 +41,7 @@ public:
     void ApplyTextSize() override;
     void SetRecordInterval(int seconds) override;
     void SetAlwaysOnTop(bool onTop) override;
+    void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
 
 private:

@@ -70,8 +70,8 @@ std::vector<RegistryValue> RealStartupMachine::Values(HKEY root, const std::wstr
     return values;
 }
 
-std::vector<FolderEntry> RealStartupMachine::Entries(const std::wstring& folder) {
-    std::vector<FolderEntry> entries;
+std::vector<StartupFolderEntry> RealStartupMachine::Entries(const std::wstring& folder) {
+    std::vector<StartupFolderEntry> entries;
     WIN32_FIND_DATAW found{};
     HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return entries;
@@ -92,11 +92,11 @@ std::vector<std::wstring> RunKeyCommands(const std::vector<RegistryValue>& value
     return commands;
 }
 
-std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder, const std::vector<FolderEntry>& entries) {
+std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder, const std::vector<StartupFolderEntry>& entries) {
     std::vector<std::wstring> files;
     if (folder.empty()) return files;
     std::wstring prefix = folder.back() == L'\\' ? folder : folder + L"\\";
-    for (const FolderEntry& entry : entries) {
+    for (const StartupFolderEntry& entry : entries) {
         if (entry.name == L"." || (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN))) continue;
         files.push_back(prefix + entry.name);
     }

@@ -18,7 +18,7 @@ struct RegistryValue {
     std::wstring text;  // the data of a string value, as stored (variables not expanded)
 };
 
-struct FolderEntry {
+struct StartupFolderEntry {
     std::wstring name;
     DWORD attributes = 0;
 };
@@ -33,20 +33,20 @@ public:
     // Every value of a key in enumeration order; none when the key cannot be opened.
     virtual std::vector<RegistryValue> Values(HKEY root, const std::wstring& key) = 0;
     // Every entry of a folder, whatever its attributes; none when it cannot be listed.
-    virtual std::vector<FolderEntry> Entries(const std::wstring& folder) = 0;
+    virtual std::vector<StartupFolderEntry> Entries(const std::wstring& folder) = 0;
 };
 
 class RealStartupMachine : public StartupMachine {
 public:
     std::wstring StringValue(HKEY root, const std::wstring& key, const std::wstring& name) override;
     std::vector<RegistryValue> Values(HKEY root, const std::wstring& key) override;
-    std::vector<FolderEntry> Entries(const std::wstring& folder) override;
+    std::vector<StartupFolderEntry> Entries(const std::wstring& folder) override;
 };
 
 // The commands of a Run key: its string values in order, up to the first value of another type.
 std::vector<std::wstring> RunKeyCommands(const std::vector<RegistryValue>& values);
 // The files of a Startup folder that Windows starts: neither subfolders nor hidden files.
-std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder, const std::vector<FolderEntry>& entries);
+std::vector<std::wstring> StartupFolderFiles(const std::wstring& folder, const std::vector<StartupFolderEntry>& entries);
 // The program a start-up command starts: what opens a shortcut's target, or what opens the
 // program a command line names, or that program itself when nothing is registered for it.
 std::wstring ProgramOfStartupCommand(const std::wstring& command, ResolutionMachine& machine);

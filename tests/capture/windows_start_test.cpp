@@ -34,7 +34,7 @@ class FakeStartupMachine : public StartupMachine {
 public:
     std::map<std::wstring, std::wstring> strings;                // root\key\name, lower-cased
     std::map<std::wstring, std::vector<RegistryValue>> keys;     // root\key, lower-cased
-    std::map<std::wstring, std::vector<FolderEntry>> folders;    // as given
+    std::map<std::wstring, std::vector<StartupFolderEntry>> folders;    // as given
     Strings listed;                                              // every folder asked for
     int keyReads = 0;
 
@@ -58,10 +58,10 @@ public:
         auto it = keys.find(ToLower(RootName(root) + key));
         return it == keys.end() ? std::vector<RegistryValue>() : it->second;
     }
-    std::vector<FolderEntry> Entries(const std::wstring& folder) override {
+    std::vector<StartupFolderEntry> Entries(const std::wstring& folder) override {
         listed.push_back(folder);
         auto it = folders.find(folder);
-        return it == folders.end() ? std::vector<FolderEntry>() : it->second;
+        return it == folders.end() ? std::vector<StartupFolderEntry>() : it->second;
     }
 };
 
@@ -354,7 +354,7 @@ TEST(WindowsStartUnderWine, AShortcutInTheUserStartupFolderCountsAndAHiddenFileD
     ASSERT_NE(GetFileAttributesW(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     // The listing shows it: only its attribute keeps it out.
     bool listed = false;
-    for (const FolderEntry& entry : RealStartupMachine().Entries(folder))
+    for (const StartupFolderEntry& entry : RealStartupMachine().Entries(folder))
         listed = listed || EqualsNoCase(entry.name, L".tolvanetest-hidden.exe");
     ASSERT_TRUE(listed);
 

@@ -11,6 +11,7 @@
 #include "base/path_rules.h"
 #include "capture/path_resolution.h"
 #include "capture/shell_windows.h"
+#include "records/record_library.h"
 #include "replay/item_launcher.h"
 #include "replay/shell_calls.h"
 
@@ -31,12 +32,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DW
 std::wstring ContainerOf(const std::wstring& path) {
     size_t cut = path.find_last_of(L"\\:");
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
-}
-// The file of a listed record. (The record library's own join cannot be included beside the
-// start-up entries: both name a type FolderEntry.)
-std::wstring SelectedRecordPath(std::wstring folder, const std::wstring& name) {
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder + name + L".tolvane";
 }
 }  // namespace
 
@@ -230,7 +225,7 @@ void StartupFilterView::AddtoRecord1Click() {
     for (const StartupFilterRow& row : picked) p_.session.AddItem(row.path, row.title);
     const int index = p_.list.SelectedIndex();
     if (p_.list.Count() > 0 && index >= 0)
-        p_.session.WriteTo(SelectedRecordPath(p_.session.RecordFolder(), p_.list.Name(index)));
+        p_.session.WriteTo(JoinPath(p_.session.RecordFolder(), p_.list.Name(index) + kRecordExtension));
     else
         p_.session.SaveCurrentRecord();
     p_.session.ShowSelectedRecord();

@@ -36,7 +36,8 @@ constexpr int kProcesses = 3, kWindowsEach = 10, kShortcuts = 300, kPrograms = 2
 // The real scans, with the Recent folder of the benchmark in place of the user's.
 class BenchSources : public tv::RealRecordingSources {
 public:
-    explicit BenchSources(std::wstring recent) : RealRecordingSources(tv::ModulePath()), recent_(std::move(recent)) {}
+    BenchSources(std::wstring recent, tv::ShellWindowsHold& shellWindows)
+        : RealRecordingSources(tv::ModulePath(), &shellWindows), recent_(std::move(recent)) {}
     void RecentDocuments(tv::RecentDocumentList& list, const tv::RecentScanOptions& options) override {
         tv::RealResolutionMachine machine;
         tv::ScanRecentDocuments(recent_, options, list, FolderReader(), machine);
@@ -132,7 +133,9 @@ struct Desk {
         settings.user->WriteString(L"default", L"EdtRECPath", records.path());
         settings.user->WriteInteger(L"default", L"LbRECs", 0);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
-        window->recording().sources = [this] { return std::make_unique<BenchSources>(recent.path()); };
+        window->recording().sources = [this] {
+            return std::make_unique<BenchSources>(recent.path(), window->recording().shellWindows());
+        };
         if (prepare) prepare(*window);
         if (!window->Create(GetModuleHandleW(nullptr))) {
             std::printf("the main window did not open\n");

@@ -75,12 +75,35 @@ void SetCell(HWND listView, int row, int column, const std::wstring& text) {
 }
 }  // namespace
 
+struct ShellWindowsHold::Impl {
+    ComPtr<IShellWindows> windows;
+};
+
+ShellWindowsHold::ShellWindowsHold() : impl_(std::make_unique<Impl>()) {}
+ShellWindowsHold::~ShellWindowsHold() = default;
+
 struct TShellWindows::Impl {
     ComPtr<IShellWindows> windows;
 };
 
-TShellWindows::TShellWindows() : impl_(std::make_unique<Impl>()) {
-    CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, impl_->windows.put_void());
+namespace {
+ComPtr<IShellWindows> MakeShellWindows() {
+    ComPtr<IShellWindows> windows;
+    CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, windows.put_void());
+    return windows;
+}
+}  // namespace
+
+TShellWindows::TShellWindows(ShellWindowsHold* hold) : impl_(std::make_unique<Impl>()) {
+    if (!hold) {
+        impl_->windows = MakeShellWindows();
+        return;
+    }
+    ComPtr<IShellWindows>& kept = hold->impl_->windows;
+    long count = 0;
+    // A collection whose Explorer has gone is made again.
+    if (!kept || FAILED(kept->get_Count(&count))) kept = MakeShellWindows();
+    if (kept) kept->QueryInterface(IID_IShellWindows, impl_->windows.put_void());
 }
 
 TShellWindows::~TShellWindows() = default;

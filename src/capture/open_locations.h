@@ -39,10 +39,27 @@ public:
     virtual std::unique_ptr<ShellBrowserWindow> Item(int index) = 0;
 };
 
+// The shell's collection kept from one scan to the next: making it asks Explorer, which costs
+// more than the scan itself. Owned by the window, so it goes before COM does.
+class ShellWindowsHold {
+public:
+    ShellWindowsHold();
+    ~ShellWindowsHold();
+    ShellWindowsHold(const ShellWindowsHold&) = delete;
+    ShellWindowsHold& operator=(const ShellWindowsHold&) = delete;
+
+private:
+    friend class TShellWindows;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // The shell's own collection (CLSID_ShellWindows). Empty where the shell does not provide it.
 class TShellWindows : public ShellWindowCollection {
 public:
-    TShellWindows();
+    // With `hold`, the collection made for an earlier scan is used again while Explorer still
+    // answers it.
+    explicit TShellWindows(ShellWindowsHold* hold = nullptr);
     ~TShellWindows() override;
     TShellWindows(const TShellWindows&) = delete;
     TShellWindows& operator=(const TShellWindows&) = delete;

@@ -33,7 +33,7 @@ std::vector<PagePair> RealRecordingSources::OtherBrowserPages() {
 }
 
 std::vector<LocationPair> RealRecordingSources::OpenLocations(bool recordWebPages) {
-    TShellWindows windows;
+    TShellWindows windows(shellWindows_);
     LocationScanServices services;
     services.otherBrowsers = [this] { return OtherBrowserPages(); };
     return ScanOpenLocations(windows, false, recordWebPages, services);

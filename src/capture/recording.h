@@ -30,7 +30,9 @@ public:
 
 class RealRecordingSources : public RecordingSources {
 public:
-    explicit RealRecordingSources(std::wstring ownPath) : ownPath_(std::move(ownPath)) {}
+    // `shellWindows`, when given, keeps the shell's window collection between recordings.
+    explicit RealRecordingSources(std::wstring ownPath, ShellWindowsHold* shellWindows = nullptr)
+        : ownPath_(std::move(ownPath)), shellWindows_(shellWindows) {}
     std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) override;
     std::vector<LocationPair> OpenLocations(bool recordWebPages) override;
     std::vector<PagePair> OtherBrowserPages() override;
@@ -41,6 +43,7 @@ public:
 
 private:
     std::wstring ownPath_;
+    ShellWindowsHold* shellWindows_;
     RealRecentFolderReader reader_;
 };
 

@@ -101,7 +101,7 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
         p_.progress.SetPosition(0);
     };
     std::unique_ptr<RecordingSources> scan =
-        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath());
+        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
     bool saved = false;
     {
         RedrawSuspender quiet(p_.session.RecordTree());

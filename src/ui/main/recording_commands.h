@@ -47,6 +47,8 @@ public:
     RecordQuestion askRecord;
     // What a recording scans; the real desktop unless a test plays one.
     std::function<std::unique_ptr<RecordingSources>()> sources;
+    // The shell's window collection the real desktop's scans keep between recordings.
+    ShellWindowsHold& shellWindows() { return shellWindows_; }
     // Asked by the running-program scan of every recording: windows to leave out.
     StartupFilter startupFilter;
     // Run before a recording starts (`smart` for Smart Record) and after it ended.
@@ -66,6 +68,7 @@ private:
     bool Run(bool installedPrograms, bool smart = false);
     Parts p_;
     std::unique_ptr<TFrmRecordType> question_;  // made at the first question
+    ShellWindowsHold shellWindows_;             // kept from one recording to the next
 };
 
 }  // namespace tv

@@ -109,6 +109,7 @@ public:
     // Unchanged trees cost one walk over the nodes, without a question to the machine.
     const RecordPathIndex& Update(const ShownRecord& record, ResolutionMachine& machine,
                                   const std::function<std::wstring(const std::wstring&)>& groupKey);
+    const RecordPathIndex& index() const { return index_; }
 
 private:
     bool Collect(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,

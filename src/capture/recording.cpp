@@ -84,8 +84,14 @@ public:
 
     // DocumentRecordSink
     bool RecordPathFound(const std::wstring& path) override {
-        auto groupKey = [this](const std::wstring& p) { return GroupKey(p, adder_.myDocuments); };
-        return index_.Update(record_, folderTests_, groupKey).Found(path, machine_);
+        // The tree's version moves with every node added anywhere in it: an unchanged tree
+        // needs no walk at all.
+        if (version_ != record_.docs.version()) {
+            auto groupKey = [this](const std::wstring& p) { return GroupKey(p, adder_.myDocuments); };
+            index_.Update(record_, folderTests_, groupKey);
+            version_ = record_.docs.version();
+        }
+        return index_.index().Found(path, machine_);
     }
     bool ProgramAlreadyRecorded(const std::wstring& program) override { return adder_.HoldsProgram(program, program); }
 
@@ -97,6 +103,7 @@ private:
     FolderTestMemo folderTests_;
     const RecordingProgress& progress_;
     GrowingRecordPathIndex index_;
+    unsigned long long version_ = ~0ULL;
 };
 
 // Runs one step; a failing step leaves the record with what the others find.

@@ -33,20 +33,6 @@ namespace benchdesk {
 
 constexpr int kProcesses = 3, kWindowsEach = 10, kShortcuts = 300, kPrograms = 250, kDocumentsEach = 3;
 
-// The real scans, with the Recent folder of the benchmark in place of the user's.
-class BenchSources : public tv::RealRecordingSources {
-public:
-    BenchSources(std::wstring recent, tv::ShellWindowsHold& shellWindows)
-        : RealRecordingSources(tv::ModulePath(), &shellWindows), recent_(std::move(recent)) {}
-    void RecentDocuments(tv::RecentDocumentList& list, const tv::RecentScanOptions& options) override {
-        tv::RealResolutionMachine machine;
-        tv::ScanRecentDocuments(recent_, options, list, FolderReader(), machine);
-    }
-
-private:
-    std::wstring recent_;
-};
-
 // 250 programs with 3 documents each.
 inline void WriteSelectedRecord(const std::wstring& path) {
     tv::ShownRecord record;
@@ -134,7 +120,9 @@ struct Desk {
         settings.user->WriteInteger(L"default", L"LbRECs", 0);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
         window->recording().sources = [this] {
-            return std::make_unique<BenchSources>(recent.path(), window->recording().shellWindows());
+            // The real scans, with the Recent folder of the benchmark in place of the user's.
+            return std::make_unique<tv::RealRecordingSources>(tv::ModulePath(), &window->recording().shellWindows(),
+                                                              recent.path());
         };
         if (prepare) prepare(*window);
         if (!window->Create(GetModuleHandleW(nullptr))) {

@@ -180,6 +180,15 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         display_.SetStrip(strip_);
     }
     RecordAdder& adder = FreshAdder();
+    // The recording asks about the same paths and types again and again: its own machine
+    // remembers the answers, for this recording only.
+    RecordingResolutionMachine machine;
+    adder.machine = &machine;
+    adder.ForgetMachineAnswers();
+    OnExit ownMachine([this] {
+        adder_.machine = machine_.get();
+        adder_.ForgetMachineAnswers();
+    });
     bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress);
     if (!found && !newRecord_) return false;
     display_.ShowFirstPage();

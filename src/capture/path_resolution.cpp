@@ -42,6 +42,21 @@ std::wstring ExecutableOfVerbCommand(const std::wstring& command) {
 }
 }  // namespace
 
+std::wstring LoadedLinkPath(IShellLinkW* link) {
+    wchar_t buf[MAX_PATH + 1] = {};
+    if (FAILED(link->GetPath(buf, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) buf[0] = 0;
+    std::wstring path = buf;
+    // No file name holds a "?": the link kept its path in a code page that lost characters,
+    // and its item id list still names the file whole.
+    if (path.find(L'?') == std::wstring::npos) return path;
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (FAILED(link->GetIDList(&items)) || !items) return path;
+    wchar_t whole[MAX_PATH + 1] = {};
+    if (SHGetPathFromIDListW(items, whole) && whole[0] && !wcschr(whole, L'?')) path = whole;
+    CoTaskMemFree(items);
+    return path;
+}
+
 std::wstring ExtensionOf(const std::wstring& path) {
     size_t dot = path.rfind(L'.');
     if (dot == std::wstring::npos) return {};
@@ -168,10 +183,58 @@ bool RealResolutionMachine::LinkTarget(const std::wstring& linkPath, std::wstrin
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
     if (FAILED(file->Load(linkPath.c_str(), STGM_READ))) return false;
-    wchar_t buf[MAX_PATH + 1] = {};
-    if (FAILED(link->GetPath(buf, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) buf[0] = 0;
-    target = buf;
+    target = LoadedLinkPath(link.get());
     return true;
+}
+
+RecordingResolutionMachine::RecordingResolutionMachine() = default;
+
+RecordingResolutionMachine::~RecordingResolutionMachine() { DropLink(); }
+
+void RecordingResolutionMachine::DropLink() {
+    if (file_) file_->Release();
+    if (link_) link_->Release();
+    file_ = nullptr;
+    link_ = nullptr;
+}
+
+bool RecordingResolutionMachine::LinkTarget(const std::wstring& linkPath, std::wstring& target) {
+    if (!link_) {
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link_))))
+            link_ = nullptr;
+        else if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_))))
+            file_ = nullptr;
+        if (!link_ || !file_) {
+            DropLink();
+            return RealResolutionMachine::LinkTarget(linkPath, target);
+        }
+    }
+    if (FAILED(file_->Load(linkPath.c_str(), STGM_READ))) {
+        // What a failed load leaves behind is not to be trusted for the next link.
+        DropLink();
+        return false;
+    }
+    target = LoadedLinkPath(link_);
+    return true;
+}
+
+bool RecordingResolutionMachine::FileExists(const std::wstring& path) {
+    auto known = files_.find(path);
+    if (known == files_.end()) known = files_.emplace(path, RealResolutionMachine::FileExists(path)).first;
+    return known->second;
+}
+
+bool RecordingResolutionMachine::FolderExists(const std::wstring& path) {
+    auto known = folders_.find(path);
+    if (known == folders_.end()) known = folders_.emplace(path, RealResolutionMachine::FolderExists(path)).first;
+    return known->second;
+}
+
+std::wstring RecordingResolutionMachine::ClassesValue(const std::wstring& subKey) {
+    auto known = classes_.find(subKey);
+    if (known == classes_.end()) known = classes_.emplace(subKey, RealResolutionMachine::ClassesValue(subKey)).first;
+    return known->second;
 }
 
 std::wstring RealResolutionMachine::AdvertisedTarget(const std::wstring& linkPath) {

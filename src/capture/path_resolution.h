@@ -4,6 +4,7 @@
 // capture step, the launcher and the dialogs resolve paths through these, and every question
 // to the machine goes through ResolutionMachine so the rules can be tried on a fake one.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <unordered_map>
@@ -56,6 +57,31 @@ private:
     UINT DriveType(const std::wstring& root);
     UINT driveTypes_[26];
     DriveTypeQuery driveType_;
+};
+
+// The path a loaded shell link names (UNC form preferred); empty when it names no file.
+std::wstring LoadedLinkPath(IShellLinkW* link);
+
+// The machine for one recording or scan, on one thread: it loads every shortcut through one
+// shell link object (making one costs more than loading the file) and remembers its file and
+// folder tests and what it read of the class registry, none of which a recording changes.
+class RecordingResolutionMachine : public RealResolutionMachine {
+public:
+    RecordingResolutionMachine();
+    ~RecordingResolutionMachine() override;
+    RecordingResolutionMachine(const RecordingResolutionMachine&) = delete;
+    RecordingResolutionMachine& operator=(const RecordingResolutionMachine&) = delete;
+    bool FileExists(const std::wstring& path) override;
+    bool FolderExists(const std::wstring& path) override;
+    bool LinkTarget(const std::wstring& linkPath, std::wstring& target) override;
+    std::wstring ClassesValue(const std::wstring& subKey) override;
+
+private:
+    std::unordered_map<std::wstring, bool> files_, folders_;
+    IShellLinkW* link_ = nullptr;
+    IPersistFile* file_ = nullptr;
+    void DropLink();
+    std::unordered_map<std::wstring, std::wstring> classes_;
 };
 
 // Another machine, with its folder tests remembered: for walks over the record that ask about

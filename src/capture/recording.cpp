@@ -40,8 +40,8 @@ std::vector<LocationPair> RealRecordingSources::OpenLocations(bool recordWebPage
 }
 
 void RealRecordingSources::RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) {
-    RealResolutionMachine machine;
-    ScanRecentDocuments(RecentFolder(), options, list, reader_, machine);
+    RecordingResolutionMachine machine;
+    ScanRecentDocuments(recentFolder_.empty() ? RecentFolder() : recentFolder_, options, list, reader_, machine);
 }
 
 std::vector<std::wstring> RealRecordingSources::InstalledProgramPaths() {
@@ -121,7 +121,7 @@ void Guarded(const wchar_t* what, Step&& step) {
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
                  const RecordingProgress& progress) {
-    RealResolutionMachine machine;
+    RecordingResolutionMachine machine;
     if (!adder.machine) adder.machine = &machine;
     AdderSinks sinks(adder, record, machine, progress);
     auto stage = [&progress](int hint) {

@@ -31,8 +31,10 @@ public:
 class RealRecordingSources : public RecordingSources {
 public:
     // `shellWindows`, when given, keeps the shell's window collection between recordings.
-    explicit RealRecordingSources(std::wstring ownPath, ShellWindowsHold* shellWindows = nullptr)
-        : ownPath_(std::move(ownPath)), shellWindows_(shellWindows) {}
+    // `recentFolder` stands for the user's Recent folder when given.
+    explicit RealRecordingSources(std::wstring ownPath, ShellWindowsHold* shellWindows = nullptr,
+                                  std::wstring recentFolder = {})
+        : ownPath_(std::move(ownPath)), shellWindows_(shellWindows), recentFolder_(std::move(recentFolder)) {}
     std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) override;
     std::vector<LocationPair> OpenLocations(bool recordWebPages) override;
     std::vector<PagePair> OtherBrowserPages() override;
@@ -44,6 +46,7 @@ public:
 private:
     std::wstring ownPath_;
     ShellWindowsHold* shellWindows_;
+    std::wstring recentFolder_;
     RealRecentFolderReader reader_;
 };
 

@@ -65,7 +65,8 @@ int Lookup(const NamedIcon (&table)[N], const std::wstring& key) {
 }
 
 // Paths enter the rule as the user or a scan wrote them: "%20" for blanks, stray blanks, any case.
-std::wstring RulePath(const std::wstring& path) { return ToLower(Trim(ReplaceAll(path, L"%20", L" "))); }
+std::wstring DiskPath(const std::wstring& path) { return Trim(ReplaceAll(path, L"%20", L" ")); }
+std::wstring RulePath(const std::wstring& path) { return ToLower(DiskPath(path)); }
 
 // From the last dot of the file name, dot included; empty when the name has none.
 std::wstring ExtensionOf(const std::wstring& fileName) {
@@ -191,25 +192,14 @@ bool RefillFromStandardStrip(HIMAGELIST strip) {
     return AddStandardImages(strip);
 }
 
-int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
-    int standard = StandardIconIndex(path);
-    if (standard >= 0) return standard;
-    const std::wstring p = RulePath(path);
-    // As this process sees the disk: the shell icon below is asked the same way.
-    if (ProcessServices::Instance().FolderExistsUnguarded(p)) return kIconFolder;
-    // A shortcut's own caption says nothing about where it points.
-    if (ExtensionOf(FileNameOf(p)) == L".lnk") return ShellIconIndex(p, p, strip, types);
-    return ShellIconIndex(p, name, strip, types);
-}
-
-int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
-    ProcessServices& services = ProcessServices::Instance();
-    if (!services.FolderExistsUnguarded(path) && !services.FileExistsUnguarded(path)) return kIconMissingPath;
+namespace {
+// The image of a path known to exist, a folder or a file as `isFolder` says.
+int ExistingPathIcon(const std::wstring& path, const std::wstring& name, bool isFolder, HIMAGELIST strip,
+                     TypeIcons* types) {
     int place = Lookup(kShellPlaces, ToLower(Trim(name)));
     if (place >= 0) return place;
 
-    const std::wstring type = types && strip && !services.FolderExistsUnguarded(path) ? types->SharedType(path)
-                                                                                      : std::wstring();
+    const std::wstring type = types && strip && !isFolder ? types->SharedType(path) : std::wstring();
     if (!type.empty()) {
         int known = types->Find(type);
         if (known >= 0 && known < ImageList_GetImageCount(strip)) return known;
@@ -222,6 +212,28 @@ int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIS
     if (index < 0) return kIconGenericProgram;
     if (!type.empty()) types->Remember(type, index);
     return index;
+}
+}  // namespace
+
+int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
+    int standard = StandardIconIndex(path);
+    if (standard >= 0) return standard;
+    // The disk is asked in the path's own case: the answer is the same, and a file system that
+    // is case-sensitive underneath finds a name in its own case without searching the folder.
+    const std::wstring p = DiskPath(path), rule = ToLower(p);
+    // As this process sees the disk: the shell icon below is asked the same way.
+    ProcessServices& services = ProcessServices::Instance();
+    if (services.FolderExistsUnguarded(p)) return kIconFolder;
+    if (!services.FileExistsUnguarded(p)) return kIconMissingPath;
+    // A shortcut's own caption says nothing about where it points.
+    return ExistingPathIcon(p, ExtensionOf(FileNameOf(rule)) == L".lnk" ? rule : name, false, strip, types);
+}
+
+int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
+    ProcessServices& services = ProcessServices::Instance();
+    const bool isFolder = services.FolderExistsUnguarded(path);
+    if (!isFolder && !services.FileExistsUnguarded(path)) return kIconMissingPath;
+    return ExistingPathIcon(path, name, isFolder, strip, types);
 }
 
 namespace {

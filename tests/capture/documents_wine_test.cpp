@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ddeml.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/shell_links.h"
 #include "base/file_util.h"
@@ -19,6 +21,7 @@
 #include "base/strings.h"
 #include "capture/browser_pages.h"
 #include "capture/open_locations.h"
+#include "capture/path_resolution.h"
 #include "capture/program_records.h"
 #include "capture/recent_documents.h"
 #include "support/test_support.h"
@@ -185,6 +188,55 @@ TEST(ShortcutTargetUnderWine, RealShortcutsResolveAndBrokenOnesStayThemselves) {
     EXPECT_EQ(ShortcutTarget(dir.file(L"garbage.lnk"), m), dir.file(L"garbage.lnk"));
     EXPECT_EQ(ShortcutTarget(dir.file(L"empty.lnk"), m), dir.file(L"empty.lnk"));
     EXPECT_EQ(ShortcutTarget(dir.file(L"missing.lnk"), m), dir.file(L"missing.lnk"));
+}
+
+namespace {
+// A shortcut to a place outside the file system (the Control Panel): it has no path.
+bool PlaceShortcut(const std::wstring& linkPath) {
+    PIDLIST_ABSOLUTE place = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_CONTROLS, &place))) return false;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    bool made = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           link.put_void())) &&
+                SUCCEEDED(link->SetIDList(place)) && SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+                SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
+    CoTaskMemFree(place);
+    return made;
+}
+}  // namespace
+
+TEST(ShortcutTargetUnderWine, OneLinkObjectForARecordingReadsEveryShortcutAsAFreshOne) {
+    ComScope com;
+    TempFolder dir;
+    ASSERT_TRUE(Write(dir.file(L"doc.txt")));
+    ASSERT_TRUE(Write(dir.file(L"\u00e9t\u00e9 \u6587\u66f8.txt")));
+    ASSERT_TRUE(CreateDirectoryW(dir.file(L"Folder").c_str(), nullptr));
+    ASSERT_TRUE(CreateShortcut(dir.file(L"doc.lnk"), dir.file(L"doc.txt"), dir.path()));
+    ASSERT_TRUE(CreateShortcut(dir.file(L"unicode.lnk"), dir.file(L"\u00e9t\u00e9 \u6587\u66f8.txt"), L""));
+    ASSERT_TRUE(CreateShortcut(dir.file(L"folder.lnk"), dir.file(L"Folder"), L""));
+    ASSERT_TRUE(PlaceShortcut(dir.file(L"place.lnk")));
+    ASSERT_TRUE(Write(dir.file(L"garbage.lnk"), std::string(70000, '\x7f')));
+    ASSERT_TRUE(Write(dir.file(L"empty.lnk"), ""));
+    // Each kind after each other kind: a link read after another never answers with what the
+    // one before it held.
+    const std::vector<std::wstring> order = {L"doc",   L"place", L"unicode", L"garbage", L"folder", L"empty",
+                                             L"doc",   L"missing", L"unicode", L"place", L"doc"};
+    RecordingResolutionMachine reused;
+    for (const std::wstring& name : order) {
+        SCOPED_TRACE(name);
+        RealResolutionMachine fresh;
+        std::wstring expected = L"(unset)", got = L"(unset)";
+        const std::wstring link = dir.file(name + L".lnk");
+        EXPECT_EQ(reused.LinkTarget(link, got), fresh.LinkTarget(link, expected));
+        EXPECT_EQ(got, expected);
+        EXPECT_EQ(ShortcutTarget(link, reused), ShortcutTarget(link, fresh));
+    }
+    std::wstring target;
+    ASSERT_TRUE(reused.LinkTarget(dir.file(L"unicode.lnk"), target));
+    EXPECT_TRUE(EqualsNoCase(target, dir.file(L"\u00e9t\u00e9 \u6587\u66f8.txt"))) << ToUtf8(target);
+    ASSERT_TRUE(reused.LinkTarget(dir.file(L"place.lnk"), target));
+    EXPECT_EQ(target, L"");
 }
 
 TEST(SkipTestUnderWine, HiddenAndMissingFilesAreSkipped) {

@@ -146,6 +146,17 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\nowhere", q), nullptr);
     EXPECT_TRUE(SelectedItems(tree).empty());
     EXPECT_EQ(SelectByPath(tree, r.items, L"   ", q), nullptr);
+
+    // The disk is asked about a group node only when its path and its group key answer apart.
+    int asked = 0;
+    q.folderExists = [&asked](const std::wstring& p) {
+        ++asked;
+        return p == L"D:\\Work\\report.doc";
+    };
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\nowhere", q), nullptr);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(SelectByPath(tree, r.items, L"D:\\", q), ItemOf(tree, L"Local Disk (D:)"));
+    EXPECT_EQ(asked, 1);
 }
 
 TEST(RecordViews, SearchByCaptionIgnoresCaseAndWalksChildrenBeforeTheNextSibling) {

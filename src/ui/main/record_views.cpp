@@ -43,6 +43,18 @@ std::wstring NodeKey(const RecordNode& node, const ItemArray& items, bool group,
     if (group && !node.children.empty() && queries.folderExists && queries.folderExists(q)) q = item.groupKey;
     return ToLower(Trim(q));
 }
+
+// Whether a group node's key matches `l`; the disk is asked whether its path is a folder only when
+// the answer depends on it (a walk over a large record would otherwise ask for every group).
+bool GroupNodeMatches(const RecordNode& node, const ItemArray& items, const PathQueries& queries,
+                      const std::wstring& l) {
+    if (items.Valid(node.data.itemIndex)) {
+        const TMyDoc& item = items.At(node.data.itemIndex);
+        const bool asPath = PathsMatch(ToLower(Trim(item.path)), l);
+        if (asPath == PathsMatch(ToLower(Trim(item.groupKey)), l)) return asPath;
+    }
+    return PathsMatch(NodeKey(node, items, true, queries), l);
+}
 }  // namespace
 
 HTREEITEM AppendNode(HWND tree, HTREEITEM parent, const RecordNode& node, NodeItems* placed) {
@@ -146,7 +158,7 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
         for (HTREEITEM top = TreeView_GetRoot(tvDocs); top; top = TreeView_GetNextSibling(tvDocs, top)) {
             const RecordNode* node = NodeOf(tvDocs, top);
             if (!node) continue;
-            if (PathsMatch(NodeKey(*node, items, true, queries), l)) select(top);
+            if (GroupNodeMatches(*node, items, queries, l)) select(top);
             for (HTREEITEM child = TreeView_GetChild(tvDocs, top); child; child = TreeView_GetNextSibling(tvDocs, child)) {
                 const RecordNode* c = NodeOf(tvDocs, child);
                 if (!c || !PathsMatch(NodeKey(*c, items, false, queries), l)) continue;

@@ -189,6 +189,7 @@ const DocumentOpener& RecordAdder::OpenerOf(const std::wstring& entry) {
     ResolutionMachine& m = Machine();
     if (openersMachine_ != &m) {
         openers_.clear();
+        programDocuments_.Forget();
         openersMachine_ = &m;
     }
     auto known = openers_.find(entry);
@@ -431,7 +432,7 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
         if (list) {
             RecordNode* appNode = kindPage == 1 ? kindNode : nullptr;
             auto openerOf = [this](const std::wstring& entry) -> const DocumentOpener& { return OpenerOf(entry); };
-            AttachProgramDocuments(record_, docsNode, appNode, ProgramDocuments(*list, t, p, openerOf), p, m,
+            AttachProgramDocuments(record_, docsNode, appNode, programDocuments_.Documents(*list, t, p, openerOf), p, m,
                                    [this](const std::wstring& path) { return iconIndex(path, L""); });
         }
     } else if (needsChild && !childText.empty()) {

@@ -108,7 +108,10 @@ public:
     const std::wstring& lastAdded() const { return lastAdded_; }
     void SetLastAdded(const std::wstring& path) { lastAdded_ = path; }
     // Forgets what the machine said of the listed documents; call with each new machine.
-    void ForgetMachineAnswers() { openers_.clear(); }
+    void ForgetMachineAnswers() {
+        openers_.clear();
+        programDocuments_.Forget();
+    }
 
 private:
     ResolutionMachine& Machine() const;
@@ -148,6 +151,7 @@ private:
     std::unordered_map<std::wstring, RecordNode*> childCaptions_[4];
     RecentDocumentList searchDocuments_;
     std::unordered_map<std::wstring, DocumentOpener> openers_;
+    ProgramDocumentIndex programDocuments_;  // built from openers_
     const ResolutionMachine* openersMachine_ = nullptr;
 };
 

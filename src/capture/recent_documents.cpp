@@ -106,6 +106,7 @@ bool RecentDocumentList::Add(const std::wstring& path) {
     });
     if (at != entries_.end() && EqualsNoCase(*at, path)) return false;
     entries_.insert(at, path);
+    ++version_;
     return true;
 }
 
@@ -262,14 +263,16 @@ bool RecordRecentDocuments(const RecentDocumentList& list, DocumentRecordSink& s
                 sink.StepGauge();
                 continue;
             }
-            std::wstring program = ProgramPathOfCommand(AssociatedProgram(t, machine), machine);
-            if (program.empty()) program = t;
-            program = Key(program);
+            std::wstring opener = ProgramPathOfCommand(AssociatedProgram(t, machine), machine);
+            if (opener.empty()) opener = t;
+            const std::wstring program = Key(opener);
             if (sink.RecordPathFound(t)) continue;
             added = true;
             std::wstring path;
             if (sink.ProgramAlreadyRecorded(program)) path = t;
-            else if (machine.FolderExists(program)) path = ProgramPathOfCommand(program, machine);
+            // The disk is asked in the path's own case (a case-sensitive file system underneath
+            // would search the folder for a lowered name).
+            else if (machine.FolderExists(Trim(opener))) path = ProgramPathOfCommand(program, machine);
             else path = ProgramPathOfCommand(t, machine);
             sink.AddItem(path, DisplayNameOfPath(path, named));
             sink.StepGauge();
@@ -314,6 +317,41 @@ std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const
         } else if (IsPhotoViewer(d.opener)) {
             documents.push_back(d.document);
         }
+    }
+    return documents;
+}
+
+std::vector<std::wstring> ProgramDocumentIndex::Documents(const RecentDocumentList& list,
+                                                          const std::wstring& programTitle,
+                                                          const std::wstring& programPath, const OpenerOf& openerOf) {
+    const wchar_t kViewer[] = L"windows photo viewer";
+    // The viewer's documents are those of any of its openers: the plain walk finds them.
+    if (Key(programTitle) == kViewer) return ProgramDocuments(list, programTitle, programPath, openerOf);
+    if (list_ != &list || version_ != list.version()) {
+        byOpener_.clear();
+        firstDocument_.clear();
+        const std::vector<std::wstring>& entries = list.entries();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const DocumentOpener& d = openerOf(entries[i]);
+            byOpener_[d.opener].push_back(i);
+            firstDocument_.emplace(d.documentKey, i);
+        }
+        list_ = &list;
+        version_ = list.version();
+    }
+    std::wstring program = Key(programPath);
+    if (programTitle == L"picture and fax viewer" || programTitle == L"photo viewer" ||
+        programTitle == L"Windows Photo Viewer")
+        program = kViewer;
+    std::vector<std::wstring> documents;
+    auto opened = byOpener_.find(program);
+    if (opened == byOpener_.end()) return documents;
+    // The walk ends at the first entry that is the program itself.
+    auto self = firstDocument_.find(program);
+    const size_t end = self == firstDocument_.end() ? list.entries().size() : self->second;
+    for (size_t i : opened->second) {
+        if (i >= end) break;
+        documents.push_back(openerOf(list.entries()[i]).document);
     }
     return documents;
 }

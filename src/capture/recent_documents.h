@@ -20,11 +20,17 @@ public:
     bool Add(const std::wstring& path);
     // Adds only when no entry equals the path after trimming and lower-casing both.
     bool AddKeeping(const std::wstring& path);
-    void Clear() { entries_.clear(); }
+    void Clear() {
+        entries_.clear();
+        ++version_;
+    }
     const std::vector<std::wstring>& entries() const { return entries_; }
+    // Moves with every change of the entries.
+    unsigned long long version() const { return version_; }
 
 private:
     std::vector<std::wstring> entries_;
+    unsigned long long version_ = 0;
 };
 
 struct ListedEntry {
@@ -156,6 +162,22 @@ std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const
 using OpenerOf = std::function<const DocumentOpener&(const std::wstring& entry)>;
 std::vector<std::wstring> ProgramDocuments(const RecentDocumentList& list, const std::wstring& programTitle,
                                            const std::wstring& programPath, const OpenerOf& openerOf);
+
+// The same answers as ProgramDocuments, from an index of the list by opener: a recording that
+// adds many programs does not walk the whole list for each. The index is made again whenever
+// the list (or the way its entries are resolved) changes.
+class ProgramDocumentIndex {
+public:
+    std::vector<std::wstring> Documents(const RecentDocumentList& list, const std::wstring& programTitle,
+                                        const std::wstring& programPath, const OpenerOf& openerOf);
+    void Forget() { list_ = nullptr; }
+
+private:
+    const RecentDocumentList* list_ = nullptr;
+    unsigned long long version_ = 0;
+    std::unordered_map<std::wstring, std::vector<size_t>> byOpener_;  // list positions, ascending
+    std::unordered_map<std::wstring, size_t> firstDocument_;         // by document key
+};
 
 // Today as a record item's date: "yyyy-mm-dd".
 std::wstring TodayText();

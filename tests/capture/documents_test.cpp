@@ -575,6 +575,48 @@ TEST(ProgramDocuments, AThirtyTwoBitProcessMatchesItsProgramsByTheLowerCaseDrive
               (Strings{L"C:\\d\\a.edt"}));
 }
 
+TEST(ProgramDocuments, TheIndexAnswersAsTheWalkWhileTheListChanges) {
+    FakeMachine m;
+    m.Associate(L".txt", L"txtfile", std::wstring(kNotepad) + L" %1");
+    m.Associate(L".doc", L"docfile", L"C:\\Office\\winword.exe /n \"%1\"");
+    m.Associate(L".png", L"pngfile", L"rundll32.exe \"C:\\Viewer\\PhotoViewer.dll\", ImageView_Fullscreen %1");
+    m.AddLink(L"C:\\r\\c.lnk", L"C:\\d\\c.txt");
+    RecentDocumentList list;
+    for (const wchar_t* p : {L"C:\\d\\a.txt", L"C:\\d\\b.doc", L"C:\\r\\c.lnk", L"C:\\p\\cat.png", L"C:\\d\\plain"})
+        list.Add(p);
+    ProgramDocumentIndex index;
+    DocumentOpener resolved;
+    auto openerOf = [&](const std::wstring& entry) -> const DocumentOpener& {
+        resolved = ResolveDocumentOpener(entry, m);
+        return resolved;
+    };
+    const std::vector<std::pair<std::wstring, std::wstring>> programs = {
+        {L"Notepad", L" c:\\windows\\system32\\notepad.exe"},
+        {L"Word", L"C:\\Office\\WINWORD.EXE"},
+        {L"Windows Photo Viewer", L"Windows Photo Viewer"},
+        {L"photo viewer", L"C:\\x.exe"},
+        {L"Plain", L""},
+        {L"Zero", L"C:\\d\\0.exe"},
+        {L"Self", L"C:\\d\\b.doc"}};
+    auto sameAsWalk = [&](const char* when) {
+        SCOPED_TRACE(when);
+        for (const auto& [title, path] : programs)
+            EXPECT_EQ(index.Documents(list, title, path, openerOf), ProgramDocuments(list, title, path, m))
+                << ToAnsi(title);
+    };
+    sameAsWalk("first");
+    EXPECT_EQ(index.Documents(list, L"Notepad", kNotepad, openerOf), (Strings{L"C:\\d\\a.txt", L"C:\\d\\c.txt"}));
+    // Entries added after the index was made, before and after the program itself.
+    list.Add(L"C:\\d\\0.exe");
+    list.Add(L"C:\\d\\1.txt");
+    list.Add(L"C:\\e\\z.txt");
+    sameAsWalk("grown");
+    EXPECT_EQ(index.Documents(list, L"Notepad", kNotepad, openerOf).size(), 4u);
+    list.Clear();
+    sameAsWalk("emptied");
+    EXPECT_TRUE(index.Documents(list, L"Notepad", kNotepad, openerOf).empty());
+}
+
 TEST(AttachProgramDocuments, EachDocumentGetsAnItemAndANodeInBothTrees) {
     FakeMachine m;
     m.AddFile(L"C:\\d\\a.txt");

@@ -1,6 +1,8 @@
 #include "capture/recording.h"
 
 #include "base/debug_log.h"
+#include "base/handles.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/browser_pages.h"
 #include "capture/program_records.h"
@@ -131,6 +133,24 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
 
     std::vector<ProgramPair> programs;
     std::vector<LocationPair> locations;
+    // The Recent folder's shortcuts are read on a thread of their own while this one asks the
+    // windows and the shell: the two wait on different things. The list is whole before the
+    // step that shows its hint ends.
+    std::function<void()> scanRecent = [&] {
+        Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
+    };
+    UniqueHandle recent;
+    OnExit waitForRecent([&recent] {
+        if (recent.valid()) WaitForSingleObject(recent.get(), INFINITE);
+    });
+    if (sources.RecentScanAlongside()) {
+        auto alongside = [](void* scan) -> DWORD {
+            ComScope com;  // shell links of its own apartment
+            (*static_cast<std::function<void()>*>(scan))();
+            return 0;
+        };
+        recent.reset(CreateThread(nullptr, 0, alongside, &scanRecent, 0, nullptr));
+    }
     stage(1);
     Guarded(L"loading installed program names",
             [&] { names.Load(sources.ProgramMenuFolders(), sources.FolderReader(), *adder.machine); });
@@ -139,7 +159,12 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     stage(3);
     Guarded(L"scanning open locations", [&] { locations = sources.OpenLocations(settings.recordWebPages); });
     stage(4);
-    Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
+    if (recent.valid()) {
+        WaitForSingleObject(recent.get(), INFINITE);
+        recent.reset();
+    } else {
+        scanRecent();  // in its turn, when no thread could be had
+    }
     stage(5);
 
     progress.restart(static_cast<int>(locations.size() + programs.size()));

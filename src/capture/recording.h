@@ -26,6 +26,9 @@ public:
     virtual std::vector<std::wstring> InstalledProgramPaths() = 0;
     virtual std::vector<std::wstring> ProgramMenuFolders() = 0;
     virtual RecentFolderReader& FolderReader() = 0;
+    // True when RecentDocuments may run on a thread of its own while the other scans run: it
+    // then shares nothing with them but the folder reader, which keeps no state.
+    virtual bool RecentScanAlongside() const { return false; }
 };
 
 class RealRecordingSources : public RecordingSources {
@@ -42,6 +45,7 @@ public:
     std::vector<std::wstring> InstalledProgramPaths() override;
     std::vector<std::wstring> ProgramMenuFolders() override { return StartMenuProgramFolders(); }
     RecentFolderReader& FolderReader() override { return reader_; }
+    bool RecentScanAlongside() const override { return true; }
 
 private:
     std::wstring ownPath_;

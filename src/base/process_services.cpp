@@ -103,6 +103,12 @@ public:
     }
     bool FolderAt(const std::wstring& path) override { return FolderAttributes(path); }
     bool FileAt(const std::wstring& path) override { return FileAttributes(path); }
+    PathKind KindAt(const std::wstring& path) override {
+        DWORD a = GetFileAttributesW(path.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+        if (a & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+        return path.find_first_of(L"*?") == std::wstring::npos ? PathKind::File : PathKind::Missing;
+    }
     // A drive's type costs milliseconds to ask (a round trip to the mount manager under Wine) and
     // a path test asks it every time: the answer is kept for a second, so a loop over many paths
     // asks once, while a drive attached later is still seen.
@@ -202,6 +208,10 @@ bool ProcessServices::FolderExistsUnguarded(const std::wstring& path) {
 
 bool ProcessServices::FileExistsUnguarded(const std::wstring& path) {
     return ValidDrivePath(path) && platform_.FileAt(path);
+}
+
+PathKind ProcessServices::KindUnguarded(const std::wstring& path) {
+    return ValidDrivePath(path) ? platform_.KindAt(path) : PathKind::Missing;
 }
 
 }  // namespace tv

@@ -23,6 +23,8 @@ UINT RealDriveType(const std::wstring& root);
 // The roots ("E:\") of the removable drives, from B to Z in order.
 std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType);
 
+enum class PathKind { Missing, File, Folder };
+
 // What the process services ask the system. The real one loads the optional functions on
 // first use; tests hand a fake machine that plays a 32-bit process on 64-bit Windows.
 class ProcessPlatform {
@@ -41,6 +43,10 @@ public:
     // "*" or "?" is no file.
     virtual bool FolderAt(const std::wstring& path) = 0;
     virtual bool FileAt(const std::wstring& path) = 0;
+    // Both tests at once: a folder, a file, or neither.
+    virtual PathKind KindAt(const std::wstring& path) {
+        return FolderAt(path) ? PathKind::Folder : FileAt(path) ? PathKind::File : PathKind::Missing;
+    }
     virtual UINT DriveType(const std::wstring& root) = 0;
 };
 
@@ -69,6 +75,7 @@ public:
     // The same tests as this process sees the disk: in WOW64 mode system32 is the 32-bit one.
     bool FolderExistsUnguarded(const std::wstring& path);
     bool FileExistsUnguarded(const std::wstring& path);
+    PathKind KindUnguarded(const std::wstring& path);
 
 private:
     ProcessPlatform& platform_;

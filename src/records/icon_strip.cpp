@@ -222,18 +222,17 @@ int IconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST str
     // is case-sensitive underneath finds a name in its own case without searching the folder.
     const std::wstring p = DiskPath(path), rule = ToLower(p);
     // As this process sees the disk: the shell icon below is asked the same way.
-    ProcessServices& services = ProcessServices::Instance();
-    if (services.FolderExistsUnguarded(p)) return kIconFolder;
-    if (!services.FileExistsUnguarded(p)) return kIconMissingPath;
+    const PathKind kind = ProcessServices::Instance().KindUnguarded(p);
+    if (kind == PathKind::Folder) return kIconFolder;
+    if (kind == PathKind::Missing) return kIconMissingPath;
     // A shortcut's own caption says nothing about where it points.
     return ExistingPathIcon(p, ExtensionOf(FileNameOf(rule)) == L".lnk" ? rule : name, false, strip, types);
 }
 
 int ShellIconIndex(const std::wstring& path, const std::wstring& name, HIMAGELIST strip, TypeIcons* types) {
-    ProcessServices& services = ProcessServices::Instance();
-    const bool isFolder = services.FolderExistsUnguarded(path);
-    if (!isFolder && !services.FileExistsUnguarded(path)) return kIconMissingPath;
-    return ExistingPathIcon(path, name, isFolder, strip, types);
+    const PathKind kind = ProcessServices::Instance().KindUnguarded(path);
+    if (kind == PathKind::Missing) return kIconMissingPath;
+    return ExistingPathIcon(path, name, kind == PathKind::Folder, strip, types);
 }
 
 namespace {

@@ -203,4 +203,13 @@ TEST(RealPlatformFileTest, ANameWithWildcardsIsNoFile) {
     EXPECT_FALSE(platform.FileAt(std::wstring(windows) + L"\\notepad.ex?"));
     EXPECT_FALSE(platform.FileAt(windows));  // a folder
     EXPECT_TRUE(platform.FolderAt(windows));
+    // The one-call test agrees with the two.
+    for (const std::wstring& path : {std::wstring(windows) + L"\\notepad.exe", std::wstring(windows) + L"\\*.exe",
+                                     std::wstring(windows) + L"\\notepad.ex?", std::wstring(windows),
+                                     std::wstring(windows) + L"\\no such file.txt"}) {
+        const PathKind expected = platform.FolderAt(path) ? PathKind::Folder
+                                  : platform.FileAt(path) ? PathKind::File
+                                                          : PathKind::Missing;
+        EXPECT_EQ(platform.KindAt(path), expected) << ToUtf8(path);
+    }
 }

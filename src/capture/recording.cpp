@@ -1,8 +1,9 @@
 #include "capture/recording.h"
 
+#include <optional>
+
 #include "base/debug_log.h"
 #include "base/handles.h"
-#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/browser_pages.h"
 #include "capture/program_records.h"
@@ -120,9 +121,42 @@ void Guarded(const wchar_t* what, Step&& step) {
 
 }  // namespace
 
+RecentScan::RecentScan(RecordingSources& sources, RecentDocumentList& documents, const RecentScanOptions& options)
+    : sources_(sources), documents_(documents), options_(options) {
+    if (!sources_.RecentScanAlongside()) return;
+    auto alongside = [](void* self) -> DWORD {
+        ComScope com;  // shell links of its own apartment
+        static_cast<RecentScan*>(self)->Scan();
+        return 0;
+    };
+    thread_ = CreateThread(nullptr, 0, alongside, this, 0, nullptr);  // none: it runs in its turn
+}
+
+RecentScan::~RecentScan() {
+    if (!thread_) return;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+}
+
+void RecentScan::Scan() {
+    Guarded(L"scanning recent documents", [this] { sources_.RecentDocuments(documents_, options_); });
+}
+
+void RecentScan::Finish() {
+    if (done_) return;
+    done_ = true;
+    if (!thread_) {
+        Scan();
+        return;
+    }
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
-                 const RecordingProgress& progress) {
+                 const RecordingProgress& progress, RecentScan* started) {
     RecordingResolutionMachine machine;
     if (!adder.machine) adder.machine = &machine;
     AdderSinks sinks(adder, record, machine, progress);
@@ -133,24 +167,8 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
 
     std::vector<ProgramPair> programs;
     std::vector<LocationPair> locations;
-    // The Recent folder's shortcuts are read on a thread of their own while this one asks the
-    // windows and the shell: the two wait on different things. The list is whole before the
-    // step that shows its hint ends.
-    std::function<void()> scanRecent = [&] {
-        Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
-    };
-    UniqueHandle recent;
-    OnExit waitForRecent([&recent] {
-        if (recent.valid()) WaitForSingleObject(recent.get(), INFINITE);
-    });
-    if (sources.RecentScanAlongside()) {
-        auto alongside = [](void* scan) -> DWORD {
-            ComScope com;  // shell links of its own apartment
-            (*static_cast<std::function<void()>*>(scan))();
-            return 0;
-        };
-        recent.reset(CreateThread(nullptr, 0, alongside, &scanRecent, 0, nullptr));
-    }
+    std::optional<RecentScan> own;
+    RecentScan& recent = started ? *started : own.emplace(sources, documents, settings.recent);
     stage(1);
     Guarded(L"loading installed program names",
             [&] { names.Load(sources.ProgramMenuFolders(), sources.FolderReader(), *adder.machine); });
@@ -159,12 +177,7 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     stage(3);
     Guarded(L"scanning open locations", [&] { locations = sources.OpenLocations(settings.recordWebPages); });
     stage(4);
-    if (recent.valid()) {
-        WaitForSingleObject(recent.get(), INFINITE);
-        recent.reset();
-    } else {
-        scanRecent();  // in its turn, when no thread could be had
-    }
+    recent.Finish();
     stage(5);
 
     progress.restart(static_cast<int>(locations.size() + programs.size()));

@@ -2,6 +2,8 @@
 // One recording's capture: the scans of the machine in their fixed order, then what they found
 // taken into the shown record through the add operations. Emptying the record before and
 // saving it after belong to the caller.
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,9 +75,32 @@ struct RecordingProgress {
 constexpr int kRecordingHintCount = 9;
 extern const wchar_t* const kRecordingHints[kRecordingHintCount];
 
+// The recent-document scan of one recording. With sources that allow it, it starts on a thread
+// of its own when made, and runs while the window gets ready and the other scans ask the windows
+// and the shell: they wait on different things. Otherwise it runs in its turn. The list is
+// whole once Finish returns; the scan is waited for when the object goes.
+class RecentScan {
+public:
+    RecentScan(RecordingSources& sources, RecentDocumentList& documents, const RecentScanOptions& options);
+    ~RecentScan();
+    RecentScan(const RecentScan&) = delete;
+    RecentScan& operator=(const RecentScan&) = delete;
+    void Finish();
+    RecentDocumentList& documents() { return documents_; }
+
+private:
+    void Scan();
+    RecordingSources& sources_;
+    RecentDocumentList& documents_;
+    const RecentScanOptions options_;
+    HANDLE thread_ = nullptr;
+    bool done_ = false;
+};
+
 // Runs the scans and takes what they found into the record. True when something new was added.
+// `started` is the recent-document scan when the caller started it early, on `documents`.
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
-                 const RecordingProgress& progress);
+                 const RecordingProgress& progress, RecentScan* started = nullptr);
 
 }  // namespace tv

@@ -1,5 +1,7 @@
 #include "ui/main/recording_commands.h"
 
+#include <optional>
+
 #include "app/options.h"
 #include "app/record_session.h"
 #include "base/file_util.h"
@@ -71,6 +73,18 @@ bool RecordingCommands::RecordSmart() {
 
 bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     LongWork::Scope busy(p_.work);
+    const LiveOptions& o = p_.options.values;
+    RecordingSettings settings;
+    settings.recordWebPages = o.recordWebPages;
+    settings.recordInstalled = installedPrograms;
+    settings.recent.recordRecentDocuments = o.recordRecentDocuments;
+    settings.recent.ageLimitDays = o.recentDocDays;
+    std::unique_ptr<RecordingSources> scan =
+        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
+    // The Recent folder is read while the window gets ready for the recording.
+    std::optional<RecentScan> recent;
+    if (!p_.session.recordingNow()) recent.emplace(*scan, p_.session.recentDocuments(), settings.recent);
+
     p_.showProgress();
     p_.progress.stopRequested = false;
     p_.progress.SetPosition(0);
@@ -79,13 +93,6 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
         p_.layOut();
     }
     if (beforeRecording) beforeRecording(smart);
-
-    const LiveOptions& o = p_.options.values;
-    RecordingSettings settings;
-    settings.recordWebPages = o.recordWebPages;
-    settings.recordInstalled = installedPrograms;
-    settings.recent.recordRecentDocuments = o.recordRecentDocuments;
-    settings.recent.ageLimitDays = o.recentDocDays;
     if (startupFilter) settings.isStartupProgram = startupFilter;
     RecordingProgress progress;
     progress.hint = [this](const std::wstring& text) {
@@ -100,12 +107,10 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
         p_.progress.SetMaximum(maximum);
         p_.progress.SetPosition(0);
     };
-    std::unique_ptr<RecordingSources> scan =
-        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
     bool saved = false;
     {
         RedrawSuspender quiet(p_.session.RecordTree());
-        saved = p_.session.Record(smart, *scan, settings, progress);
+        saved = p_.session.Record(smart, *scan, settings, progress, recent ? &*recent : nullptr);
     }
     if (afterRecording) afterRecording();
     if (saved || !smart) {

@@ -227,13 +227,40 @@ bool GrowingRecordPathIndex::Collect(const std::vector<std::unique_ptr<RecordNod
     return true;
 }
 
+bool GrowingRecordPathIndex::TakeAdded(const ShownRecord& record, ResolutionMachine& machine,
+                                       const std::function<std::wstring(const std::wstring&)>& groupKey) {
+    const RecordTree& tree = record.docs;
+    const std::vector<const RecordNode*>& added = tree.added();
+    if (tree_ != &tree || removals_ != tree.removals() || taken_ > added.size()) return false;
+    for (; taken_ < added.size(); ++taken_) {
+        const RecordNode* node = added[taken_];
+        // A parent seen without children has another text now.
+        if (node->parent) {
+            auto parent = seen_.find(node->parent);
+            if (parent != seen_.end() && !parent->second) return false;
+        }
+        // Beyond the walk's limit on some level, only the walk knows what it reaches.
+        for (const RecordNode* n = node; n; n = n->parent)
+            if ((n->parent ? n->parent->children : tree.top()).size() > static_cast<size_t>(kMaxWalk)) return false;
+        if (!seen_.emplace(node, !node->children.empty()).second) continue;
+        if (record.items.Valid(node->data.itemIndex)) index_.Add(NodeText(*node, record, machine, groupKey));
+    }
+    return true;
+}
+
 const RecordPathIndex& GrowingRecordPathIndex::Update(const ShownRecord& record, ResolutionMachine& machine,
                                                       const std::function<std::wstring(const std::wstring&)>& groupKey) {
-    if (!Collect(record.docs.top(), record, machine, groupKey)) {
+    if (TakeAdded(record, machine, groupKey)) return index_;
+    // Removed nodes leave their texts behind: after a removal the walk starts over.
+    const bool removed = tree_ != &record.docs || removals_ != record.docs.removals();
+    if (removed || !Collect(record.docs.top(), record, machine, groupKey)) {
         index_ = RecordPathIndex();
         seen_.clear();
         Collect(record.docs.top(), record, machine, groupKey);
     }
+    tree_ = &record.docs;
+    removals_ = record.docs.removals();
+    taken_ = record.docs.added().size();
     return index_;
 }
 

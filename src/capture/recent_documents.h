@@ -109,7 +109,8 @@ RecordPathIndex CollectRecordPaths(const ShownRecord& record, ResolutionMachine&
                                    const std::function<std::wstring(const std::wstring&)>& groupKey);
 
 // The same index kept up to date while a recording adds to the record: each update reads only
-// the nodes it has not seen, and starts over when a node it has seen gained or lost children.
+// the nodes added since the last, and starts over when a node it has seen gained or lost
+// children or nodes were removed.
 class GrowingRecordPathIndex {
 public:
     // Unchanged trees cost one walk over the nodes, without a question to the machine.
@@ -120,8 +121,14 @@ public:
 private:
     bool Collect(const std::vector<std::unique_ptr<RecordNode>>& nodes, const ShownRecord& record,
                  ResolutionMachine& machine, const std::function<std::wstring(const std::wstring&)>& groupKey);
+    // Reads the nodes added since the last update; false when only a whole walk can tell.
+    bool TakeAdded(const ShownRecord& record, ResolutionMachine& machine,
+                   const std::function<std::wstring(const std::wstring&)>& groupKey);
     RecordPathIndex index_;
     std::unordered_map<const RecordNode*, bool> seen_;  // node -> it had children
+    const RecordTree* tree_ = nullptr;                  // the tree last walked whole
+    unsigned long long removals_ = 0;                   // its removals then
+    size_t taken_ = 0;                                  // its added nodes read
 };
 
 // What recording the recent documents needs of the shown record.

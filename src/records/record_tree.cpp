@@ -42,7 +42,9 @@ RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& captio
     auto& siblings = parent ? parent->children : top_;
     auto at = std::upper_bound(siblings.begin(), siblings.end(), caption,
                                [](const std::wstring& c, const std::unique_ptr<RecordNode>& n) { return CaptionBefore(c, n->caption); });
-    return siblings.insert(at, std::move(node))->get();
+    RecordNode* added = siblings.insert(at, std::move(node))->get();
+    added_.push_back(added);
+    return added;
 }
 
 void RecordTree::SortByCaption() { SortNodes(top_); }
@@ -51,12 +53,13 @@ RecordNode* RecordTree::Add(RecordNode* parent, const std::wstring& caption, int
     ++version_;
     auto& siblings = parent ? parent->children : top_;
     siblings.push_back(NewNode(parent, caption, itemIndex));
+    added_.push_back(siblings.back().get());
     return siblings.back().get();
 }
 
 void RecordTree::Remove(RecordNode* node) {
     if (!node) return;
-    ++version_;
+    Reshaped();
     auto& siblings = node->parent ? node->parent->children : top_;
     siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
                                   [node](const std::unique_ptr<RecordNode>& n) { return n.get() == node; }),

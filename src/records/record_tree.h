@@ -38,20 +38,31 @@ public:
     void Remove(RecordNode* node);
     void Clear() {
         top_.clear();
-        ++version_;
+        Reshaped();
     }
     const std::vector<std::unique_ptr<RecordNode>>& top() const { return top_; }
     // Changes with every node added or removed, so an index kept beside the tree can tell when
     // someone else changed it.
     unsigned long long version() const { return version_; }
     size_t NodeCount() const;
+    // The nodes added since the last removal, in the order they were added, and how many times
+    // nodes were removed: an index that grows with the tree reads only what is new.
+    const std::vector<const RecordNode*>& added() const { return added_; }
+    unsigned long long removals() const { return removals_; }
 
     // Calls `visit` for every node, parents before children, in order.
     void Walk(const std::function<void(RecordNode&)>& visit) const;
 
 private:
+    void Reshaped() {
+        ++version_;
+        ++removals_;
+        added_.clear();
+    }
     std::vector<std::unique_ptr<RecordNode>> top_;
     unsigned long long version_ = 0;
+    unsigned long long removals_ = 0;
+    std::vector<const RecordNode*> added_;
 };
 
 // The shown record: its items, its main tree, and the expansion handlers of that tree.

@@ -532,6 +532,21 @@ TEST(RecordPathIndex, TheGrowingIndexAnswersAsAFreshWalkAfterEveryAdd) {
     RecordNode* deeper = r.docs.Add(lone, L"c", item(L"C:\\Lone\\c.txt"));
     r.docs.Add(deeper, L"deep", item(L"C:\\Nowhere"));
     sameAsFresh("nodes at three depths");
+    // Removed nodes are forgotten; a tree emptied and filled again is read anew.
+    r.docs.Remove(deeper);
+    sameAsFresh("a node with its child removed");
+    EXPECT_FALSE(growing.Update(r, m, groupKey).Found(L"C:\\Lone\\c.txt", m));
+    r.docs.AddSorted(nullptr, L"Again", item(L"C:\\Lone\\c.txt"));
+    sameAsFresh("added again after a removal");
+    r.docs.Clear();
+    r.docs.Add(nullptr, L"Other", item(L"C:\\Other\\b.txt"));
+    sameAsFresh("emptied and filled again");
+    EXPECT_FALSE(growing.Update(r, m, groupKey).Found(L"C:\\Work\\a.txt", m));
+    // Two adds between questions, a parent and then its first child.
+    RecordNode* work2 = r.docs.Add(nullptr, L"Work", item(L"C:\\Work"));
+    r.docs.Add(work2, L"a", item(L"C:\\Work\\a.txt"));
+    sameAsFresh("a folder added with its child");
+    EXPECT_FALSE(growing.Update(r, m, groupKey).Found(L"C:\\Work", m));
 }
 
 TEST(ProgramDocuments, DocumentsOpenedByTheProgramUntilTheProgramItself) {

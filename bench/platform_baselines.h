@@ -38,27 +38,41 @@ inline int ProcessPathsOfWindows() {
     return paths;
 }
 
-// The folder listed, then each shortcut loaded through IShellLinkW/IPersistFile and its path
-// read; answers the paths read.
-inline int ShortcutPathsIn(const std::wstring& folder) {
+// The files of `folder` listed, and the number of them whose path `read` gets.
+template <class Read>
+int CountShortcutPaths(const std::wstring& folder, Read&& read) {
     int paths = 0;
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) return 0;
     do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        tv::ComPtr<IShellLinkW> link;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    link.put_void())))
-            continue;
-        tv::ComPtr<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) continue;
-        if (FAILED(file->Load((folder + L"\\" + fd.cFileName).c_str(), STGM_READ))) continue;
-        wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)) && path[0]) ++paths;
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && read(folder + L"\\" + fd.cFileName)) ++paths;
     } while (FindNextFileW(find, &fd));
     FindClose(find);
     return paths;
+}
+
+// One shortcut loaded into a link object and its path read; true when it has one.
+inline bool LoadLinkPath(IShellLinkW* link, IPersistFile* file, const std::wstring& shortcut) {
+    if (FAILED(file->Load(shortcut.c_str(), STGM_READ))) return false;
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)) && path[0];
+}
+
+inline bool MakeLink(tv::ComPtr<IShellLinkW>& link, tv::ComPtr<IPersistFile>& file) {
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                      link.put_void())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void()));
+}
+
+// The folder listed, then each shortcut loaded through a link object of its own and its path
+// read; answers the paths read.
+inline int ShortcutPathsIn(const std::wstring& folder) {
+    return CountShortcutPaths(folder, [](const std::wstring& shortcut) {
+        tv::ComPtr<IShellLinkW> link;
+        tv::ComPtr<IPersistFile> file;
+        return MakeLink(link, file) && LoadLinkPath(link.get(), file.get(), shortcut);
+    });
 }
 
 // The same paths read through one link object loaded again for every shortcut: making the
@@ -66,21 +80,10 @@ inline int ShortcutPathsIn(const std::wstring& folder) {
 inline int ShortcutPathsThroughOneLink(const std::wstring& folder) {
     tv::ComPtr<IShellLinkW> link;
     tv::ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())))
-        return 0;
-    int paths = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (FAILED(file->Load((folder + L"\\" + fd.cFileName).c_str(), STGM_READ))) continue;
-        wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)) && path[0]) ++paths;
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    return paths;
+    if (!MakeLink(link, file)) return 0;
+    return CountShortcutPaths(folder, [&](const std::wstring& shortcut) {
+        return LoadLinkPath(link.get(), file.get(), shortcut);
+    });
 }
 
 // Starts `processes` helper programs with `windowsEach` windows each ("Document <n> - Bench

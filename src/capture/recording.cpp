@@ -124,12 +124,13 @@ void Guarded(const wchar_t* what, Step&& step) {
 RecentScan::RecentScan(RecordingSources& sources, RecentDocumentList& documents, const RecentScanOptions& options)
     : sources_(sources), documents_(documents), options_(options) {
     if (!sources_.RecentScanAlongside()) return;
-    auto alongside = [](void* self) -> DWORD {
-        ComScope com;  // shell links of its own apartment
-        static_cast<RecentScan*>(self)->Scan();
-        return 0;
-    };
-    thread_ = CreateThread(nullptr, 0, alongside, this, 0, nullptr);  // none: it runs in its turn
+    thread_ = CreateThread(nullptr, 0, &RecentScan::Alongside, this, 0, nullptr);  // none: it runs in its turn
+}
+
+DWORD WINAPI RecentScan::Alongside(void* self) {
+    ComScope com;  // shell links of its own apartment
+    static_cast<RecentScan*>(self)->Scan();
+    return 0;
 }
 
 RecentScan::~RecentScan() {

@@ -89,6 +89,7 @@ public:
     RecentDocumentList& documents() { return documents_; }
 
 private:
+    static DWORD WINAPI Alongside(void* self);
     void Scan();
     RecordingSources& sources_;
     RecentDocumentList& documents_;

@@ -106,14 +106,13 @@ bool RecentDocumentList::Add(const std::wstring& path) {
     });
     if (at != entries_.end() && EqualsNoCase(*at, path)) return false;
     entries_.insert(at, path);
+    keys_.insert(Key(path));
     ++version_;
     return true;
 }
 
 bool RecentDocumentList::AddKeeping(const std::wstring& path) {
-    const std::wstring key = Key(path);
-    for (const auto& e : entries_)
-        if (Key(e) == key) return false;
+    if (keys_.count(Key(path))) return false;
     return Add(path);
 }
 

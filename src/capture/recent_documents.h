@@ -22,6 +22,7 @@ public:
     bool AddKeeping(const std::wstring& path);
     void Clear() {
         entries_.clear();
+        keys_.clear();
         ++version_;
     }
     const std::vector<std::wstring>& entries() const { return entries_; }
@@ -30,6 +31,7 @@ public:
 
 private:
     std::vector<std::wstring> entries_;
+    std::unordered_set<std::wstring> keys_;  // each entry trimmed and lower-cased
     unsigned long long version_ = 0;
 };
 

@@ -42,6 +42,7 @@ struct Desktop {
     std::vector<std::wstring> documents;
     int scans = 0;
     std::function<void()> duringScan;
+    std::vector<bool> keepModes;  // each recent-document scan: the list kept from the last
 };
 
 // One recording's view of the desktop; the running-program scan asks the start-up filter as
@@ -64,7 +65,9 @@ struct PlayedDesktop : RecordingSources {
     }
     std::vector<LocationPair> OpenLocations(bool) override { return {}; }
     std::vector<PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override {
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) override {
+        d.keepModes.push_back(options.smartRecord);
+        if (!options.smartRecord) list.Clear();
         for (const std::wstring& doc : d.documents) list.AddKeeping(doc);
     }
     std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
@@ -280,6 +283,9 @@ TEST_F(SmartRecordWindow, TicksAddWhatIsNewToTheSelectedRecordAndSaveNothingWhen
     const FILETIME after = LastWrite(record);
     EXPECT_EQ(CompareFileTime(&before, &after), 0);
     EXPECT_EQ(window->records().Count(), 1);
+    // Every scan of Smart Record kept the recent-document list of the scan before.
+    EXPECT_EQ(desktop.keepModes, std::vector<bool>(desktop.keepModes.size(), true));
+    EXPECT_EQ(desktop.keepModes.size(), 3u);
 }
 
 TEST_F(SmartRecordWindow, ATickDuringARecordingIsDroppedAndAFailingTickStopsTheTimer) {
@@ -326,6 +332,8 @@ TEST_F(SmartRecordWindow, TheRecordButtonSwitchesSmartRecordOffFirst) {
     EXPECT_FALSE(MenuChecked());
     EXPECT_FALSE(settings.user->ReadBool(kDefault, L"cbSmartRecord", true));
     EXPECT_EQ(desktop.scans, scans + 1);  // and then it records
+    ASSERT_FALSE(desktop.keepModes.empty());
+    EXPECT_FALSE(desktop.keepModes.back());  // from an emptied list
 }
 
 TEST_F(SmartRecordWindow, TheStartupPhaseSwitchesOnWithoutAsking) {

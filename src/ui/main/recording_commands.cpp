@@ -79,6 +79,8 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     settings.recordInstalled = installedPrograms;
     settings.recent.recordRecentDocuments = o.recordRecentDocuments;
     settings.recent.ageLimitDays = o.recentDocDays;
+    // While Smart Record is on, the recent-document list grows from tick to tick.
+    settings.recent.smartRecord = smart;
     std::unique_ptr<RecordingSources> scan =
         sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
     // The Recent folder is read while the window gets ready for the recording.

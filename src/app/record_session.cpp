@@ -158,7 +158,7 @@ void RecordSession::Search(const std::wstring& text, const Tick& tick) {
 }
 
 bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const RecordingSettings& settings,
-                           const RecordingProgress& progress, RecentScan* recentScan) {
+                           const RecordingProgress& progress) {
     if (recordingNow_) return false;
     recordingNow_ = true;
     OnExit done([this, &progress] {
@@ -189,8 +189,7 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         adder_.machine = machine_.get();
         adder_.ForgetMachineAnswers();
     });
-    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress,
-                             recentScan && &recentScan->documents() == &recentDocuments_ ? recentScan : nullptr);
+    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress);
     if (!found && !newRecord_) return false;
     display_.ShowFirstPage();
     SaveCurrentRecord();

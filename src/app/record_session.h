@@ -98,9 +98,8 @@ public:
     // (no new-record flag); in Smart Record it adds to what is shown. The result is saved when
     // something new was found or a new record was asked for. A request while a recording runs
     // is dropped (false). True when the result was saved and shown.
-    // `recentScan`, when given, is the recent-document scan already started on recentDocuments().
     bool Record(bool smartRecord, RecordingSources& sources, const RecordingSettings& settings,
-                const RecordingProgress& progress, RecentScan* recentScan = nullptr);
+                const RecordingProgress& progress);
     bool recordingNow() const { return recordingNow_; }
     // Writes the three files under `recordPath`, then lists the records again.
     bool WriteTo(const std::wstring& recordPath);

@@ -1,9 +1,6 @@
 #include "capture/recording.h"
 
-#include <optional>
-
 #include "base/debug_log.h"
-#include "base/handles.h"
 #include "base/strings.h"
 #include "capture/browser_pages.h"
 #include "capture/program_records.h"
@@ -121,43 +118,9 @@ void Guarded(const wchar_t* what, Step&& step) {
 
 }  // namespace
 
-RecentScan::RecentScan(RecordingSources& sources, RecentDocumentList& documents, const RecentScanOptions& options)
-    : sources_(sources), documents_(documents), options_(options) {
-    if (!sources_.RecentScanAlongside()) return;
-    thread_ = CreateThread(nullptr, 0, &RecentScan::Alongside, this, 0, nullptr);  // none: it runs in its turn
-}
-
-DWORD WINAPI RecentScan::Alongside(void* self) {
-    ComScope com;  // shell links of its own apartment
-    static_cast<RecentScan*>(self)->Scan();
-    return 0;
-}
-
-RecentScan::~RecentScan() {
-    if (!thread_) return;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-}
-
-void RecentScan::Scan() {
-    Guarded(L"scanning recent documents", [this] { sources_.RecentDocuments(documents_, options_); });
-}
-
-void RecentScan::Finish() {
-    if (done_) return;
-    done_ = true;
-    if (!thread_) {
-        Scan();
-        return;
-    }
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-}
-
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
-                 const RecordingProgress& progress, RecentScan* started) {
+                 const RecordingProgress& progress) {
     RecordingResolutionMachine machine;
     if (!adder.machine) adder.machine = &machine;
     AdderSinks sinks(adder, record, machine, progress);
@@ -168,8 +131,6 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
 
     std::vector<ProgramPair> programs;
     std::vector<LocationPair> locations;
-    std::optional<RecentScan> own;
-    RecentScan& recent = started ? *started : own.emplace(sources, documents, settings.recent);
     stage(1);
     Guarded(L"loading installed program names",
             [&] { names.Load(sources.ProgramMenuFolders(), sources.FolderReader(), *adder.machine); });
@@ -178,7 +139,7 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     stage(3);
     Guarded(L"scanning open locations", [&] { locations = sources.OpenLocations(settings.recordWebPages); });
     stage(4);
-    recent.Finish();
+    Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
     stage(5);
 
     progress.restart(static_cast<int>(locations.size() + programs.size()));

@@ -2,8 +2,6 @@
 // One recording's capture: the scans of the machine in their fixed order, then what they found
 // taken into the shown record through the add operations. Emptying the record before and
 // saving it after belong to the caller.
-#include <windows.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,9 +26,6 @@ public:
     virtual std::vector<std::wstring> InstalledProgramPaths() = 0;
     virtual std::vector<std::wstring> ProgramMenuFolders() = 0;
     virtual RecentFolderReader& FolderReader() = 0;
-    // True when RecentDocuments may run on a thread of its own while the other scans run: it
-    // then shares nothing with them but the folder reader, which keeps no state.
-    virtual bool RecentScanAlongside() const { return false; }
 };
 
 class RealRecordingSources : public RecordingSources {
@@ -47,7 +42,6 @@ public:
     std::vector<std::wstring> InstalledProgramPaths() override;
     std::vector<std::wstring> ProgramMenuFolders() override { return StartMenuProgramFolders(); }
     RecentFolderReader& FolderReader() override { return reader_; }
-    bool RecentScanAlongside() const override { return true; }
 
 private:
     std::wstring ownPath_;
@@ -75,33 +69,9 @@ struct RecordingProgress {
 constexpr int kRecordingHintCount = 9;
 extern const wchar_t* const kRecordingHints[kRecordingHintCount];
 
-// The recent-document scan of one recording. With sources that allow it, it starts on a thread
-// of its own when made, and runs while the window gets ready and the other scans ask the windows
-// and the shell: they wait on different things. Otherwise it runs in its turn. The list is
-// whole once Finish returns; the scan is waited for when the object goes.
-class RecentScan {
-public:
-    RecentScan(RecordingSources& sources, RecentDocumentList& documents, const RecentScanOptions& options);
-    ~RecentScan();
-    RecentScan(const RecentScan&) = delete;
-    RecentScan& operator=(const RecentScan&) = delete;
-    void Finish();
-    RecentDocumentList& documents() { return documents_; }
-
-private:
-    static DWORD WINAPI Alongside(void* self);
-    void Scan();
-    RecordingSources& sources_;
-    RecentDocumentList& documents_;
-    const RecentScanOptions options_;
-    HANDLE thread_ = nullptr;
-    bool done_ = false;
-};
-
 // Runs the scans and takes what they found into the record. True when something new was added.
-// `started` is the recent-document scan when the caller started it early, on `documents`.
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
-                 const RecordingProgress& progress, RecentScan* started = nullptr);
+                 const RecordingProgress& progress);
 
 }  // namespace tv

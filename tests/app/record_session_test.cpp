@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "app/options.h"
 #include "app/settings_store.h"
 #include "base/file_util.h"
@@ -224,28 +222,21 @@ struct PlayedSources : RecordingSources {
     std::vector<LocationPair> locations;
     std::vector<std::wstring> recent;
     std::function<void()> duringScan;  // runs inside the running-program scan
-    bool alongside = false;              // the recent scan on a thread of its own
-    std::function<void()> duringRecentScan;
-    DWORD programThread = 0, recentThread = 0;
     struct NoFolders : RecentFolderReader {
         std::vector<ListedEntry> List(const std::wstring&, size_t) override { return {}; }
         bool LastWriteDays(const std::wstring&, double&) override { return false; }
         double NowDays() override { return 0; }
     } reader;
     std::vector<ProgramPair> RunningPrograms(const StartupFilter&) override {
-        programThread = GetCurrentThreadId();
         if (duringScan) duringScan();
         return programs;
     }
     std::vector<LocationPair> OpenLocations(bool) override { return locations; }
     std::vector<PagePair> OtherBrowserPages() override { return {}; }
     void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override {
-        recentThread = GetCurrentThreadId();
-        if (duringRecentScan) duringRecentScan();
         list.Clear();
         for (const auto& d : recent) list.Add(d);
     }
-    bool RecentScanAlongside() const override { return alongside; }
     std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
     std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
     RecentFolderReader& FolderReader() override { return reader; }
@@ -294,38 +285,6 @@ TEST_F(RecordingFixture, ARecordingByHandSavesANewRecordOfTodayWithWhatWasFound)
     expected.push_back(L"Finish.");
     expected.push_back(L"");
     EXPECT_EQ(hints, expected);
-}
-
-TEST_F(RecordingFixture, TheRecentScanAlongsideIsWholeBeforeItsDocumentsAreRecordedAndMayFailAlone) {
-    const std::wstring program = Existing(L"tool.tvx");
-    std::vector<std::wstring> documents;
-    for (int i = 0; i < 20; ++i) documents.push_back(Existing(L"doc " + std::to_wstring(i) + L".tvnone"));
-    sources.programs = {{program, L"Tool"}};
-    sources.recent = documents;
-    sources.alongside = true;
-    // The scan takes longer than everything asked before its turn.
-    sources.duringRecentScan = [] { Sleep(300); };
-    session.SetNewRecordFlag(true);
-    ASSERT_TRUE(session.Record(false, sources, settings, progress));
-    EXPECT_NE(sources.recentThread, sources.programThread);
-    EXPECT_EQ(sources.programThread, GetCurrentThreadId());
-    std::vector<std::wstring> saved = SavedPaths(session.currentRecordPath());
-    for (const auto& d : documents) EXPECT_EQ(Occurrences(saved, d), 1u) << ToAnsi(d);
-    EXPECT_EQ(Occurrences(saved, program), 1u);
-    std::vector<std::wstring> expected(std::begin(kRecordingHints), std::end(kRecordingHints));
-    expected.push_back(L"Finish.");
-    expected.push_back(L"");
-    EXPECT_EQ(hints, expected);
-
-    // A scan that fails on its thread loses only its own documents.
-    const std::wstring other = Existing(L"other.tvx");
-    sources.programs = {{other, L"Other"}};
-    sources.duringRecentScan = [] { throw std::runtime_error("unreadable Recent folder"); };
-    session.SetNewRecordFlag(true);
-    ASSERT_TRUE(session.Record(false, sources, settings, progress));
-    saved = SavedPaths(session.currentRecordPath());
-    EXPECT_EQ(Occurrences(saved, other), 1u);
-    EXPECT_FALSE(session.record().recording);
 }
 
 TEST_F(RecordingFixture, NothingFoundStillSavesByHandAndASecondRequestMeanwhileIsDropped) {

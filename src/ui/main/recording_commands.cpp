@@ -1,7 +1,5 @@
 #include "ui/main/recording_commands.h"
 
-#include <optional>
-
 #include "app/options.h"
 #include "app/record_session.h"
 #include "base/file_util.h"
@@ -73,20 +71,6 @@ bool RecordingCommands::RecordSmart() {
 
 bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     LongWork::Scope busy(p_.work);
-    const LiveOptions& o = p_.options.values;
-    RecordingSettings settings;
-    settings.recordWebPages = o.recordWebPages;
-    settings.recordInstalled = installedPrograms;
-    settings.recent.recordRecentDocuments = o.recordRecentDocuments;
-    settings.recent.ageLimitDays = o.recentDocDays;
-    // While Smart Record is on, the recent-document list grows from tick to tick.
-    settings.recent.smartRecord = smart;
-    std::unique_ptr<RecordingSources> scan =
-        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
-    // The Recent folder is read while the window gets ready for the recording.
-    std::optional<RecentScan> recent;
-    if (!p_.session.recordingNow()) recent.emplace(*scan, p_.session.recentDocuments(), settings.recent);
-
     p_.showProgress();
     p_.progress.stopRequested = false;
     p_.progress.SetPosition(0);
@@ -95,6 +79,15 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
         p_.layOut();
     }
     if (beforeRecording) beforeRecording(smart);
+
+    const LiveOptions& o = p_.options.values;
+    RecordingSettings settings;
+    settings.recordWebPages = o.recordWebPages;
+    settings.recordInstalled = installedPrograms;
+    settings.recent.recordRecentDocuments = o.recordRecentDocuments;
+    settings.recent.ageLimitDays = o.recentDocDays;
+    // While Smart Record is on, the recent-document list grows from tick to tick.
+    settings.recent.smartRecord = smart;
     if (startupFilter) settings.isStartupProgram = startupFilter;
     RecordingProgress progress;
     progress.hint = [this](const std::wstring& text) {
@@ -109,10 +102,12 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
         p_.progress.SetMaximum(maximum);
         p_.progress.SetPosition(0);
     };
+    std::unique_ptr<RecordingSources> scan =
+        sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
     bool saved = false;
     {
         RedrawSuspender quiet(p_.session.RecordTree());
-        saved = p_.session.Record(smart, *scan, settings, progress, recent ? &*recent : nullptr);
+        saved = p_.session.Record(smart, *scan, settings, progress);
     }
     if (afterRecording) afterRecording();
     if (saved || !smart) {

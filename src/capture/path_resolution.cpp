@@ -40,6 +40,20 @@ std::wstring ExecutableOfVerbCommand(const std::wstring& command) {
     size_t blank = command.find(L' ');
     return blank == std::wstring::npos ? command : command.substr(0, blank);
 }
+// A shell link object and its file interface; false when either cannot be had.
+bool MakeShellLink(ComPtr<IShellLinkW>& link, ComPtr<IPersistFile>& file) {
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                      link.put_void())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void()));
+}
+
+// The answer remembered under `key`, asked once.
+template <class Value, class Ask>
+const Value& Remembered(std::unordered_map<std::wstring, Value>& known, const std::wstring& key, Ask&& ask) {
+    auto found = known.find(key);
+    if (found == known.end()) found = known.emplace(key, ask()).first;
+    return found->second;
+}
 }  // namespace
 
 std::wstring LoadedLinkPath(IShellLinkW* link) {
@@ -75,9 +89,7 @@ std::wstring ProgramPathOfCommand(const std::wstring& commandLine, ResolutionMac
 }
 
 bool FolderTestMemo::FolderExists(const std::wstring& path) {
-    auto known = folders_.find(path);
-    if (known == folders_.end()) known = folders_.emplace(path, machine_.FolderExists(path)).first;
-    return known->second;
+    return Remembered(folders_, path, [&] { return machine_.FolderExists(path); });
 }
 
 std::wstring ShortcutTarget(const std::wstring& path, ResolutionMachine& machine) {
@@ -178,71 +190,44 @@ DWORD RealResolutionMachine::Attributes(const std::wstring& path) {
 
 bool RealResolutionMachine::LinkTarget(const std::wstring& linkPath, std::wstring& target) {
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-        return false;
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
+    if (!MakeShellLink(link, file)) return false;
     if (FAILED(file->Load(linkPath.c_str(), STGM_READ))) return false;
     target = LoadedLinkPath(link.get());
     return true;
 }
 
-RecordingResolutionMachine::RecordingResolutionMachine() = default;
-
-RecordingResolutionMachine::~RecordingResolutionMachine() { DropLink(); }
-
-void RecordingResolutionMachine::DropLink() {
-    if (file_) file_->Release();
-    if (link_) link_->Release();
-    file_ = nullptr;
-    link_ = nullptr;
-}
-
 bool RecordingResolutionMachine::LinkTarget(const std::wstring& linkPath, std::wstring& target) {
-    if (!link_) {
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&link_))))
-            link_ = nullptr;
-        else if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_))))
-            file_ = nullptr;
-        if (!link_ || !file_) {
-            DropLink();
-            return RealResolutionMachine::LinkTarget(linkPath, target);
-        }
+    if (!link_ && !MakeShellLink(link_, file_)) {
+        link_.reset();
+        return RealResolutionMachine::LinkTarget(linkPath, target);
     }
     if (FAILED(file_->Load(linkPath.c_str(), STGM_READ))) {
         // What a failed load leaves behind is not to be trusted for the next link.
-        DropLink();
+        link_.reset();
+        file_.reset();
         return false;
     }
-    target = LoadedLinkPath(link_);
+    target = LoadedLinkPath(link_.get());
     return true;
 }
 
 bool RecordingResolutionMachine::FileExists(const std::wstring& path) {
-    auto known = files_.find(path);
-    if (known == files_.end()) known = files_.emplace(path, RealResolutionMachine::FileExists(path)).first;
-    return known->second;
+    return Remembered(files_, path, [&] { return RealResolutionMachine::FileExists(path); });
 }
 
 bool RecordingResolutionMachine::FolderExists(const std::wstring& path) {
-    auto known = folders_.find(path);
-    if (known == folders_.end()) known = folders_.emplace(path, RealResolutionMachine::FolderExists(path)).first;
-    return known->second;
+    return Remembered(folders_, path, [&] { return RealResolutionMachine::FolderExists(path); });
 }
 
 std::wstring RecordingResolutionMachine::ClassesValue(const std::wstring& subKey) {
-    auto known = classes_.find(subKey);
-    if (known == classes_.end()) known = classes_.emplace(subKey, RealResolutionMachine::ClassesValue(subKey)).first;
-    return known->second;
+    return Remembered(classes_, subKey, [&] { return RealResolutionMachine::ClassesValue(subKey); });
 }
 
 std::wstring RealResolutionMachine::AdvertisedTarget(const std::wstring& linkPath) {
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-        return {};
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return {};
+    if (!MakeShellLink(link, file)) return {};
     if (FAILED(file->Load(linkPath.c_str(), STGM_READ))) return {};
     // No window and no search dialog: a recording runs unattended.
     if (FAILED(link->Resolve(nullptr, SLR_UPDATE | SLR_NO_UI))) return {};

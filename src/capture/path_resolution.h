@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/handles.h"
 #include "base/process_services.h"
 
 namespace tv {
@@ -67,10 +68,6 @@ std::wstring LoadedLinkPath(IShellLinkW* link);
 // folder tests and what it read of the class registry, none of which a recording changes.
 class RecordingResolutionMachine : public RealResolutionMachine {
 public:
-    RecordingResolutionMachine();
-    ~RecordingResolutionMachine() override;
-    RecordingResolutionMachine(const RecordingResolutionMachine&) = delete;
-    RecordingResolutionMachine& operator=(const RecordingResolutionMachine&) = delete;
     bool FileExists(const std::wstring& path) override;
     bool FolderExists(const std::wstring& path) override;
     bool LinkTarget(const std::wstring& linkPath, std::wstring& target) override;
@@ -78,9 +75,8 @@ public:
 
 private:
     std::unordered_map<std::wstring, bool> files_, folders_;
-    IShellLinkW* link_ = nullptr;
-    IPersistFile* file_ = nullptr;
-    void DropLink();
+    ComPtr<IShellLinkW> link_;
+    ComPtr<IPersistFile> file_;
     std::unordered_map<std::wstring, std::wstring> classes_;
 };
 

@@ -1272,12 +1272,26 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
     // it runs, the progress strip shows its hint.
     confirm = true;
     name = L"My Day";
-    bool stripShown = false;
+    bool stripShown = false, hintOnTop = false;
     std::wstring hint;
+    // The strip lies over the foot of the views: the frozen tree keeps its size, and nothing
+    // needs laying out again when the strip goes.
+    auto placeOf = [&](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT treeBefore = placeOf(window->tvDocs());
+    RECT treeDuring{}, hintDuring{};
     window->recording().sources = [&, tool] {
         return std::make_unique<OneProgram>(tool, [&] {
             stripShown = window->progress().shown();
             hint = window->progress().hint();
+            treeDuring = placeOf(window->tvDocs());
+            hintDuring = placeOf(window->progress().PnlHint);
+            POINT middle{(hintDuring.left + hintDuring.right) / 2, (hintDuring.top + hintDuring.bottom) / 2};
+            hintOnTop = ChildWindowFromPointEx(window->hwnd(), middle, CWP_SKIPINVISIBLE) == window->progress().PnlHint;
             RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_recording.png");
         });
@@ -1285,6 +1299,12 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
     window->Command(kCmdRecord);
     EXPECT_TRUE(stripShown);
     EXPECT_EQ(hint, L"Loading running applications,please waiting...");
+    EXPECT_TRUE(EqualRect(&treeDuring, &treeBefore));
+    EXPECT_TRUE(hintOnTop);
+    EXPECT_GT(hintDuring.bottom, treeBefore.bottom - 40);
+    EXPECT_LE(hintDuring.bottom, treeBefore.bottom + 8);
+    const RECT treeAfter = placeOf(window->tvDocs());
+    EXPECT_TRUE(EqualRect(&treeAfter, &treeBefore));
     EXPECT_EQ(window->currentRecordPath(), RecordPath(L"My Day"));
     EXPECT_EQ(window->records().Count(), 2);
     EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"Tool"});

@@ -27,10 +27,27 @@ void ProgressStrip::Create(HWND parent, HFONT font) {
     SendMessageW(Gauge1, PBM_SETRANGE32, 0, 100);
 }
 
-void ProgressStrip::Show(bool shown) {
+void ProgressStrip::Show(bool shown, bool overViews) {
     shown_ = shown;
-    for (HWND w : {PnlHint, SpeedButton5, Gauge1})
-        if (w) ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
+    overViews_ = shown && overViews;
+    if (!PnlHint) return;
+    // What the strip uncovers is painted in the window's next paint, with everything else that
+    // waits for it, instead of at once.
+    HWND parent = GetParent(PnlHint);
+    RECT uncovered{};
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (overViews_ ? 0 : SWP_NOZORDER) |
+                       (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW | SWP_NOREDRAW);
+    for (HWND w : {PnlHint, SpeedButton5, Gauge1}) {
+        if (!shown && IsWindowVisible(w)) {
+            RECT r;
+            GetWindowRect(w, &r);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+            UnionRect(&uncovered, &uncovered, &r);
+        }
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, flags);
+    }
+    if (!IsRectEmpty(&uncovered))
+        RedrawWindow(parent, &uncovered, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ProgressStrip::SetHint(const std::wstring& text) {
@@ -77,7 +94,7 @@ int ProgressStrip::Place(HDWP& defer, const RECT& area, int dpi) {
     place(SpeedButton5, right - button, top, button, h);
     right -= button + gap;
     place(PnlHint, area.left, top, right - area.left, h);
-    return h + gap;
+    return overViews_ ? 0 : h + gap;
 }
 
 }  // namespace tv

@@ -13,7 +13,10 @@ public:
     void Create(HWND parent, HFONT font);
     bool created() const { return PnlHint != nullptr; }
     bool shown() const { return shown_; }
-    void Show(bool shown);
+    bool overViews() const { return overViews_; }
+    // `overViews`: the strip lies over the foot of the record views instead of shortening them.
+    // A recording freezes the views, and every resize of a full tree repaints all of it.
+    void Show(bool shown, bool overViews = false);
     void SetHint(const std::wstring& text);
     std::wstring hint() const;
     void SetMaximum(int maximum);
@@ -22,7 +25,8 @@ public:
     // of a long loop would otherwise cost more than the item.
     void Step();
     int position() const { return position_; }
-    // Lays the strip out along the bottom of `area`; answers its height (0 when hidden).
+    // Lays the strip out along the bottom of `area`; answers the height it takes from the
+    // views (0 when hidden or lying over them).
     int Place(HDWP& defer, const RECT& area, int dpi);
 
     // Set by the Stop button and by closing the window; long loops end when they see it.
@@ -35,6 +39,7 @@ public:
 private:
     void ShowPosition();
     bool shown_ = false;
+    bool overViews_ = false;
     int position_ = 0;
     ULONGLONG positionShownAt_ = 0;
 };

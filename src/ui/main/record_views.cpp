@@ -182,9 +182,10 @@ RecordViews::~RecordViews() {
 }
 
 HWND RecordViews::MakeTree(int page, bool visible) {
-    // "Web Page" alone does not keep its selection shown when it loses the focus.
-    DWORD style = WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_INFOTIP |
-                  (page == 3 ? 0 : TVS_SHOWSELALWAYS) | (visible ? WS_VISIBLE : 0);
+    // "Web Page" alone does not keep its selection shown when it loses the focus. Clipped by
+    // its siblings: the progress strip may lie over its foot.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                  TVS_INFOTIP | (page == 3 ? 0 : TVS_SHOWSELALWAYS) | (visible ? WS_VISIBLE : 0);
     HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, bounds_.left, bounds_.top,
                                 bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTVDocs + page)),
@@ -249,6 +250,8 @@ HTREEITEM RecordViews::Insert(int page, const RecordNode& node) {
 }
 
 void RecordViews::SetBounds(const RECT& bounds) {
+    // Every tree already has these bounds: moving a full tree in place still costs it a recount.
+    if (EqualRect(&bounds, &bounds_)) return;
     bounds_ = bounds;
     for (HWND tree : trees_)
         if (tree) MoveWindow(tree, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);

@@ -71,11 +71,13 @@ bool RecordingCommands::RecordSmart() {
 
 bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     LongWork::Scope busy(p_.work);
+    // The tree is painted once, when the recording is over, not at every step of it.
+    RedrawSuspender quiet(p_.session.RecordTree());
     p_.showProgress();
     p_.progress.stopRequested = false;
     p_.progress.SetPosition(0);
     if (!smart) {
-        p_.progress.Show(true);
+        p_.progress.Show(true, true);
         p_.layOut();
     }
     if (beforeRecording) beforeRecording(smart);
@@ -105,18 +107,17 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     std::unique_ptr<RecordingSources> scan =
         sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
     bool saved = false;
-    {
-        RedrawSuspender quiet(p_.session.RecordTree());
-        saved = p_.session.Record(smart, *scan, settings, progress);
-    }
+    saved = p_.session.Record(smart, *scan, settings, progress);
     if (afterRecording) afterRecording();
     if (saved || !smart) {
         int index = p_.list.SelectedIndex();
         if (index >= 0) p_.storeSelected(index);
         p_.describeState();
     }
+    // A strip that lay over the views leaves the layout as it is when it goes.
+    const bool tookSpace = !p_.progress.overViews();
     p_.progress.Show(false);
-    p_.layOut();
+    if (tookSpace) p_.layOut();
     return saved;
 }
 

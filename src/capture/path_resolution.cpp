@@ -212,12 +212,22 @@ bool RecordingResolutionMachine::LinkTarget(const std::wstring& linkPath, std::w
     return true;
 }
 
+DWORD RecordingResolutionMachine::Attributes(const std::wstring& path) {
+    return Remembered(attributes_, path, [&] { return RealResolutionMachine::Attributes(path); });
+}
+
+// One look at a path answers both its tests, and the skip test of a document before them. The
+// drive is judged first, so a path on no usable drive is never looked at.
 bool RecordingResolutionMachine::FileExists(const std::wstring& path) {
-    return Remembered(files_, path, [&] { return RealResolutionMachine::FileExists(path); });
+    if (!ValidDrivePath(path) || path.find_first_of(L"*?") != std::wstring::npos) return false;
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool RecordingResolutionMachine::FolderExists(const std::wstring& path) {
-    return Remembered(folders_, path, [&] { return RealResolutionMachine::FolderExists(path); });
+    if (!ValidDrivePath(path)) return false;
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring RecordingResolutionMachine::ClassesValue(const std::wstring& subKey) {

@@ -64,17 +64,18 @@ private:
 std::wstring LoadedLinkPath(IShellLinkW* link);
 
 // The machine for one recording or scan, on one thread: it loads every shortcut through one
-// shell link object (making one costs more than loading the file) and remembers its file and
-// folder tests and what it read of the class registry, none of which a recording changes.
+// shell link object (making one costs more than loading the file) and remembers what it saw of
+// each path and what it read of the class registry, none of which a recording changes.
 class RecordingResolutionMachine : public RealResolutionMachine {
 public:
     bool FileExists(const std::wstring& path) override;
     bool FolderExists(const std::wstring& path) override;
+    DWORD Attributes(const std::wstring& path) override;
     bool LinkTarget(const std::wstring& linkPath, std::wstring& target) override;
     std::wstring ClassesValue(const std::wstring& subKey) override;
 
 private:
-    std::unordered_map<std::wstring, bool> files_, folders_;
+    std::unordered_map<std::wstring, DWORD> attributes_;
     ComPtr<IShellLinkW> link_;
     ComPtr<IPersistFile> file_;
     std::unordered_map<std::wstring, std::wstring> classes_;

@@ -263,6 +263,32 @@ TEST(PathTestsUnderWine, APatternIsNoFileAndDrivesAreAskedOncePerMachine) {
     EXPECT_FALSE(m.FileExists(L"A:\\x.txt"));
 }
 
+TEST(PathTestsUnderWine, TheRecordingMachineAnswersEveryTestAsTheRealOneInAnyOrder) {
+    TempFolder dir;
+    ASSERT_TRUE(Write(dir.file(L"plain.txt")));
+    ASSERT_TRUE(Write(dir.file(L"hidden.txt")));
+    ASSERT_TRUE(SetFileAttributesW(dir.file(L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CreateDirectoryW(dir.file(L"Folder").c_str(), nullptr));
+    const std::vector<std::wstring> paths = {dir.file(L"plain.txt"), dir.file(L"hidden.txt"), dir.file(L"Folder"),
+                                             dir.file(L"Folder") + L"\\", dir.file(L"missing.txt"),
+                                             dir.file(L"plain.tx?"), dir.file(L"*"), L"\\\\server\\share\\a.txt",
+                                             L"A:\\a.txt", L"relative.txt", L""};
+    // One look at a path answers all its tests: whichever test comes first, the others agree.
+    for (int first = 0; first < 3; ++first) {
+        RecordingResolutionMachine remembering;
+        RealResolutionMachine real;
+        for (const std::wstring& path : paths) {
+            SCOPED_TRACE(ToUtf8(path) + " first test " + std::to_string(first));
+            auto file = [&] { EXPECT_EQ(remembering.FileExists(path), real.FileExists(path)); };
+            auto folder = [&] { EXPECT_EQ(remembering.FolderExists(path), real.FolderExists(path)); };
+            auto skipped = [&] { EXPECT_EQ(IsSkippedDocument(path, remembering), IsSkippedDocument(path, real)); };
+            if (first == 0) file(), folder(), skipped();
+            if (first == 1) folder(), skipped(), file();
+            if (first == 2) skipped(), file(), folder();
+        }
+    }
+}
+
 TEST(CopyIntoFolderUnderWine, CreatesTheFolderAndFallsBackToTheShortcut) {
     TempFolder dir;
     ASSERT_TRUE(Write(dir.file(L"a.lnk"), "link"));

@@ -115,7 +115,8 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     ShownRecord r;
     // A drive whose node gathers two documents, a program, and the same document twice.
     RecordNode* drive = Entry(r, nullptr, L"Local Disk (D:)", L"D:\\Work\\report.doc", L"D:\\");
-    Entry(r, drive, L"report.doc", L"D:\\Work\\report.doc");
+    RecordNode* report = Entry(r, drive, L"report.doc", L"D:\\Work\\report.doc");
+    Entry(r, report, L"deep.txt", L"D:\\Work\\deep.txt");  // a level below the children
     Entry(r, drive, L"plan.txt", L"D:\\Work\\plan.txt");
     RecordNode* program = Entry(r, nullptr, L"Editor", L"C:\\Apps\\editor.exe");
     Entry(r, program, L"notes.txt", L"C:\\Notes\\notes.txt");
@@ -146,6 +147,17 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\nowhere", q), nullptr);
     EXPECT_TRUE(SelectedItems(tree).empty());
     EXPECT_EQ(SelectByPath(tree, r.items, L"   ", q), nullptr);
+    // Whatever the user had selected, at any level, gives way to the match alone.
+    for (const wchar_t* caption : {L"Local Disk (D:)", L"report.doc", L"deep.txt", L"notes.txt", L"Notes again"})
+        TreeView_SetItemState(tree, ItemOf(tree, caption), TVIS_SELECTED, TVIS_SELECTED);
+    TreeView_SelectItem(tree, ItemOf(tree, L"report.doc"));
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\Apps\\editor.exe", q), ItemOf(tree, L"Editor"));
+    EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"Editor"}));
+    EXPECT_EQ(TreeView_GetSelection(tree), ItemOf(tree, L"Editor"));
+    TreeView_SetItemState(tree, ItemOf(tree, L"plan.txt"), TVIS_SELECTED, TVIS_SELECTED);
+    EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\nowhere", q), nullptr);
+    EXPECT_TRUE(SelectedItems(tree).empty());
+    EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
 
     // The disk is asked about a group node only when its path and its group key answer apart.
     int asked = 0;

@@ -146,7 +146,7 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
     try {
         if (IsWindowVisible(tvDocs)) SetFocus(tvDocs);
         if (HTREEITEM first = TreeView_GetRoot(tvDocs)) TreeView_EnsureVisible(tvDocs, first);
-        DeselectAll(tvDocs);
+        TreeView_SelectItem(tvDocs, nullptr);
         std::wstring l = ToLower(queries.shortcutTarget ? queries.shortcutTarget(p) : p);
         HTREEITEM selected = nullptr;
         auto select = [&](HTREEITEM item) {
@@ -155,16 +155,37 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
             SetSelectedState(tvDocs, item, true);
             selected = item;
         };
-        for (HTREEITEM top = TreeView_GetRoot(tvDocs); top; top = TreeView_GetNextSibling(tvDocs, top)) {
-            const RecordNode* node = NodeOf(tvDocs, top);
-            if (!node) continue;
-            if (GroupNodeMatches(*node, items, queries, l)) select(top);
-            for (HTREEITEM child = TreeView_GetChild(tvDocs, top); child; child = TreeView_GetNextSibling(tvDocs, child)) {
-                const RecordNode* c = NodeOf(tvDocs, child);
-                if (!c || !PathsMatch(NodeKey(*c, items, false, queries), l)) continue;
-                TreeView_Expand(tvDocs, top, TVE_EXPAND);
-                select(child);
+        // One walk over every level clears what was selected; the top level and its children
+        // are matched on the way, in tree order, so the last match wins.
+        HTREEITEM top = nullptr;
+        const RecordNode* topNode = nullptr;
+        int depth = 0;
+        HTREEITEM item = TreeView_GetRoot(tvDocs);
+        while (item) {
+            TVITEMW tvi{};
+            tvi.mask = TVIF_STATE | TVIF_PARAM;
+            tvi.stateMask = TVIS_SELECTED;
+            tvi.hItem = item;
+            if (TreeView_GetItem(tvDocs, &tvi)) {
+                if (tvi.state & TVIS_SELECTED) SetSelectedState(tvDocs, item, false);
+                const RecordNode* node = reinterpret_cast<const RecordNode*>(tvi.lParam);
+                if (depth == 0) top = item, topNode = node;
+                if (node && depth == 0 && GroupNodeMatches(*node, items, queries, l)) select(item);
+                if (node && topNode && depth == 1 && PathsMatch(NodeKey(*node, items, false, queries), l)) {
+                    TreeView_Expand(tvDocs, top, TVE_EXPAND);
+                    select(item);
+                }
             }
+            HTREEITEM next = TreeView_GetChild(tvDocs, item);
+            if (next) ++depth;
+            while (!next && item) {
+                next = TreeView_GetNextSibling(tvDocs, item);
+                if (!next) {
+                    item = TreeView_GetParent(tvDocs, item);
+                    --depth;
+                }
+            }
+            item = next;
         }
         if (selected) {
             TreeView_EnsureVisible(tvDocs, selected);

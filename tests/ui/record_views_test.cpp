@@ -110,6 +110,19 @@ void Click(HWND tree, HTREEITEM item, WPARAM keys = 0) {
 }
 }  // namespace
 
+TEST(RecordViews, PathsMatchAllowsOneTrailingBackslashOnEitherSideOnly) {
+    EXPECT_TRUE(PathsMatch(L"c:\\a", L"c:\\a"));
+    EXPECT_TRUE(PathsMatch(L"c:\\a\\", L"c:\\a"));
+    EXPECT_TRUE(PathsMatch(L"c:\\a", L"c:\\a\\"));
+    EXPECT_TRUE(PathsMatch(L"", L""));
+    EXPECT_TRUE(PathsMatch(L"\\", L""));
+    EXPECT_FALSE(PathsMatch(L"c:\\a\\\\", L"c:\\a"));
+    EXPECT_FALSE(PathsMatch(L"c:\\ab", L"c:\\a"));
+    EXPECT_FALSE(PathsMatch(L"c:\\a/", L"c:\\a"));
+    EXPECT_FALSE(PathsMatch(L"c:\\b\\", L"c:\\a"));
+    EXPECT_FALSE(PathsMatch(L"c:\\a", L""));
+}
+
 TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     Views v;
     ShownRecord r;

@@ -138,7 +138,15 @@ HTREEITEM SearchByCaption(HWND tree, const std::wstring& caption, bool makeVisib
     return found;
 }
 
-bool PathsMatch(const std::wstring& q, const std::wstring& l) { return q == l || q == l + L"\\" || q + L"\\" == l; }
+// Equal, or equal but for one trailing backslash on either side. Asked for every node of a
+// walk: no string is built.
+bool PathsMatch(const std::wstring& q, const std::wstring& l) {
+    auto onePlusSlash = [](const std::wstring& longer, const std::wstring& shorter) {
+        return longer.size() == shorter.size() + 1 && longer.back() == L'\\' &&
+               longer.compare(0, shorter.size(), shorter) == 0;
+    };
+    return q == l || onePlusSlash(q, l) || onePlusSlash(l, q);
+}
 
 HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& path, const PathQueries& queries) {
     std::wstring p = Trim(path);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "base/path_rules.h"
@@ -12,6 +13,7 @@
 namespace tv {
 
 namespace {
+constexpr size_t kKeptShellIcons = 512;
 
 struct NamedIcon {
     const wchar_t* name;
@@ -193,6 +195,29 @@ bool RefillFromStandardStrip(HIMAGELIST strip) {
 }
 
 namespace {
+// The shell icon of `path`, kept under `key` for the rest of the run: extracting one costs
+// milliseconds, and every recording asks again for the same programs and types, since each
+// record brings its own strip. Null when the shell has none; that answer is not kept.
+HICON ShellIcon(const std::wstring& key, const std::wstring& path) {
+    struct Icons {
+        std::unordered_map<std::wstring, HICON> byKey;
+        ~Icons() { Forget(); }
+        void Forget() {
+            for (auto& known : byKey) DestroyIcon(known.second);
+            byKey.clear();
+        }
+    };
+    static Icons icons;
+    const std::wstring k = ToLower(key);
+    auto known = icons.byKey.find(k);
+    if (known != icons.byKey.end()) return known->second;
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON) || !info.hIcon) return nullptr;
+    if (icons.byKey.size() >= kKeptShellIcons) icons.Forget();
+    icons.byKey.emplace(k, info.hIcon);
+    return info.hIcon;
+}
+
 // The image of a path known to exist, a folder or a file as `isFolder` says.
 int ExistingPathIcon(const std::wstring& path, const std::wstring& name, bool isFolder, HIMAGELIST strip,
                      TypeIcons* types) {
@@ -204,11 +229,9 @@ int ExistingPathIcon(const std::wstring& path, const std::wstring& name, bool is
         int known = types->Find(type);
         if (known >= 0 && known < ImageList_GetImageCount(strip)) return known;
     }
-    SHFILEINFOW info = {};
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON) || !info.hIcon)
-        return kIconGenericProgram;
-    int index = strip ? ImageList_AddIcon(strip, info.hIcon) : -1;
-    DestroyIcon(info.hIcon);
+    HICON icon = ShellIcon(type.empty() ? path : L"*" + type, path);
+    if (!icon) return kIconGenericProgram;
+    int index = strip ? ImageList_AddIcon(strip, icon) : -1;
     if (index < 0) return kIconGenericProgram;
     if (!type.empty()) types->Remember(type, index);
     return index;

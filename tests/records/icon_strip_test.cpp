@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/shell_links.h"
+#include "base/strings.h"
 #include "support/test_support.h"
 
 using namespace tv;
@@ -200,6 +201,36 @@ TEST(IconStrip, DocumentsOfOneTypeShareOneImageWhenTheTypesAreRemembered) {
     types.Forget();
     EXPECT_EQ(IconIndex(b, L"", strip.h, &types), kStandardIconCount);
     EXPECT_EQ(strip.count(), kStandardIconCount + 1);
+}
+
+// Each record brings its own strip, and every strip asks again for the same programs and types:
+// the icons outlive the strip they first went into, and look the same in the next one.
+TEST(IconStrip, AShellIconLooksTheSameInEveryLaterStrip) {
+    TempFolder dir;
+    wchar_t exe[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+    const std::wstring document = dir.file(L"kept.tvqk");
+    ASSERT_TRUE(WriteAll(document, "x"));
+    std::vector<COLORREF> program, type;
+    {
+        Strip first(CreateStandardStrip());
+        ASSERT_NE(first.h, nullptr);
+        TypeIcons types;
+        ASSERT_EQ(IconIndex(exe, L"", first.h, &types), kStandardIconCount);
+        ASSERT_EQ(IconIndex(document, L"", first.h, &types), kStandardIconCount + 1);
+        program = Render(first.h, kStandardIconCount, RGB(200, 100, 50));
+        type = Render(first.h, kStandardIconCount + 1, RGB(200, 100, 50));
+    }
+    for (int again = 0; again < 2; ++again) {
+        Strip later(CreateStandardStrip());
+        ASSERT_NE(later.h, nullptr);
+        TypeIcons types;
+        EXPECT_EQ(IconIndex(document, L"", later.h, &types), kStandardIconCount);
+        EXPECT_EQ(IconIndex(dir.file(L"other.TVQK"), L"", later.h, &types), kIconMissingPath);
+        EXPECT_EQ(IconIndex(ToUpper(exe), L"", later.h, &types), kStandardIconCount + 1);
+        EXPECT_EQ(Render(later.h, kStandardIconCount, RGB(200, 100, 50)), type);
+        EXPECT_EQ(Render(later.h, kStandardIconCount + 1, RGB(200, 100, 50)), program);
+    }
 }
 
 TEST(IconStrip, ARefilledStripHoldsTheStandardImagesAgain) {

@@ -21,7 +21,7 @@
 using namespace benchdesk;
 
 namespace {
-constexpr int kRounds = 7;
+constexpr int kRounds = 11;
 }  // namespace
 
 int main() {

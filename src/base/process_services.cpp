@@ -52,19 +52,16 @@ std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType) {
     return roots;
 }
 
-namespace {
-bool FolderAttributes(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+PathKind KindOfAttributes(const std::wstring& path, DWORD attributes) {
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+    return path.find_first_of(L"*?") == std::wstring::npos ? PathKind::File : PathKind::Missing;
 }
 
+namespace {
 // The attributes, not a directory search: a search would take "*" and "?" as patterns and
 // report a file for a name that matches none exactly, and it reads the whole folder.
-bool FileAttributes(const std::wstring& path) {
-    if (path.find_first_of(L"*?") != std::wstring::npos) return false;
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
+PathKind KindOnDisk(const std::wstring& path) { return KindOfAttributes(path, GetFileAttributesW(path.c_str())); }
 
 // Functions that older Windows lack are looked up by name; the libraries stay loaded for the
 // life of the process.
@@ -101,14 +98,9 @@ public:
         auto revert = Find<Wow64RevertFn>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
         if (revert) revert(old);
     }
-    bool FolderAt(const std::wstring& path) override { return FolderAttributes(path); }
-    bool FileAt(const std::wstring& path) override { return FileAttributes(path); }
-    PathKind KindAt(const std::wstring& path) override {
-        DWORD a = GetFileAttributesW(path.c_str());
-        if (a == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
-        if (a & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
-        return path.find_first_of(L"*?") == std::wstring::npos ? PathKind::File : PathKind::Missing;
-    }
+    bool FolderAt(const std::wstring& path) override { return KindOnDisk(path) == PathKind::Folder; }
+    bool FileAt(const std::wstring& path) override { return KindOnDisk(path) == PathKind::File; }
+    PathKind KindAt(const std::wstring& path) override { return KindOnDisk(path); }
     // A drive's type costs milliseconds to ask (a round trip to the mount manager under Wine) and
     // a path test asks it every time: the answer is kept for a second, so a loop over many paths
     // asks once, while a drive attached later is still seen.

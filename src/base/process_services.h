@@ -25,6 +25,10 @@ std::vector<std::wstring> RemovableDriveRoots(const DriveTypeQuery& driveType);
 
 enum class PathKind { Missing, File, Folder };
 
+// What a path's attributes say it is. A name with "*" or "?" is no file, whatever the
+// attributes: the file system may have answered for a name the pattern matches.
+PathKind KindOfAttributes(const std::wstring& path, DWORD attributes);
+
 // What the process services ask the system. The real one loads the optional functions on
 // first use; tests hand a fake machine that plays a 32-bit process on 64-bit Windows.
 class ProcessPlatform {

@@ -219,15 +219,11 @@ DWORD RecordingResolutionMachine::Attributes(const std::wstring& path) {
 // One look at a path answers both its tests, and the skip test of a document before them. The
 // drive is judged first, so a path on no usable drive is never looked at.
 bool RecordingResolutionMachine::FileExists(const std::wstring& path) {
-    if (!ValidDrivePath(path) || path.find_first_of(L"*?") != std::wstring::npos) return false;
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    return ValidDrivePath(path) && KindOfAttributes(path, Attributes(path)) == PathKind::File;
 }
 
 bool RecordingResolutionMachine::FolderExists(const std::wstring& path) {
-    if (!ValidDrivePath(path)) return false;
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+    return ValidDrivePath(path) && KindOfAttributes(path, Attributes(path)) == PathKind::Folder;
 }
 
 std::wstring RecordingResolutionMachine::ClassesValue(const std::wstring& subKey) {

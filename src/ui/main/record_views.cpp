@@ -94,17 +94,26 @@ void FillTreeView(HWND tree, const RecordTree& model, NodeItems* placed) {
     InsertChildren(tree, TVI_ROOT, model.top(), placed);
 }
 
-void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit) {
+void ForEachItemAt(HWND tree, const std::function<void(HTREEITEM, int)>& visit) {
     HTREEITEM item = TreeView_GetRoot(tree);
+    int depth = 0;
     while (item) {
-        visit(item);
+        visit(item, depth);
         HTREEITEM next = TreeView_GetChild(tree, item);
+        if (next) ++depth;
         while (!next && item) {
             next = TreeView_GetNextSibling(tree, item);
-            if (!next) item = TreeView_GetParent(tree, item);
+            if (!next) {
+                item = TreeView_GetParent(tree, item);
+                --depth;
+            }
         }
         item = next;
     }
+}
+
+void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit) {
+    ForEachItemAt(tree, [&visit](HTREEITEM item, int) { visit(item); });
 }
 
 std::vector<HTREEITEM> SelectedItems(HWND tree) {
@@ -167,34 +176,21 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
         // are matched on the way, in tree order, so the last match wins.
         HTREEITEM top = nullptr;
         const RecordNode* topNode = nullptr;
-        int depth = 0;
-        HTREEITEM item = TreeView_GetRoot(tvDocs);
-        while (item) {
+        ForEachItemAt(tvDocs, [&](HTREEITEM item, int depth) {
             TVITEMW tvi{};
             tvi.mask = TVIF_STATE | TVIF_PARAM;
             tvi.stateMask = TVIS_SELECTED;
             tvi.hItem = item;
-            if (TreeView_GetItem(tvDocs, &tvi)) {
-                if (tvi.state & TVIS_SELECTED) SetSelectedState(tvDocs, item, false);
-                const RecordNode* node = reinterpret_cast<const RecordNode*>(tvi.lParam);
-                if (depth == 0) top = item, topNode = node;
-                if (node && depth == 0 && GroupNodeMatches(*node, items, queries, l)) select(item);
-                if (node && topNode && depth == 1 && PathsMatch(NodeKey(*node, items, false, queries), l)) {
-                    TreeView_Expand(tvDocs, top, TVE_EXPAND);
-                    select(item);
-                }
+            if (!TreeView_GetItem(tvDocs, &tvi)) return;
+            if (tvi.state & TVIS_SELECTED) SetSelectedState(tvDocs, item, false);
+            const RecordNode* node = reinterpret_cast<const RecordNode*>(tvi.lParam);
+            if (depth == 0) top = item, topNode = node;
+            if (node && depth == 0 && GroupNodeMatches(*node, items, queries, l)) select(item);
+            if (node && topNode && depth == 1 && PathsMatch(NodeKey(*node, items, false, queries), l)) {
+                TreeView_Expand(tvDocs, top, TVE_EXPAND);
+                select(item);
             }
-            HTREEITEM next = TreeView_GetChild(tvDocs, item);
-            if (next) ++depth;
-            while (!next && item) {
-                next = TreeView_GetNextSibling(tvDocs, item);
-                if (!next) {
-                    item = TreeView_GetParent(tvDocs, item);
-                    --depth;
-                }
-            }
-            item = next;
-        }
+        });
         if (selected) {
             TreeView_EnsureVisible(tvDocs, selected);
             if (IsWindowVisible(tvDocs)) SetFocus(tvDocs);

@@ -46,6 +46,8 @@ void DeselectAll(HWND tree);
 void SelectAlone(HWND tree, HTREEITEM item);
 // Every node in tree order: each node, then its children, then its next sibling.
 void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit);
+// The same, with each node's depth (0 for the top level).
+void ForEachItemAt(HWND tree, const std::function<void(HTREEITEM, int depth)>& visit);
 
 // The first node, in tree order, whose caption equals `caption` ignoring case; scrolled into
 // view when `makeVisible`. Null when there is none.

@@ -106,8 +106,7 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     };
     std::unique_ptr<RecordingSources> scan =
         sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
-    bool saved = false;
-    saved = p_.session.Record(smart, *scan, settings, progress);
+    const bool saved = p_.session.Record(smart, *scan, settings, progress);
     if (afterRecording) afterRecording();
     if (saved || !smart) {
         int index = p_.list.SelectedIndex();

@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Runs every test under Wine in the build folder's prefix, with one wineserver for the run.
-#   scripts/test.sh                   every test program
-#   scripts/test.sh -R NAME ...       arguments for ctest
+#   scripts/test.sh                   every test program, on each build that runs here
+#   scripts/test.sh -R NAME ...       arguments for ctest, on each build that runs here
 #   scripts/test.sh PROGRAM [FILTER]  one test program, with a GoogleTest filter
+# Where 32-bit programs run, the i686 build (the program users get) is tested first, then the
+# x86_64 build; elsewhere the x86_64 build alone. TOLVANE_TEST_ARCH=i686 or x86_64 picks one;
+# TOLVANE_HIDE_32BIT=1 runs as on a machine without 32-bit support.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine-env.sh"
 source "$here/xvfb.sh"
 
-arch="$("$here/wine-arch.sh")"
-if [ "$arch" != i686 ]; then
-    echo "note: this machine cannot start 32-bit processes; testing the x86_64 build under Wine."
+if [ "$("$here/wine-arch.sh")" = i686 ]; then
+    archs=(i686 x86_64)
+else
+    archs=(x86_64)
+    untested="i686: not run (this machine cannot start 32-bit processes)"
+    echo "note: this machine cannot start 32-bit processes; only the x86_64 build is tested."
 fi
+if [ -n "${TOLVANE_TEST_ARCH:-}" ]; then archs=("$TOLVANE_TEST_ARCH"); fi
 
 "$here/wine-prefix.sh" || exit 1
 start_display || exit 1
@@ -26,7 +33,23 @@ wineserver -p
 trap 'wineserver -k 2>/dev/null; stop_display' EXIT
 
 if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
-    "$WINE" "$BUILD_DIR/$arch/bin/$1.exe" --gtest_filter="${2:-*}" </dev/null
-else
-    ctest --test-dir "$BUILD_DIR/$arch" --output-on-failure "$@" </dev/null
+    "$WINE" "$BUILD_DIR/${archs[0]}/bin/$1.exe" --gtest_filter="${2:-*}" </dev/null
+    exit $?
 fi
+
+status=0
+summary=()
+for arch in "${archs[@]}"; do
+    echo "== The $arch build's tests =="
+    started=$SECONDS
+    if ctest --test-dir "$BUILD_DIR/$arch" --output-on-failure "$@" </dev/null; then
+        summary+=("$arch: passed ($((SECONDS - started)) s)")
+    else
+        summary+=("$arch: FAILED ($((SECONDS - started)) s)")
+        status=1
+    fi
+done
+echo "== Builds tested =="
+printf '%s\n' "${summary[@]}"
+[ -z "${untested:-}" ] || echo "$untested"
+exit $status

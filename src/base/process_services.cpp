@@ -10,6 +10,7 @@ using Wow64DisableFn = BOOL(WINAPI*)(PVOID*);
 using Wow64RevertFn = BOOL(WINAPI*)(PVOID);
 using GetProcessImageFileNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+using GetSystemWow64DirectoryFn = UINT(WINAPI*)(LPWSTR, UINT);
 
 constexpr DWORD kPathBuffer = 256;  // at most 255 characters of a path are used
 }  // namespace
@@ -117,6 +118,18 @@ public:
         return known.type;
     }
 
+    bool SystemFolders(std::wstring& system, std::wstring& wow64) override {
+        // 32-bit Windows has no WOW64 folder: the call fails there (or is missing on the oldest).
+        auto wow64Folder = Find<GetSystemWow64DirectoryFn>(L"kernel32.dll", "GetSystemWow64DirectoryW");
+        wchar_t sys[MAX_PATH] = {}, wow[MAX_PATH] = {};
+        UINT sysLength = GetSystemDirectoryW(sys, MAX_PATH);
+        UINT wowLength = wow64Folder ? wow64Folder(wow, MAX_PATH) : 0;
+        if (!sysLength || sysLength >= MAX_PATH || !wowLength || wowLength >= MAX_PATH) return false;
+        system = sys;
+        wow64 = wow;
+        return true;
+    }
+
 private:
     static constexpr DWORD kDriveTypeKeptMs = 1000;
     struct DriveAnswer {
@@ -156,12 +169,26 @@ std::wstring ProcessServices::ProgramPathOfProcess(HANDLE process) {
     if (IsWow64Mode()) {
         // A 32-bit process cannot read a 64-bit one's modules; the image name still answers.
         if (!platform_.ImageFileName(process, path)) return {};
-        return DevicePathToDrivePath(path, [this](const std::wstring& drive, std::wstring& target) {
+        path = DevicePathToDrivePath(path, [this](const std::wstring& drive, std::wstring& target) {
             return platform_.QueryDosDevice(drive, target);
         });
+    } else if (!platform_.ModuleFileName(process, path)) {
+        return {};
     }
-    if (!platform_.ModuleFileName(process, path)) return {};
-    return path;
+    return NativeTwinOf(path);
+}
+
+std::wstring ProcessServices::NativeTwinOf(const std::wstring& path) {
+    if (!systemFoldersKnown_) {
+        systemFoldersKnown_ = true;
+        if (!platform_.SystemFolders(systemFolder_, wow64Folder_)) wow64Folder_.clear();
+    }
+    const size_t n = wow64Folder_.size();
+    if (!n || path.size() <= n + 1 || path[n] != L'\\' || !EqualsNoCase(path.substr(0, n), wow64Folder_)) return path;
+    std::wstring twin = systemFolder_ + path.substr(n);
+    // The drive letter keeps the case the process path had.
+    if (!twin.empty() && !path.empty() && iswlower(path[0])) twin[0] = towlower(twin[0]);
+    return FileExists(twin) ? twin : path;
 }
 
 bool ProcessServices::WithoutRedirection(const std::function<bool()>& test) {

@@ -52,6 +52,9 @@ public:
         return FolderAt(path) ? PathKind::Folder : FileAt(path) ? PathKind::File : PathKind::Missing;
     }
     virtual UINT DriveType(const std::wstring& root) = 0;
+    // GetSystemDirectory, and GetSystemWow64Directory: the folder of the 32-bit builds of
+    // Windows' own programs on 64-bit Windows. False where there is no such folder.
+    virtual bool SystemFolders(std::wstring& system, std::wstring& wow64) = 0;
 };
 
 ProcessPlatform& RealProcessPlatform();
@@ -66,7 +69,15 @@ public:
     // Asked once; the answer does not change while the process runs.
     bool IsWow64Mode();
     // The executable of a process opened with query and read rights; empty when unreadable.
+    // A 32-bit build of a Windows program (syswow64\notepad.exe) is named by its 64-bit twin
+    // in the system folder, where there is one (see NativeTwinOf).
     std::wstring ProgramPathOfProcess(HANDLE process);
+    // On 64-bit Windows the WOW64 system folder holds the 32-bit builds of the system folder's
+    // programs: a path there is given as the same path under the system folder when that file
+    // exists (seen past redirection), otherwise unchanged. The file associations, shortcuts and
+    // Run entries name the system folder's program, and the launcher opens that one, so a
+    // program started either way is one program with its documents under it.
+    std::wstring NativeTwinOf(const std::wstring& path);
 
     // Runs `test` with redirection switched off in WOW64 mode, restored afterwards.
     bool WithoutRedirection(const std::function<bool()>& test);
@@ -84,6 +95,8 @@ public:
 private:
     ProcessPlatform& platform_;
     int wow64_ = -1;  // not yet known
+    bool systemFoldersKnown_ = false;
+    std::wstring systemFolder_, wow64Folder_;  // empty where there is no WOW64 folder
 };
 
 }  // namespace tv

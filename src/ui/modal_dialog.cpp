@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "ui/window_text.h"
 
@@ -19,6 +20,9 @@ RECT WorkAreaOf(HMONITOR monitor) {
     if (!GetMonitorInfoW(monitor, &mi)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
     return mi.rcWork;
 }
+
+// The dialogs showing now, the innermost last; all run on the window thread.
+std::vector<ModalDialog*> showing;
 
 SIZE SizeOf(HWND window) {
     RECT r{};
@@ -92,7 +96,8 @@ bool ModalDialog::TranslateKey(HWND dialog, const MSG& msg, const Behaviour& beh
 bool ModalDialog::Run(HWND dialog, const Behaviour& behaviour) {
     if (running_ || !dialog) return false;
     running_ = true;
-    ended_ = confirmed_ = false;
+    ended_ = confirmed_ = cancelledFromOutside_ = false;
+    showing.push_back(this);
     HWND owner = GetWindow(dialog, GW_OWNER);
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
@@ -100,7 +105,7 @@ bool ModalDialog::Run(HWND dialog, const Behaviour& behaviour) {
     SetForegroundWindow(dialog);
     if (behaviour.focusFirst) behaviour.focusFirst();
     MSG msg;
-    while (!ended_ && IsWindow(dialog)) {
+    while (!ended_ && !cancelledFromOutside_ && IsWindow(dialog)) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {  // the program is ending: let the outer loop see it too
             PostQuitMessage(static_cast<int>(msg.wParam));
@@ -113,11 +118,20 @@ bool ModalDialog::Run(HWND dialog, const Behaviour& behaviour) {
     }
     if (!ended_ && IsWindow(dialog)) behaviour.cancel();
     const bool confirmed = ended_ && confirmed_;
+    showing.erase(std::remove(showing.begin(), showing.end(), this), showing.end());
     running_ = false;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (IsWindow(dialog)) ShowWindow(dialog, SW_HIDE);
     if (owner) SetActiveWindow(owner);
     return confirmed;
+}
+
+void ModalDialog::CancelAllShowing() {
+    if (showing.empty()) return;
+    for (ModalDialog* dialog : showing) dialog->cancelledFromOutside_ = true;
+    // Each loop sees its mark once it next wakes: the innermost on return from this message,
+    // the outer ones on this one.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void ModalDialog::End(bool confirmed) {

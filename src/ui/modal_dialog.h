@@ -52,6 +52,9 @@ public:
     // Ends the loop with `confirmed` as its answer.
     void End(bool confirmed);
     bool running() const { return running_; }
+    // Cancels every dialog showing now, innermost first, as Escape would: the program was asked
+    // to close (from outside, as at logoff) while a question was up.
+    static void CancelAllShowing();
     // Enter and Escape (and the dialog's own keys) for a key message meant for `dialog`; true
     // when the message was taken.
     static bool TranslateKey(HWND dialog, const MSG& msg, const Behaviour& behaviour);
@@ -59,6 +62,7 @@ public:
 private:
     HFONT font_ = nullptr;
     bool running_ = false;
+    bool cancelledFromOutside_ = false;
     bool ended_ = false;
     bool confirmed_ = false;
 };

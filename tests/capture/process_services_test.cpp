@@ -76,6 +76,16 @@ public:
         wchar_t d = towlower(root[0]);
         return d == L'c' || d == L'd' ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
     }
+    // 64-bit Windows has a WOW64 folder; `hasWow64Folder` false plays 32-bit Windows.
+    bool hasWow64Folder = true;
+    int folderAsks = 0;
+    bool SystemFolders(std::wstring& system, std::wstring& wow64) override {
+        ++folderAsks;
+        if (!hasWow64Folder) return false;
+        system = L"C:\\Windows\\system32";
+        wow64 = L"C:\\Windows\\SysWOW64";
+        return true;
+    }
 
 private:
     std::wstring Seen(const std::wstring& path) const {
@@ -128,6 +138,46 @@ TEST(Wow64ProcessPath, NativeProcessReadsTheModuleName) {
     ProcessServices services(machine);
     EXPECT_EQ(services.ProgramPathOfProcess(FakeProcess(1)), L"C:\\windows\\notepad.exe");
     EXPECT_EQ(services.ProgramPathOfProcess(FakeProcess(2)), L"");
+}
+
+// What GetProcessImageFileName (32-bit caller) and GetModuleFileNameEx (64-bit caller) give for
+// each build of a program on 64-bit Windows, and the path the program records. The 32-bit
+// builds of Windows' own programs live in SysWOW64; the associations and shortcuts name their
+// twins in system32, so a twin names the program. One without a twin keeps its own path.
+TEST(Wow64ProcessPath, AWindowsProgramsThirtyTwoBitBuildIsNamedByItsSystemFolderTwin) {
+    struct Case {
+        const wchar_t* image;     // where the process's executable is
+        const wchar_t* recorded;  // what the program path of the process is
+    } cases[] = {
+        {L"c:\\windows\\syswow64\\both.txt", L"c:\\Windows\\system32\\both.txt"},     // 32-bit twin
+        {L"c:\\windows\\system32\\both.txt", L"c:\\windows\\system32\\both.txt"},     // the 64-bit one
+        {L"c:\\windows\\syswow64\\only32.txt", L"c:\\windows\\syswow64\\only32.txt"}, // no twin
+        {L"c:\\windows\\syswow64x\\both.txt", L"c:\\windows\\syswow64x\\both.txt"},   // not the folder
+        {L"d:\\Tools\\x.exe", L"d:\\Tools\\x.exe"},
+    };
+    for (bool wow64 : {true, false}) {
+        FakeMachine machine(wow64);
+        machine.files.insert(L"c:\\windows\\syswow64\\only32.txt");
+        int n = 0;
+        for (const Case& c : cases) {
+            std::wstring image = c.image;
+            std::wstring device = L"\\Device\\HarddiskVolume" + std::wstring(image[0] == L'c' ? L"1" : L"2") + image.substr(2);
+            machine.processes[FakeProcess(++n)] = {device, image, true};
+        }
+        ProcessServices services(machine);
+        n = 0;
+        for (const Case& c : cases)
+            EXPECT_EQ(services.ProgramPathOfProcess(FakeProcess(++n)), c.recorded) << ToUtf8(c.image) << " wow64 " << wow64;
+        EXPECT_EQ(machine.folderAsks, 1);
+        // The twin was looked for past redirection: in the 32-bit view system32 is SysWOW64.
+        EXPECT_FALSE(machine.redirectionOff);
+    }
+    // 32-bit Windows has no WOW64 folder: nothing is renamed.
+    FakeMachine old(false);
+    old.hasWow64Folder = false;
+    old.processes[FakeProcess(1)] = {L"", L"c:\\windows\\syswow64\\both.txt", true};
+    ProcessServices services(old);
+    EXPECT_EQ(services.ProgramPathOfProcess(FakeProcess(1)), L"c:\\windows\\syswow64\\both.txt");
 }
 
 TEST(RedirectionGuard, SeesThe64BitSystemFolderAndRestoresRedirection) {

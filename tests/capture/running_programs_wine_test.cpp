@@ -1,4 +1,7 @@
 // The scan against real processes of the test prefix.
+#include <windows.h>
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,22 +81,53 @@ TEST(PathTestsUnderWine, FilesAndFoldersOnRealDrivesOnly) {
     EXPECT_FALSE(s.FolderExists(L"A:\\"));
 }
 
+// A notepad of each build on 64-bit Windows, whichever build of this program asks: the 64-bit
+// one from the system folder (started past redirection, as 64-bit Explorer starts it), the
+// 32-bit one from the WOW64 folder. Both are one program, named by the system folder's path.
+TEST(Wow64UnderWine, NotepadOfEitherBuildIsOneProgramInTheSystemFolder) {
+    wchar_t wow64[MAX_PATH] = {};
+    if (!GetSystemWow64DirectoryW(wow64, MAX_PATH)) GTEST_SKIP() << "no WOW64 folder: not 64-bit Windows";
+    Process native, wow;
+    ASSERT_TRUE(ProcessServices::Instance().WithoutRedirection([&] { return native.Start(SystemNotepad(), L""); }));
+    ASSERT_NE(WaitForWindow(L"Notepad", native.pid()), nullptr);
+    if (!wow.Start(std::wstring(wow64) + L"\\notepad.exe", L""))
+        GTEST_SKIP() << "this machine cannot start 32-bit programs, so no 32-bit notepad runs";
+    ASSERT_NE(WaitForWindow(L"Notepad", wow.pid()), nullptr);
+    for (Process* p : {&native, &wow}) {
+        UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p->pid()));
+        ASSERT_TRUE(process.valid());
+        EXPECT_TRUE(EqualsNoCase(ProcessServices::Instance().ProgramPathOfProcess(process.get()), SystemNotepad()));
+    }
+    EXPECT_EQ(PairsOf(SystemNotepad()).size(), 1u);
+    EXPECT_TRUE(PairsOf(std::wstring(wow64) + L"\\notepad.exe").empty());
+}
+
 // These need the 32-bit build running as a 32-bit process on 64-bit Windows.
 TEST(Wow64UnderWine, ProcessPathsComeThroughTheDevicePathWithALowerCaseDrive) {
-    if (!ProcessServices::Instance().IsWow64Mode()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    if (!ProcessServices::Instance().IsWow64Mode())
+        GTEST_SKIP() << "the device-path branch is the 32-bit build's on 64-bit Windows; this is the "
+                     << (sizeof(void*) == 8 ? "64-bit build" : "32-bit build on 32-bit Windows");
+    // A 64-bit notepad: its modules are out of a 32-bit process's reach. Windows documents
+    // GetModuleFileNameEx failing there with ERROR_PARTIAL_COPY (299); Wine 8 fails with
+    // ERROR_NOACCESS (998). Both fail, and the image name answers on both.
     Process notepad;
-    ASSERT_TRUE(notepad.Start(SystemNotepad(), L""));
+    ASSERT_TRUE(ProcessServices::Instance().WithoutRedirection([&] { return notepad.Start(SystemNotepad(), L""); }));
     ASSERT_NE(WaitForWindow(L"Notepad", notepad.pid()), nullptr);
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, notepad.pid()));
     ASSERT_TRUE(process.valid());
+    wchar_t module[MAX_PATH] = {};
+    EXPECT_EQ(GetModuleFileNameExW(process.get(), nullptr, module, MAX_PATH), 0u) << "read " << ToUtf8(module);
     std::wstring path = ProcessServices::Instance().ProgramPathOfProcess(process.get());
     ASSERT_GE(path.size(), 3u);
     EXPECT_TRUE(iswlower(path[0])) << path;
     EXPECT_EQ(path.substr(1, 2), L":\\");
+    EXPECT_TRUE(EqualsNoCase(path, SystemNotepad())) << ToUtf8(path);
 }
 
 TEST(Wow64UnderWine, TheRedirectionGuardSeesThe64BitSystemFolder) {
-    if (!ProcessServices::Instance().IsWow64Mode()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    if (!ProcessServices::Instance().IsWow64Mode())
+        GTEST_SKIP() << "only a 32-bit process on 64-bit Windows is redirected; this is the "
+                     << (sizeof(void*) == 8 ? "64-bit build" : "32-bit build on 32-bit Windows");
     // Placed in the 64-bit system folder from outside Wine by the test script.
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);

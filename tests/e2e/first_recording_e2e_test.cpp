@@ -92,13 +92,18 @@ TEST(FirstRecordingThroughTheProgram, NotepadWithItsDocumentGoesIntoTodaysFirstR
     Sleep(300);  // the list and the trees follow the save
     ASSERT_EQ(tv::ReadRecordFile(saved, record), tv::ReadOutcome::Complete) << "no record of today";
 
+    // Started by the 32-bit build, notepad is the 32-bit one from the WOW64 folder, while the
+    // document's type names the system folder's: still one program, with its document under it.
     const tv::RecordNode* notepadNode = nullptr;
+    int notepads = 0;
     for (const auto& node : saved.docs.top()) {
         const std::wstring& path = saved.items.At(node->data.itemIndex).path;
         EXPECT_NE(tv::ToLower(tv::FileNameOf(path)), L"tolvane.exe");  // never itself
+        if (tv::EqualsNoCase(tv::FileNameOf(path), L"notepad.exe")) ++notepads;
         if (tv::EqualsNoCase(path, SystemNotepad())) notepadNode = node.get();
     }
     ASSERT_NE(notepadNode, nullptr) << "notepad was not recorded";
+    EXPECT_EQ(notepads, 1) << "notepad is recorded more than once";
     bool documentUnder = false;
     for (const auto& child : notepadNode->children)
         documentUnder |= tv::EqualsNoCase(saved.items.At(child->data.itemIndex).path, document);

@@ -42,6 +42,30 @@ TEST(FirstStart, AFreshUserGetsTheCaptionedWindowAtItsDefaultPlace) {
     EXPECT_EQ(CloseAndWait(w, p), 0);
 }
 
+// Asked to close from outside (as at logoff) while the first start's record question is up:
+// the question goes, the program ends normally, and nothing was recorded or decided for the
+// user, so the next start asks again.
+TEST(FirstStart, ACloseWhileTheRecordQuestionIsUpEndsTheProgramNormally) {
+    ScopedDataFolders folders;
+    ProgramFolder program;
+    Process p;
+    ASSERT_TRUE(p.Start(program.exe(), L""));
+    HWND w = WaitForWindow(L"TTolvaneWindow", p.pid());
+    ASSERT_NE(w, nullptr);
+    HWND question = WaitForRecordQuestion(p.pid(), 10000);
+    ASSERT_NE(question, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(w));  // the question holds the window
+    EXPECT_EQ(CloseAndWait(w, p), 0);
+    EXPECT_FALSE(HasRecords(folders.dataFolder()));
+
+    Process again;
+    bool asked = false;
+    HWND second = StartProgram(again, program.exe(), L"", &asked);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(CloseAndWait(second, again), 0);
+}
+
 TEST(FirstStart, ElevationRestartHandsTheFirstParameterToTheElevationProgram) {
     ScopedDataFolders folders;
     ProgramFolder program;

@@ -44,6 +44,7 @@ public:
         return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
     }
     UINT DriveType(const std::wstring& root) override { return FakeMachine::DriveType(root); }
+    bool SystemFolders(std::wstring&, std::wstring&) override { return false; }
 
 private:
     FakeMachine& machine_;

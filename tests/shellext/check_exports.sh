@@ -1,12 +1,12 @@
 #!/bin/sh
 # The menu library as Explorer loads it: its four exports by name, and no DLL it needs beyond
 # Windows' own (the C and C++ runtimes are linked in).
-#   check_exports.sh <objdump> <library>...
-objdump="$1"
-shift
+#   check_exports.sh <objdump> <library> [<objdump> <library>]...
 allowed=" advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll "
 status=0
-for dll in "$@"; do
+while [ $# -ge 2 ]; do
+    objdump="$1" dll="$2"
+    shift 2
     if [ ! -f "$dll" ]; then
         echo "missing: $dll"
         status=1
@@ -26,4 +26,8 @@ for dll in "$@"; do
     done
     echo "$dll: exports [$exports] needs [$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')]"
 done
+if [ $# -ne 0 ]; then
+    echo "usage: check_exports.sh <objdump> <library> [<objdump> <library>]..."
+    status=1
+fi
 exit $status

@@ -22,6 +22,7 @@
 #include "ui/main/unsaved_change.h"
 #include "ui/main/window_hosts.h"
 #include "ui/main/window_layout.h"
+#include "ui/modal_dialog.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -224,6 +225,9 @@ void TTolvaneWindow::FormCloseQuery() {
     // A long operation still running is asked to stop; the window closes from the queue once it
     // and the work that waited before the close are done.
     if (work_.busy()) progress_.stopRequested = true;
+    // The window is disabled while a dialog shows, so this close came from outside (a logoff,
+    // the taskbar): a question left up would hold the close, and the program, for ever.
+    ModalDialog::CancelAllShowing();
     work_.RunOrQueue([this] { CloseNow(); }, L"close");
 }
 

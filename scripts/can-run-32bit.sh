@@ -3,6 +3,8 @@
 # itself (an ELF that only exits with status 42) and starts it; some kernels refuse with
 # "Exec format error", and there 32-bit Wine cannot work either.
 set -u
+# TOLVANE_HIDE_32BIT=1 answers as such a kernel would, to try the 64-bit-only road.
+[ -z "${TOLVANE_HIDE_32BIT:-}" ] || exit 1
 dir="$(mktemp -d)"
 trap 'rm -rf "$dir"' EXIT
 elf=""

@@ -13,6 +13,8 @@ source "$here/xvfb.sh"
 
 if [ "$("$here/wine-arch.sh")" = i686 ]; then
     archs=(i686 x86_64)
+    # Tests that start a 32-bit program from the 64-bit build expect it to run only here.
+    export TOLVANE_32BIT_RUNS=1
 else
     archs=(x86_64)
     untested="i686: not run (this machine cannot start 32-bit processes)"
@@ -37,6 +39,14 @@ if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
     exit $?
 fi
 
+# The tests of a build's last run that skipped, each with the reason it gave.
+skipped_tests() {
+    local log="$BUILD_DIR/$1/Testing/Temporary/LastTest.log"
+    [ -f "$log" ] || return 0
+    awk '/: Skipped$/ { getline reason; next }
+         /^\[  SKIPPED \] [A-Za-z0-9_\/]+\.[A-Za-z0-9_\/]+ \(/ { print "  skipped " $4 ": " reason; reason = "" }' "$log"
+}
+
 status=0
 summary=()
 for arch in "${archs[@]}"; do
@@ -48,6 +58,9 @@ for arch in "${archs[@]}"; do
         summary+=("$arch: FAILED ($((SECONDS - started)) s)")
         status=1
     fi
+    skips="$(skipped_tests "$arch")"
+    summary[-1]+=", $(printf '%s' "$skips" | grep -c skipped) tests skipped"
+    [ -z "$skips" ] || summary+=("$skips")
 done
 echo "== Builds tested =="
 printf '%s\n' "${summary[@]}"

@@ -16,7 +16,9 @@ namespace {
 
 constexpr wchar_t kMonths[12][4] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
                                     L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
-constexpr int kMaxSequence = 1000;
+// A day's numbers go on past 999 with one more digit; a folder would hold a million records of
+// one day before the search gives up (and the save is refused rather than replacing one).
+constexpr int kMaxSequence = 1000000;
 // Silent, unasked, and undoable: the file goes to the Recycle Bin, never straight away.
 constexpr FILEOP_FLAGS kRecycleFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
 static_assert(kRecycleFlags == 0x54, "the Recycle Bin flags changed");
@@ -57,7 +59,13 @@ std::wstring RecordSortKey(const std::wstring& recordPath) {
     const size_t extLength = wcslen(kRecordExtension);
     n.resize(n.size() > extLength ? n.size() - extLength : 0);
     std::wstring m = ToLower(Chars(n, 1, 3));
-    const std::wstring d = Chars(n, 5, 6), y = Chars(n, 8, 11), s = Chars(n, 13, 15);
+    const std::wstring d = Chars(n, 5, 6), y = Chars(n, 8, 11);
+    std::wstring s = Chars(n, 13, 15);
+    // A number of four digits or more (the 1000th record of a day and on) sorts after every
+    // three-digit one of that day, and by its value among its kind.
+    const size_t digits = n.size() > 12 ? n.find_first_not_of(L"0123456789", 12) : std::wstring::npos;
+    const size_t runLength = n.size() <= 12 ? 0 : (digits == std::wstring::npos ? n.size() : digits) - 12;
+    if (runLength > 3) s = L"999" + std::wstring(runLength < 10 ? 10 - runLength : 0, L'0') + n.substr(12, runLength);
     for (int i = 0; i < 12; ++i) {
         if (m == ToLower(kMonths[i])) {
             m = Format(L"%02d", i + 1);
@@ -110,7 +118,7 @@ std::wstring NewRecordName(const std::wstring& folder, const SYSTEMTIME& date,
         std::wstring path = candidate(n);
         if (!exists(path)) return path;
     }
-    return candidate(1);  // a full day starts over and overwrites its first record
+    return L"";  // never a name that is taken: that record would be replaced
 }
 
 std::wstring NewRecordName(const std::wstring& folder) {

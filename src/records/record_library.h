@@ -36,7 +36,8 @@ using NextFolderEntry = std::function<bool(FolderEntry&)>;
 std::vector<std::wstring> ListRecordNames(const std::wstring& folder, const NextFolderEntry& next);
 
 // The file name of a new record for the given date: "<folder>\Mmm dd,yyyy_NNN.tolvane", NNN the
-// first of 001..1000 for which `exists` answers false (001 when all are taken). Empty when folder is empty.
+// first number from 001 on for which `exists` answers false (past 999 it grows a digit: _1000,
+// _1001...). Never a taken name: empty when the folder is empty or every number is taken.
 std::wstring NewRecordName(const std::wstring& folder, const SYSTEMTIME& date,
                            const std::function<bool(const std::wstring&)>& exists);
 // The same with today's local date and the real file test; creates the folder with all missing

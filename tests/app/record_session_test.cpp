@@ -321,7 +321,7 @@ TEST_F(RecordingFixture, AddingToTheSelectedRecordKeepsItsItems) {
     EXPECT_EQ(Occurrences(saved, fresh), 1u);
 }
 
-TEST_F(RecordingFixture, TheThousandAndFirstRecordingOfADayOverwritesTheFirst) {
+TEST_F(RecordingFixture, TheThousandAndFirstRecordingOfADayGetsANameOfItsOwn) {
     SYSTEMTIME today;
     GetLocalTime(&today);
     auto exists = [](const std::wstring& p) { return FileExists(p); };
@@ -333,6 +333,10 @@ TEST_F(RecordingFixture, TheThousandAndFirstRecordingOfADayOverwritesTheFirst) {
     sources.programs = {{program, L"Tool"}};
     session.SetNewRecordFlag(true);
     ASSERT_TRUE(session.Record(false, sources, settings, progress));
-    EXPECT_EQ(session.currentRecordPath(), first);
-    EXPECT_EQ(Occurrences(SavedPaths(first), program), 1u);
+    const std::wstring next = first.substr(0, first.size() - 12) + L"_1001.tolvane";
+    EXPECT_EQ(session.currentRecordPath(), next);
+    EXPECT_EQ(Occurrences(SavedPaths(next), program), 1u);
+    std::string firstBytes;
+    ASSERT_TRUE(ReadFileBytes(first, firstBytes));
+    EXPECT_LE(firstBytes.size(), 4u) << "the first record of the day was written over";
 }

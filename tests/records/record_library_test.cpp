@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -103,6 +105,16 @@ TEST(RecordSortKey, DatedNamesSortByYearMonthDayAndSequence) {
             << ToUtf8(m.first);
 }
 
+TEST(RecordSortKey, FourDigitNumbersFollowEveryThreeDigitOneOfTheirDay) {
+    const wchar_t* inOrder[] = {L"Dec 08,2026_001", L"Dec 08,2026_100", L"Dec 08,2026_999", L"Dec 08,2026_1000",
+                                L"Dec 08,2026_1001", L"Dec 08,2026_9999", L"Dec 08,2026_10000", L"Dec 09,2026_001"};
+    for (size_t i = 1; i < std::size(inOrder); ++i)
+        EXPECT_LT(RecordSortKey(std::wstring(inOrder[i - 1]) + L".tolvane"), RecordSortKey(std::wstring(inOrder[i]) + L".tolvane"))
+            << ToUtf8(inOrder[i - 1]) << " before " << ToUtf8(inOrder[i]);
+    // Text after three digits keeps the three-digit key.
+    EXPECT_EQ(RecordSortKey(L"Dec 08,2026_003 work.tolvane"), L"20261208003");
+}
+
 TEST(RecordSortKey, OtherNamesGiveTheTextAtThosePlaces) {
     // n = "Windows Start": m "win", d "ow", y " Sta", s "t"; the blank puts it before dated records.
     EXPECT_EQ(RecordSortKey(L"Windows Start.tolvane"), L" Stawinowt");
@@ -162,17 +174,24 @@ TEST(NewRecordName, TakesTheFirstFreeSequenceOfTheDay) {
               L"\\\\srv\\share\\rec\\Jan 05,2027_001.tolvane");
 }
 
-TEST(NewRecordName, AFullDayStartsOverAndNoFolderGivesNothing) {
+TEST(NewRecordName, NeverATakenNameTheNumberGrowsADigitAndNoFolderGivesNothing) {
     int calls = 0;
     std::wstring last;
+    // _001 to _1000 taken: the next is _1001, never _001 again.
+    auto thousandTaken = [&](const std::wstring& p) {
+        ++calls;
+        last = p;
+        return calls <= 1000;
+    };
+    EXPECT_EQ(NewRecordName(L"C:\\r", Date(2026, 5, 31), thousandTaken), L"C:\\r\\May 31,2026_1001.tolvane");
+    EXPECT_EQ(calls, 1001);
+    // Every name taken: no name at all, rather than one that replaces a record.
     auto allTaken = [&](const std::wstring& p) {
         ++calls;
         last = p;
         return true;
     };
-    EXPECT_EQ(NewRecordName(L"C:\\r", Date(2026, 5, 31), allTaken), L"C:\\r\\May 31,2026_001.tolvane");
-    EXPECT_EQ(calls, 1000);
-    EXPECT_EQ(last, L"C:\\r\\May 31,2026_1000.tolvane");
+    EXPECT_EQ(NewRecordName(L"C:\\r", Date(2026, 5, 31), allTaken), L"");
 
     calls = 0;
     EXPECT_EQ(NewRecordName(L"", Date(2026, 5, 31), allTaken), L"");

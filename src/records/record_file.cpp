@@ -18,7 +18,6 @@ namespace tv {
 
 namespace {
 
-constexpr int kMaxTopNodes = 5000;
 
 // A VARIANT holding a string, cleared at the end.
 class VariantText {
@@ -261,11 +260,7 @@ bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std
         SetAttribute(root.get(), Bstr(L"app"), appPath);
         if (FAILED(doc->appendChild(root.get(), nullptr))) return false;
         WriterNames names;
-        int written = 0;
-        for (const auto& node : record.docs.top()) {
-            if (written++ >= kMaxTopNodes) break;
-            WriteNode(doc.get(), root.get(), *node, record.items, names);
-        }
+        for (const auto& node : record.docs.top()) WriteNode(doc.get(), root.get(), *node, record.items, names);
         ComPtr<IStream> stream;
         if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
         VARIANT target;
@@ -353,10 +348,8 @@ ReadOutcome ReadRecordBytes(ShownRecord& record, const std::string& bytes, const
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return ReadOutcome::Complete;
         Reader reader{record, onWebPage, tick, {}};
-        bool topLevelCut =
-            ForEachElement(root.get(), kMaxTopNodes, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
-        if (topLevelCut) outcome = ReadOutcome::TopLevelCut;
-        else if (reader.depthCut) outcome = ReadOutcome::DepthCut;
+        ForEachElement(root.get(), INT_MAX, [&](IXMLDOMNode* x) { reader.Element(x, nullptr, 1); });
+        if (reader.depthCut) outcome = ReadOutcome::DepthCut;
     } catch (...) {
         record.docs.SortByCaption();  // what was read is shown in the trees' order too
         return ReadOutcome::Stopped;
@@ -373,7 +366,7 @@ bool VisitRecordBytes(const std::string& bytes, const ItemVisit& visit) {
         if (!LoadDocument(bytes, doc)) return false;
         ComPtr<IXMLDOMElement> root;
         if (doc->get_documentElement(root.put()) != S_OK || !root) return true;
-        VisitElements(root.get(), kMaxTopNodes, 1, AttributeNames{}, visit);
+        VisitElements(root.get(), INT_MAX, 1, AttributeNames{}, visit);
     } catch (...) {
         LogSwallowed(L"looking through a record");  // what was visited counts
     }
@@ -389,9 +382,8 @@ bool VisitRecordItems(const std::wstring& path, const ItemVisit& visit) {
 
 bool HasUnwritableText(const ShownRecord& record) {
     bool found = false;
-    int visited = 0;
     for (const auto& top : record.docs.top()) {
-        if (visited++ >= kMaxTopNodes || found) break;  // what the writer does not write
+        if (found) break;
         std::vector<const RecordNode*> pending{top.get()};
         while (!pending.empty() && !found) {
             const RecordNode* n = pending.back();
@@ -409,9 +401,7 @@ void BuildKindTrees(ShownRecord& record, const Tick& tick) {
     record.apps.Clear();
     record.paths.Clear();
     record.pages.Clear();
-    int visited = 0;
     for (const auto& node : record.docs.top()) {
-        if (visited++ >= kMaxTopNodes) break;
         RunTick(tick);
         if (!record.items.Valid(node->data.itemIndex)) continue;
         switch (record.items.At(node->data.itemIndex).kind) {
@@ -427,7 +417,6 @@ void BuildKindTrees(ShownRecord& record, const Tick& tick) {
 bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {
     std::vector<std::wstring> lines;
     for (const auto& node : record.docs.top()) {
-        if (static_cast<int>(lines.size()) >= kMaxTopNodes) break;
         lines.push_back(!node->children.empty() && node->expanded ? L"1" : L"0");
     }
     return WriteTextLines(path, lines);
@@ -438,7 +427,7 @@ void ReadSelectionFile(ShownRecord& record, const std::wstring& path) {
     record.recording = true;
     std::vector<std::wstring> lines;
     if (!FileExists(path) || !ReadTextLines(path, lines)) return;
-    size_t nodes = std::min<size_t>(record.docs.top().size(), kMaxTopNodes);
+    size_t nodes = record.docs.top().size();
     if (lines.size() < nodes) lines.insert(lines.begin(), nodes - lines.size(), L"0");
     for (size_t i = 0; i < nodes && i < lines.size(); ++i) {
         RecordNode& node = *record.docs.top()[i];
@@ -479,10 +468,47 @@ HIMAGELIST ReadIconFile(const std::wstring& path) {
     return ImageList_Read(stream.get());
 }
 
+std::wstring PartialReadReason(ReadOutcome outcome, int itemsRead) {
+    switch (outcome) {
+        case ReadOutcome::Stopped:
+            return itemsRead > 0 ? Format(L"the file is damaged after item %d", itemsRead) : L"the file is damaged at its first item";
+        case ReadOutcome::NotLoaded: return L"the file is no record file the program can read";
+        case ReadOutcome::DepthCut: return Format(L"items nested more than %d deep were left out", kMaxRecordDepth);
+        default: return L"";
+    }
+}
+
+std::wstring WriteFailure::Text() const {
+    if (!reason.empty()) return reason;
+    return error ? SystemMessageText(error) : L"The record could not be written.";
+}
+
 bool WriteRecord(const ShownRecord& record, HIMAGELIST strip, const std::wstring& recordPath,
-                 const std::wstring& appPath) {
-    return WriteRecordFile(record, recordPath, appPath) && WriteIconFile(strip, IconFilePath(recordPath)) &&
-           WriteSelectionFile(record, SelectionFilePath(recordPath));
+                 const std::wstring& appPath, WriteFailure* failure) {
+    WriteFailure seen;
+    // The error is taken right after the call that failed, before anything else can change it.
+    auto fail = [&](const wchar_t* ownWords) {
+        seen.error = GetLastError();
+        if (!seen.error) seen.reason = ownWords;
+        if (failure) *failure = seen;
+        return false;
+    };
+    if (recordPath.empty()) {
+        SetLastError(ERROR_SUCCESS);
+        return fail(L"There is no free name for a new record in the record folder.");
+    }
+    if (HasUnwritableText(record) || HasCharacterXmlForbids(appPath)) {
+        SetLastError(ERROR_SUCCESS);
+        return fail(L"A name or path in it holds a character that a record file cannot hold.");
+    }
+    SetLastError(ERROR_SUCCESS);
+    if (!WriteRecordFile(record, recordPath, appPath)) return fail(L"The record file could not be written.");
+    SetLastError(ERROR_SUCCESS);
+    if (!WriteIconFile(strip, IconFilePath(recordPath))) return fail(L"The record's icon file could not be written.");
+    SetLastError(ERROR_SUCCESS);
+    if (!WriteSelectionFile(record, SelectionFilePath(recordPath)))
+        return fail(L"The record's selection file could not be written.");
+    return true;
 }
 
 }  // namespace tv

@@ -22,7 +22,8 @@ std::wstring WithExtension(const std::wstring& path, const std::wstring& extensi
 // that stop a writer there).
 using BeforeReplace = std::function<void(const std::wstring& tempPath)>;
 
-// Writes the record file from the "All" tree: at most 5000 top-level nodes, children never cut.
+// Writes the record file from the "All" tree, every node of it: the reader reads every item
+// the writer writes (it keeps only the file size and nesting depth limits against hostile files).
 // Refuses (false, the old file untouched) when a caption or path holds a character XML 1.0
 // cannot carry, since such a file could not be read back.
 bool WriteRecordFile(const ShownRecord& record, const std::wstring& path, const std::wstring& appPath,
@@ -36,11 +37,13 @@ enum class ReadOutcome {
     Stopped,      // an item without text or path ended the reading; the items before it were read
     NotLoaded,    // no readable XML (cut short, a wrong encoding declaration...): nothing was read
     DepthCut,     // levels below kMaxRecordDepth were left out
-    TopLevelCut,  // top-level items after the first 5000 were left out
 };
 inline bool MayWriteOver(ReadOutcome outcome) {
     return outcome == ReadOutcome::Complete || outcome == ReadOutcome::Missing;
 }
+// Why a record was not read whole, in the user's words ("the file is damaged after item 3");
+// empty for a record that was. `itemsRead` counts the items read before the reading stopped.
+std::wstring PartialReadReason(ReadOutcome outcome, int itemsRead);
 
 // Reads a record file into the shown record (items and the "All" tree are emptied first),
 // then builds the per-kind trees. A bad number or a missing docType, imageIndex or extand is
@@ -75,12 +78,21 @@ bool WriteIconFile(HIMAGELIST strip, const std::wstring& path);
 // A new strip from the file; null when the file is missing or unreadable.
 HIMAGELIST ReadIconFile(const std::wstring& path);
 
-// Record file, icon file and selection file, each replaced whole; false at the first failure
-// (files written before it stay).
 // True when some caption or item path of the "All" tree holds a character XML 1.0 forbids.
 bool HasUnwritableText(const ShownRecord& record);
 
+// Record file, icon file and selection file, each replaced whole; false at the first failure
+// (files written before it stay), which `failure` then describes.
+// Why a record could not be written: the error of the call that failed, or, where no call of
+// the system failed (the record itself cannot be written), the reason in the program's words.
+struct WriteFailure {
+    DWORD error = 0;
+    std::wstring reason;
+    // What to tell the user: the reason, or the system's text for the error.
+    std::wstring Text() const;
+};
+
 bool WriteRecord(const ShownRecord& record, HIMAGELIST strip, const std::wstring& recordPath,
-                 const std::wstring& appPath);
+                 const std::wstring& appPath, WriteFailure* failure = nullptr);
 
 }  // namespace tv

@@ -9,7 +9,6 @@ namespace tv {
 
 namespace {
 
-constexpr size_t kTopLimit = 5000;
 constexpr size_t kLevelLimit = 256;  // items deeper than this are not read
 constexpr size_t kNestingLimit = 200;  // deeper files go to the XML library, which decides
 
@@ -208,7 +207,7 @@ private:
             if (!open.empty()) {
                 Open& parent = open.back();
                 bool top = open.size() == 1;
-                visited = (top ? ++parent.children <= kTopLimit : parent.visited) && open.size() <= kLevelLimit;
+                visited = (top || parent.visited) && open.size() <= kLevelLimit;
                 if (visited) items.emplace_back(std::move(path), std::move(text));
             }
             if (closed) {

@@ -10,8 +10,8 @@ namespace tv {
 
 using ItemVisit = std::function<void(const std::wstring& path, const std::wstring& text)>;
 
-// Calls `visit` for every item below the document element, in file order, at most 5000 at the
-// top level; false (and no call) when the bytes are not plain enough to be read this way.
+// Calls `visit` for every item below the document element, in file order; false (and no call)
+// when the bytes are not plain enough to be read this way.
 bool ScanRecordItems(const std::string& bytes, const ItemVisit& visit);
 
 }  // namespace tv

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/strings.h"
@@ -138,23 +140,32 @@ TEST(RecordFile, TheSelectionFileIsWrittenAlsoBeforeOneWasRead) {
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"1", L"0", L"0", L"0"}));
 }
 
-TEST(RecordFile, AtMost5000TopLevelNodesAreWrittenAndChildrenAreNeverCut) {
+// A record grows past any walk limit through hand-offs and recordings; a save that dropped the
+// top-level items past 5000 lost the user's items, old ones included.
+TEST(RecordFile, EveryTopLevelNodeIsWrittenAndReadBackWithItsChildren) {
     TempFolder dir;
     std::wstring file = dir.file(L"big.tolvane");
     ShownRecord r;
     RecordNode* first = AddEntry(r, nullptr, L"first", L"C:\\first", kFolderOrLocation, 0);
     for (int i = 0; i < 6000; ++i) AddEntry(r, first, L"c", L"C:\\first\\c" + std::to_wstring(i), kFolderOrLocation, 0);
-    for (int i = 1; i < 5001; ++i) AddEntry(r, nullptr, L"n", L"C:\\n" + std::to_wstring(i), kProgramOrDocument, 2);
+    for (int i = 1; i <= 10002; ++i) AddEntry(r, nullptr, L"n", L"C:\\n" + std::to_wstring(i), kProgramOrDocument, 2);
     ASSERT_TRUE(WriteRecordFile(r, file, L"x"));
     ASSERT_TRUE(WriteSelectionFile(r, SelectionFilePath(file)));
     ShownRecord read;
     ASSERT_EQ(ReadRecordFile(read, file), ReadOutcome::Complete);
-    EXPECT_EQ(read.docs.top().size(), 5000u);
+    ASSERT_EQ(read.docs.top().size(), 10003u);
     EXPECT_EQ(read.docs.top()[0]->children.size(), 6000u);
-    EXPECT_EQ(read.items.At(read.docs.top().back()->data.itemIndex).path, L"C:\\n4999");
+    EXPECT_EQ(read.apps.top().size(), 10002u);  // the per-kind trees hold them all too
+    std::set<std::wstring> paths;
+    for (const auto& node : read.docs.top()) paths.insert(read.items.At(node->data.itemIndex).path);
+    EXPECT_TRUE(paths.count(L"C:\\n1") && paths.count(L"C:\\n5001") && paths.count(L"C:\\n10002"));
     std::vector<std::wstring> lines;
     ReadTextLines(SelectionFilePath(file), lines);
-    EXPECT_EQ(lines.size(), 5000u);
+    EXPECT_EQ(lines.size(), 10003u);
+    // The quick reader of searches sees them all as well.
+    size_t visited = 0;
+    ASSERT_TRUE(VisitRecordItems(file, [&](const std::wstring&, const std::wstring&) { ++visited; }));
+    EXPECT_EQ(visited, 16003u);
 }
 
 TEST(RecordFile, AnyDocumentElementNameAndUtf16FilesRead) {
@@ -266,15 +277,12 @@ TEST(RecordFile, ARecordNotReadWholeSaysWhy) {
     ReadOutcome deeper = outcome(nested(kMaxRecordDepth + 1));
     EXPECT_TRUE(deeper == ReadOutcome::DepthCut || deeper == ReadOutcome::NotLoaded);
 
-    // 5001 top-level items: the first 5000 are read and the cut is said.
+    // Past 5000 top-level items every one is read: the writer writes them all.
     std::wstring many = L"<t>";
     for (int i = 0; i < 5001; ++i) many += Item(L"n" + std::to_wstring(i), L"C:\\n", L"2");
-    EXPECT_EQ(outcome(ToUtf8(many + L"</t>")), ReadOutcome::TopLevelCut);
-    std::wstring exactly = L"<t>";
-    for (int i = 0; i < 5000; ++i) exactly += Item(L"n" + std::to_wstring(i), L"C:\\n", L"2");
-    EXPECT_EQ(outcome(ToUtf8(exactly + L"<!-- no item --></t>")), ReadOutcome::Complete);
+    EXPECT_EQ(outcome(ToUtf8(many + L"<!-- no item --></t>")), ReadOutcome::Complete);
 
-    for (ReadOutcome o : {ReadOutcome::NotLoaded, ReadOutcome::DepthCut, ReadOutcome::TopLevelCut})
+    for (ReadOutcome o : {ReadOutcome::NotLoaded, ReadOutcome::DepthCut, ReadOutcome::Stopped})
         EXPECT_FALSE(MayWriteOver(o));
     EXPECT_TRUE(MayWriteOver(ReadOutcome::Complete));
     EXPECT_TRUE(MayWriteOver(ReadOutcome::Missing));

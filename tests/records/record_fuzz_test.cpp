@@ -242,13 +242,13 @@ TEST(QuickRecordReader, ReadsWhatTheWriterWritesAndResolvesReferencesAsTheLibrar
                                 Into(seen)));
     EXPECT_EQ(seen, (Visited{{L"a b c\td", L"it's"}, {L"<&>", L"\xD83D\xDE00"}}));
 
-    // Top-level items after the first 5000 are left out with everything below them.
+    // Every top-level item is visited, past 5000 too, with everything below it.
     std::string many = head;
     for (int i = 0; i < 5002; ++i) many += "<item path=\"p" + std::to_string(i) + "\"><item path=\"c\"/></item>";
     seen.clear();
     ASSERT_TRUE(ScanRecordItems(many + "</tolvanetree>", Into(seen)));
-    EXPECT_EQ(seen.size(), 10000u);
-    EXPECT_EQ(seen[9998].first, L"p4999");
+    EXPECT_EQ(seen.size(), 10004u);
+    EXPECT_EQ(seen[10002].first, L"p5001");
 
     // Shapes left to the library.
     for (const std::string& odd : {head + "<!-- c --></tolvanetree>", head + "</tolvanetre>", head,

@@ -67,6 +67,11 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     }
     readWhole_ = MayWriteOver(outcome);
     unsavedChange_ = false;  // the trees show what the disk holds
+    if (partialNotice)
+        partialNotice(readWhole_ ? L""
+                                 : L"\"" + FileNameOf(record_.currentRecordPath) + L"\" was not read whole (" +
+                                       PartialReadReason(outcome, record_.items.Count()) +
+                                       L"): its file is kept as it is, and changes are saved as a new record.");
     ReadSelectionFile(record_, SelectionFilePath(record_.currentRecordPath));
     display_.ShowRecord(record_);
     return outcome;
@@ -209,7 +214,8 @@ void RecordSession::SaveCurrentRecord() {
     if (nameChosen_) {
         nameChosen_ = false;  // the record question named it, for this save only
     } else if (newRecord_ || !readWhole_) {
-        // A record read only in part keeps its file: what is shown goes to a new record.
+        // A record read only in part keeps its file: what is shown goes to a new record. With no
+        // name free the path is empty, and the write below refuses and says why.
         record_.currentRecordPath = NewRecordName(folder);
         usingNewRecordFlag = true;
     } else {
@@ -224,15 +230,16 @@ void RecordSession::SaveCurrentRecord() {
         if (!chooseRecordFolder_ || !chooseRecordFolder_()) return;
         record_.currentRecordPath = JoinPath(RecordFolder(), FileNameOf(record_.currentRecordPath));
     }
-    if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath())) {
-        DWORD error = GetLastError();
+    WriteFailure failure;
+    if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath(), &failure)) {
         unsavedChange_ = true;
-        if (saveFailed) saveFailed(record_.currentRecordPath, error);
+        if (saveFailed) saveFailed(record_.currentRecordPath, failure);
         return;
     }
     unsavedChange_ = false;
     // The flag is spent once its new record is written: later saves go to the record shown.
     if (usingNewRecordFlag) newRecord_ = false;
+    if (!readWhole_ && partialNotice) partialNotice(L"");
     readWhole_ = true;
     list_.Read(RecordFolder(), record_.currentRecordPath);
 }

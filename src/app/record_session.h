@@ -82,8 +82,13 @@ public:
     bool readWhole() const { return readWhole_; }
     // True from a failed save until a save succeeds: the trees hold a change the disk does not.
     bool unsavedChange() const { return unsavedChange_; }
-    // Told when a save fails, with the record's path and the system's reason.
-    std::function<void(const std::wstring& path, DWORD error)> saveFailed;
+    // Told when a save fails, with the record's path and the reason.
+    std::function<void(const std::wstring& path, const WriteFailure& why)> saveFailed;
+    // Told whenever the shown record turns out not to be read whole (with what the user should
+    // know) and when it no longer is such a record (empty): read whole, or saved as a new one.
+    std::function<void(const std::wstring& notice)> partialNotice;
+    // Told of a path no intake or recording may add: a record file could not carry it.
+    std::function<void(const std::wstring& path)> refused;
 
     // Reads the record listed at `index` into the trees. `tick` runs between items.
     ReadOutcome Load(int index, const Tick& tick = nullptr);
@@ -122,6 +127,9 @@ private:
     // RecordAddView
     void NodeAdded(int page, const RecordNode& node) override;
     void ShowWebPageTab() override;
+    void Refused(const std::wstring& path) override {
+        if (refused) refused(path);
+    }
     // The adds of one run see the disk as it is now, not as it was at the last run.
     RecordAdder& FreshAdder();
     // A change while search results are shown goes to the selected record, shown again first.

@@ -8,5 +8,8 @@ namespace tv {
 // True when `text` holds a character XML 1.0 forbids: a control character other than tab,
 // CR and LF, U+FFFE, U+FFFF, or half of a surrogate pair without its other half.
 bool HasCharacterXmlForbids(const std::wstring& text);
+// `text` with every such character left out (a caption of the program's own may lose them; a
+// path may not, it would name another file).
+std::wstring WithoutXmlForbidden(const std::wstring& text);
 
 }  // namespace tv

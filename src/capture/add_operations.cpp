@@ -2,9 +2,12 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "base/constants.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "base/xml_text.h"
 #include "capture/program_records.h"
 #include "capture/shell_windows.h"
 
@@ -181,6 +184,10 @@ std::wstring RecordAdder::DisplayName(const std::wstring& path) const {
 }
 
 void RecordAdder::NoteRecentDocument(const std::wstring& path) {
+    if (HasCharacterXmlForbids(path)) {
+        view_.Refused(path);
+        return;
+    }
     if (onlyMatches) searchDocuments_.AddKeeping(path);
     else if (recentDocuments) recentDocuments->AddKeeping(path);
 }
@@ -272,6 +279,10 @@ void RecordAdder::AddEntry(std::wstring p, const std::wstring& t) {
 }
 
 void RecordAdder::AttachDocument(const std::wstring& document, const std::wstring& program) {
+    if (HasCharacterXmlForbids(document)) {
+        view_.Refused(document);
+        return;
+    }
     Sync();
     TMyDoc item;
     item.path = document;
@@ -321,8 +332,13 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
     ResolutionMachine& m = Machine();
     Sync();
     p = Trim(p);
-    t = Trim(t);
+    t = Trim(WithoutXmlForbidden(t));
     if (p.empty()) return;
+    // Every later save of the record would fail on such a path, and with it all else added.
+    if (HasCharacterXmlForbids(p)) {
+        view_.Refused(p);
+        return;
+    }
     if (t.empty()) t = DisplayName(p);
     p = ReplaceAll(p, L"%20", L" ");
 
@@ -432,7 +448,15 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
         if (list) {
             RecordNode* appNode = kindPage == 1 ? kindNode : nullptr;
             auto openerOf = [this](const std::wstring& entry) -> const DocumentOpener& { return OpenerOf(entry); };
-            AttachProgramDocuments(record_, docsNode, appNode, programDocuments_.Documents(*list, t, p, openerOf), p, m,
+            std::vector<std::wstring> documents = programDocuments_.Documents(*list, t, p, openerOf);
+            documents.erase(std::remove_if(documents.begin(), documents.end(),
+                                           [this](const std::wstring& d) {
+                                               if (!HasCharacterXmlForbids(d)) return false;
+                                               view_.Refused(d);
+                                               return true;
+                                           }),
+                            documents.end());
+            AttachProgramDocuments(record_, docsNode, appNode, documents, p, m,
                                    [this](const std::wstring& path) { return iconIndex(path, L""); });
         }
     } else if (needsChild && !childText.empty()) {

@@ -71,6 +71,8 @@ public:
     virtual void ShowWebPageTab() = 0;
     // Between paths: the gauge steps and the window stays live.
     virtual void Step() {}
+    // A path that a record file could not carry was not added.
+    virtual void Refused(const std::wstring& path) {}
 };
 
 class RecordAdder {

@@ -29,3 +29,18 @@ TEST(XmlText, OnlyWholeSurrogatePairsAreAllowed) {
     EXPECT_TRUE(HasCharacterXmlForbids(L"\xD83D\xDE00\xDE00"));   // a pair, then a stray low half
     EXPECT_TRUE(HasCharacterXmlForbids(L"\xD83D\xD83D\xDE00"));   // a stray high half before a pair
 }
+
+TEST(XmlText, WithoutForbiddenKeepsEveryAllowedCharacterInOrder) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"plain", L"plain"},
+        {L"a\x01" L"b\tc\r\n", L"ab\tc\r\n"},
+        {L"x\xFFFF" L"y\xFFFE", L"xy"},
+        {L"\xD83D\xDE00 ok", L"\xD83D\xDE00 ok"},          // a whole pair stays
+        {L"\xD83D" L"a\xDE00" L"b\xD83D", L"ab"},          // halves alone go
+        {std::wstring(L"\0z", 2), L"z"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithoutXmlForbidden(c.first), c.second);
+        EXPECT_FALSE(HasCharacterXmlForbids(WithoutXmlForbidden(c.first)));
+    }
+}

@@ -23,9 +23,11 @@ const wchar_t kNotepad[] = L"C:\\Windows\\notepad.exe";
 struct ViewLog : RecordAddView {
     std::vector<std::pair<int, const RecordNode*>> added;
     int webTabs = 0, steps = 0;
+    Strings refused;
     void NodeAdded(int page, const RecordNode& node) override { added.push_back({page, &node}); }
     void ShowWebPageTab() override { ++webTabs; }
     void Step() override { ++steps; }
+    void Refused(const std::wstring& path) override { refused.push_back(path); }
 };
 
 Strings Captions(const std::vector<std::unique_ptr<RecordNode>>& nodes) {
@@ -337,4 +339,24 @@ TEST_F(AddFixture, ARecordReadInPlaceOfAnotherIsNotTakenForIt) {
     EXPECT_FALSE(adder.HoldsProgram(kNotepad, L"Notepad"));
     adder.AddEntry(kNotepad, L"Notepad");
     EXPECT_EQ(record.docs.top().size(), 4u);
+}
+
+// A path a record file cannot carry would make every later save of the record fail, and lose
+// all else added with it: it never enters, on any road in. A title of the program's own making
+// only loses the characters.
+TEST_F(AddFixture, TextARecordFileCannotCarryNeverEntersTheRecord) {
+    machine.AddFile(L"C:\\ok\\a.txt");
+    const std::wstring badDocument = L"C:\\ok\\b\x01.txt", badProgram = L"C:\\tools\\x\xFFFF.exe";
+    machine.AddFile(badDocument);
+    machine.AddFile(badProgram);
+    adder.AddItem(badDocument, L"");
+    adder.AddEntry(badProgram, L"Tool");
+    adder.AddEntry(L"C:\\tools\\fine.exe", L"Fine\x02 tool");
+    adder.AddItem(L"C:\\ok\\a.txt", L"");
+    EXPECT_EQ(view.refused, (Strings{badDocument, badProgram}));
+    EXPECT_FALSE(HasUnwritableText(record));
+    bool fineTitled = false;
+    record.docs.Walk([&](RecordNode& n) { fineTitled |= n.caption == L"Fine tool"; });
+    EXPECT_TRUE(fineTitled);
+    EXPECT_TRUE(ToldNodesAreInTheirTrees());
 }

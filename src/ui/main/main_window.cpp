@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/command_line.h"
 #include "app/instance.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
@@ -70,6 +71,13 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
       prompter_(&SystemPrompter()),
       drops_(*intakes_, work_) {
     intakes_->refused = [this](const std::wstring& message) { status_.SetText(0, message); };
+    session_->refused = [this](const std::wstring& path) { status_.SetText(0, RefusedItemMessage(path)); };
+    // A record not read whole says so where the user looks, for as long as it is shown.
+    session_->partialNotice = [this](const std::wstring& notice) {
+        EnsureProgressStrip();
+        progress_.SetNotice(notice);
+    };
+    progress_.relayout = [this] { FormResize(); };
     intakes_->fetchPageTitle = FetchPageTitle;
     intakes_->openLocationTitle = [this](const std::wstring& location) {
         TShellWindows windows;
@@ -77,9 +85,9 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
             if (open.location == location) return open.title;
         return std::wstring();
     };
-    session_->saveFailed = [this](const std::wstring& path, DWORD error) {
+    session_->saveFailed = [this](const std::wstring& path, const WriteFailure& why) {
         // The change stays in the trees; the user learns that it is not on disk.
-        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + SystemMessageText(error));
+        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + why.Text());
     };
     RecordListCommands::Window window;
     window.hwnd = [this] { return hwnd_; };

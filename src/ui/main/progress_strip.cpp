@@ -28,6 +28,11 @@ void ProgressStrip::Create(HWND parent, HFONT font) {
 }
 
 void ProgressStrip::Show(bool shown, bool overViews) {
+    busy_ = shown;
+    if (!shown && !notice_.empty()) {
+        ShowIdle();
+        return;
+    }
     shown_ = shown;
     overViews_ = shown && overViews;
     if (!PnlHint) return;
@@ -48,6 +53,28 @@ void ProgressStrip::Show(bool shown, bool overViews) {
     }
     if (!IsRectEmpty(&uncovered))
         RedrawWindow(parent, &uncovered, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void ProgressStrip::SetNotice(const std::wstring& text) {
+    if (text == notice_) return;
+    notice_ = text;
+    if (!busy_) ShowIdle();
+}
+
+void ProgressStrip::ShowIdle() {
+    const bool wasShown = shown_ && !overViews_;
+    if (notice_.empty()) {
+        Show(false);
+    } else {
+        shown_ = true;
+        overViews_ = false;
+        if (PnlHint) {
+            SetWindowTextW(PnlHint, notice_.c_str());
+            ShowWindow(PnlHint, SW_SHOWNA);
+            for (HWND w : {SpeedButton5, Gauge1}) ShowWindow(w, SW_HIDE);
+        }
+    }
+    if (relayout && wasShown != shown_) relayout();
 }
 
 void ProgressStrip::SetHint(const std::wstring& text) {
@@ -89,10 +116,12 @@ int ProgressStrip::Place(HDWP& defer, const RECT& area, int dpi) {
     auto place = [&defer](HWND w, int x, int y, int cx, int cy) {
         if (defer) defer = DeferWindowPos(defer, w, nullptr, x, y, std::max(0, cx), std::max(0, cy), SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(Gauge1, right - gauge, top + scale(4), gauge, h - scale(8));
-    right -= gauge + gap;
-    place(SpeedButton5, right - button, top, button, h);
-    right -= button + gap;
+    if (busy_) {  // a notice alone takes the whole width
+        place(Gauge1, right - gauge, top + scale(4), gauge, h - scale(8));
+        right -= gauge + gap;
+        place(SpeedButton5, right - button, top, button, h);
+        right -= button + gap;
+    }
     place(PnlHint, area.left, top, right - area.left, h);
     return overViews_ ? 0 : h + gap;
 }

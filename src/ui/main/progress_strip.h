@@ -3,6 +3,7 @@
 // button and the gauge.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace tv {
@@ -17,6 +18,12 @@ public:
     // `overViews`: the strip lies over the foot of the record views instead of shortening them.
     // A recording freezes the views, and every resize of a full tree repaints all of it.
     void Show(bool shown, bool overViews = false);
+    // A notice that stays in the hint while no long operation uses the strip (the hint alone,
+    // without Stop and the gauge); empty takes it away. `relayout` runs when the strip starts
+    // or stops taking room for it.
+    void SetNotice(const std::wstring& text);
+    const std::wstring& notice() const { return notice_; }
+    std::function<void()> relayout;
     void SetHint(const std::wstring& text);
     std::wstring hint() const;
     void SetMaximum(int maximum);
@@ -38,6 +45,10 @@ public:
 
 private:
     void ShowPosition();
+    // The notice alone, or nothing, when no long operation holds the strip.
+    void ShowIdle();
+    bool busy_ = false;
+    std::wstring notice_;
     bool shown_ = false;
     bool overViews_ = false;
     int position_ = 0;

@@ -69,9 +69,8 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     unsavedChange_ = false;  // the trees show what the disk holds
     if (partialNotice)
         partialNotice(readWhole_ ? L""
-                                 : L"\"" + FileNameOf(record_.currentRecordPath) + L"\" was not read whole (" +
-                                       PartialReadReason(outcome, record_.items.Count()) +
-                                       L"): its file is kept as it is, and changes are saved as a new record.");
+                                 : L"Read in part: " + PartialReadReason(outcome, record_.items.Count()) +
+                                       L". Changes go to a new record.");
     ReadSelectionFile(record_, SelectionFilePath(record_.currentRecordPath));
     display_.ShowRecord(record_);
     return outcome;

@@ -471,9 +471,9 @@ HIMAGELIST ReadIconFile(const std::wstring& path) {
 std::wstring PartialReadReason(ReadOutcome outcome, int itemsRead) {
     switch (outcome) {
         case ReadOutcome::Stopped:
-            return itemsRead > 0 ? Format(L"the file is damaged after item %d", itemsRead) : L"the file is damaged at its first item";
-        case ReadOutcome::NotLoaded: return L"the file is no record file the program can read";
-        case ReadOutcome::DepthCut: return Format(L"items nested more than %d deep were left out", kMaxRecordDepth);
+            return itemsRead > 0 ? Format(L"damaged after item %d", itemsRead) : L"damaged at its first item";
+        case ReadOutcome::NotLoaded: return L"not a record file the program can read";
+        case ReadOutcome::DepthCut: return Format(L"nested too deep, levels past %d left out", kMaxRecordDepth);
         default: return L"";
     }
 }

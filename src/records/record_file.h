@@ -41,7 +41,7 @@ enum class ReadOutcome {
 inline bool MayWriteOver(ReadOutcome outcome) {
     return outcome == ReadOutcome::Complete || outcome == ReadOutcome::Missing;
 }
-// Why a record was not read whole, in the user's words ("the file is damaged after item 3");
+// Why a record was not read whole, in the user's words ("damaged after item 3");
 // empty for a record that was. `itemsRead` counts the items read before the reading stopped.
 std::wstring PartialReadReason(ReadOutcome outcome, int itemsRead);
 

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/file_util.h"
+#include "base/handles.h"
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "base/xml_text.h"
@@ -141,7 +142,7 @@ TEST(RecordLimitsThroughTheProgram, ADayOfAThousandRecordsGoesOnToTheNextNumber)
     ASSERT_NE(window, nullptr);
     std::wstring notice;
     EXPECT_TRUE(WaitUntil(30, [&] { return !(notice = HintText(window)).empty(); }));
-    EXPECT_NE(notice.find(L"was not read whole"), std::wstring::npos) << tv::ToUtf8(notice);
+    EXPECT_NE(notice.find(L"Read in part"), std::wstring::npos) << tv::ToUtf8(notice);
     EXPECT_NE(notice.find(L"damaged after item 1"), std::wstring::npos) << tv::ToUtf8(notice);
     EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + L"\\partial_record_notice.png"));
 
@@ -158,4 +159,51 @@ TEST(RecordLimitsThroughTheProgram, ADayOfAThousandRecordsGoesOnToTheNextNumber)
         ASSERT_TRUE(tv::ReadFileBytes(stem + tv::Format(L"_%03d.tolvane", n), bytes));
         EXPECT_EQ(bytes, damaged) << n;
     }
+}
+
+// A save that fails tells the user the reason of the call that failed (here the record file
+// held open by another program), never "Success.".
+TEST(RecordLimitsThroughTheProgram, AFailedSaveTellsTheSystemsReason) {
+    ScopedDataFolders folders;
+    ProgramFolder program;
+    const std::wstring record = folders.dataFolder() + L"\\Dec 08,2026_001.tolvane";
+    tv::CreateFolderTree(folders.dataFolder());
+    WriteEarlierRecord(record, 2);
+    Process first;
+    HWND window = StartProgram(first, program.exe(), L"");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForNodes(window, 2));
+
+    tv::UniqueHandle lock(CreateFileW(record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.valid());
+    Process second;
+    ASSERT_TRUE(second.Start(program.exe(), L"C:\\locked\\out.txt"));
+    EXPECT_EQ(second.Wait(60000), 1);
+    // The message box the program shows, and every text in it.
+    std::wstring shown;
+    EXPECT_TRUE(WaitUntil(30, [&] {
+        HWND box = nullptr;
+        for (HWND w : FindWindows(L"#32770")) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == first.pid()) box = w;
+        }
+        shown.clear();
+        for (HWND c = box ? GetWindow(box, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT)) {
+            wchar_t text[1024] = {};
+            GetWindowTextW(c, text, 1024);
+            shown += std::wstring(text) + L"\n";
+        }
+        return shown.find(L"could not be saved") != std::wstring::npos;
+    })) << tv::ToUtf8(shown);
+    EXPECT_EQ(shown.find(tv::SystemMessageText(ERROR_SUCCESS)), std::wstring::npos) << tv::ToUtf8(shown);
+    const size_t reason = shown.find(L"could not be saved.");
+    ASSERT_NE(reason, std::wstring::npos);
+    // The line after the message names the reason.
+    std::wstring after = shown.substr(reason + wcslen(L"could not be saved."));
+    after = after.substr(std::min(after.find_first_not_of(L"\r\n"), after.size()));
+    after = after.substr(0, after.find_first_of(L"\r\n"));
+    EXPECT_FALSE(tv::Trim(after).empty()) << tv::ToUtf8(shown);
+    lock.reset();
+    EXPECT_EQ(RecordPaths(record).size(), 2u);  // the record on disk is whole as it was
 }

@@ -1,5 +1,8 @@
 #include "records/record_file.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -286,6 +289,40 @@ TEST(RecordFile, ARecordNotReadWholeSaysWhy) {
         EXPECT_FALSE(MayWriteOver(o));
     EXPECT_TRUE(MayWriteOver(ReadOutcome::Complete));
     EXPECT_TRUE(MayWriteOver(ReadOutcome::Missing));
+}
+
+// A failed save tells the failing call's error, or the program's own words where no call of
+// the system failed: never the "Success." of an error code of 0.
+TEST(RecordFile, AFailedWriteSaysWhy) {
+    TempFolder dir;
+    ShownRecord good, bad;
+    FillSample(good);
+    FillSample(bad);
+    bad.items.At(bad.docs.top()[0]->data.itemIndex).path = L"C:\\a\x01.txt";
+    HIMAGELIST strip = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    struct Case {
+        const ShownRecord& record;
+        std::wstring path;
+        DWORD error;       // the system's error expected, 0 for the program's own words
+    } cases[] = {
+        {bad, dir.file(L"r.tolvane"), 0},
+        {good, L"", 0},
+        {good, dir.file(L"no such folder\\r.tolvane"), ERROR_PATH_NOT_FOUND},
+    };
+    for (const Case& c : cases) {
+        WriteFailure why;
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(WriteRecord(c.record, strip, c.path, L"x", &why)) << ToUtf8(c.path);
+        EXPECT_EQ(why.error, c.error) << ToUtf8(c.path);
+        EXPECT_FALSE(why.Text().empty());
+        EXPECT_NE(why.Text(), SystemMessageText(ERROR_SUCCESS)) << ToUtf8(why.Text());
+        if (!c.error) {
+            EXPECT_FALSE(why.reason.empty());
+        }
+    }
+    WriteFailure none;
+    EXPECT_TRUE(WriteRecord(good, strip, dir.file(L"ok.tolvane"), L"x", &none));
+    ImageList_Destroy(strip);
 }
 
 TEST(RecordFile, TextXmlCannotCarryIsNeverWritten) {

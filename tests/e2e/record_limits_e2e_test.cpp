@@ -43,16 +43,26 @@ std::set<std::wstring> PathsOfAllRecords(const std::wstring& folder) {
     return all;
 }
 
+// A program of its own whose record folder holds one earlier record.
+struct EarlierRecord {
+    explicit EarlierRecord(int items) {
+        tv::CreateFolderTree(folders.dataFolder());
+        WriteEarlierRecord(record, items);
+    }
+    ScopedDataFolders folders;
+    ProgramFolder program;
+    const std::wstring record = folders.dataFolder() + L"\\Dec 08,2026_001.tolvane";
+};
+
 }  // namespace
 
 // A hand-off of 10,000 paths into a record of 3: the file keeps all 10,003 items, the 3 it had
 // among them, and reads back whole.
 TEST(RecordLimitsThroughTheProgram, AHandOffPastFiveThousandItemsKeepsEveryItem) {
-    ScopedDataFolders folders;
-    ProgramFolder program;
-    const std::wstring record = folders.dataFolder() + L"\\Dec 08,2026_001.tolvane";
-    tv::CreateFolderTree(folders.dataFolder());
-    WriteEarlierRecord(record, 3);
+    EarlierRecord earlier(3);
+    const ScopedDataFolders& folders = earlier.folders;
+    const ProgramFolder& program = earlier.program;
+    const std::wstring& record = earlier.record;
     std::set<std::wstring> expected = RecordPaths(record);
     std::vector<std::wstring> lines;
     for (int i = 0; i < 10000; ++i) {
@@ -164,11 +174,9 @@ TEST(RecordLimitsThroughTheProgram, ADayOfAThousandRecordsGoesOnToTheNextNumber)
 // A save that fails tells the user the reason of the call that failed (here the record file
 // held open by another program), never "Success.".
 TEST(RecordLimitsThroughTheProgram, AFailedSaveTellsTheSystemsReason) {
-    ScopedDataFolders folders;
-    ProgramFolder program;
-    const std::wstring record = folders.dataFolder() + L"\\Dec 08,2026_001.tolvane";
-    tv::CreateFolderTree(folders.dataFolder());
-    WriteEarlierRecord(record, 2);
+    EarlierRecord earlier(2);
+    const ProgramFolder& program = earlier.program;
+    const std::wstring& record = earlier.record;
     Process first;
     HWND window = StartProgram(first, program.exe(), L"");
     ASSERT_NE(window, nullptr);

@@ -254,4 +254,25 @@ private:
     HGDIOBJ old_;
 };
 
+// A global memory block locked for the life of the object; null bytes when it cannot be locked.
+// The size is the block's own, which bounds every read of it.
+class LockedGlobal {
+public:
+    explicit LockedGlobal(HGLOBAL block)
+        : block_(block), bytes_(block ? static_cast<const char*>(GlobalLock(block)) : nullptr),
+          size_(bytes_ ? GlobalSize(block) : 0) {}
+    ~LockedGlobal() {
+        if (bytes_) GlobalUnlock(block_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+    const char* bytes() const { return bytes_; }
+    size_t size() const { return size_; }
+
+private:
+    HGLOBAL block_;
+    const char* bytes_;
+    size_t size_;
+};
+
 }  // namespace tv

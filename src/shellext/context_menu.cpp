@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/drop_list.h"
+#include "base/handles.h"
 #include "shellext/gdi.h"
 #include "shellext/module.h"
 
@@ -57,6 +59,12 @@ void CopyWide(const std::string& text, WCHAR* out, UINT cchMax) {
     out[n] = L'\0';
 }
 
+// A path goes over as one line of the hand-off: one longer than a line carries, or holding a
+// line break, would arrive cut, as the name of another file.
+bool FitsHandOffLine(const std::wstring& path) {
+    return path.size() <= TCustomContextMenu::kPathChars && path.find_first_of(L"\r\n") == std::wstring::npos;
+}
+
 }  // namespace
 
 TCustomContextMenu::TCustomContextMenu() { ObjectCreated(); }
@@ -88,6 +96,8 @@ STDMETHODIMP_(ULONG) TCustomContextMenu::Release() {
 
 STDMETHODIMP TCustomContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
     try {
+        // A set-up that fails leaves no earlier selection behind to be handed over.
+        paths_.clear();
         if (!data) return E_INVALIDARG;
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         STGMEDIUM medium = {};
@@ -99,17 +109,15 @@ STDMETHODIMP TCustomContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data
         } owner{&medium};
         if (medium.tymed != TYMED_HGLOBAL || !medium.hGlobal) return E_FAIL;
 
-        paths_.clear();
-        auto drop = static_cast<HDROP>(medium.hGlobal);
-        UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        wchar_t path[kPathChars + 1];
-        for (UINT i = 0; i < count; ++i) {
-            UINT got = DragQueryFileW(drop, i, path, kPathChars + 1);
-            if (got == 0) continue;
-            paths_.emplace_back(path, std::min(got, kPathChars));
-        }
+        // The list is read here, within its block: the system's reader trusts the block's
+        // offsets and zeros, and a hostile one sends it past the block's end.
+        LockedGlobal list(medium.hGlobal);
+        if (!list.bytes()) return E_FAIL;
+        for (std::wstring& path : DropListNames(list.bytes(), list.size()))
+            if (FitsHandOffLine(path)) paths_.push_back(std::move(path));
         return paths_.empty() ? E_FAIL : S_OK;
     } catch (...) {
+        paths_.clear();
         return E_FAIL;
     }
 }
@@ -117,7 +125,8 @@ STDMETHODIMP TCustomContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data
 STDMETHODIMP TCustomContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT idCmdFirst,
                                                   UINT idCmdLast, UINT flags) {
     try {
-        if (!ItemsWanted(flags) || idCmdFirst > idCmdLast) return E_FAIL;
+        // Without a selection the item would hand over nothing.
+        if (paths_.empty() || !ItemsWanted(flags) || idCmdFirst > idCmdLast) return E_FAIL;
         UINT used = AddMenuItems(menu, index, idCmdFirst, idCmdLast);
         if (used == 0) return E_FAIL;
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, used);

@@ -32,7 +32,7 @@ public:
     STDMETHODIMP GetCommandString(UINT_PTR idCmd, UINT type, UINT* reserved, CHAR* name,
                                   UINT cchMax) override;
 
-    // A path read from a drop is at most this many characters; longer ones are cut.
+    // A path taken from a drop is at most this many characters; longer ones are left out.
     static constexpr UINT kPathChars = 1023;
 
 protected:

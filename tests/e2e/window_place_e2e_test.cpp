@@ -40,3 +40,41 @@ TEST(StoredWindowPlace, HostileValuesOpenAReachableWindowAndAreNotStoredAgain) {
         EXPECT_LE(width, work.right - work.left);
     }
 }
+
+// A window stored far off the screen opens whole on the work area at the size it was stored
+// with, and closing it keeps that size.
+TEST(StoredWindowPlace, AWindowStoredFarOffOpensWholeOnTheWorkAreaAtItsStoredSize) {
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const int width = 600, height = 400;
+    ASSERT_GE(work.right - work.left, width);
+    ASSERT_GE(work.bottom - work.top, height);
+    for (POINT stored : {POINT{50000, 50000}, POINT{-50000, -50000}}) {
+        SCOPED_TRACE(stored.x);
+        ScopedDataFolders folders;
+        ProgramFolder program;
+        tv::CreateFolderTree(folders.dataFolder());
+        tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
+        user.WriteInteger(L"default", L"WindStateInd", 1);
+        user.WriteInteger(L"default", L"Left", stored.x);
+        user.WriteInteger(L"default", L"Top", stored.y);
+        user.WriteInteger(L"default", L"Width", width);
+        user.WriteInteger(L"default", L"Height", height);
+
+        Process p;
+        HWND w = StartProgram(p, program.exe(), L"");
+        ASSERT_NE(w, nullptr);
+        RECT r{};
+        GetWindowRect(w, &r);
+        EXPECT_EQ(r.right - r.left, width);
+        EXPECT_EQ(r.bottom - r.top, height);
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+        ASSERT_EQ(CloseAndWait(w, p), 0);
+
+        EXPECT_EQ(user.ReadInteger(L"default", L"Width", 0), width);
+        EXPECT_EQ(user.ReadInteger(L"default", L"Height", 0), height);
+    }
+}

@@ -134,7 +134,7 @@ TEST_F(MenuHandOff, WithoutTheProgramBesideTheLibraryTheFileIsStillWritten) {
     EXPECT_EQ(HandOffBytes(), Lines({L"C:\\alone.txt"}));
 }
 
-TEST_F(MenuHandOff, CarriesTenThousandPathsAndCutsOverlongOnes) {
+TEST_F(MenuHandOff, CarriesTenThousandPathsAndLeavesOutOverlongOnes) {
     std::vector<std::wstring> many;
     for (int i = 0; i < 10000; ++i) many.push_back(tv::Format(L"C:\\data\\folder %05d\\file.txt", i));
     auto handler = HandlerFor(many);
@@ -146,7 +146,8 @@ TEST_F(MenuHandOff, CarriesTenThousandPathsAndCutsOverlongOnes) {
     handler = HandlerFor({L"C:\\before.txt", longPath, L"C:\\after.txt"});
     ASSERT_TRUE(handler);
     ASSERT_EQ(InvokeOffset(handler.get(), 0), S_OK);
-    EXPECT_EQ(HandOffBytes(), Lines({L"C:\\before.txt", longPath.substr(0, 1023), L"C:\\after.txt"}));
+    // Cut to a line, it would name another file.
+    EXPECT_EQ(HandOffBytes(), Lines({L"C:\\before.txt", L"C:\\after.txt"}));
 }
 
 TEST_F(MenuHandOff, ARunningInstanceAddsThePathsToItsShownRecord) {

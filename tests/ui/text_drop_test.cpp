@@ -183,9 +183,14 @@ TEST(DroppedFiles, ReadsWideAndAnsiListsInOrderAndReleasesTheMedium) {
 
 TEST(DroppedFiles, HostileBlocksAreReadNoFurtherThanTheirSize) {
     std::vector<std::wstring> files;
-    // A list whose closing zeros are missing ends at the block's end.
-    std::string open = FileListBytes({L"C:\\a"});
-    open.resize(open.size() - 4);
+    // A list whose closing empty name is missing ends at the block's end; a name whose own zero
+    // is missing may be cut there, and is left out.
+    std::string open = FileListBytes({L"C:\\a", L"C:\\b"});
+    open.resize(open.size() - 2);
+    TestData unclosed(CF_HDROP, open);
+    ASSERT_TRUE(DroppedFiles(&unclosed, files));
+    EXPECT_EQ(files, (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
+    open.resize(open.size() - 2);
     TestData unterminated(CF_HDROP, open);
     ASSERT_TRUE(DroppedFiles(&unterminated, files));
     EXPECT_EQ(files, std::vector<std::wstring>{L"C:\\a"});

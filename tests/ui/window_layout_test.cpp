@@ -79,16 +79,30 @@ TEST_F(StoredPlace, AReachablePlaceIsKeptAsItWasAndNotWrittenAgain) {
 
 TEST_F(StoredPlace, ReachableRulesAtTheEdges) {
     const RECT area{0, 30, 800, 600};
-    // The top edge above the area comes down to it; too far right keeps 100 pixels on it; a
-    // window taller than the area is cut to it; a window below the bottom comes up.
-    EXPECT_TRUE(Same(FitOnWorkArea(10, -40, 300, 200, area, 520, 540), RECT{10, 30, 310, 230}));
-    EXPECT_TRUE(Same(FitOnWorkArea(790, 100, 300, 200, area, 520, 540), RECT{700, 100, 800, 300}));
-    EXPECT_TRUE(Same(FitOnWorkArea(0, 30, 300, 5000, area, 520, 540), RECT{0, 30, 300, 600}));
-    EXPECT_TRUE(Same(FitOnWorkArea(0, 50000, 300, 200, area, 520, 540), RECT{0, 500, 300, 600}));
-    // A size too small to use takes the default size.
-    EXPECT_TRUE(Same(FitOnWorkArea(0, 30, -500, 20, area, 520, 540), RECT{0, 30, 520, 570}));
-    // Cut to the right and bottom edges as before, never below the visible minimum.
-    EXPECT_TRUE(Same(FitOnWorkArea(600, 400, 500, 400, area, 520, 540), RECT{600, 400, 800, 600}));
+    struct Case {
+        const char* what;
+        long long left, top, width, height;  // as stored
+        RECT opens;
+    };
+    // An unreachable place moves whole onto the area at its stored size; only a window larger
+    // than the area is cut to it; a reachable place stays where the user left it.
+    const Case cases[] = {
+        {"on the area", 100, 100, 300, 200, {100, 100, 400, 300}},
+        {"far off to the left", -5000, 100, 300, 200, {0, 100, 300, 300}},
+        {"far off to the right", 50000, 100, 300, 200, {500, 100, 800, 300}},
+        {"10 pixels on at the right", 790, 100, 300, 200, {500, 100, 800, 300}},
+        {"above the area", 10, -40, 300, 200, {10, 30, 310, 230}},
+        {"far below", 0, 50000, 300, 200, {0, 400, 300, 600}},
+        {"far off a corner", 2147483647, 2147483647, 300, 200, {500, 400, 800, 600}},
+        {"taller than the area", 0, 30, 300, 5000, {0, 30, 300, 600}},
+        {"taller than the area and lower down", 0, 100, 300, 5000, {0, 30, 300, 600}},
+        {"larger than the area both ways, off", -100, -100, 2000, 2000, {0, 30, 800, 600}},
+        {"partly off the right and bottom, reachable", 600, 400, 500, 400, {600, 400, 1100, 800}},
+        {"partly off the left, reachable", -300, 100, 500, 200, {-300, 100, 200, 300}},
+        {"too small to use: the default size", 0, 30, -500, 20, {0, 30, 520, 570}},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(Same(FitOnWorkArea(c.left, c.top, c.width, c.height, area, 520, 540), c.opens)) << c.what;
 
     // A maximised window keeps its state; its normal place is corrected all the same.
     TempFolder dir;

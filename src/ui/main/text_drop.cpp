@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include "base/drop_list.h"
+#include "base/handles.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -18,17 +20,6 @@ struct MediumOwner {
     ~MediumOwner() {
         if (filled) ReleaseStgMedium(&medium);
     }
-};
-
-struct GlobalLockOwner {
-    HGLOBAL block;
-    const char* bytes;
-    explicit GlobalLockOwner(HGLOBAL b) : block(b), bytes(static_cast<const char*>(GlobalLock(b))) {}
-    ~GlobalLockOwner() {
-        if (bytes) GlobalUnlock(block);
-    }
-    GlobalLockOwner(const GlobalLockOwner&) = delete;
-    GlobalLockOwner& operator=(const GlobalLockOwner&) = delete;
 };
 
 // Anywhere in the text, not only at its start: dropped addresses may come with leading junk.
@@ -60,34 +51,9 @@ bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
     MediumOwner owner;
     if (!GlobalBlock(data, CF_HDROP, owner)) return false;
 
-    SIZE_T size = GlobalSize(owner.medium.hGlobal);
-    GlobalLockOwner lock(owner.medium.hGlobal);
-    if (!lock.bytes || size < sizeof(DROPFILES)) return false;
-    DROPFILES header;
-    std::memcpy(&header, lock.bytes, sizeof(header));
-    if (header.pFiles < sizeof(DROPFILES) || header.pFiles >= size) return false;
-    const char* at = lock.bytes + header.pFiles;
-    const char* end = lock.bytes + size;
-    // Names follow one another, each ended by a zero; an empty name ends the list.
-    while (at < end) {
-        std::wstring name;
-        if (header.fWide) {
-            for (; at + 1 < end; at += 2) {
-                wchar_t c;
-                std::memcpy(&c, at, sizeof(c));
-                if (c == 0) break;
-                name.push_back(c);
-            }
-            at += 2;
-        } else {
-            const char* start = at;
-            while (at < end && *at) ++at;
-            name = FromAnsi(std::string(start, static_cast<size_t>(at - start)));
-            ++at;
-        }
-        if (name.empty()) break;
-        files.push_back(name);
-    }
+    LockedGlobal list(owner.medium.hGlobal);
+    if (!list.bytes()) return false;
+    files = DropListNames(list.bytes(), list.size());
     return !files.empty();
 }
 
@@ -97,13 +63,12 @@ bool DroppedText(IDataObject* data, std::wstring& text) {
     if (!GlobalBlock(data, CF_TEXT, owner)) return false;
 
     // The source decides what is in the block: the size bounds the read, not a terminating zero.
-    SIZE_T size = GlobalSize(owner.medium.hGlobal);
-    GlobalLockOwner lock(owner.medium.hGlobal);
-    if (!lock.bytes || size == 0) return false;
-    const void* zero = std::memchr(lock.bytes, 0, size);
-    size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - lock.bytes) : size;
+    LockedGlobal block(owner.medium.hGlobal);
+    if (!block.bytes() || block.size() == 0) return false;
+    const void* zero = std::memchr(block.bytes(), 0, block.size());
+    size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - block.bytes()) : block.size();
     if (length > INT_MAX / 2) length = INT_MAX / 2;  // the conversion counts in int
-    text = FromAnsi(std::string(lock.bytes, length));
+    text = FromAnsi(std::string(block.bytes(), length));
     return !text.empty();
 }
 

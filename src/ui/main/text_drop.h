@@ -20,8 +20,7 @@ namespace tv {
 bool DroppedText(IDataObject* data, std::wstring& text);
 
 // The file list (CF_HDROP) of a data object, in its order. False when the object offers none or
-// the list is empty. The block is read no further than its size: a list without its closing
-// zeros ends at the block's end; an offset or header outside the block is no list.
+// the list is empty. The block is read no further than its size (DropListNames).
 bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files);
 
 // What a drop asks of the main window.

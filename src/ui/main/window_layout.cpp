@@ -17,15 +17,21 @@ RECT FitOnWorkArea(long long left, long long top, long long width, long long hei
     const long long areaHeight = std::max<long long>(workArea.bottom - workArea.top, 1);
     if (width < kMinVisible) width = defaultWidth;
     if (height < kMinVisible) height = defaultHeight;
+    const bool larger = width > areaWidth || height > areaHeight;
     width = std::clamp<long long>(width, std::min<long long>(kMinVisible, areaWidth), areaWidth);
     height = std::clamp<long long>(height, std::min<long long>(kMinVisible, areaHeight), areaHeight);
-    // Some of the window stays on the area sideways; its top edge stays inside it.
+    // Some of the window on the area sideways and its top edge inside it: the user can reach it
+    // and may have left it there on purpose.
     const long long visibleX = std::min<long long>(kMinVisible, width);
     const long long visibleY = std::min<long long>(kMinVisible, height);
-    left = std::clamp<long long>(left, workArea.left + visibleX - width, workArea.right - visibleX);
-    top = std::clamp<long long>(top, workArea.top, workArea.bottom - visibleY);
-    if (top + height > workArea.bottom) height = workArea.bottom - top;
-    if (left + width > workArea.right) width = workArea.right - left;
+    const bool reachable = left >= workArea.left + visibleX - width && left <= workArea.right - visibleX &&
+                           top >= workArea.top && top <= workArea.bottom - visibleY;
+    if (larger || !reachable) {
+        // Moved the shortest way onto the area, whole and at its size: cutting it to the area's
+        // edges instead would leave a sliver, and the sliver would be stored as its size.
+        left = std::max<long long>(workArea.left, std::min<long long>(left, workArea.right - width));
+        top = std::max<long long>(workArea.top, std::min<long long>(top, workArea.bottom - height));
+    }
     return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(left + width),
                 static_cast<LONG>(top + height)};
 }

@@ -20,9 +20,10 @@ struct StoredGeometry {
 constexpr int kMinVisible = 100;
 
 // Brings a window place onto a work area: a width or height below kMinVisible takes the
-// default, sizes are cut to the work area, the top edge is kept inside it and at least
-// kMinVisible pixels each way stay visible; then the size is cut to the work area's right and
-// bottom edges. A place that already satisfies this is returned as it was.
+// default, and a size larger than the work area is cut to it; no other size changes. A place
+// whose top edge is inside the area with at least kMinVisible pixels each way on it is kept as
+// it was; any other place, and a window that had to be cut, moves the shortest way onto the
+// area as a whole.
 RECT FitOnWorkArea(long long left, long long top, long long width, long long height, const RECT& workArea,
                    int defaultWidth, int defaultHeight);
 

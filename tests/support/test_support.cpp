@@ -302,6 +302,15 @@ void PressKey(WORD key, bool shift, bool ctrl) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+std::wstring ArgumentAsReceived(const std::wstring& argument) {
+    const std::wstring commandLine = L"program.exe \"" + argument + L"\"";
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(commandLine.c_str(), &count);
+    std::wstring first = args && count > 1 ? args[1] : L"";
+    LocalFree(args);
+    return first;
+}
+
 std::wstring ItemText(HWND tree, HTREEITEM item) {
     wchar_t buf[512] = {};
     TVITEMW tvi{};

@@ -112,6 +112,10 @@ std::vector<std::wstring> ClippedCaptions(HWND top);
 // it when asked. The keys reach the window that has the keyboard focus once messages are read.
 void PressKey(WORD key, bool shift = false, bool ctrl = false);
 
+// What a program started with `argument` in double quotes (as the shell hands a "%1") reads as
+// its first argument.
+std::wstring ArgumentAsReceived(const std::wstring& argument);
+
 // The keys of a settings file in the order the file holds them (every section).
 std::vector<std::wstring> KeysInFileOrder(const std::wstring& path);
 

@@ -17,6 +17,7 @@
 #include "records/icon_strip.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
+#include "replay/recording_shell.h"
 #include "support/fake_prompter.h"
 #include "support/test_data_object.h"
 #include "support/test_support.h"
@@ -807,6 +808,29 @@ TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     // Down in the list still moves in the list: Tab does not stay there.
     SetFocus(window->recordList());
     EXPECT_NE(press(false), window->recordList());
+}
+
+TEST_F(MainWindowRecords, FoldersReachExplorerNamedAsTheyAreOnceTheShellHasQuotedThem) {
+    Open();
+    tvtest::RecordingShell shell;
+    window->SetShellCalls(shell);
+    TFrmMySettings* settingsDialog = window->settingsDialog();
+    ASSERT_NE(settingsDialog, nullptr);
+    settingsDialog->SetShellCalls(shell);
+
+    window->Command(kCmdOpenApplicationPath);
+    tvtest::RunSoon([settingsDialog] {
+        SendMessageW(settingsDialog->BtnOpenDir, BM_CLICK, 0, 0);
+        PostMessageW(settingsDialog->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    window->Command(kCmdSettings);  // "&Open" on the record folder
+
+    ASSERT_EQ(shell.calls.size(), 2u);
+    const std::wstring expected[] = {FolderOf(ModulePath()), folder()};
+    for (size_t i = 0; i < shell.calls.size(); ++i) {
+        EXPECT_EQ(shell.calls[i].verb, L"explore");
+        EXPECT_EQ(tvtest::ArgumentAsReceived(shell.calls[i].file), expected[i]) << shell.calls[i].file;
+    }
 }
 
 // ---- long work: a large record being read does not let anything else in ----------------------

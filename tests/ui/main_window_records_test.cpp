@@ -638,6 +638,33 @@ void KeyOn(TTolvaneWindow& window, HWND to, WPARAM key) {
 
 bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
+HWND ShownPopupMenu() {
+    for (HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); popup;
+         popup = FindWindowExW(nullptr, popup, L"#32768", nullptr))
+        if (IsWindowVisible(popup)) return popup;
+    return nullptr;
+}
+
+// The menu that `open` shows, closed again at once (after `whileOpen` has looked at the screen);
+// null when no menu opened.
+HMENU MenuOpenedBy(const std::function<void()>& open, const std::function<void()>& whileOpen = {}) {
+    HMENU seen = nullptr;
+    bool looked = false;
+    tvtest::RunSoon(
+        [&] {
+            looked = true;
+            if (HWND popup = ShownPopupMenu()) {
+                seen = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                if (whileOpen) whileOpen();
+            }
+            EndMenu();
+        },
+        200);
+    open();
+    tvtest::WaitUntil([&] { return looked; }, 10000);
+    return seen;
+}
+
 }  // namespace
 
 TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefusedRenameChangesNothing) {
@@ -771,6 +798,25 @@ TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
     }
     EXPECT_TRUE(SelectedItems(tree).empty());
     EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
+}
+
+TEST_F(MainWindowRecords, ARightClickOnTheTitleBarOpensTheWindowMenuAndInsideTheProgramsOwn) {
+    Open();
+    HWND w = window->hwnd();
+    RECT frame, client;
+    GetWindowRect(w, &frame);
+    GetClientRect(w, &client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const LPARAM caption = MAKELPARAM((frame.left + frame.right) / 2, (frame.top + client.top) / 2);
+    const LPARAM inside = MAKELPARAM(client.left + 2, client.bottom - 2);
+    ASSERT_EQ(SendMessageW(w, WM_NCHITTEST, 0, caption), HTCAPTION);
+    auto rightClick = [w](LPARAM at) { return [w, at] { SendMessageW(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w), at); }; };
+
+    HMENU system = MenuOpenedBy(rightClick(caption));
+    ASSERT_NE(system, nullptr);
+    EXPECT_NE(system, window->appMenu());
+    EXPECT_NE(GetMenuState(system, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_EQ(MenuOpenedBy(rightClick(inside)), window->appMenu());
 }
 
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {

@@ -340,6 +340,7 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return LbRECsKeyDown(LOWORD(wParam)) ? -2 : -1;  // -1: the list box handles the key itself
             break;
         case WM_CONTEXTMENU:
+            if (ClickedOutsideClientArea(hwnd_, reinterpret_cast<HWND>(wParam), lParam)) break;
             if (!work_.busy())
                 ShowContextMenu(menus_, parts_, hwnd_, reinterpret_cast<HWND>(wParam), lParam,
                                 records_.SelectedIndex() == startupRecordIndex_);

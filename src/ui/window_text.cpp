@@ -24,6 +24,18 @@ HFONT MessageFont(int weight) {
     return CreateFontIndirectW(&ncm.lfMessageFont);
 }
 
+bool PressFocusedButton(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !msg.hwnd) return false;
+    wchar_t cls[16] = {};
+    GetClassNameW(msg.hwnd, cls, 16);
+    const LONG type = GetWindowLongW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(cls, L"Button") != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) ||
+        !IsWindowEnabled(msg.hwnd))
+        return false;
+    SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+    return true;
+}
+
 int ScreenDpi() {
     WindowDC screen(nullptr);
     int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;

@@ -28,6 +28,10 @@ T* AttachedObject(HWND hwnd, UINT msg, LPARAM lParam) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// Enter on a push button presses it, as in every Windows dialog; true when the message was
+// such a key and the button has been pressed.
+bool PressFocusedButton(const MSG& msg);
+
 // Dots per inch of the screen, and `pixels` at 96 dpi scaled to it.
 int ScreenDpi();
 inline int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }

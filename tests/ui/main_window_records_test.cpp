@@ -819,6 +819,22 @@ TEST_F(MainWindowRecords, ARightClickOnTheTitleBarOpensTheWindowMenuAndInsideThe
     EXPECT_EQ(MenuOpenedBy(rightClick(inside)), window->appMenu());
 }
 
+TEST_F(MainWindowRecords, EnterPressesTheFocusedButton) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    window->Command(kCmdSearch);
+    HWND searchButton = GetDlgItem(GetParent(window->searchBox()), kIdSearchButton);
+    ASSERT_NE(searchButton, nullptr);
+    SetForegroundWindow(window->hwnd());
+    SetFocus(searchButton);  // before the text: leaving the box searches too
+    PumpAsProgram(*window);
+    SetWindowTextW(window->searchBox(), L"b.txt");
+    tvtest::PressKey(VK_RETURN);
+    for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();

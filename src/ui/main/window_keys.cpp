@@ -8,6 +8,7 @@
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
 #include "ui/main/window_layout.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -30,6 +31,7 @@ bool WindowKeys::Translate(HWND window, const MainParts& parts, MSG& msg) {
         actions_.search();  // Enter in the search box searches
         return true;
     }
+    if (IsChild(window, msg.hwnd) && PressFocusedButton(msg)) return true;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
         GetKeyState(VK_MENU) >= 0 && (msg.hwnd == window || IsChild(window, msg.hwnd)) && IsWindowEnabled(window)) {
         MoveFocus(parts, GetKeyState(VK_SHIFT) < 0);

@@ -835,6 +835,26 @@ TEST_F(MainWindowRecords, EnterPressesTheFocusedButton) {
     EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
 }
 
+TEST_F(MainWindowRecords, AltSPressesStartRecordingTheFirstOfTheTwoControlsMarkingS) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    int asked = 0;
+    window->recording().askRecord = [&asked](auto&&...) {
+        ++asked;
+        return false;
+    };
+    window->Command(kCmdSearch);  // "&Search" shows too
+    SetForegroundWindow(window->hwnd());
+    SetFocus(window->recordList());
+    PumpAsProgram(*window);
+    SetWindowTextW(window->searchBox(), L"b.txt");
+    tvtest::PressKey('S', false, false, true);
+    for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"b"}));  // no search ran
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();

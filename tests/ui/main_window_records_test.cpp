@@ -855,6 +855,28 @@ TEST_F(MainWindowRecords, AltSPressesStartRecordingTheFirstOfTheTwoControlsMarki
     EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"b"}));  // no search ran
 }
 
+TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedRecord) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    std::vector<std::wstring> replayAsked;
+    window->replay().askReplay = [&replayAsked](const std::wstring& name, int, int) {
+        replayAsked.push_back(name);
+        return false;  // nothing is opened
+    };
+    SetForegroundWindow(window->hwnd());
+    auto pressInList = [&](WORD key) {
+        SetFocus(window->recordList());
+        tvtest::PressKey(key);
+        for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    };
+    AnswerRename(L"Work");
+    pressInList(VK_F2);
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Work"});
+    pressInList(VK_RETURN);
+    EXPECT_EQ(replayAsked, std::vector<std::wstring>{L"Work"});
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();

@@ -88,6 +88,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     window.showProgress = [this] { EnsureProgressStrip(); };
     window.storeSelected = [this](int index) { selected_.Store(index); };
     window.describeState = [this] { selected_.Describe(); };
+    window.replay = [this] { OnCommand(kCmdReplayAll); };
     listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
     recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
         *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },

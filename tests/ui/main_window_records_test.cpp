@@ -877,6 +877,61 @@ TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedReco
     EXPECT_EQ(replayAsked, std::vector<std::wstring>{L"Work"});
 }
 
+namespace {
+
+std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = window;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+// The text of the tip the tool tip control shows now; empty when it shows none.
+std::wstring ShownTip(HWND tooltip) { return IsWindowVisible(tooltip) ? TextOf(tooltip) : L""; }
+
+// The mouse moved onto the middle of `control`, as the user would move it.
+void MoveMouseOnto(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2 - 1, (r.top + r.bottom) / 2);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = 1;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof(in));
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheirHints) {
+    Open();
+    HWND w = window->hwnd(), tips = window->hintTooltip();
+    ASSERT_NE(tips, nullptr);
+    const std::pair<HWND, std::wstring> hints[] = {
+        {GetDlgItem(w, kCmdRecord), L"Scan and Add"},
+        {GetDlgItem(w, kCmdAdd), L"Add..."},
+        {GetDlgItem(w, kCmdMoreButton), L"Click here for more..."},
+        {window->recordList(), L"You can right click to access more features."},
+    };
+    for (const auto& [control, text] : hints) EXPECT_EQ(HintOf(tips, w, control), text);
+
+    // The mouse resting on the record button shows its tip.
+    SetForegroundWindow(w);
+    MoveMouseOnto(hints[0].first);
+    EXPECT_TRUE(tvtest::WaitUntil([&] { return ShownTip(tips) == L"Scan and Add"; }, 10000)) << ShownTip(tips);
+
+    // "&TolVane" selected on the menu bar shows its hint until the menu closes.
+    window->Command(kCmdViewMenuBar);
+    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(window->mainMenu()));
+    EXPECT_EQ(ShownTip(tips), L"Recent Opened Programs and Files");
+    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(IsWindowVisible(tips));
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();

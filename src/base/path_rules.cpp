@@ -68,6 +68,15 @@ std::wstring NormaliseFolder(const std::wstring& path) {
     return s;
 }
 
+std::wstring FolderArgument(const std::wstring& folder) {
+    std::wstring s = folder;
+    while (s.size() > 1 && (s.back() == L'\\' || s.back() == L'/')) s.pop_back();
+    if (s.size() == 2 && s[1] == L':') s += L"\\.";
+    return s;
+}
+
+std::wstring QuotedArgument(const std::wstring& path) { return L"\"" + path + L"\""; }
+
 bool IsPhotoViewer(const std::wstring& text) {
     std::wstring t = ToLower(text);
     if (t.find(L"rundll32.exe") != std::wstring::npos &&

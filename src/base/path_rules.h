@@ -26,6 +26,14 @@ bool IsWebAddress(const std::wstring& s);  // begins with "http:" or "https:", a
 // paths ("\\server...") stay as they are.
 std::wstring NormaliseFolder(const std::wstring& path);
 
+// A folder as it is handed to another program. The shell puts it in double quotes, and a
+// trailing backslash would escape the closing one, so it goes without; a drive root becomes
+// "C:\." so that it still names the root.
+std::wstring FolderArgument(const std::wstring& folder);
+// A path in double quotes, for a command line of our own making; a folder goes through
+// FolderArgument first.
+std::wstring QuotedArgument(const std::wstring& path);
+
 // True for the picture viewer, by its command line or by its window title.
 bool IsPhotoViewer(const std::wstring& text);
 

@@ -110,7 +110,7 @@ bool ItemLauncher::OpenItemSteps(std::wstring p, bool siteHomePage) {
     p = ReplaceAll(p, L"%20", L" ");
     const std::wstring trimmed = Trim(p);
     if (StartsWithNoCase(trimmed, L"libraries")) {
-        std::wstring folder = Expand(kLibrariesFolder) + trimmed.substr(9);
+        const std::wstring folder = QuotedArgument(FolderArgument(Expand(kLibrariesFolder) + trimmed.substr(9)));
         shell_.ExecuteW(context_.owner, L"Open", L"Explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
         return true;
     }
@@ -148,7 +148,7 @@ bool ItemLauncher::OpenItemSteps(std::wstring p, bool siteHomePage) {
 void ItemLauncher::OpenShortcut(const std::wstring& p) {
     services_.WithoutRedirection([&] {
         if (context_.versionName == L"windows 7" || context_.versionName == L"windows vista") {
-            std::wstring parameters = L"/c explorer " + p;
+            std::wstring parameters = L"/c explorer " + QuotedArgument(p);
             shell_.ExecuteW(nullptr, L"open", L"command", parameters.c_str(), nullptr, SW_HIDE);
         } else {
             OpenDocument(p, L"", ShowsErrors());
@@ -239,7 +239,7 @@ void ItemLauncher::OpenWebPage(const std::wstring& address) {
 }
 
 void ItemLauncher::ExploreFolder(const std::wstring& folder) {
-    shell_.ExecuteW(context_.owner, L"explore", folder, nullptr, nullptr, SW_SHOWNORMAL);
+    shell_.ExecuteW(context_.owner, L"explore", FolderArgument(folder), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void ItemLauncher::OpenPathOrAddress(const std::wstring& text) {
@@ -251,7 +251,7 @@ void ItemLauncher::OpenPathOrAddress(const std::wstring& text) {
     if (!Contains(b, L"http:") && !Contains(b, L"https:") && b.find(L':') != std::wstring::npos && !FileAt(b))
         return;
     if (text.find(L':') != std::wstring::npos) {
-        std::wstring x = DirectoryAt(text) ? NormaliseFolder(text) : text;
+        std::wstring x = DirectoryAt(text) ? FolderArgument(NormaliseFolder(text)) : text;
         shell_.ExecuteW(context_.owner, L"open", x, nullptr, nullptr, SW_SHOWNORMAL);
     } else {
         shell_.ExecuteW(context_.owner, L"open", L"http://" + text, nullptr, nullptr, SW_SHOWNORMAL);

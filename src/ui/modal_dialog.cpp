@@ -82,6 +82,7 @@ HFONT ModalDialog::Font() {
 bool ModalDialog::TranslateKey(HWND dialog, const MSG& msg, const Behaviour& behaviour) {
     if (!dialog || msg.message != WM_KEYDOWN || (msg.hwnd != dialog && !IsChild(dialog, msg.hwnd))) return false;
     if (behaviour.keys && behaviour.keys(msg)) return true;
+    if (PressFocusedButton(msg)) return true;  // the confirm button only where no other has the focus
     if (msg.wParam == VK_RETURN) {
         behaviour.confirm();
         return true;

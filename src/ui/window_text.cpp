@@ -1,5 +1,7 @@
 #include "ui/window_text.h"
 
+#include <cwctype>
+
 #include "base/handles.h"
 
 namespace tv {
@@ -22,6 +24,29 @@ HFONT MessageFont(int weight) {
     if (!ok) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(ncm.lfMessageFont), &ncm.lfMessageFont);
     ncm.lfMessageFont.lfWeight = weight;
     return CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
+wchar_t MnemonicOf(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] != L'&') return static_cast<wchar_t>(towupper(caption[i + 1]));
+        ++i;  // "&&" shows one ampersand
+    }
+    return 0;
+}
+
+bool IsButtonControl(HWND control) {
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    return lstrcmpiW(cls, L"Button") == 0;
+}
+
+bool PressFocusedButton(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !msg.hwnd || !IsButtonControl(msg.hwnd)) return false;
+    const LONG type = GetWindowLongW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if ((type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) || !IsWindowEnabled(msg.hwnd)) return false;
+    SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+    return true;
 }
 
 int ScreenDpi() {

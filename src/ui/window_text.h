@@ -28,6 +28,17 @@ T* AttachedObject(HWND hwnd, UINT msg, LPARAM lParam) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// The letter a caption marks with "&" for Alt, upper-cased; 0 when it marks none ("&&" is an
+// ampersand).
+wchar_t MnemonicOf(const std::wstring& caption);
+
+// True for a control of the button class: push buttons, check boxes, radio buttons.
+bool IsButtonControl(HWND control);
+
+// Enter on a push button presses it, as in every Windows dialog; true when the message was
+// such a key and the button has been pressed.
+bool PressFocusedButton(const MSG& msg);
+
 // Dots per inch of the screen, and `pixels` at 96 dpi scaled to it.
 int ScreenDpi();
 inline int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }

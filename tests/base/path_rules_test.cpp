@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_support.h"
+
 using namespace tv;
 
 namespace {
@@ -46,6 +48,24 @@ TEST(PathRules, NormalisedFolderEndsWithExactlyOneBackslash) {
     EXPECT_EQ(NormaliseFolder(L"C:\\\\a\\\\b"), L"C:\\a\\b\\");
     EXPECT_EQ(NormaliseFolder(L"\\\\server\\share"), L"\\\\server\\share");
     EXPECT_EQ(NormaliseFolder(L"   "), L"");
+}
+
+TEST(PathRules, FolderArgumentsSurviveTheShellsQuotes) {
+    const struct {
+        const wchar_t* folder;
+        const wchar_t* argument;
+    } cases[] = {
+        {L"C:\\Users\\ann\\Documents\\TolVane\\", L"C:\\Users\\ann\\Documents\\TolVane"},
+        {L"C:\\Program Files\\TolVane", L"C:\\Program Files\\TolVane"},
+        {L"C:\\Data\\\\", L"C:\\Data"},
+        {L"C:\\", L"C:\\."},
+        {L"d:", L"d:\\."},
+        {L"\\\\server\\share\\", L"\\\\server\\share"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderArgument(c.folder), c.argument) << c.folder;
+        EXPECT_EQ(tvtest::ArgumentAsReceived(FolderArgument(c.folder)), c.argument) << c.folder;
+    }
 }
 
 TEST(PathRules, WebAddressesAreKnownByTheirScheme) {

@@ -27,10 +27,10 @@ TEST_F(LauncherTest, StoredPathsOpenAsTheUserKnowsThem) {
     machine.AddFile(L"C:\\My Files\\a.doc");
     machine.AddFolder(L"C:\\Projects\\Old");
     EXPECT_TRUE(Launcher().OpenItem(L"C:\\My%20Files\\a.doc"));
-    // Stored without its trailing backslash, explored with one.
+    // Explored without a trailing backslash, which would escape the shell's closing quote.
     EXPECT_TRUE(Launcher().OpenItem(L"C:\\Projects\\Old"));
     EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=none verb=open [C:\\My Files\\a.doc] params=[(none)] dir=[(none)] show=1",
-                              L"ExecuteW owner=main verb=explore [C:\\Projects\\Old\\] params=[(none)] dir=[(none)] show=1"}));
+                              L"ExecuteW owner=main verb=explore [C:\\Projects\\Old] params=[(none)] dir=[(none)] show=1"}));
     EXPECT_EQ(helps, 0);
 }
 
@@ -46,10 +46,10 @@ TEST_F(LauncherTest, LibrariesOpenExplorerOnTheLibraryFolder) {
     EXPECT_TRUE(Launcher().OpenItem(L"Libraries\\Music"));
     EXPECT_TRUE(Launcher().OpenItem(L"  LIBRARIES\\My%20Pictures"));
     std::wstring folder = std::wstring(kAppData) + L"\\Microsoft\\Windows\\Libraries";
-    EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=main verb=Open [Explorer] params=[" + folder +
-                                  L"\\Music] dir=[(none)] show=1",
-                              L"ExecuteW owner=main verb=Open [Explorer] params=[" + folder +
-                                  L"\\My Pictures] dir=[(none)] show=1"}));
+    EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=main verb=Open [Explorer] params=[\"" + folder +
+                                  L"\\Music\"] dir=[(none)] show=1",
+                              L"ExecuteW owner=main verb=Open [Explorer] params=[\"" + folder +
+                                  L"\\My Pictures\"] dir=[(none)] show=1"}));
 }
 
 TEST_F(LauncherTest, PictureViewerStartsWithoutAFile) {
@@ -104,9 +104,9 @@ TEST_F(LauncherTest, ShortcutOn32BitWindows7GoesThroughAHiddenCommand) {
     EXPECT_TRUE(Launcher().OpenItem(L"C:\\Users\\ann\\Desktop\\a.LNK"));
     context.versionName = L"windows vista";
     EXPECT_TRUE(Launcher().OpenItem(L"C:\\b.lnk"));
-    EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=none verb=open [command] params=[/c explorer C:\\Users\\ann\\Desktop\\a.LNK]"
+    EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=none verb=open [command] params=[/c explorer \"C:\\Users\\ann\\Desktop\\a.LNK\"]"
                               L" dir=[(none)] show=0",
-                              L"ExecuteW owner=none verb=open [command] params=[/c explorer C:\\b.lnk] dir=[(none)] show=0"}));
+                              L"ExecuteW owner=none verb=open [command] params=[/c explorer \"C:\\b.lnk\"] dir=[(none)] show=0"}));
 }
 
 TEST_F(LauncherTest, MissingLocalPathIsReportedOutsideStartupReplay) {
@@ -276,14 +276,14 @@ TEST_F(LauncherTest, QuickOpenOfPathsAndAddresses) {
     ItemLauncher launcher = Launcher();
     launcher.QuickOpen(L"HTTPS://www.example.com/a", L"Example");
     launcher.QuickOpen(L"res://ieframe.dll/navcancl.htm", L"Cancelled");
-    launcher.QuickOpen(L"C:\\Work", L"Work");             // explored, lower-cased, one backslash
+    launcher.QuickOpen(L"C:\\Work", L"Work");             // explored, lower-cased
     launcher.QuickOpen(L"C:\\Gone", L"Gone");             // no such folder: nothing
     launcher.QuickOpen(L"C:\\Work\\plan.doc", L"Plan");
     launcher.QuickOpen(L"C:\\Work\\old.doc", L"Old");     // no longer there: nothing
     launcher.QuickOpen(L"C:\\Users\\ann\\Desktop\\x.lnk", L"X");
     launcher.QuickOpen(L"example.com", L"Example");
     EXPECT_EQ(Calls(), (Lines{L"ExecuteW owner=main verb=open [HTTPS://www.example.com/a] params=[(none)] dir=[(none)] show=1",
-                              L"ExecuteW owner=main verb=explore [c:\\work\\] params=[(none)] dir=[(none)] show=1",
+                              L"ExecuteW owner=main verb=explore [c:\\work] params=[(none)] dir=[(none)] show=1",
                               L"ExecuteW owner=main verb=open [C:\\Work\\plan.doc] params=[(none)] dir=[(none)] show=1",
                               L"ExecuteW owner=main verb=(none) [C:\\Users\\ann\\Desktop\\x.lnk] params=[(none)] dir=[(none)] show=1",
                               L"ExecuteW owner=main verb=open [http://example.com] params=[(none)] dir=[(none)] show=1"}));

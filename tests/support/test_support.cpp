@@ -284,7 +284,7 @@ void RunSoon(std::function<void()> step, UINT ms) {
     SetTimer(nullptr, 0, ms, SoonTimer);
 }
 
-void PressKey(WORD key, bool shift, bool ctrl) {
+void PressKey(WORD key, bool shift, bool ctrl, bool alt) {
     std::vector<INPUT> inputs;
     auto add = [&inputs](WORD k, bool up) {
         INPUT in{};
@@ -294,12 +294,23 @@ void PressKey(WORD key, bool shift, bool ctrl) {
         inputs.push_back(in);
     };
     if (ctrl) add(VK_CONTROL, false);
+    if (alt) add(VK_MENU, false);
     if (shift) add(VK_SHIFT, false);
     add(key, false);
     add(key, true);
     if (shift) add(VK_SHIFT, true);
+    if (alt) add(VK_MENU, true);
     if (ctrl) add(VK_CONTROL, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring ArgumentAsReceived(const std::wstring& argument) {
+    const std::wstring commandLine = L"program.exe \"" + argument + L"\"";
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(commandLine.c_str(), &count);
+    std::wstring first = args && count > 1 ? args[1] : L"";
+    LocalFree(args);
+    return first;
 }
 
 std::wstring ItemText(HWND tree, HTREEITEM item) {

@@ -108,9 +108,13 @@ void RunSoon(std::function<void()> step, UINT ms = 10);
 // not fit their control or stand outside their parent's client area, each with the reason.
 std::vector<std::wstring> ClippedCaptions(HWND top);
 
-// Presses and lets go of `key` as the keyboard would (SendInput), with Shift and Ctrl held around
-// it when asked. The keys reach the window that has the keyboard focus once messages are read.
-void PressKey(WORD key, bool shift = false, bool ctrl = false);
+// Presses and lets go of `key` as the keyboard would (SendInput), with Shift, Ctrl and Alt held
+// around it when asked. The keys reach the window that has the keyboard focus once messages are read.
+void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
+
+// What a program started with `argument` in double quotes (as the shell hands a "%1") reads as
+// its first argument.
+std::wstring ArgumentAsReceived(const std::wstring& argument);
 
 // The keys of a settings file in the order the file holds them (every section).
 std::vector<std::wstring> KeysInFileOrder(const std::wstring& path);

@@ -17,6 +17,7 @@
 #include "records/icon_strip.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
+#include "replay/recording_shell.h"
 #include "support/fake_prompter.h"
 #include "support/test_data_object.h"
 #include "support/test_support.h"
@@ -637,6 +638,33 @@ void KeyOn(TTolvaneWindow& window, HWND to, WPARAM key) {
 
 bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
+HWND ShownPopupMenu() {
+    for (HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); popup;
+         popup = FindWindowExW(nullptr, popup, L"#32768", nullptr))
+        if (IsWindowVisible(popup)) return popup;
+    return nullptr;
+}
+
+// The menu that `open` shows, closed again at once (after `whileOpen` has looked at the screen);
+// null when no menu opened.
+HMENU MenuOpenedBy(const std::function<void()>& open, const std::function<void()>& whileOpen = {}) {
+    HMENU seen = nullptr;
+    bool looked = false;
+    tvtest::RunSoon(
+        [&] {
+            looked = true;
+            if (HWND popup = ShownPopupMenu()) {
+                seen = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                if (whileOpen) whileOpen();
+            }
+            EndMenu();
+        },
+        200);
+    open();
+    tvtest::WaitUntil([&] { return looked; }, 10000);
+    return seen;
+}
+
 }  // namespace
 
 TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefusedRenameChangesNothing) {
@@ -772,6 +800,138 @@ TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
     EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
 }
 
+TEST_F(MainWindowRecords, ARightClickOnTheTitleBarOpensTheWindowMenuAndInsideTheProgramsOwn) {
+    Open();
+    HWND w = window->hwnd();
+    RECT frame, client;
+    GetWindowRect(w, &frame);
+    GetClientRect(w, &client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const LPARAM caption = MAKELPARAM((frame.left + frame.right) / 2, (frame.top + client.top) / 2);
+    const LPARAM inside = MAKELPARAM(client.left + 2, client.bottom - 2);
+    ASSERT_EQ(SendMessageW(w, WM_NCHITTEST, 0, caption), HTCAPTION);
+    auto rightClick = [w](LPARAM at) { return [w, at] { SendMessageW(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w), at); }; };
+
+    HMENU system = MenuOpenedBy(rightClick(caption));
+    ASSERT_NE(system, nullptr);
+    EXPECT_NE(system, window->appMenu());
+    EXPECT_NE(GetMenuState(system, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_EQ(MenuOpenedBy(rightClick(inside)), window->appMenu());
+}
+
+TEST_F(MainWindowRecords, EnterPressesTheFocusedButton) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    window->Command(kCmdSearch);
+    HWND searchButton = GetDlgItem(GetParent(window->searchBox()), kIdSearchButton);
+    ASSERT_NE(searchButton, nullptr);
+    SetForegroundWindow(window->hwnd());
+    SetFocus(searchButton);  // before the text: leaving the box searches too
+    PumpAsProgram(*window);
+    SetWindowTextW(window->searchBox(), L"b.txt");
+    tvtest::PressKey(VK_RETURN);
+    for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
+}
+
+TEST_F(MainWindowRecords, AltSPressesStartRecordingTheFirstOfTheTwoControlsMarkingS) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    Open();
+    Show(0);
+    int asked = 0;
+    window->recording().askRecord = [&asked](auto&&...) {
+        ++asked;
+        return false;
+    };
+    window->Command(kCmdSearch);  // "&Search" shows too
+    SetForegroundWindow(window->hwnd());
+    SetFocus(window->recordList());
+    PumpAsProgram(*window);
+    SetWindowTextW(window->searchBox(), L"b.txt");
+    tvtest::PressKey('S', false, false, true);
+    for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"b"}));  // no search ran
+}
+
+TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedRecord) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    Open();
+    Show(0);
+    std::vector<std::wstring> replayAsked;
+    window->replay().askReplay = [&replayAsked](const std::wstring& name, int, int) {
+        replayAsked.push_back(name);
+        return false;  // nothing is opened
+    };
+    SetForegroundWindow(window->hwnd());
+    auto pressInList = [&](WORD key) {
+        SetFocus(window->recordList());
+        tvtest::PressKey(key);
+        for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
+    };
+    AnswerRename(L"Work");
+    pressInList(VK_F2);
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Work"});
+    pressInList(VK_RETURN);
+    EXPECT_EQ(replayAsked, std::vector<std::wstring>{L"Work"});
+}
+
+namespace {
+
+std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = window;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+// The text of the tip the tool tip control shows now; empty when it shows none.
+std::wstring ShownTip(HWND tooltip) { return IsWindowVisible(tooltip) ? TextOf(tooltip) : L""; }
+
+// The mouse moved onto the middle of `control`, as the user would move it.
+void MoveMouseOnto(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2 - 1, (r.top + r.bottom) / 2);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = 1;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof(in));
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheirHints) {
+    Open();
+    HWND w = window->hwnd(), tips = window->hintTooltip();
+    ASSERT_NE(tips, nullptr);
+    const std::pair<HWND, std::wstring> hints[] = {
+        {GetDlgItem(w, kCmdRecord), L"Scan and Add"},
+        {GetDlgItem(w, kCmdAdd), L"Add..."},
+        {GetDlgItem(w, kCmdMoreButton), L"Click here for more..."},
+        {window->recordList(), L"You can right click to access more features."},
+    };
+    for (const auto& [control, text] : hints) EXPECT_EQ(HintOf(tips, w, control), text);
+
+    // The mouse resting on the record button shows its tip.
+    SetForegroundWindow(w);
+    MoveMouseOnto(hints[0].first);
+    EXPECT_TRUE(tvtest::WaitUntil([&] { return ShownTip(tips) == L"Scan and Add"; }, 10000)) << ShownTip(tips);
+
+    // "&TolVane" selected on the menu bar shows its hint until the menu closes.
+    window->Command(kCmdViewMenuBar);
+    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(window->mainMenu()));
+    EXPECT_EQ(ShownTip(tips), L"Recent Opened Programs and Files");
+    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(IsWindowVisible(tips));
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();
@@ -807,6 +967,29 @@ TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     // Down in the list still moves in the list: Tab does not stay there.
     SetFocus(window->recordList());
     EXPECT_NE(press(false), window->recordList());
+}
+
+TEST_F(MainWindowRecords, FoldersReachExplorerNamedAsTheyAreOnceTheShellHasQuotedThem) {
+    Open();
+    tvtest::RecordingShell shell;
+    window->SetShellCalls(shell);
+    TFrmMySettings* settingsDialog = window->settingsDialog();
+    ASSERT_NE(settingsDialog, nullptr);
+    settingsDialog->SetShellCalls(shell);
+
+    window->Command(kCmdOpenApplicationPath);
+    tvtest::RunSoon([settingsDialog] {
+        SendMessageW(settingsDialog->BtnOpenDir, BM_CLICK, 0, 0);
+        PostMessageW(settingsDialog->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    window->Command(kCmdSettings);  // "&Open" on the record folder
+
+    ASSERT_EQ(shell.calls.size(), 2u);
+    const std::wstring expected[] = {FolderOf(ModulePath()), folder()};
+    for (size_t i = 0; i < shell.calls.size(); ++i) {
+        EXPECT_EQ(shell.calls[i].verb, L"explore");
+        EXPECT_EQ(tvtest::ArgumentAsReceived(shell.calls[i].file), expected[i]) << shell.calls[i].file;
+    }
 }
 
 // ---- long work: a large record being read does not let anything else in ----------------------

@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "base/strings.h"
+#include "replay/recording_shell.h"
 #include "support/fake_options_host.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
@@ -378,6 +379,26 @@ TEST_F(SettingsDialog, EnterConfirmsAndEscapeCancelsFromAnyControl) {
     });
     EXPECT_FALSE(ok);
     EXPECT_FALSE(f.user.ReadBool(L"default", L"CbWebpage", false));
+}
+
+TEST_F(SettingsDialog, EnterPressesTheFocusedButtonAndConfirmsOnlyFromElsewhere) {
+    tvtest::RecordingShell shell;
+    dlg.SetShellCalls(shell);
+    bool stillOpen = false;
+    bool ok = OpenWhile(dlg, [&] {
+        SetFocus(dlg.BtnOpenDir);
+        tvtest::PressKey(VK_RETURN);
+        tvtest::RunSoon([&] {
+            stillOpen = IsWindowVisible(dlg.hwnd()) != FALSE;
+            SetFocus(dlg.BtnCancel);
+            tvtest::PressKey(VK_RETURN);
+        });
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].verb, L"explore");
+    EXPECT_FALSE(FileExists(f.user.path()));  // nothing confirmed, nothing saved
 }
 
 TEST_F(SettingsDialog, RunKeyBoxShowsTheHintStripAndItsAdminBoxRestartsElevated) {

@@ -4,6 +4,7 @@
 
 #include "app/settings_store.h"
 #include "support/test_support.h"
+#include "ui/window_text.h"
 
 using namespace tv;
 using tvtest::TempFolder;
@@ -126,4 +127,15 @@ TEST(WindowPlaceOnScreen, TheScreenSizeFormUsesTheMonitorsWorkArea) {
     RECT work{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     ExpectReachable(g.bounds, work);
+}
+
+TEST(Mnemonics, TheLetterAfterASingleAmpersandUpperCased) {
+    const struct {
+        const wchar_t* caption;
+        wchar_t letter;
+    } cases[] = {
+        {L"    &Start Recording", L'S'}, {L"S&top", L'T'},  {L"&search", L'S'},
+        {L"Tom && Jerry", 0},            {L"&&a &b", L'B'}, {L"Ends with &", 0}, {L"Smart Record", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MnemonicOf(c.caption), c.letter) << c.caption;
 }

@@ -193,12 +193,6 @@ bool QuestionDialog::ShowModal(HWND owner) {
     };
     behaviour.confirm = [this] { Confirm(); };
     behaviour.cancel = [this] { Cancel(); };
-    // Enter presses the focused cancel button, as in every dialog; from anywhere else it confirms.
-    behaviour.keys = [this](const MSG& msg) {
-        if (msg.wParam != VK_RETURN || msg.hwnd != cancel_) return false;
-        Cancel();
-        return true;
-    };
     const bool confirmed = modal_.Run(hwnd_, behaviour);
     if (adminRequested_) {
         // The elevated restart closes the main window; it runs once this dialog's loop has ended.

@@ -80,12 +80,6 @@ bool TFrmReName::Execute(HWND owner, POINT at, const std::wstring& name, std::ws
     };
     behaviour.confirm = [this] { BtnConfirmClick(); };
     behaviour.cancel = [this] { BtnCloseClick(); };
-    // Enter presses the focused button, as in every dialog; from anywhere else it confirms.
-    behaviour.keys = [this](const MSG& msg) {
-        if (msg.wParam != VK_RETURN || msg.hwnd != BtnClose) return false;
-        BtnCloseClick();
-        return true;
-    };
     const bool confirmed = modal_.Run(hwnd_, behaviour);
     if (confirmed) newName = TextOf(EdtName);
     return confirmed;

@@ -387,7 +387,8 @@ void TFrmMySettings::BtnSelectPathClick() {
 }
 
 void TFrmMySettings::BtnOpenDirClick() {
-    ShellExecuteW(hwnd_, L"explore", RecordFolderOf(TextOf(EdtRecordPath)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shell_->ExecuteW(hwnd_, L"explore", FolderArgument(RecordFolderOf(TextOf(EdtRecordPath))), nullptr, nullptr,
+                     SW_SHOWNORMAL);
 }
 
 void TFrmMySettings::tbRecordIntervalChange() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "replay/shell_calls.h"
 #include "ui/modal_dialog.h"
 
 namespace tv {
@@ -57,6 +58,8 @@ public:
     bool hintStripShown() const { return hintShown_; }
     const std::wstring& pathHint() const { return pathHint_; }
     void SetFolderPicker(FolderPicker picker) { picker_ = std::move(picker); }
+    // What "&Open" hands the record folder to; the real shell unless a test records it.
+    void SetShellCalls(ShellCalls& shell) { shell_ = &shell; }
 
     // Controls, named as the program has always named them.
     HWND TntPageControl1 = nullptr;
@@ -128,6 +131,7 @@ private:
     bool runAsAdminRequested_ = false;
     bool syncing_ = false;      // controls are being filled from the live values
     FolderPicker picker_ = PickFolder;
+    ShellCalls* shell_ = &RealShellCalls();
 };
 
 }  // namespace tv

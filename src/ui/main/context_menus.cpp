@@ -16,6 +16,11 @@ HMENU ContextMenuFor(const MainMenus& menus, const MainParts& parts, HWND window
     return nullptr;
 }
 
+bool ClickedOutsideClientArea(HWND window, HWND from, LPARAM at) {
+    if (from != window || (GET_X_LPARAM(at) == -1 && GET_Y_LPARAM(at) == -1)) return false;  // -1: the keyboard
+    return SendMessageW(window, WM_NCHITTEST, 0, at) != HTCLIENT;
+}
+
 void ShowContextMenu(const MainMenus& menus, const MainParts& parts, HWND window, HWND from, LPARAM lParam,
                      bool replayAtStart) {
     HMENU menu = ContextMenuFor(menus, parts, window, from);

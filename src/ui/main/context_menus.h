@@ -12,6 +12,10 @@ struct MainParts;
 // list's for the list, the trees' for a tree. Null for anything else (the tabs included).
 HMENU ContextMenuFor(const MainMenus& menus, const MainParts& parts, HWND window, HWND from);
 
+// True for a WM_CONTEXTMENU of the window itself from a right click outside its client area
+// (the title bar, the frame): that click belongs to the system, which opens the window menu.
+bool ClickedOutsideClientArea(HWND window, HWND from, LPARAM at);
+
 // Opens the menu of `from` at the point of a WM_CONTEXTMENU (at the mouse for one from the
 // keyboard). The record list's menu marks "replay at start" when `replayAtStart`.
 void ShowContextMenu(const MainMenus& menus, const MainParts& parts, HWND window, HWND from, LPARAM at,

@@ -96,6 +96,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
     window.showProgress = [this] { EnsureProgressStrip(); };
     window.storeSelected = [this](int index) { selected_.Store(index); };
     window.describeState = [this] { selected_.Describe(); };
+    window.replay = [this] { OnCommand(kCmdReplayAll); };
     listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
     recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
         *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },
@@ -152,6 +153,7 @@ void TTolvaneWindow::FormCreate() {
     CreateControls();
     searching_.Attach(hwnd_, font_, LbRECs, menus_.PopupMenuMore);
     AddCommands();
+    AddHints();
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
@@ -204,8 +206,19 @@ void TTolvaneWindow::CreateControls() {
     // that show it: nothing to pay for at start.
 }
 
+void TTolvaneWindow::AddHints() {
+    if (!hints_.Create(hwnd_)) return;
+    hints_.Add(BtnRec, L"Scan and Add");
+    hints_.Add(BtnAdd2, L"Add...");
+    hints_.Add(BtnRecordByType, L"Click here for more...");
+    hints_.Add(LbRECs, L"You can right click to access more features.");
+    hints_.AddMenuHint(menus_.MainMenu1, 0, L"Recent Opened Programs and Files");  // "&TolVane"
+}
+
 void TTolvaneWindow::EnsureProgressStrip() {
-    if (!progress_.created()) progress_.Create(hwnd_, font_);
+    if (progress_.created()) return;
+    progress_.Create(hwnd_, font_);
+    hints_.Add(progress_.SpeedButton5, L"Stop");
 }
 
 void TTolvaneWindow::FormResize() {
@@ -322,6 +335,9 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             // control again to the same place would only repaint them on the way to the first paint.
             if (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy) FormResize();
             return 0;
+        case WM_MENUSELECT:
+            hints_.MenuSelected(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
+            break;
         case WM_EXITSIZEMOVE:
             SaveLayout();
             return 0;
@@ -348,6 +364,7 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return LbRECsKeyDown(LOWORD(wParam)) ? -2 : -1;  // -1: the list box handles the key itself
             break;
         case WM_CONTEXTMENU:
+            if (ClickedOutsideClientArea(hwnd_, reinterpret_cast<HWND>(wParam), lParam)) break;
             if (!work_.busy())
                 ShowContextMenu(menus_, parts_, hwnd_, reinterpret_cast<HWND>(wParam), lParam,
                                 records_.SelectedIndex() == startupRecordIndex_);

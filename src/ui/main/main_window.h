@@ -30,6 +30,7 @@
 #include "ui/main/selected_record.h"
 #include "ui/main/shown_parts.h"
 #include "ui/main/status_bar.h"
+#include "ui/main/window_hints.h"
 #include "ui/main/window_intakes.h"
 #include "ui/main/window_keys.h"
 
@@ -69,6 +70,7 @@ public:
     HMENU treeMenu() const { return menus_.PmDocTree; }
     HMENU recordListMenu() const { return menus_.PmRecList; }
     HMENU moreMenu() const { return menus_.PopupMenuMore; }
+    HWND hintTooltip() const { return hints_.tooltip(); }
     RecordViews& views() { return pages_.views(); }
     RecordSession& session() { return *session_; }
     ShownRecord& shownRecord() { return session_->record(); }
@@ -135,6 +137,7 @@ private:
     void SaveLayout();
     void ArrangeTextSizeClick(UINT id);
     void EnsureProgressStrip();
+    void AddHints();
     // The launcher for one command, with a fresh view of the machine.
     ItemLauncher& Launcher();
     void AddItemCommands();
@@ -181,6 +184,7 @@ private:
     ProgressStrip progress_;
     StatusBar status_;
     HoverStatus hover_;
+    WindowHints hints_;
     SelectedRecord selected_;
     ShownParts shown_;
     Prompter* prompter_ = nullptr;

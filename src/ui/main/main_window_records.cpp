@@ -14,7 +14,7 @@ namespace tv {
 
 void TTolvaneWindow::AddCommands() {
     commands_.Add(kCmdExit, [this](UINT) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); });
-    AddProgramCommands(commands_, [this] { return hwnd_; });
+    AddProgramCommands(commands_, [this] { return hwnd_; }, [this]() -> ShellCalls& { return *shellCalls_; });
     commands_.Add(kCmdSettings, [this](UINT) {
         EnsureSettingsDialog();
         FrmMySettings->Open();

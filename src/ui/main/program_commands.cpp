@@ -10,20 +10,20 @@
 
 namespace tv {
 
-void AddProgramCommands(CommandTable& table, std::function<HWND()> owner) {
-    table.Add(kCmdHelp, [&table, owner](UINT) {
+void AddProgramCommands(CommandTable& table, std::function<HWND()> owner, std::function<ShellCalls&()> shell) {
+    table.Add(kCmdHelp, [&table, owner, shell](UINT) {
         // The help file beside the program; without one, the guide on the web.
         std::wstring help = FolderOf(ModulePath()) + L"\\" + kAppName + L".chm";
-        if (FileExists(help)) ShellExecuteW(owner(), L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        if (FileExists(help)) shell().ExecuteW(owner(), L"open", help, nullptr, nullptr, SW_SHOWNORMAL);
         else table.Run(kCmdOnlineGuide);
     });
-    table.Add(kCmdOpenApplicationPath, [owner](UINT) {
+    table.Add(kCmdOpenApplicationPath, [owner, shell](UINT) {
         std::wstring folder = FolderOf(ModulePath());
         if (DirectoryExists(folder)) {
             folder = ReplaceAll(NormaliseFolder(folder), L"/", L"\\");
-            ShellExecuteW(owner(), L"explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            shell().ExecuteW(owner(), L"explore", FolderArgument(folder), nullptr, nullptr, SW_SHOWNORMAL);
         } else {
-            ShellExecuteW(owner(), L"Open", folder.c_str(), nullptr, nullptr, SW_SHOW);
+            shell().ExecuteW(owner(), L"Open", folder, nullptr, nullptr, SW_SHOW);
         }
     });
 }

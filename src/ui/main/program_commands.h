@@ -4,11 +4,13 @@
 
 #include <functional>
 
+#include "replay/shell_calls.h"
 #include "ui/main/command_table.h"
 
 namespace tv {
 
-// Adds the rows of "Help" (F1) and "Open Application Path"; `owner` is the main window.
-void AddProgramCommands(CommandTable& table, std::function<HWND()> owner);
+// Adds the rows of "Help" (F1) and "Open Application Path"; `owner` is the main window, `shell`
+// what starts the programs.
+void AddProgramCommands(CommandTable& table, std::function<HWND()> owner, std::function<ShellCalls&()> shell);
 
 }  // namespace tv

@@ -82,6 +82,8 @@ bool RecordListCommands::KeyDown(UINT key) {
     if (work_.busy()) return key == VK_DELETE || key == VK_F5;  // not while a long operation runs
     bool ctrl = GetKeyState(VK_CONTROL) < 0;
     if (key == VK_DELETE) BtnDeleteClick();
+    else if (key == VK_F2) BtnRenameClick();
+    else if (key == VK_RETURN) window_.replay();
     else if (key == VK_F5) window_.readRecordList();
     else if (ctrl && key == 'A') records_.SelectAll();
     else if (ctrl && key == 'V') DuplicateRecord();

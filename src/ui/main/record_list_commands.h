@@ -25,6 +25,7 @@ public:
         std::function<void()> showProgress;     // makes the strip when first needed
         std::function<void(int)> storeSelected; // the selected record's index, stored
         std::function<void()> describeState;    // the status bar, after each command
+        std::function<void()> replay;           // "&Replay All" on the selected record
     };
     RecordListCommands(RecordSession& session, RecordList& records, ProgressStrip& progress, LongWork& work,
                        Prompter*& prompter, Window window);
@@ -36,9 +37,9 @@ public:
     void Rename(const std::wstring& proposed);
     void BtnDeleteClick();
     void DuplicateRecord();
-    // The list's keys: Delete, F5 (read the list again), Ctrl+A (select all) and Ctrl+V
-    // (duplicate). True when the key was one of them; while a long operation runs only Delete
-    // and F5 count, and nothing is done.
+    // The list's keys: Delete, F2 (rename), Enter (replay), F5 (read the list again), Ctrl+A
+    // (select all) and Ctrl+V (duplicate). True when the key was one of them; while a long
+    // operation runs only Delete and F5 count, and nothing is done.
     bool KeyDown(UINT key);
 
 private:

@@ -8,6 +8,7 @@
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
 #include "ui/main/window_layout.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -23,6 +24,32 @@ void WindowKeys::Create(Actions actions) {
     shortcuts_ = CreateAcceleratorTableW(keys, 2);
 }
 
+namespace {
+
+// The Tab order: the command strip, the record list, the search panel, the tabs, the shown tree,
+// then the Stop button.
+std::vector<HWND> TabOrder(const MainParts& parts) {
+    RecordPages& pages = *parts.pages;
+    return {parts.strip[0], parts.strip[1], parts.strip[2], parts.strip[3], parts.slider,
+            parts.recordList, parts.search->box(), parts.search->button(), pages.pageControl(),
+            pages.views().Existing(pages.activePage()), parts.progress->SpeedButton5};
+}
+
+bool Usable(HWND control) { return IsWindowVisible(control) && IsWindowEnabled(control); }
+
+// Alt with the letter a control's caption marks: a button is pressed, anything else takes the
+// focus. Where captions share a letter the first in the Tab order keeps it ("&Start Recording"
+// before "&Search"). False when no shown control marks the letter; the menu bar then has it.
+bool ActOnMnemonic(const MainParts& parts, WPARAM key) {
+    HWND target = MnemonicOwner(TabOrder(parts), static_cast<wchar_t>(key), Usable);
+    if (!target) return false;
+    if (IsButtonControl(target)) SendMessageW(target, BM_CLICK, 0, 0);
+    else SetFocus(target);
+    return true;
+}
+
+}  // namespace
+
 bool WindowKeys::Translate(HWND window, const MainParts& parts, MSG& msg) {
     if (!window) return false;
     HWND box = parts.search->box();
@@ -30,6 +57,10 @@ bool WindowKeys::Translate(HWND window, const MainParts& parts, MSG& msg) {
         actions_.search();  // Enter in the search box searches
         return true;
     }
+    if (IsChild(window, msg.hwnd) && PressFocusedButton(msg)) return true;
+    if (msg.message == WM_SYSKEYDOWN && (msg.hwnd == window || IsChild(window, msg.hwnd)) && IsWindowEnabled(window) &&
+        ActOnMnemonic(parts, msg.wParam))
+        return true;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
         GetKeyState(VK_MENU) >= 0 && (msg.hwnd == window || IsChild(window, msg.hwnd)) && IsWindowEnabled(window)) {
         MoveFocus(parts, GetKeyState(VK_SHIFT) < 0);
@@ -44,13 +75,9 @@ bool WindowKeys::Translate(HWND window, const MainParts& parts, MSG& msg) {
 }
 
 void WindowKeys::MoveFocus(const MainParts& parts, bool backwards) {
-    RecordPages& pages = *parts.pages;
-    std::vector<HWND> order = {parts.strip[0], parts.strip[1], parts.strip[2], parts.strip[3], parts.slider,
-                               parts.recordList, parts.search->box(), parts.search->button(), pages.pageControl(),
-                               pages.views().Existing(pages.activePage()), parts.progress->SpeedButton5};
-    HWND next = NextTabStop(order, GetFocus(), backwards,
-                            [](HWND w) { return IsWindowVisible(w) && IsWindowEnabled(w); });
-    if (next) SetFocus(next);
+    if (HWND next = NextTabStop(TabOrder(parts), GetFocus(), backwards, Usable)) SetFocus(next);
 }
+
+
 
 }  // namespace tv

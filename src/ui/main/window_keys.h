@@ -1,6 +1,7 @@
 #pragma once
-// The main window's keys: its shortcuts (Ctrl+F, F1), Enter and Escape in the search box, and
-// Tab and Shift+Tab moving the focus through the window's controls as in a dialog.
+// The main window's keys: its shortcuts (Ctrl+F, F1), Enter and Escape in the search box, Enter
+// on a focused button, and Tab, Shift+Tab and Alt with a letter reaching the window's controls as
+// in a dialog.
 #include <windows.h>
 
 #include <functional>

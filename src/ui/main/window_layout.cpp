@@ -4,6 +4,7 @@
 
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
+#include "ui/window_text.h"
 
 namespace tv {
 
@@ -139,6 +140,12 @@ HWND NextTabStop(const std::vector<HWND>& order, HWND focus, bool backwards,
         int i = ((at + (backwards ? -step : step)) % n + n) % n;
         if (order[i] && canFocus(order[i])) return order[i];
     }
+    return nullptr;
+}
+
+HWND MnemonicOwner(const std::vector<HWND>& order, wchar_t letter, const std::function<bool(HWND)>& canUse) {
+    for (HWND control : order)
+        if (control && MnemonicOf(TextOf(control)) == letter && canUse(control)) return control;
     return nullptr;
 }
 

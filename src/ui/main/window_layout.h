@@ -62,4 +62,8 @@ void StoreSelectedRecord(SettingsStore& user, int index);
 HWND NextTabStop(const std::vector<HWND>& order, HWND focus, bool backwards,
                  const std::function<bool(HWND)>& canFocus);
 
+// The control of `order` whose caption marks `letter` for Alt, among those `canUse` accepts;
+// where captions share a letter, the first in the order keeps it. Null when none marks it.
+HWND MnemonicOwner(const std::vector<HWND>& order, wchar_t letter, const std::function<bool(HWND)>& canUse);
+
 }  // namespace tv

@@ -21,6 +21,7 @@ constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion
 
 int ClampRecentDocDays(int days) { return std::clamp(days, kRecentDocDaysMin, kRecentDocDaysMax); }
 int ClampRecordInterval(int seconds) { return std::clamp(seconds, kRecordIntervalMin, kRecordIntervalMax); }
+int StoredTextSize(int points) { return points >= 1 && points <= 72 ? points : 9; }
 
 std::wstring RecentDocCaption(int days) {
     if (days >= kRecentDocDaysMax) return L"Record all Recent Documents";
@@ -101,7 +102,7 @@ void Options::Load() {
     values.runWhenWindowsStarts = runKey_.Present();
 
     values.alwaysOnTop = user_.ReadBool(kSection, L"Alwaysontop1", false);
-    host_.SetTextSize(user_.ReadInteger(kSection, L"curTextSize", 9));
+    host_.SetTextSize(StoredTextSize(user_.ReadInteger(kSection, L"curTextSize", 9)));
     values.recordWebPages = user_.ReadBool(kSection, L"CbWebpage", false);
     values.recordRecentDocuments = user_.ReadBool(kSection, L"CbRecrodRecentDocument", true);
     values.recentDocDays = ClampRecentDocDays(user_.ReadInteger(kSection, L"tbRecRecentDoc", kRecentDocDaysMax));

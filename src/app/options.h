@@ -19,6 +19,9 @@ constexpr int kRecordIntervalMax = 60;
 
 int ClampRecentDocDays(int days);
 int ClampRecordInterval(int seconds);
+// The record trees' text size as stored, in points: a size no tree could show (below 1 or
+// above 72) gives the default, 9.
+int StoredTextSize(int points);
 // "Record all Recent Documents" at the maximum, else "Record Recent Documents<n> days ago".
 std::wstring RecentDocCaption(int days);
 // "Record Every <n> seconds".

@@ -110,6 +110,36 @@ TEST(OptionsLoad, ClampsStoredValuesAndFillsTheMainWindow) {
     EXPECT_EQ(f.host.interval, 60);
 }
 
+// Each stored number at the ends of its range and past them, as the options load it.
+TEST(OptionsLoad, StoredNumbersAtAndPastTheirLimits) {
+    const struct {
+        const wchar_t* key;
+        int stored, loaded;
+    } cases[] = {
+        {L"tbRecordInterval", 3, 3},    {L"tbRecordInterval", 2, 3},       {L"tbRecordInterval", 60, 60},
+        {L"tbRecordInterval", 61, 60},  {L"tbRecordInterval", -2147483647 - 1, 3},
+        {L"tbRecRecentDoc", 1, 1},      {L"tbRecRecentDoc", 0, 1},         {L"tbRecRecentDoc", 60, 60},
+        {L"tbRecRecentDoc", 61, 60},    {L"tbRecRecentDoc", -1, 1},
+        {L"RgRecordType", 1, 1},        {L"RgRecordType", 2, 0},           {L"RgRecordType", -1, 0},
+        // A size no tree could show gives the default; 2147483647 points once gave a font one
+        // pixel high.
+        {L"curTextSize", 1, 1},         {L"curTextSize", 0, 9},            {L"curTextSize", 72, 72},
+        {L"curTextSize", 73, 9},        {L"curTextSize", -8, 9},           {L"curTextSize", 2147483647, 9},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.user.WriteInteger(L"default", c.key, c.stored);
+        f.options.Load();
+        const LiveOptions& v = f.options.values;
+        const std::wstring key = c.key;
+        int loaded = key == L"tbRecordInterval" ? f.host.interval
+                     : key == L"tbRecRecentDoc" ? v.recentDocDays
+                     : key == L"RgRecordType"   ? v.recordType
+                                                : f.host.textSize;
+        EXPECT_EQ(loaded, c.loaded) << ToUtf8(key) << " stored as " << c.stored;
+    }
+}
+
 // Every value an empty settings file gives, so a reshaping of the options cannot change one
 // unseen. Values are first set to the opposite, so a field that is not loaded at all shows.
 TEST(OptionsLoad, EmptySettingsFilesGiveEveryDefault) {

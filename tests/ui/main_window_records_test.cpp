@@ -24,6 +24,7 @@
 #include "ui/main/main_menus.h"
 #include "ui/main/main_window.h"
 #include "ui/main/recording_commands.h"
+#include "ui/window_text.h"
 
 using namespace tv;
 
@@ -128,7 +129,8 @@ protected:
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
     }
-    void TearDown() override {
+    void TearDown() override { Close(); }
+    void Close() {
         if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
         window.reset();
         MSG m;  // the end-of-program message the window leaves behind
@@ -428,6 +430,51 @@ TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
     window->Command(kCmdTextSmallest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextSmallest});
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 8);
+}
+
+TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterReachable) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    const int dpi = ScreenDpi();
+    auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    auto placeOf = [this](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    auto openWithWidth = [&](int stored) {
+        Close();
+        settings.user->WriteInteger(kDefault, L"Left", 20);
+        settings.user->WriteInteger(kDefault, L"Top", 20);
+        settings.user->WriteInteger(kDefault, L"Width", 600);
+        settings.user->WriteInteger(kDefault, L"Height", 500);
+        settings.user->WriteInteger(kDefault, L"GbRecList", stored);
+        Open();
+    };
+    openWithWidth(120);
+    RECT client;
+    GetClientRect(window->hwnd(), &client);
+    const int widest = MulDiv(client.right, 96, dpi) - 120;  // what a drag leaves for the pages
+    const struct {
+        int stored, shown;  // at 96 dpi
+    } cases[] = {{120, 120},    {40, 40},          {39, 40},         {0, 40},
+                 {-500, 40},    {-2147483647 - 1, 40}, {widest, widest}, {widest + 1, widest},
+                 {100000, widest}, {2147483647, widest}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("stored width " + std::to_string(c.stored));
+        openWithWidth(c.stored);
+        const RECT list = placeOf(window->recordList()), page = placeOf(window->pageControl());
+        EXPECT_NEAR(list.right, scale(c.shown), 1);
+        EXPECT_GT(page.left, list.right);
+        EXPECT_GE(page.right - page.left, scale(100));
+        // The splitter beside the list takes a drag, and the drop stores the width it left.
+        HWND w = window->hwnd();
+        SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(list.right + scale(2), 200));
+        SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(scale(150), 200));
+        SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(scale(150), 200));
+        EXPECT_NEAR(placeOf(window->recordList()).right, scale(150), 1);
+        EXPECT_NEAR(settings.user->ReadInteger(kDefault, L"GbRecList", 0), 150, 1);
+    }
 }
 
 TEST_F(MainWindowRecords, ANetworkRecordFolderListsReadsAndSaves) {

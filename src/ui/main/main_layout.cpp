@@ -93,8 +93,9 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
     }
     int top = strip + pad, left = pad;
     if (parts.recordListShown) {
-        place(parts.recordList, left, top, scale(parts.recordListWidth) - pad, bottom - top - pad);
-        left = scale(parts.recordListWidth) + scale(kSplitterWidth);
+        const int right = RecordListRight(parts.recordListWidth, rc.right, dpi);
+        place(parts.recordList, left, top, right - pad, bottom - top - pad);
+        left = right + scale(kSplitterWidth);
     }
     // The progress strip and the search panel belong to the details beside the list.
     bottom -= parts.progress->Place(defer, RECT{left, top, rc.right - pad, bottom - pad}, dpi);
@@ -104,8 +105,17 @@ void LayOutMainWindow(HWND window, const MainParts& parts, int dpi) {
     if (defer) EndDeferWindowPos(defer);
 }
 
-bool Splitter::Over(const MainParts& parts, int x, int dpi) const {
-    int left = MulDiv(parts.recordListWidth, dpi, 96);
+int RecordListRight(int recordListWidth, int clientWidth, int dpi) {
+    const int least = MulDiv(kListLeastWidth, dpi, 96);
+    // Widths past what the screen could hold overflow the scaling; they count as too wide.
+    const int wanted = recordListWidth > 32767 ? clientWidth : MulDiv(recordListWidth, dpi, 96);
+    return std::max(least, std::min(wanted, clientWidth - MulDiv(kPagesLeastWidth, dpi, 96)));
+}
+
+bool Splitter::Over(HWND window, const MainParts& parts, int x, int dpi) const {
+    RECT rc;
+    GetClientRect(window, &rc);
+    int left = RecordListRight(parts.recordListWidth, rc.right, dpi);
     return parts.recordListShown && x >= left - MulDiv(2, dpi, 96) && x < left + MulDiv(kSplitterWidth, dpi, 96);
 }
 
@@ -114,7 +124,7 @@ bool Splitter::SetCursor(HWND window, WPARAM wParam, LPARAM lParam, const MainPa
     POINT at;
     GetCursorPos(&at);
     ScreenToClient(window, &at);
-    if (!Over(parts, at.x, dpi)) return false;
+    if (!Over(window, parts, at.x, dpi)) return false;
     ::SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
     return true;
 }

@@ -11,6 +11,11 @@ class RecordPages;
 class SearchPanel;
 class StatusBar;
 
+// What a drag of the splitter leaves at the least, in pixels at 96 dpi: the record list's
+// width, and the width beside it for the pages.
+constexpr int kListLeastWidth = 40;
+constexpr int kPagesLeastWidth = 120;
+
 struct MainParts {
     HWND strip[4] = {};  // record button, add button, "..." button, Smart Record box
     int stripNeeds[4] = {};  // the least widths of those four, for narrow windows
@@ -35,11 +40,15 @@ void MeasureCommandStrip(MainParts& parts, HFONT font, int dpi);
 // Places every part for the window's client size now.
 void LayOutMainWindow(HWND window, const MainParts& parts, int dpi);
 
+// The record list's right edge in client pixels: its width kept within what a drag of the
+// splitter allows, so that no stored width hides the list, the pages or the splitter itself.
+int RecordListRight(int recordListWidth, int clientWidth, int dpi);
+
 // The splitter between the record list and the pages, dragged with the mouse.
 class Splitter {
 public:
     // True when client x lies on the splitter.
-    bool Over(const MainParts& parts, int x, int dpi) const;
+    bool Over(HWND window, const MainParts& parts, int x, int dpi) const;
     // WM_SETCURSOR of the window: the sizing cursor over the splitter; true when it was set.
     bool SetCursor(HWND window, WPARAM wParam, LPARAM lParam, const MainParts& parts, int dpi) const;
     // The mouse messages of the window; true when the message was the splitter's. `moved` runs

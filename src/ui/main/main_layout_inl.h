@@ -10,7 +10,7 @@ bool Splitter::HandleMouse(HWND window, UINT msg, LPARAM lParam, MainParts& part
                            Dropped dropped) {
     switch (msg) {
         case WM_LBUTTONDOWN:
-            if (Over(parts, GET_X_LPARAM(lParam), dpi)) {
+            if (Over(window, parts, GET_X_LPARAM(lParam), dpi)) {
                 dragging_ = true;
                 SetCapture(window);
             }
@@ -19,8 +19,8 @@ bool Splitter::HandleMouse(HWND window, UINT msg, LPARAM lParam, MainParts& part
             if (dragging_) {
                 RECT rc;
                 GetClientRect(window, &rc);
-                int x = std::max(static_cast<int>(GET_X_LPARAM(lParam)), MulDiv(40, dpi, 96));
-                x = std::min(x, static_cast<int>(rc.right) - MulDiv(120, dpi, 96));
+                int x = std::max(static_cast<int>(GET_X_LPARAM(lParam)), MulDiv(kListLeastWidth, dpi, 96));
+                x = std::min(x, static_cast<int>(rc.right) - MulDiv(kPagesLeastWidth, dpi, 96));
                 parts.recordListWidth = MulDiv(x, 96, dpi);
                 moved();
             }

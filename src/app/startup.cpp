@@ -50,6 +50,9 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
 
     int records = host.ReadRecordList();
     int storedIndex = host.UserSettings().ReadInteger(keys::kDefault, keys::kSelectedRecord, 0);
+    // Records deleted or moved away since can leave the index past the list: the first record
+    // is shown then, as on a start with no index stored, rather than none.
+    if (storedIndex < 0 || storedIndex >= records) storedIndex = 0;
     if (records > 0) {
         host.SelectRecord(storedIndex);
         host.ShowSelectedRecord();
@@ -90,7 +93,8 @@ void RunFirstRunStep(FirstRunHost& host, StartupState& state) {
             host.CommonSettings().WriteInteger(keys::kStatus, keys::kOpenWindow, kResumeNone);
         } catch (const SettingsWriteError&) {
         }
-        host.Reopen(marker);
+        // A value no dialog writes reopens nothing.
+        if (marker >= kResumeAddItem && marker <= kResumeSettings) host.Reopen(marker);
     }
 
     state.startupPhase = false;

@@ -131,6 +131,48 @@ TEST(FirstRunStep, TheResumeMarkerActsOnceAndIsSetBack) {
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "reopen 3"), 0);
 }
 
+// Stored values outside the ones the program writes: the record index past either end of the
+// list shows the first record, a resume marker no dialog writes reopens nothing and is set back,
+// a pinning state past "pinned" pins nothing.
+TEST(FirstRunStep, StoredValuesOutsideTheirRangeFallBackToWhatAUserExpects) {
+    const struct {
+        const wchar_t* index;
+        int selected;
+    } indexes[] = {{L"0", 0}, {L"2", 2}, {L"3", 0}, {L"-1", 0}, {L"2147483647", 0}, {L"-2147483648", 0}, {L"x", 0}};
+    for (const auto& c : indexes) {
+        FakeHost host;
+        host.records = 3;
+        host.user.WriteString(L"default", L"LbRECs", c.index);
+        StartupState state = State({});
+        RunFirstRunStep(host, state);
+        const std::string select = "select " + std::to_string(c.selected);
+        EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), select), 2) << ToUtf8(c.index);
+    }
+
+    const struct {
+        int marker;
+        bool reopens;
+    } markers[] = {{1, true}, {4, true}, {5, false}, {-1, false}, {2147483647, false}};
+    for (const auto& c : markers) {
+        FakeHost host;
+        host.common.WriteInteger(L"status", L"openwindow", c.marker);
+        StartupState state = State({});
+        RunFirstRunStep(host, state);
+        EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "reopen " + std::to_string(c.marker)),
+                  c.reopens ? 1 : 0) << c.marker;
+        EXPECT_EQ(host.common.ReadInteger(L"status", L"openwindow", -9), 0) << c.marker;
+    }
+
+    for (int pinState : {3, -1}) {
+        FakeHost host;
+        host.user.WriteInteger(L"install", L"PinToTaskBar", pinState);
+        StartupState state = State({}, L"windows 7");
+        RunFirstRunStep(host, state);
+        EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "pin"), 0) << pinState;
+        EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -9), pinState);
+    }
+}
+
 namespace {
 
 class FakeRecord : public RecordIntake {

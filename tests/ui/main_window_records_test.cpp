@@ -477,6 +477,21 @@ TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterRe
     }
 }
 
+TEST_F(MainWindowRecords, AStoredRecordIndexPastTheListShowsTheFirstRecord) {
+    WriteTestRecord(RecordPath(L"Dec 07,2026_001"), {{L"first", L"C:\\first.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"second", L"C:\\second.txt"}});
+    const struct {
+        int stored, shown;
+    } cases[] = {{1, 1}, {2, 0}, {99, 0}, {-1, 0}};
+    for (const auto& c : cases) {
+        Close();
+        settings.user->WriteInteger(kDefault, L"LbRECs", c.stored);
+        Open();
+        EXPECT_EQ(window->records().SelectedIndex(), c.shown) << c.stored;
+        EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{c.shown ? L"second" : L"first"}) << c.stored;
+    }
+}
+
 TEST_F(MainWindowRecords, ANetworkRecordFolderListsReadsAndSaves) {
     const std::wstring share = L"\\\\tolvanetest\\share";
     if (!DirectoryExists(share)) GTEST_SKIP() << "no test share " << share << " (scripts/test.sh maps it)";

@@ -139,3 +139,21 @@ TEST(Wow64UnderWine, TheRedirectionGuardSeesThe64BitSystemFolder) {
     EXPECT_TRUE(ProcessServices::Instance().FileExists(only64));
     EXPECT_FALSE(tv::FileExists(only64));  // redirected to syswow64 without the guard
 }
+
+TEST(RunningProgramsUnderWine, AWindowTitleIsReadUpTo128Characters) {
+    const struct {
+        size_t length, read;
+    } cases[] = {{127, 127}, {128, 128}, {129, 128}, {600, 128}};
+    for (const auto& c : cases) {
+        const std::wstring title = L"tolvane title " + std::wstring(c.length - 14, L'x');
+        HWND w = CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(w, nullptr);
+        RealDesktopWindows desktop;
+        std::wstring read = L"(not listed)";
+        for (const WindowEntry& e : desktop.TopLevelWindows())
+            if (e.window == w) read = e.title;
+        DestroyWindow(w);
+        EXPECT_EQ(read, title.substr(0, c.read)) << c.length;
+    }
+}

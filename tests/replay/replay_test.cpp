@@ -65,6 +65,19 @@ TEST(ReplayWalk, SixHundredItemsWithOneChildEachStopAtTheLimit) {
     EXPECT_LT(Walk(top, true).visits, kReplayVisitLimit);
 }
 
+TEST(ReplayWalk, TheThousandthStepEndsTheWalkBeforeItOpens) {
+    const struct {
+        int items, opened;
+        bool limitReached;
+    } cases[] = {{998, 998, false}, {999, 999, false}, {1000, 999, true}, {1001, 999, true}};
+    for (const auto& c : cases) {
+        std::vector<ReplayNode> top(c.items, Node(L"C:\\d\\lone.txt"));
+        Walked w = Walk(top, true);
+        EXPECT_EQ(static_cast<int>(w.opened.size()), c.opened) << c.items;
+        EXPECT_EQ(w.visits >= kReplayVisitLimit, c.limitReached) << c.items;
+    }
+}
+
 TEST(ReplayWalk, AFailedOpenEndsTheWalkThere) {
     Walked w = Walk(kProgramWithThreeDocuments, true, L"C:\\d\\b.txt");
     EXPECT_EQ(w.opened, (Paths{L"C:\\d\\a.txt", L"C:\\d\\b.txt"}));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "base/strings.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
 
@@ -114,6 +115,19 @@ TEST_F(StoredPlace, ReachableRulesAtTheEdges) {
     EXPECT_TRUE(g.maximised);
     EXPECT_EQ(user.ReadInteger(L"default", L"Top", 0), g.bounds.top);
     ExpectReachable(g.bounds, area);
+}
+
+TEST_F(StoredPlace, OnlyAStoredStateOfOneOpensANormalWindow) {
+    const struct {
+        const wchar_t* stored;
+        bool maximised;
+    } cases[] = {{L"1", false}, {L"0", true}, {L"2", true}, {L"-1", true}, {L"2147483647", true},
+                 {L"0x1", false}, {L"normal", false}, {L"", false}};
+    const RECT area{0, 0, 1024, 738};
+    for (const auto& c : cases) {
+        user.WriteString(L"default", L"WindStateInd", c.stored);
+        EXPECT_EQ(LoadWindowGeometry(user, area).maximised, c.maximised) << tv::ToUtf8(c.stored);
+    }
 }
 
 TEST(WindowPlaceOnScreen, TheScreenSizeFormUsesTheMonitorsWorkArea) {

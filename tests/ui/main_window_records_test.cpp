@@ -48,6 +48,27 @@ std::wstring StatusText(HWND bar, int panel) {
     return buf;
 }
 
+std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = window;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+// What the status bar's first panel says, and its hint, of the main window.
+std::pair<std::wstring, std::wstring> StatusSays(TTolvaneWindow& window) {
+    return {StatusText(window.statusBar(), 0), HintOf(window.hintTooltip(), window.hwnd(), window.statusBar())};
+}
+
+// The first panel naming a record selected, its path in the hint.
+std::pair<std::wstring, std::wstring> NamedInStatus(const std::wstring& recordPath) {
+    return {L"   File Name :" + RecordName(recordPath) + L" selected.", recordPath};
+}
+
 // One entry of a record to write: a top-level node with its children.
 struct Entry {
     Entry(std::wstring c, std::wstring p, int k = kProgramOrDocument, std::vector<std::wstring> kids = {},
@@ -210,7 +231,7 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_EQ(TreeView_GetCount(window->views().Tree(3)), 0u);
     EXPECT_EQ(StripCount(), 5);
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 1);
-    EXPECT_EQ(StatusText(window->statusBar(), 0), L"   File Name :" + RecordPath(L"Dec 08,2026_002") + L" selected.");
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_002")));
     EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location :" + folder() + L"\\");
     // The record that starts with Windows carries the check mark, the others not.
     auto replayChecked = [&] {
@@ -672,14 +693,13 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    HWND bar = window->statusBar();
-    ASSERT_NE(bar, nullptr);
-    auto named = [&](const std::wstring& path) { return L"   File Name :" + path + L" selected."; };
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Dec 08,2026_001")));
+    ASSERT_NE(window->statusBar(), nullptr);
+    const std::pair<std::wstring, std::wstring> none{L"No Items Selected.", L""};
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_001")));
 
     AnswerRename(L"Work");
     window->Command(kCmdRenameRecord);
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
 
     // A name Windows refuses: the system's reason, and the list, the record and the bar stay.
     AnswerRename(L"Plan: Q1?");
@@ -691,7 +711,7 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Work");
     EXPECT_EQ(Listed().size(), 2u);
     EXPECT_TRUE(FileExists(RecordPath(L"Work")));
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
 
     // A duplicate is the record shown from then on.
     {
@@ -699,20 +719,20 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
         EXPECT_TRUE(window->LbRECsKeyDown('V'));
     }
     EXPECT_NE(window->currentRecordPath(), RecordPath(L"Work"));
-    EXPECT_EQ(StatusText(bar, 0), named(window->currentRecordPath()));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
 
     // Deleting the shown record leaves nothing selected, and the bar says so.
     prompter.answers = {true};
     window->Command(kCmdDeleteRecord);
     EXPECT_EQ(window->records().SelectedIndex(), -1);
     EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
-    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+    EXPECT_EQ(StatusSays(*window), none);
 
     // Cancelling a rename leaves no record selected either (the list loses its selection).
     Show(0);
     AnswerRename(nullptr);
     window->Command(kCmdRenameRecord);
-    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+    EXPECT_EQ(StatusSays(*window), none);
 }
 
 TEST_F(MainWindowRecords, ARecordWithoutWebPagesShowsTheFirstPageAndNoWebPageTab) {
@@ -878,17 +898,6 @@ TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedReco
 }
 
 namespace {
-
-std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
-    wchar_t text[256] = {};
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.hwnd = window;
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = text;
-    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-    return text;
-}
 
 // The text of the tip the tool tip control shows now; empty when it shows none.
 std::wstring ShownTip(HWND tooltip) { return IsWindowVisible(tooltip) ? TextOf(tooltip) : L""; }
@@ -1198,6 +1207,8 @@ TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGo
     EXPECT_EQ(FileBytes(original), damaged);
     ASSERT_EQ(Listed().size(), 2u);
     EXPECT_NE(window->currentRecordPath(), original);
+    // The new record is the one selected, and the status bar names it.
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
     ShownRecord saved;
     ASSERT_EQ(ReadRecordFile(saved, window->currentRecordPath()), ReadOutcome::Complete);
     ASSERT_EQ(saved.items.Count(), 2);

@@ -148,7 +148,7 @@ void TTolvaneWindow::FormCreate() {
     dpi_ = ScreenDpi();
     font_ = MessageFont();
 
-    status_.Attach(hwnd_, font_, dpi_);
+    status_.Attach(hwnd_, font_, dpi_, &hints_);
     drops_.Attach(hwnd_);
     CreateControls();
     searching_.Attach(hwnd_, font_, LbRECs, menus_.PopupMenuMore);
@@ -189,6 +189,7 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
+    records_.selectionChanged = [this] { selected_.Describe(); };
     parts_.recordList = LbRECs;
     parts_.status = &status_;
     parts_.progress = &progress_;

@@ -39,6 +39,17 @@ void WindowHints::Add(HWND control, const std::wstring& text) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void WindowHints::Set(HWND control, const std::wstring& text) {
+    if (!tooltip_ || !control) return;
+    TTTOOLINFOW ti = ToolOf(window_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
+    if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
+        Add(control, text);
+        return;
+    }
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void WindowHints::AddMenuHint(HMENU bar, UINT index, const std::wstring& text) {
     menuHints_.push_back(MenuHint{bar, index, text});
 }

@@ -941,6 +941,67 @@ TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheir
     EXPECT_FALSE(IsWindowVisible(tips));
 }
 
+namespace {
+
+// Sets the last write time of `path` to the local time `when`.
+bool SetWritten(const std::wstring& path, const SYSTEMTIME& when) {
+    FILETIME local{}, utc{};
+    if (!SystemTimeToFileTime(&when, &local) || !LocalFileTimeToFileTime(&local, &utc)) return false;
+    HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    BOOL set = SetFileTime(f, nullptr, nullptr, &utc);
+    CloseHandle(f);
+    return set != FALSE;
+}
+
+// `when` as the user's formats write it: short date, then the time without seconds.
+std::wstring LocalDateAndTime(const SYSTEMTIME& when) {
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &when, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheRecordListsHintTellsWhenTheRecordUnderTheMouseWasWrittenAndItsItems) {
+    const SYSTEMTIME morning{2026, 12, 2, 8, 9, 5, 0, 0}, evening{2026, 12, 3, 9, 21, 40, 0, 0};
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"),
+                    {{L"Zeta", L"C:\\Apps\\zeta.exe", kProgramOrDocument, {L"z1.txt", L"z2.txt"}}});
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_001"), morning));
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_002"), evening));
+    Open();
+    HWND list = window->recordList();
+    const std::wstring own = L"You can right click to access more features.";
+    auto hint = [&] { return HintOf(window->hintTooltip(), window->hwnd(), list); };
+    auto mouseOn = [&](int index) {
+        RECT r{};
+        SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2));
+    };
+    auto mouseBelowTheEntries = [&] {
+        RECT r{};
+        GetClientRect(list, &r);
+        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(4, r.bottom - 2));
+    };
+    const std::vector<std::wstring> listed = Listed();
+
+    mouseOn(1);
+    EXPECT_EQ(hint(), LocalDateAndTime(evening) + L", 3 items\r\n" + own);
+    mouseOn(0);
+    EXPECT_EQ(hint(), LocalDateAndTime(morning) + L", 1 item\r\n" + own);
+    mouseBelowTheEntries();
+    EXPECT_EQ(hint(), own);
+    EXPECT_EQ(Listed(), listed);  // the list's own text stays
+
+    // A record written again tells its new time and items.
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_001"), evening));
+    mouseOn(0);
+    EXPECT_EQ(hint(), LocalDateAndTime(evening) + L", 2 items\r\n" + own);
+}
+
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();

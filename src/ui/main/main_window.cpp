@@ -65,6 +65,8 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
                  },
                  [this] { FormResize(); }),
       hover_(status_, session_->record()),
+      listHint_(records_, hints_, L"You can right click to access more features.",
+                [this] { return options_.RecordFolder(); }),
       selected_({*session_, records_, pages_, work_, status_, progress_, menus_, *settings.user, options_,
                  startupRecordIndex_, hwnd_, prompter_}),
       shown_(menus_, status_, parts_, *settings.user, [this] { FormResize(); }),
@@ -212,7 +214,7 @@ void TTolvaneWindow::AddHints() {
     hints_.Add(BtnRec, L"Scan and Add");
     hints_.Add(BtnAdd2, L"Add...");
     hints_.Add(BtnRecordByType, L"Click here for more...");
-    hints_.Add(LbRECs, L"You can right click to access more features.");
+    listHint_.Attach();
     hints_.AddMenuHint(menus_.MainMenu1, 0, L"Recent Opened Programs and Files");  // "&TolVane"
 }
 

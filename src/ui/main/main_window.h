@@ -23,6 +23,7 @@
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
 #include "ui/main/record_list_commands.h"
+#include "ui/main/record_list_hint.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/replay_commands.h"
 #include "ui/main/search_commands.h"
@@ -185,6 +186,7 @@ private:
     StatusBar status_;
     HoverStatus hover_;
     WindowHints hints_;
+    RecordListHint listHint_;
     SelectedRecord selected_;
     ShownParts shown_;
     Prompter* prompter_ = nullptr;

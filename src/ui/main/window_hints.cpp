@@ -26,6 +26,8 @@ bool WindowHints::Create(HWND window) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                0, 0, 0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return false;
+    // Hints of more than one line break where they say so.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
     TTTOOLINFOW menuTool = ToolOf(window, kMenuTool, TTF_TRACK | TTF_ABSOLUTE);
     menuTool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&menuTool));

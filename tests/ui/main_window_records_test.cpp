@@ -796,6 +796,76 @@ TEST_F(MainWindowRecords, EscapeOrASecondCtrlFClosesTheSearchPanelAndShowsTheRec
     }
 }
 
+namespace {
+
+std::wstring FirstTabCaption(HWND tabs) {
+    wchar_t text[64] = {};
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = 64;
+    TabCtrl_GetItem(tabs, 0, &tab);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, ASearchSaysWhatItFoundUntilThePanelClosesOrTheBoxIsEmptied) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"),
+                    {{L"readme", L"C:\\docs\\readme.txt"}, {L"notes", L"C:\\docs\\notes.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"),
+                    {{L"Guide", L"C:\\other\\README.md"}, {L"again", L"C:\\docs\\readme.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_003"), {{L"plain", L"C:\\plain.txt"}});
+    Open();
+    Show(0);
+    window->Command(kCmdViewStatusBar);
+    window->Command(kCmdSearch);
+    ASSERT_TRUE(window->searchShown());
+    HWND tabs = window->pageControl();
+    auto search = [&](const wchar_t* text) {
+        SetWindowTextW(window->searchBox(), text);
+        window->Command(kIdSearchButton);
+        RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
+    };
+    // What the status bar and the hint strip say; nothing from a strip not shown.
+    auto told = [&] {
+        HWND strip = window->progress().PnlHint;
+        return std::make_pair(StatusText(window->statusBar(), 0),
+                              strip && IsWindowVisible(strip) ? TextOf(strip) : std::wstring());
+    };
+    const struct {
+        const wchar_t* text;
+        std::wstring says;
+        const wchar_t* screenshot;
+    } searches[] = {
+        // The item held by two records is shown once.
+        {L" README ", L"2 items in 2 records match \"README\".", L"main_window_search_results.png"},
+        {L"notes", L"1 item in 1 record matches \"notes\".", nullptr},
+        {L"zzzq", L"No item matches \"zzzq\".", L"main_window_search_none.png"},
+    };
+    for (const auto& s : searches) {
+        search(s.text);
+        EXPECT_EQ(told(), std::make_pair(s.says, s.says));
+        EXPECT_EQ(FirstTabCaption(tabs), L"Search Results");
+        if (s.screenshot) {
+            EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\" + s.screenshot));
+        }
+    }
+
+    // An emptied box shows the record again, and the signs of the search go.
+    search(L"");
+    EXPECT_EQ(told(), std::make_pair(NamedInStatus(RecordPath(L"Dec 08,2026_001")).first, std::wstring()));
+    EXPECT_EQ(FirstTabCaption(tabs), L"All");
+    // So does closing the panel.
+    search(L"readme");
+    ASSERT_EQ(FirstTabCaption(tabs), L"Search Results");
+    window->Command(kCmdSearch);
+    EXPECT_FALSE(window->searchShown());
+    EXPECT_EQ(told(), std::make_pair(NamedInStatus(RecordPath(L"Dec 08,2026_001")).first, std::wstring()));
+    EXPECT_EQ(FirstTabCaption(tabs), L"All");
+}
+
 TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
     Open();

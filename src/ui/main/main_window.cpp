@@ -61,7 +61,8 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
                  [this](const std::wstring& text) {
                      LongWork::Scope busy(work_);
                      RedrawSuspender quiet(tvDocs());
-                     session_->Search(text, [] { KeepResponsive(); });
+                     const SearchOutcome found = session_->Search(text, [] { KeepResponsive(); });
+                     if (session_->searchShown()) TellSearchOutcome(SearchOutcomeText(text, found));
                  },
                  [this] { FormResize(); }),
       hover_(status_, session_->record()),
@@ -80,6 +81,11 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
         progress_.SetNotice(notice);
     };
     progress_.relayout = [this] { FormResize(); };
+    session_->searchShownChanged = [this](bool shown) {
+        pages_.MarkSearchResults(shown);
+        // The count of a search is told for as long as its results are shown.
+        if (!shown) TellSearchOutcome(L"");
+    };
     intakes_->fetchPageTitle = FetchPageTitle;
     intakes_->openLocationTitle = [this](const std::wstring& location) {
         TShellWindows windows;
@@ -222,6 +228,14 @@ void TTolvaneWindow::EnsureProgressStrip() {
     if (progress_.created()) return;
     progress_.Create(hwnd_, font_);
     hints_.Add(progress_.SpeedButton5, L"Stop");
+}
+
+void TTolvaneWindow::TellSearchOutcome(const std::wstring& text) {
+    if (!text.empty()) {
+        status_.SetText(0, text);
+        EnsureProgressStrip();
+    }
+    if (progress_.created()) progress_.SetNotice(text);
 }
 
 void TTolvaneWindow::FormResize() {

@@ -127,6 +127,8 @@ private:
     // Smart Record and the start-up filter list, joined to the recording commands.
     void WireSmartRecord();
     void FormResize();
+    // What a search found, in the status bar and in the hint strip; empty takes it from the strip.
+    void TellSearchOutcome(const std::wstring& text);
     // WM_CLOSE: the window closes once nothing runs (CloseNow).
     void FormCloseQuery();
     void CloseNow();

@@ -197,7 +197,7 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
-    records_.selectionChanged = [this] { selected_.Describe(); };
+    records_.selectionChanged = [this] { selected_.SelectionChanged(); };
     parts_.recordList = LbRECs;
     parts_.status = &status_;
     parts_.progress = &progress_;

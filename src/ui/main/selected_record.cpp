@@ -65,7 +65,17 @@ void SelectedRecord::Store(int index) {
 }
 
 void SelectedRecord::Describe() {
+    described_ = DescribedState();
     p_.status.DescribeRecord(p_.list, p_.session.currentRecordPath(), p_.options.RecordFolder());
+}
+
+void SelectedRecord::SelectionChanged() {
+    if (DescribedState() != described_) Describe();
+}
+
+std::wstring SelectedRecord::DescribedState() const {
+    const int index = p_.list.SelectedIndex();
+    return (index < 0 ? L"" : p_.list.Name(index)) + L"\n" + p_.session.currentRecordPath();
 }
 
 }  // namespace tv

@@ -54,7 +54,7 @@ ReadOutcome RecordSession::Load(int index, const Tick& tick) {
     record_.recording = true;
     OnExit loaded([this] { record_.recording = false; });
     record_.currentRecordPath = JoinPath(RecordFolder(), list_.Name(index) + kRecordExtension);
-    searchShown_ = false;
+    SetSearchShown(false);
     Clear();
     readWhole_ = true;
     ReadOutcome outcome = ReadOutcome::Stopped;
@@ -95,8 +95,14 @@ RecordAdder& RecordSession::FreshAdder() {
 
 void RecordSession::LeaveSearch() {
     if (!searchShown_) return;
-    searchShown_ = false;
+    SetSearchShown(false);
     display_.ShowSelectedRecord();
+}
+
+void RecordSession::SetSearchShown(bool shown) {
+    if (shown == searchShown_) return;
+    searchShown_ = shown;
+    if (searchShownChanged) searchShownChanged(shown);
 }
 
 void RecordSession::LoadProgramNames() {
@@ -123,18 +129,19 @@ void RecordSession::NodeAdded(int page, const RecordNode& node) { display_.Inser
 
 void RecordSession::ShowWebPageTab() { display_.ShowWebPageTab(); }
 
-void RecordSession::Search(const std::wstring& text, const Tick& tick) {
+SearchOutcome RecordSession::Search(const std::wstring& text, const Tick& tick) {
     const std::wstring s = ToLower(Trim(text));
+    SearchOutcome found;
     if (s.empty()) {
-        searchShown_ = false;
+        SetSearchShown(false);
         display_.ShowSelectedRecord();
-        return;
+        return found;
     }
     Clear();
     RefillFromStandardStrip(strip_);
     typeIcons_.Forget();
-    searchShown_ = true;
-    if (list_.Count() == 0 || list_.SelectedIndex() < 0) return;
+    SetSearchShown(true);
+    if (list_.Count() == 0 || list_.SelectedIndex() < 0) return found;
     display_.ShowFirstPage();
     RecordAdder& adder = FreshAdder();
     adder.onlyMatches = true;
@@ -145,20 +152,28 @@ void RecordSession::Search(const std::wstring& text, const Tick& tick) {
     });
     const std::wstring folder = RecordFolder();
     for (int i = 0; i < list_.Count(); ++i) {
+        bool matched = false;
         VisitRecordItems(JoinPath(folder, list_.Name(i) + kRecordExtension),
                          [&](const std::wstring& itemPath, const std::wstring& itemText) {
                              std::wstring p = ReplaceAll(itemPath, L"%20", L" ");
                              if (ToLower(p).find(s) == std::wstring::npos &&
                                  ToLower(itemText).find(s) == std::wstring::npos)
                                  return;
+                             matched = true;
                              try {
-                                 if (!adder.InTree(p)) adder.AddItem(p, itemText);
+                                 // An item found in several records is shown, and counted, once.
+                                 if (!adder.InTree(p)) {
+                                     adder.AddItem(p, itemText);
+                                     ++found.items;
+                                 }
                              } catch (...) {
                                  LogSwallowed(L"adding a search result");
                              }
                              RunTick(tick);
                          });
+        if (matched) ++found.records;
     }
+    return found;
 }
 
 bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const RecordingSettings& settings,
@@ -251,7 +266,7 @@ bool RecordSession::WriteTo(const std::wstring& recordPath) {
 
 int RecordSession::Duplicate() {
     newRecord_ = true;
-    searchShown_ = false;  // a copy of search results is a record of its own
+    SetSearchShown(false);  // a copy of search results is a record of its own
     display_.ShowFirstPage();
     SaveCurrentRecord();
     list_.Read(RecordFolder(), record_.currentRecordPath);

@@ -52,6 +52,12 @@ public:
     virtual int SelectCurrent(const std::wstring& recordPath) = 0;
 };
 
+// What a search found: the items it shows, and how many records held at least one of them.
+struct SearchOutcome {
+    int items = 0;
+    int records = 0;
+};
+
 class RecordSession : public RecordIntake, private RecordAddView {
 public:
     // `chooseRecordFolder` lets the user pick another record folder when the one set cannot be
@@ -87,6 +93,8 @@ public:
     // Told whenever the shown record turns out not to be read whole (with what the user should
     // know) and when it no longer is such a record (empty): read whole, or saved as a new one.
     std::function<void(const std::wstring& notice)> partialNotice;
+    // Told when the trees start or stop holding search results instead of a record.
+    std::function<void(bool shown)> searchShownChanged;
     // Told of a path no intake or recording may add: a record file could not carry it.
     std::function<void(const std::wstring& path)> refused;
 
@@ -97,7 +105,7 @@ public:
     // Shows every item of every listed record whose path or caption holds `text` (any case), as
     // a record of its own; nothing is saved over the selected record while it is shown. An empty
     // text shows the selected record again.
-    void Search(const std::wstring& text, const Tick& tick = nullptr);
+    SearchOutcome Search(const std::wstring& text, const Tick& tick = nullptr);
     bool searchShown() const { return searchShown_; }
     // One recording. By hand it starts from empty trees, unless it adds to the selected record
     // (no new-record flag); in Smart Record it adds to what is shown. The result is saved when
@@ -134,6 +142,7 @@ private:
     RecordAdder& FreshAdder();
     // A change while search results are shown goes to the selected record, shown again first.
     void LeaveSearch();
+    void SetSearchShown(bool shown);
 
     Options& options_;
     RecordDisplay& display_;

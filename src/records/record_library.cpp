@@ -75,6 +75,11 @@ std::wstring RecordSortKey(const std::wstring& recordPath) {
     return y + m + d + s;
 }
 
+std::wstring RecordName(const std::wstring& recordPath) {
+    const std::wstring name = FileNameOf(recordPath);
+    return name.substr(0, name.rfind(L'.'));
+}
+
 std::vector<std::wstring> ListRecordNames(const std::wstring& folder, const NextFolderEntry& next) {
     const std::wstring base = JoinPath(folder, L"");
     std::vector<std::pair<std::wstring, std::wstring>> keyed;  // sort key, name
@@ -82,7 +87,7 @@ std::vector<std::wstring> ListRecordNames(const std::wstring& folder, const Next
     for (int seen = 0; seen < kMaxListedEntries && next(entry); ++seen) {
         // "." and ".." are folders too; a folder is never a record, whatever its name.
         if (entry.folder || entry.name == L"." || !IsRecordFileName(entry.name)) continue;
-        keyed.emplace_back(RecordSortKey(base + entry.name), entry.name.substr(0, entry.name.rfind(L'.')));
+        keyed.emplace_back(RecordSortKey(base + entry.name), RecordName(entry.name));
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::wstring> names;

@@ -21,6 +21,9 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 // name ("Dec 08,2026_003.tolvane") has them. Other names give whatever text stands there.
 std::wstring RecordSortKey(const std::wstring& recordPath);
 
+// The name a record is listed under: the file name of its path without its last extension.
+std::wstring RecordName(const std::wstring& recordPath);
+
 // The record names of a folder in list order: file names without their last extension.
 std::vector<std::wstring> ListRecordNames(const std::wstring& folder);
 

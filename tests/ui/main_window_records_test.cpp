@@ -49,6 +49,27 @@ std::wstring StatusText(HWND bar, int panel) {
     return buf;
 }
 
+std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = window;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+// What the status bar's first panel says, and its hint, of the main window.
+std::pair<std::wstring, std::wstring> StatusSays(TTolvaneWindow& window) {
+    return {StatusText(window.statusBar(), 0), HintOf(window.hintTooltip(), window.hwnd(), window.statusBar())};
+}
+
+// The first panel naming a record selected, its path in the hint.
+std::pair<std::wstring, std::wstring> NamedInStatus(const std::wstring& recordPath) {
+    return {L"   File Name :" + RecordName(recordPath) + L" selected.", recordPath};
+}
+
 // One entry of a record to write: a top-level node with its children.
 struct Entry {
     Entry(std::wstring c, std::wstring p, int k = kProgramOrDocument, std::vector<std::wstring> kids = {},
@@ -212,7 +233,7 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_EQ(TreeView_GetCount(window->views().Tree(3)), 0u);
     EXPECT_EQ(StripCount(), 5);
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 1);
-    EXPECT_EQ(StatusText(window->statusBar(), 0), L"   File Name :" + RecordPath(L"Dec 08,2026_002") + L" selected.");
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_002")));
     EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location :" + folder() + L"\\");
     // The record that starts with Windows carries the check mark, the others not.
     auto replayChecked = [&] {
@@ -734,14 +755,13 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    HWND bar = window->statusBar();
-    ASSERT_NE(bar, nullptr);
-    auto named = [&](const std::wstring& path) { return L"   File Name :" + path + L" selected."; };
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Dec 08,2026_001")));
+    ASSERT_NE(window->statusBar(), nullptr);
+    const std::pair<std::wstring, std::wstring> none{L"No Items Selected.", L""};
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_001")));
 
     AnswerRename(L"Work");
     window->Command(kCmdRenameRecord);
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
 
     // A name Windows refuses: the system's reason, and the list, the record and the bar stay.
     AnswerRename(L"Plan: Q1?");
@@ -753,7 +773,7 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Work");
     EXPECT_EQ(Listed().size(), 2u);
     EXPECT_TRUE(FileExists(RecordPath(L"Work")));
-    EXPECT_EQ(StatusText(bar, 0), named(RecordPath(L"Work")));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
 
     // A duplicate is the record shown from then on.
     {
@@ -761,20 +781,20 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
         EXPECT_TRUE(window->LbRECsKeyDown('V'));
     }
     EXPECT_NE(window->currentRecordPath(), RecordPath(L"Work"));
-    EXPECT_EQ(StatusText(bar, 0), named(window->currentRecordPath()));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
 
     // Deleting the shown record leaves nothing selected, and the bar says so.
     prompter.answers = {true};
     window->Command(kCmdDeleteRecord);
     EXPECT_EQ(window->records().SelectedIndex(), -1);
     EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
-    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+    EXPECT_EQ(StatusSays(*window), none);
 
     // Cancelling a rename leaves no record selected either (the list loses its selection).
     Show(0);
     AnswerRename(nullptr);
     window->Command(kCmdRenameRecord);
-    EXPECT_EQ(StatusText(bar, 0), L"No Items Selected.");
+    EXPECT_EQ(StatusSays(*window), none);
 }
 
 TEST_F(MainWindowRecords, ARecordWithoutWebPagesShowsTheFirstPageAndNoWebPageTab) {
@@ -836,6 +856,76 @@ TEST_F(MainWindowRecords, EscapeOrASecondCtrlFClosesTheSearchPanelAndShowsTheRec
         EXPECT_FALSE(Checked(window->moreMenu(), kCmdSearch));
         EXPECT_EQ(TopCaptions(tree), (std::vector<std::wstring>{L"a", round ? L"d" : L"c"}));
     }
+}
+
+namespace {
+
+std::wstring FirstTabCaption(HWND tabs) {
+    wchar_t text[64] = {};
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = 64;
+    TabCtrl_GetItem(tabs, 0, &tab);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, ASearchSaysWhatItFoundUntilThePanelClosesOrTheBoxIsEmptied) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"),
+                    {{L"readme", L"C:\\docs\\readme.txt"}, {L"notes", L"C:\\docs\\notes.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"),
+                    {{L"Guide", L"C:\\other\\README.md"}, {L"again", L"C:\\docs\\readme.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_003"), {{L"plain", L"C:\\plain.txt"}});
+    Open();
+    Show(0);
+    window->Command(kCmdViewStatusBar);
+    window->Command(kCmdSearch);
+    ASSERT_TRUE(window->searchShown());
+    HWND tabs = window->pageControl();
+    auto search = [&](const wchar_t* text) {
+        SetWindowTextW(window->searchBox(), text);
+        window->Command(kIdSearchButton);
+        RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
+    };
+    // What the status bar and the hint strip say; nothing from a strip not shown.
+    auto told = [&] {
+        HWND strip = window->progress().PnlHint;
+        return std::make_pair(StatusText(window->statusBar(), 0),
+                              strip && IsWindowVisible(strip) ? TextOf(strip) : std::wstring());
+    };
+    const struct {
+        const wchar_t* text;
+        std::wstring says;
+        const wchar_t* screenshot;
+    } searches[] = {
+        // The item held by two records is shown once.
+        {L" README ", L"2 items in 2 records match \"README\".", L"main_window_search_results.png"},
+        {L"notes", L"1 item in 1 record matches \"notes\".", nullptr},
+        {L"zzzq", L"No item matches \"zzzq\".", L"main_window_search_none.png"},
+    };
+    for (const auto& s : searches) {
+        search(s.text);
+        EXPECT_EQ(told(), std::make_pair(s.says, s.says));
+        EXPECT_EQ(FirstTabCaption(tabs), L"Search Results");
+        if (s.screenshot) {
+            EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\" + s.screenshot));
+        }
+    }
+
+    // An emptied box shows the record again, and the signs of the search go.
+    search(L"");
+    EXPECT_EQ(told(), std::make_pair(NamedInStatus(RecordPath(L"Dec 08,2026_001")).first, std::wstring()));
+    EXPECT_EQ(FirstTabCaption(tabs), L"All");
+    // So does closing the panel.
+    search(L"readme");
+    ASSERT_EQ(FirstTabCaption(tabs), L"Search Results");
+    window->Command(kCmdSearch);
+    EXPECT_FALSE(window->searchShown());
+    EXPECT_EQ(told(), std::make_pair(NamedInStatus(RecordPath(L"Dec 08,2026_001")).first, std::wstring()));
+    EXPECT_EQ(FirstTabCaption(tabs), L"All");
 }
 
 TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
@@ -941,17 +1031,6 @@ TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedReco
 
 namespace {
 
-std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
-    wchar_t text[256] = {};
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.hwnd = window;
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = text;
-    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-    return text;
-}
-
 // The text of the tip the tool tip control shows now; empty when it shows none.
 std::wstring ShownTip(HWND tooltip) { return IsWindowVisible(tooltip) ? TextOf(tooltip) : L""; }
 
@@ -992,6 +1071,67 @@ TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheir
     EXPECT_EQ(ShownTip(tips), L"Recent Opened Programs and Files");
     SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_FALSE(IsWindowVisible(tips));
+}
+
+namespace {
+
+// Sets the last write time of `path` to the local time `when`.
+bool SetWritten(const std::wstring& path, const SYSTEMTIME& when) {
+    FILETIME local{}, utc{};
+    if (!SystemTimeToFileTime(&when, &local) || !LocalFileTimeToFileTime(&local, &utc)) return false;
+    HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    BOOL set = SetFileTime(f, nullptr, nullptr, &utc);
+    CloseHandle(f);
+    return set != FALSE;
+}
+
+// `when` as the user's formats write it: short date, then the time without seconds.
+std::wstring LocalDateAndTime(const SYSTEMTIME& when) {
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &when, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
+}  // namespace
+
+TEST_F(MainWindowRecords, TheRecordListsHintTellsWhenTheRecordUnderTheMouseWasWrittenAndItsItems) {
+    const SYSTEMTIME morning{2026, 12, 2, 8, 9, 5, 0, 0}, evening{2026, 12, 3, 9, 21, 40, 0, 0};
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    WriteTestRecord(RecordPath(L"Dec 08,2026_002"),
+                    {{L"Zeta", L"C:\\Apps\\zeta.exe", kProgramOrDocument, {L"z1.txt", L"z2.txt"}}});
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_001"), morning));
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_002"), evening));
+    Open();
+    HWND list = window->recordList();
+    const std::wstring own = L"You can right click to access more features.";
+    auto hint = [&] { return HintOf(window->hintTooltip(), window->hwnd(), list); };
+    auto mouseOn = [&](int index) {
+        RECT r{};
+        SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2));
+    };
+    auto mouseBelowTheEntries = [&] {
+        RECT r{};
+        GetClientRect(list, &r);
+        SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(4, r.bottom - 2));
+    };
+    const std::vector<std::wstring> listed = Listed();
+
+    mouseOn(1);
+    EXPECT_EQ(hint(), LocalDateAndTime(evening) + L", 3 items\r\n" + own);
+    mouseOn(0);
+    EXPECT_EQ(hint(), LocalDateAndTime(morning) + L", 1 item\r\n" + own);
+    mouseBelowTheEntries();
+    EXPECT_EQ(hint(), own);
+    EXPECT_EQ(Listed(), listed);  // the list's own text stays
+
+    // A record written again tells its new time and items.
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
+    ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_001"), evening));
+    mouseOn(0);
+    EXPECT_EQ(hint(), LocalDateAndTime(evening) + L", 2 items\r\n" + own);
 }
 
 TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
@@ -1260,6 +1400,8 @@ TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGo
     EXPECT_EQ(FileBytes(original), damaged);
     ASSERT_EQ(Listed().size(), 2u);
     EXPECT_NE(window->currentRecordPath(), original);
+    // The new record is the one selected, and the status bar names it.
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
     ShownRecord saved;
     ASSERT_EQ(ReadRecordFile(saved, window->currentRecordPath()), ReadOutcome::Complete);
     ASSERT_EQ(saved.items.Count(), 2);

@@ -61,10 +61,13 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
                  [this](const std::wstring& text) {
                      LongWork::Scope busy(work_);
                      RedrawSuspender quiet(tvDocs());
-                     session_->Search(text, [] { KeepResponsive(); });
+                     const SearchOutcome found = session_->Search(text, [] { KeepResponsive(); });
+                     if (session_->searchShown()) TellSearchOutcome(SearchOutcomeText(text, found));
                  },
                  [this] { FormResize(); }),
       hover_(status_, session_->record()),
+      listHint_(records_, hints_, L"You can right click to access more features.",
+                [this] { return options_.RecordFolder(); }),
       selected_({*session_, records_, pages_, work_, status_, progress_, menus_, *settings.user, options_,
                  startupRecordIndex_, hwnd_, prompter_}),
       shown_(menus_, status_, parts_, *settings.user, [this] { FormResize(); }),
@@ -78,6 +81,11 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
         progress_.SetNotice(notice);
     };
     progress_.relayout = [this] { FormResize(); };
+    session_->searchShownChanged = [this](bool shown) {
+        pages_.MarkSearchResults(shown);
+        // The count of a search is told for as long as its results are shown.
+        if (!shown) TellSearchOutcome(L"");
+    };
     intakes_->fetchPageTitle = FetchPageTitle;
     intakes_->openLocationTitle = [this](const std::wstring& location) {
         TShellWindows windows;
@@ -148,7 +156,7 @@ void TTolvaneWindow::FormCreate() {
     dpi_ = ScreenDpi();
     font_ = MessageFont();
 
-    status_.Attach(hwnd_, font_, dpi_);
+    status_.Attach(hwnd_, font_, dpi_, &hints_);
     drops_.Attach(hwnd_);
     CreateControls();
     searching_.Attach(hwnd_, font_, LbRECs, menus_.PopupMenuMore);
@@ -189,6 +197,7 @@ void TTolvaneWindow::CreateControls() {
                        LBS_WANTKEYBOARDINPUT,
                    kIdRecordList, WS_EX_CLIENTEDGE);
     records_.Attach(LbRECs);
+    records_.selectionChanged = [this] { selected_.SelectionChanged(); };
     parts_.recordList = LbRECs;
     parts_.status = &status_;
     parts_.progress = &progress_;
@@ -211,7 +220,7 @@ void TTolvaneWindow::AddHints() {
     hints_.Add(BtnRec, L"Scan and Add");
     hints_.Add(BtnAdd2, L"Add...");
     hints_.Add(BtnRecordByType, L"Click here for more...");
-    hints_.Add(LbRECs, L"You can right click to access more features.");
+    listHint_.Attach();
     hints_.AddMenuHint(menus_.MainMenu1, 0, L"Recent Opened Programs and Files");  // "&TolVane"
 }
 
@@ -219,6 +228,14 @@ void TTolvaneWindow::EnsureProgressStrip() {
     if (progress_.created()) return;
     progress_.Create(hwnd_, font_);
     hints_.Add(progress_.SpeedButton5, L"Stop");
+}
+
+void TTolvaneWindow::TellSearchOutcome(const std::wstring& text) {
+    if (!text.empty()) {
+        status_.SetText(0, text);
+        EnsureProgressStrip();
+    }
+    if (progress_.created()) progress_.SetNotice(text);
 }
 
 void TTolvaneWindow::FormResize() {

@@ -23,6 +23,7 @@
 #include "ui/main/progress_strip.h"
 #include "ui/main/record_list.h"
 #include "ui/main/record_list_commands.h"
+#include "ui/main/record_list_hint.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/replay_commands.h"
 #include "ui/main/search_commands.h"
@@ -126,6 +127,8 @@ private:
     // Smart Record and the start-up filter list, joined to the recording commands.
     void WireSmartRecord();
     void FormResize();
+    // What a search found, in the status bar and in the hint strip; empty takes it from the strip.
+    void TellSearchOutcome(const std::wstring& text);
     // WM_CLOSE: the window closes once nothing runs (CloseNow).
     void FormCloseQuery();
     void CloseNow();
@@ -185,6 +188,7 @@ private:
     StatusBar status_;
     HoverStatus hover_;
     WindowHints hints_;
+    RecordListHint listHint_;
     SelectedRecord selected_;
     ShownParts shown_;
     Prompter* prompter_ = nullptr;

@@ -19,7 +19,8 @@ bool RecordList::Read(const std::wstring& folder, const std::wstring& currentRec
             if (found < 0 && names[i] + kRecordExtension == current) found = static_cast<int>(i);
         }
     }
-    if (found >= 0) SelectByIndex(found);
+    if (found >= 0) Select(found);
+    Changed();
     return !names.empty();
 }
 
@@ -44,6 +45,11 @@ int RecordList::SelectedIndex() const {
 }
 
 void RecordList::SelectByIndex(int index) {
+    Select(index);
+    Changed();
+}
+
+void RecordList::Select(int index) {
     SendMessageW(list_, LB_SETSEL, FALSE, -1);
     if (index < 0 || index >= Count()) return;
     SendMessageW(list_, LB_SETSEL, TRUE, index);
@@ -59,7 +65,7 @@ int RecordList::SelectCurrent(const std::wstring& recordPath) {
             return i;
         }
     }
-    SendMessageW(list_, LB_SETSEL, FALSE, -1);
+    SelectByIndex(-1);
     return -1;
 }
 
@@ -74,7 +80,9 @@ std::vector<std::wstring> RecordList::SelectedNames() const {
 }
 
 void RecordList::SelectAll() {
-    if (Count() > 0) SendMessageW(list_, LB_SETSEL, TRUE, -1);
+    if (Count() == 0) return;
+    SendMessageW(list_, LB_SETSEL, TRUE, -1);
+    Changed();
 }
 
 }  // namespace tv

@@ -3,6 +3,7 @@
 // at once; the focused selected entry names the record shown.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,15 @@ public:
     std::vector<std::wstring> SelectedNames() const;
     void SelectAll();
 
+    // Told after every selection the program makes and every reading of the list, so what
+    // names the selected record follows it; the user's own clicks show the record instead.
+    std::function<void()> selectionChanged;
+
 private:
+    void Select(int index);
+    void Changed() const {
+        if (selectionChanged) selectionChanged();
+    }
     HWND list_ = nullptr;
 };
 

@@ -7,6 +7,7 @@ namespace tv {
 
 namespace {
 const wchar_t* const kPages[] = {L"All", L"Application", L"File Folder", L"Web Page"};
+const wchar_t kSearchResults[] = L"Search Results";
 
 void InsertTab(HWND pages, int index) {
     TCITEMW tab{};
@@ -58,6 +59,15 @@ void RecordPages::ShowWebPageTab() {
     InsertTab(PageControlTree, 3);
 }
 
+void RecordPages::MarkSearchResults(bool shown) {
+    firstCaption_ = shown ? kSearchResults : nullptr;
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<wchar_t*>(shown ? kSearchResults : kPages[0]);
+    SendMessageW(PageControlTree, TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+    InvalidateRect(PageControlTree, nullptr, TRUE);
+}
+
 void RecordPages::ClearTrees() {
     views_.Clear();
     if (!webPageTab_) return;
@@ -71,17 +81,18 @@ bool RecordPages::DrawTab(const DRAWITEMSTRUCT& item) {
     int index = static_cast<int>(item.itemID);
     if (index < 0 || index > 3) return true;
     bool active = TabCtrl_GetCurSel(PageControlTree) == index;
+    const wchar_t* caption = index == 0 && firstCaption_ ? firstCaption_ : kPages[index];
     RECT r = item.rcItem;
     FillRect(item.hDC, &r, GetSysColorBrush(active ? COLOR_WINDOW : COLOR_BTNFACE));
     SelectedObject chosen(item.hDC, font_);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
-    DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawTextW(item.hDC, caption, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     if (active) {
         // Bold drawn as the font engine emboldens: the same text once more, one pixel on. Loading
         // the bold face itself would cost the first paint a font file.
         OffsetRect(&r, 1, 0);
-        DrawTextW(item.hDC, kPages[index], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawTextW(item.hDC, caption, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     return true;
 }

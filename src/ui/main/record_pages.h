@@ -46,6 +46,8 @@ public:
     void InsertNode(int page, const RecordNode& node) override { views_.Insert(page, node); }
     void SetStrip(HIMAGELIST strip) override { views_.SetStrip(strip); }
     void ShowWebPageTab() override;
+    // The first tab says whether its tree holds search results or the whole record.
+    void MarkSearchResults(bool shown);
     void ShowFirstPage() override { ShowPage(0); }
     // Selects in the "All" tree the node of an item path of the shown record.
     void SelectPath(const std::wstring& path) override;
@@ -58,6 +60,7 @@ private:
     RecordViews views_;
     HFONT font_ = nullptr;
     bool webPageTab_ = false;
+    const wchar_t* firstCaption_ = nullptr;  // the first tab's caption; "All" when null
     Host host_;
 };
 

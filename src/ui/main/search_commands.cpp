@@ -1,11 +1,20 @@
 #include "ui/main/search_commands.h"
 
+#include "app/record_session.h"
 #include "base/strings.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/record_pages.h"
 #include "ui/main/search_panel.h"
 
 namespace tv {
+
+std::wstring SearchOutcomeText(const std::wstring& text, const SearchOutcome& found) {
+    const std::wstring quoted = L"\"" + Trim(text) + L"\"";
+    if (found.items == 0) return L"No item matches " + quoted + L".";
+    auto counted = [](int n, const wchar_t* one) { return std::to_wstring(n) + L" " + one + (n == 1 ? L"" : L"s"); };
+    return counted(found.items, L"item") + L" in " + counted(found.records, L"record") +
+           (found.items == 1 ? L" matches " : L" match ") + quoted + L".";
+}
 
 SearchCommands::SearchCommands(SearchPanel& panel, RecordPages& pages, std::function<void()> showSelectedRecord,
                                std::function<void(const std::wstring&)> searchAll, std::function<void()> layOut)

@@ -11,6 +11,10 @@ namespace tv {
 
 class RecordPages;
 class SearchPanel;
+struct SearchOutcome;
+
+// What a search of `text` found, in the user's words: how many items in how many records.
+std::wstring SearchOutcomeText(const std::wstring& text, const SearchOutcome& found);
 
 class SearchCommands {
 public:

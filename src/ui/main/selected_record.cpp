@@ -4,6 +4,7 @@
 #include "app/record_session.h"
 #include "app/settings_store.h"
 #include "base/debug_log.h"
+#include "records/record_library.h"
 #include "ui/main/context_menus.h"
 #include "ui/main/long_work.h"
 #include "ui/main/main_menus.h"
@@ -30,8 +31,10 @@ void SelectedRecord::Show(bool store) {
     p_.session.Load(index, [] { KeepResponsive(); });
     Describe();
     if (!p_.session.readWhole())
-        p_.status.SetText(0, L"   File Name :" + p_.session.currentRecordPath() +
-                                 L" was not read completely; changes are saved as a new record.");
+        p_.status.SetText(0,
+                          L"   File Name :" + RecordName(p_.session.currentRecordPath()) +
+                              L" was not read completely; changes are saved as a new record.",
+                          p_.session.currentRecordPath());
     p_.progress.Show(false);
     if (store) Store(index);
     MarkReplayAtStart(p_.menus, index == p_.startupIndex);
@@ -62,7 +65,17 @@ void SelectedRecord::Store(int index) {
 }
 
 void SelectedRecord::Describe() {
+    described_ = DescribedState();
     p_.status.DescribeRecord(p_.list, p_.session.currentRecordPath(), p_.options.RecordFolder());
+}
+
+void SelectedRecord::SelectionChanged() {
+    if (DescribedState() != described_) Describe();
+}
+
+std::wstring SelectedRecord::DescribedState() const {
+    const int index = p_.list.SelectedIndex();
+    return (index < 0 ? L"" : p_.list.Name(index)) + L"\n" + p_.session.currentRecordPath();
 }
 
 }  // namespace tv

@@ -46,8 +46,14 @@ public:
     // The status bar names the shown record when the list selects it, and says nothing is
     // selected otherwise.
     void Describe();
+    // The list's selection changed: the status bar names what it selects now. A reading of the
+    // list that selects what it selected before leaves what the bar says (a refusal, say).
+    void SelectionChanged();
 
 private:
+    // What the status bar was last told: the entry selected and the record shown.
+    std::wstring DescribedState() const;
+    std::wstring described_;
     // Before another record is read into the trees, for the list's entry `index`: a change of
     // the shown record that could not be saved is asked about first. True when the record may
     // be read, with `index` its entry then; false when the shown record stays.

@@ -7,14 +7,16 @@
 #include "records/record_library.h"
 #include "ui/main/record_list.h"
 #include "ui/main/record_views.h"
+#include "ui/main/window_hints.h"
 #include "ui/window_text.h"
 
 namespace tv {
 
-void StatusBar::Attach(HWND parent, HFONT font, int dpi) {
+void StatusBar::Attach(HWND parent, HFONT font, int dpi, WindowHints* hints) {
     parent_ = parent;
     font_ = font;
     dpi_ = dpi;
+    hints_ = hints;
 }
 
 void StatusBar::Ensure() {
@@ -28,9 +30,10 @@ void StatusBar::Ensure() {
     SendMessageW(bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"No Items Selected."));
 }
 
-void StatusBar::SetText(int panel, const std::wstring& text) {
+void StatusBar::SetText(int panel, const std::wstring& text, const std::wstring& hint) {
     Ensure();
     SendMessageW(bar_, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+    if (panel == 0 && hints_) hints_->Set(bar_, hint);
 }
 
 void StatusBar::Show(bool shown) {
@@ -42,7 +45,8 @@ void StatusBar::DescribeRecord(const RecordList& list, const std::wstring& shown
     // The list's selection counts only when it is the record the trees show.
     int index = list.SelectedIndex();
     bool shown = index >= 0 && !shownPath.empty() && EqualsNoCase(FileNameOf(shownPath), list.Name(index) + kRecordExtension);
-    SetText(0, shown ? L"   File Name :" + shownPath + L" selected." : L"No Items Selected.");
+    if (shown) SetText(0, L"   File Name :" + RecordName(shownPath) + L" selected.", shownPath);
+    else SetText(0, L"No Items Selected.");
     SetText(1, L" Location :" + folder);
 }
 

@@ -11,24 +11,29 @@
 namespace tv {
 
 class RecordList;
+class WindowHints;
 
 class StatusBar {
 public:
-    // The window the bar belongs to, and the font and dots per inch it is made with.
-    void Attach(HWND parent, HFONT font, int dpi);
+    // The window the bar belongs to, the font and dots per inch it is made with, and where its
+    // hint goes.
+    void Attach(HWND parent, HFONT font, int dpi, WindowHints* hints);
     void Ensure();
-    void SetText(int panel, const std::wstring& text);
+    // The first panel is narrow: each text written to it comes with the bar's hint, which holds
+    // what the panel has no room for (none when empty).
+    void SetText(int panel, const std::wstring& text, const std::wstring& hint = L"");
     void Show(bool shown);
     bool shown() const { return bar_ && IsWindowVisible(bar_); }
     HWND hwnd() const { return bar_; }
-    // Names the shown record when the list selects it and says nothing is selected otherwise;
-    // the second panel names the record folder.
+    // Names the shown record when the list selects it, its path in the hint, and says nothing
+    // is selected otherwise; the second panel names the record folder.
     void DescribeRecord(const RecordList& list, const std::wstring& shownPath, const std::wstring& folder);
 
 private:
     HWND parent_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = 96;
+    WindowHints* hints_ = nullptr;
     HWND bar_ = nullptr;  // TntStatusBar1
 };
 

@@ -26,6 +26,8 @@ bool WindowHints::Create(HWND window) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                0, 0, 0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return false;
+    // Hints of more than one line break where they say so.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
     TTTOOLINFOW menuTool = ToolOf(window, kMenuTool, TTF_TRACK | TTF_ABSOLUTE);
     menuTool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&menuTool));
@@ -37,6 +39,17 @@ void WindowHints::Add(HWND control, const std::wstring& text) {
     TTTOOLINFOW ti = ToolOf(window_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
     ti.lpszText = const_cast<wchar_t*>(text.c_str());  // the control keeps its own copy
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void WindowHints::Set(HWND control, const std::wstring& text) {
+    if (!tooltip_ || !control) return;
+    TTTOOLINFOW ti = ToolOf(window_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
+    if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
+        Add(control, text);
+        return;
+    }
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void WindowHints::AddMenuHint(HMENU bar, UINT index, const std::wstring& text) {

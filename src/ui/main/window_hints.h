@@ -19,6 +19,8 @@ public:
     bool Create(HWND window);
     // `text` shows while the mouse rests on `control`.
     void Add(HWND control, const std::wstring& text);
+    // The same for a hint that changes: `control`'s hint becomes `text` (none when empty).
+    void Set(HWND control, const std::wstring& text);
     // `text` shows beside item `index` of the menu bar `bar` while that menu is selected.
     void AddMenuHint(HMENU bar, UINT index, const std::wstring& text);
     // WM_MENUSELECT of the window: shows the menu's hint, or hides it when another item, or

@@ -13,8 +13,6 @@ namespace tv {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
-
 std::wstring Formatted(int (WINAPI* format)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int), DWORD flags,
                        const SYSTEMTIME& time) {
     wchar_t text[128] = {};
@@ -41,13 +39,11 @@ RecordListHint::RecordListHint(const RecordList& list, WindowHints& hints, std::
                                std::function<std::wstring()> folder)
     : list_(list), hints_(hints), listHint_(std::move(listHint)), folder_(std::move(folder)) {}
 
-RecordListHint::~RecordListHint() {
-    if (list_.hwnd()) RemoveWindowSubclass(list_.hwnd(), ListProc, kSubclassId);
-}
-
 void RecordListHint::Attach() {
     hints_.Set(list_.hwnd(), listHint_);
-    SetWindowSubclass(list_.hwnd(), ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    hook_.Hook(list_.hwnd(), [this](HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ListMessage(list, msg, wParam, lParam);
+    });
 }
 
 void RecordListHint::MouseAt(POINT point) {
@@ -78,16 +74,15 @@ std::wstring RecordListHint::HintOf(const std::wstring& name) {
     return EntryHint(written, counted.items, listHint_);
 }
 
-LRESULT CALLBACK RecordListHint::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR self) {
+LRESULT RecordListHint::ListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_MOUSEMOVE) {
         try {
-            reinterpret_cast<RecordListHint*>(self)->MouseAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            MouseAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         } catch (...) {
             LogSwallowed(L"the record list's hint");  // the hint shown stays; the list goes on
         }
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return hook_.CallNext(list, msg, wParam, lParam);
 }
 
 }  // namespace tv

@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "ui/window_text.h"
+
 namespace tv {
 
 class RecordList;
@@ -18,7 +20,6 @@ public:
     // `folder` gives the record folder the entries lie in.
     RecordListHint(const RecordList& list, WindowHints& hints, std::wstring listHint,
                    std::function<std::wstring()> folder);
-    ~RecordListHint();
     RecordListHint(const RecordListHint&) = delete;
     RecordListHint& operator=(const RecordListHint&) = delete;
 
@@ -28,7 +29,7 @@ public:
     void MouseAt(POINT point);
 
 private:
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    LRESULT ListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
     // The hint of the entry `name`; the list's own hint when its file cannot be read.
     std::wstring HintOf(const std::wstring& name);
 
@@ -44,6 +45,9 @@ private:
     // Item counts by record path, kept while the file is unchanged: the mouse passes the same
     // entries again and again.
     std::map<std::wstring, Counted> counted_;
+    // The list's own procedure replaced: a system subclass costs server round trips per message
+    // under Wine, and mouse moves come in streams.
+    ControlHook hook_;
 };
 
 }  // namespace tv

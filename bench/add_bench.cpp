@@ -21,8 +21,8 @@
 #include "records/record_file.h"
 #include "support/record_entries.h"
 #include "support/test_support.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "app/settings_store.h"
 #include "bench_util.h"
 #include "support/test_support.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "record_sample.h"
 #include "records/record_file.h"
 #include "support/test_support.h"
-#include "ui/main/record_views.h"
+#include "ui/main/views/record_views.h"
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

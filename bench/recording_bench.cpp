@@ -14,8 +14,8 @@
 #include "bench_util.h"
 #include "recording_desk.h"
 #include "records/record_library.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
 using namespace benchdesk;

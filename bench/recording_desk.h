@@ -25,8 +25,8 @@
 #include "support/test_support.h"
 #include "bench_util.h"
 #include "platform_baselines.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
 namespace benchdesk {

@@ -14,7 +14,7 @@
 #include "ui/message_pump.h"
 #include "records/icon_strip.h"
 #include "support/test_support.h"
-#include "ui/main/main_window.h"
+#include "ui/main/frame/main_window.h"
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

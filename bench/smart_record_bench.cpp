@@ -12,9 +12,9 @@
 #include "app/settings_store.h"
 #include "bench_util.h"
 #include "recording_desk.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
-#include "ui/main/smart_record.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
+#include "ui/main/work/smart_record.h"
 #include "ui/message_pump.h"
 
 using namespace benchdesk;

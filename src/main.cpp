@@ -15,7 +15,7 @@
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "base/strings.h"
-#include "ui/main/main_window.h"
+#include "ui/main/frame/main_window.h"
 
 namespace {
 

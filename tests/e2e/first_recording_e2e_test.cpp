@@ -17,7 +17,7 @@
 #include "capture/recent_documents.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
-#include "ui/main/record_views.h"
+#include "ui/main/views/record_views.h"
 
 using namespace tvtest;
 

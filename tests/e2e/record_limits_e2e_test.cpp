@@ -11,7 +11,7 @@
 #include "base/text_file.h"
 #include "base/xml_text.h"
 #include "records/record_file.h"
-#include "ui/main/record_views.h"
+#include "ui/main/views/record_views.h"
 
 using namespace tvtest;
 

@@ -7,7 +7,7 @@
 #include "base/text_file.h"
 #include "records/record_file.h"
 #include "support/record_entries.h"
-#include "ui/main/record_views.h"
+#include "ui/main/views/record_views.h"
 
 using namespace tvtest;
 

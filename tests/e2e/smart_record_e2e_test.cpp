@@ -10,7 +10,7 @@
 #include "capture/recent_documents.h"
 #include "records/record_file.h"
 #include "records/record_library.h"
-#include "ui/main/main_menus.h"
+#include "ui/main/menus/main_menus.h"
 
 using namespace tvtest;
 

@@ -15,9 +15,9 @@
 #include "ui/window_text.h"
 #include "base/strings.h"
 #include "support/test_support.h"
-#include "ui/main/main_menus.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/menus/main_menus.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 
 namespace {
 int g_clipped = 0;

@@ -21,9 +21,9 @@
 #include "support/fake_prompter.h"
 #include "support/test_data_object.h"
 #include "support/test_support.h"
-#include "ui/main/main_menus.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/menus/main_menus.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/window_text.h"
 
 using namespace tv;

@@ -1,6 +1,6 @@
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
-#include "ui/main/smart_record.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
+#include "ui/main/work/smart_record.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "records/record_file.h"
 #include "support/fake_prompter.h"
 #include "support/test_support.h"
-#include "ui/main/main_menus.h"
+#include "ui/main/menus/main_menus.h"
 
 using namespace tv;
 

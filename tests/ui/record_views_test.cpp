@@ -1,4 +1,4 @@
-#include "ui/main/record_views.h"
+#include "ui/main/views/record_views.h"
 
 #include <gtest/gtest.h>
 

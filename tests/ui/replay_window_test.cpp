@@ -18,9 +18,9 @@
 #include "support/fake_prompter.h"
 #include "support/record_entries.h"
 #include "support/test_support.h"
-#include "ui/main/main_menus.h"
-#include "ui/main/main_window.h"
-#include "ui/main/recording_commands.h"
+#include "ui/main/menus/main_menus.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
 using namespace tv;

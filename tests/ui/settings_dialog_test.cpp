@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "ui/main/window_layout.h"
+#include "ui/main/frame/window_layout.h"
 
 #include <cstdlib>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ui/main/text_drop.h"
+#include "ui/main/intakes/text_drop.h"
 
 #include "support/test_data_object.h"
 

@@ -1,4 +1,4 @@
-#include "ui/main/window_layout.h"
+#include "ui/main/frame/window_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,51 @@
+#pragma once
+// The main window as the first-run step and the options see it.
+#include "app/options.h"
+#include "app/startup.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/commands/recording_commands.h"
+
+namespace tv {
+
+class MainWindowHosts : public FirstRunHost, public OptionsHost {
+public:
+    explicit MainWindowHosts(TTolvaneWindow& window) : w_(window) {}
+
+    // FirstRunHost
+    SettingsStore& UserSettings() override { return *w_.settings_.user; }
+    SettingsStore& CommonSettings() override { return *w_.settings_.common; }
+    void ShowRunAsAdminItems(bool show) override { w_.showRunAsAdmin_ = show; }
+    bool RunningAsAdmin() override;
+    void PinStartMenuShortcut() override;
+    void LoadAndApplyOptions() override;
+    int ReadRecordList() override { return w_.ReadRecordList(); }
+    void SelectRecord(int index) override { w_.SelectRecord(index); }
+    void ShowSelectedRecord() override { w_.LbRECsClick(); }
+    void TakeCommandLineItems() override;
+    void LayOut() override { w_.LayOut(); }
+    void EnsureSendToShortcut() override;
+    void PressRecordButton() override { w_.recording_->BtnRecClick(); }
+    void ReplayStartupRecord() override;
+    void RecordNewNow() override { w_.recording_->RecordNewNow(); }
+    void Reopen(int resumeMarker) override {
+        if (resumeMarker == kResumeRecord) w_.recording_->BtnRecClick();
+        if (resumeMarker == kResumeSmartRecord) ResumeSmartRecord();
+    }
+    void ResumeSmartRecord();
+
+    // OptionsHost
+    void SetMenuChecks(const MenuChecks& checks) override { w_.menuChecks_ = checks; }
+    int StartupRecordIndex() override { return w_.startupRecordIndex_; }
+    void SetStartupRecordIndex(int index) override { w_.startupRecordIndex_ = index; }
+    void SetTextSize(int size) override { w_.views().SetTextSize(size); }
+    void ApplyTextSize() override;
+    void SetRecordInterval(int seconds) override;
+    void SetAlwaysOnTop(bool onTop) override;
+    void HideStartFilterList() override;
+    void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
+
+private:
+    TTolvaneWindow& w_;
+};
+
+}  // namespace tv

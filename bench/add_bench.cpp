@@ -22,6 +22,7 @@
 #include "support/record_entries.h"
 #include "support/test_support.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
@@ -109,7 +110,7 @@ struct BenchWindow {
     explicit BenchWindow(const std::wstring& recordFolder) {
         settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
-        window->recording().askRecord = [](auto&&...) { return false; };  // no first recording
+        window->parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
         if (!window->Create(GetModuleHandleW(nullptr))) return;
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step
@@ -129,7 +130,7 @@ std::vector<tv::IntakeStep> Paths(const std::wstring& prefix, int count) {
 double AddTo(int size) {
     tvtest::TempFolder records;
     BenchWindow bench(records.path());
-    tv::RecordSession& session = bench.window->session();
+    tv::RecordSession& session = bench.window->parts().session;
     tv::TakeHandOffSteps(session, Paths(L"C:\\Existing\\Group", size));
     double ms = bench::Millis([&] {
         tv::RedrawSuspender quiet(session.RecordTree());  // as every intake and recording adds
@@ -158,10 +159,10 @@ int main() {
         for (int run = 0; run < 3; ++run) {
             baselines.push_back(bench::Millis([&] { found = SearchBaseline(records.path(), plain); }));
             searches.push_back(bench::Millis([&] {
-                tv::RedrawSuspender quiet(bench.window->session().RecordTree());  // as the search button does
-                bench.window->session().Search(L"readme");
+                tv::RedrawSuspender quiet(bench.window->parts().session.RecordTree());  // as the search button does
+                bench.window->parts().session.Search(L"readme");
             }));
-            shown = bench.window->session().record().docs.NodeCount();
+            shown = bench.window->parts().session.record().docs.NodeCount();
         }
         DestroyWindow(plain);
         double s = bench::Median(searches), b = bench::Median(baselines);

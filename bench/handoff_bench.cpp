@@ -13,6 +13,7 @@
 #include "bench_util.h"
 #include "support/test_support.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
@@ -35,13 +36,13 @@ double TakeInto(const std::wstring& recordFolder, int count) {
     tv::Settings settings = tv::OpenSettingsFiles();
     settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
     tv::TTolvaneWindow window(settings, nullptr);
-    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
+    window.parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;
     window.Show(SW_SHOWNORMAL);
     for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step
-    tv::TakeHandOffSteps(window.session(), Paths(L"C:\\existing\\item", 1000));
-    double ms = bench::Millis([&] { tv::TakeHandOffSteps(window.session(), Paths(L"D:\\handed\\file", count)); });
-    if (!window.session().Contains(Paths(L"D:\\handed\\file", count).back().path)) std::printf("the last path was not taken\n");
+    tv::TakeHandOffSteps(window.parts().session, Paths(L"C:\\existing\\item", 1000));
+    double ms = bench::Millis([&] { tv::TakeHandOffSteps(window.parts().session, Paths(L"D:\\handed\\file", count)); });
+    if (!window.parts().session.Contains(Paths(L"D:\\handed\\file", count).back().path)) std::printf("the last path was not taken\n");
     DestroyWindow(window.hwnd());
     return ms;
 }

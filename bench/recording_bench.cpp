@@ -15,6 +15,7 @@
 #include "recording_desk.h"
 #include "records/record_library.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
@@ -31,7 +32,7 @@ int main() {
     Desk desk;
     // The record question answers "Add to exist file" into the selected record.
     if (!desk.Open([](tv::TTolvaneWindow& w) {
-            w.recording().askRecord = [](const std::wstring&, const std::wstring& selected, std::wstring& chosen,
+            w.parts().recording.askRecord = [](const std::wstring&, const std::wstring& selected, std::wstring& chosen,
                                          bool& installed) {
                 chosen = selected;
                 installed = false;
@@ -42,8 +43,8 @@ int main() {
     tv::TTolvaneWindow& window = *desk.window;
     const std::wstring& recordPath = desk.recordPath;
     const tvtest::TempFolder& recent = desk.recent;
-    window.options()->values.askWhenRecord = true;
-    window.options()->values.recordType = 1;
+    window.parts().options.values.askWhenRecord = true;
+    window.parts().options.values.recordType = 1;
 
     const std::vector<std::wstring> menuFolders = tv::StartMenuProgramFolders();
     std::vector<double> recordings, baselines, strict, paints;
@@ -52,16 +53,16 @@ int main() {
     for (int round = 0; round < kRounds; ++round) {
         // Each round records into the same record of 1,000 items.
         WriteSelectedRecord(recordPath);
-        window.session().ShowSelectedRecord();
-        before = window.session().record().items.Count();
+        window.parts().session.ShowSelectedRecord();
+        before = window.parts().session.record().items.Count();
         counts = Baseline(recent.path(), menuFolders);
         baselines.push_back(counts.totalMs());
         strict.push_back(counts.strictMs());
-        recordings.push_back(bench::Millis([&] { window.recording().BtnRecClick(); }));
+        recordings.push_back(bench::Millis([&] { window.parts().recording.BtnRecClick(); }));
         // The result on the screen, timed apart: the baseline paints nothing.
         paints.push_back(
             bench::Millis([&] { RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }));
-        after = window.session().record().items.Count();
+        after = window.parts().session.record().items.Count();
     }
     DestroyWindow(window.hwnd());
 

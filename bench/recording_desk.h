@@ -26,6 +26,7 @@
 #include "bench_util.h"
 #include "platform_baselines.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
@@ -126,9 +127,9 @@ struct Desk {
         settings.user->WriteString(L"default", L"EdtRECPath", records.path());
         settings.user->WriteInteger(L"default", L"LbRECs", 0);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
-        window->recording().sources = [this] {
+        window->parts().recording.sources = [this] {
             // The real scans, with the Recent folder of the benchmark in place of the user's.
-            return std::make_unique<tv::RealRecordingSources>(tv::ModulePath(), &window->recording().shellWindows(),
+            return std::make_unique<tv::RealRecordingSources>(tv::ModulePath(), &window->parts().recording.shellWindows(),
                                                               recent.path());
         };
         if (prepare) prepare(*window);
@@ -138,8 +139,8 @@ struct Desk {
         }
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step
-        window->options()->values.recordRecentDocuments = true;
-        window->options()->values.recentDocDays = 7;
+        window->parts().options.values.recordRecentDocuments = true;
+        window->parts().options.values.recentDocDays = 7;
         return true;
     }
 };

@@ -15,6 +15,7 @@
 #include "records/icon_strip.h"
 #include "support/test_support.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -40,9 +41,9 @@ int main() {
     }
     window.Show(SW_SHOWNORMAL);
     for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();  // the first-run step
-    for (int page = 1; page < 4; ++page) window.views().Tree(page);  // all four trees are filled
-    if (window.records().Count() != 2) {
-        std::printf("the record list shows %d records, not 2\n", window.records().Count());
+    for (int page = 1; page < 4; ++page) window.parts().pages.views().Tree(page);  // all four trees are filled
+    if (window.parts().records.Count() != 2) {
+        std::printf("the record list shows %d records, not 2\n", window.parts().records.Count());
         return 1;
     }
 
@@ -52,8 +53,8 @@ int main() {
     int baselineNodes = 0;
     for (int round = 0; round < kRounds; ++round) {
         selects.push_back(bench::Millis([&] {
-            window.SelectRecord(round % 2);
-            window.LbRECsClick();
+            window.parts().records.SelectByIndex(round % 2);
+            window.parts().selected.Show();
             RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         }));
         // The same work by bare calls: load, insert, and paint the trees as the click does.
@@ -63,7 +64,7 @@ int main() {
         }));
     }
     unsigned nodes = 0;
-    for (int page = 0; page < 4; ++page) nodes += TreeView_GetCount(window.views().Tree(page));
+    for (int page = 0; page < 4; ++page) nodes += TreeView_GetCount(window.parts().pages.views().Tree(page));
     double s = bench::Median(selects), b = bench::Median(baselines);
     std::printf("select a record of 5000 top-level nodes with 2 children: %u nodes in the four trees, baseline %d nodes in plain trees\n",
                 nodes, baselineNodes);

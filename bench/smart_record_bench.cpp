@@ -13,6 +13,7 @@
 #include "bench_util.h"
 #include "recording_desk.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/work/smart_record.h"
 #include "ui/message_pump.h"
@@ -41,12 +42,12 @@ int main() {
     tv::TTolvaneWindow& window = *desk.window;
     const std::wstring& recordPath = desk.recordPath;
     const tvtest::TempFolder& recent = desk.recent;
-    window.options()->values.askWhenSmartRecord = false;
-    const size_t before = window.session().record().items.Count();
+    window.parts().options.values.askWhenSmartRecord = false;
+    const size_t before = window.parts().session.record().items.Count();
 
     // Switching on records at once: the first tick, which adds the documents.
-    double first = bench::Millis([&] { window.smartRecord().SetChecked(true); });
-    const size_t afterFirst = window.session().record().items.Count();
+    double first = bench::Millis([&] { window.parts().smart.SetChecked(true); });
+    const size_t afterFirst = window.parts().session.record().items.Count();
     const FILETIME savedFirst = LastWrite(recordPath);
 
     const std::vector<std::wstring> menuFolders = tv::StartMenuProgramFolders();
@@ -56,11 +57,11 @@ int main() {
         counts = Baseline(recent.path(), menuFolders);
         baselines.push_back(counts.totalMs());
         strict.push_back(counts.strictMs());
-        ticks.push_back(bench::Millis([&] { window.smartRecord().TimerContinueRecordTimer(); }));
+        ticks.push_back(bench::Millis([&] { window.parts().smart.TimerContinueRecordTimer(); }));
     }
-    const size_t afterTicks = window.session().record().items.Count();
+    const size_t afterTicks = window.parts().session.record().items.Count();
     const FILETIME savedLast = LastWrite(recordPath);
-    window.smartRecord().SetChecked(false);
+    window.parts().smart.SetChecked(false);
     DestroyWindow(window.hwnd());
 
     double t = bench::Median(ticks), b = bench::Median(baselines);

@@ -17,6 +17,7 @@
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 
 namespace {
@@ -74,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
     settings.user->WriteBool(L"default", L"MenuBar1", true);
     settings.user->WriteBool(L"default", L"StatusBar1", true);
     tv::TTolvaneWindow window(settings, nullptr);
-    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
+    window.parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;
     window.Show(SW_SHOWNORMAL);
     for (int i = 0; i < 20; ++i, Sleep(20)) tv::ProcessMessages();
@@ -83,7 +84,7 @@ int wmain(int argc, wchar_t** argv) {
 
     bool seen = false;
     tvtest::RunSoon([&] {
-        tv::TFrmMySettings* dlg = window.settingsDialog();
+        tv::TFrmMySettings* dlg = window.parts().settingsDialog.get();
         if (!dlg) return;
         seen = true;
         for (int page = 0; page < tv::TFrmMySettings::kPageCount; ++page) {
@@ -94,7 +95,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     }, 100);
-    window.Command(tv::kCmdSettings);
+    tvtest::RunCommand(window.hwnd(), tv::kCmdSettings);
     std::printf("%d dots per inch: %d clipped captions\n", dpi, g_clipped);
     DestroyWindow(window.hwnd());
     OleUninitialize();

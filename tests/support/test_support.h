@@ -112,6 +112,9 @@ std::vector<std::wstring> ClippedCaptions(HWND top);
 // around it when asked. The keys reach the window that has the keyboard focus once messages are read.
 void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
 
+// Runs command `id` of `window` as its menu item would.
+inline void RunCommand(HWND window, UINT id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
 // What a program started with `argument` in double quotes (as the shell hands a "%1") reads as
 // its first argument.
 std::wstring ArgumentAsReceived(const std::wstring& argument);

@@ -23,6 +23,7 @@
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/window_text.h"
 
@@ -62,7 +63,8 @@ std::wstring HintOf(HWND tooltip, HWND window, HWND control) {
 
 // What the status bar's first panel says, and its hint, of the main window.
 std::pair<std::wstring, std::wstring> StatusSays(TTolvaneWindow& window) {
-    return {StatusText(window.statusBar(), 0), HintOf(window.hintTooltip(), window.hwnd(), window.statusBar())};
+    return {StatusText(window.parts().status.hwnd(), 0),
+            HintOf(window.parts().hints.tooltip(), window.hwnd(), window.parts().status.hwnd())};
 }
 
 // The first panel naming a record selected, its path in the hint.
@@ -144,9 +146,9 @@ protected:
         settings.user->WriteString(kDefault, L"EdtRECPath", recordFolder.empty() ? folder() : recordFolder);
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
         // A first start without records asks before recording; the tests' user declines.
-        window->recording().askRecord = [](auto&&...) { return false; };
+        window->parts().recording.askRecord = [](auto&&...) { return false; };
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        window->SetPrompter(prompter);
+        window->parts().prompter = &prompter;
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
     }
@@ -160,14 +162,16 @@ protected:
     }
     std::vector<std::wstring> Listed() {
         std::vector<std::wstring> names;
-        for (int i = 0; i < window->records().Count(); ++i) names.push_back(window->records().Name(i));
+        for (int i = 0; i < window->parts().records.Count(); ++i) names.push_back(window->parts().records.Name(i));
         return names;
     }
     void Show(int index) {
-        window->SelectRecord(index);
-        window->LbRECsClick();
+        window->parts().records.SelectByIndex(index);
+        window->parts().selected.Show();
     }
-    int StripCount() { return ImageList_GetImageCount(TreeView_GetImageList(window->tvDocs(), TVSIL_NORMAL)); }
+    int StripCount() {
+        return ImageList_GetImageCount(TreeView_GetImageList(window->parts().pages.views().TVDocs, TVSIL_NORMAL));
+    }
 };
 
 
@@ -193,16 +197,16 @@ TEST_F(MainWindowRecords, TheListIsOrderedByTheSortKeyAndShowsOnlyRecordFiles) {
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Windows Start", L"Dec 08,2026_002", L"Dec 08,2026_010",
                                                    L"Jan 15,2027_001"}));
     // The first start shows the record at the stored index 0.
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Windows Start"));
-    EXPECT_EQ(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Windows Start"));
+    EXPECT_EQ(window->parts().records.SelectedIndex(), 0);
     // F5 reads the folder again.
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"b", L"C:\\b.txt"}});
-    EXPECT_TRUE(window->LbRECsKeyDown(VK_F5));
+    EXPECT_TRUE(window->parts().listCommands.KeyDown(VK_F5));
     EXPECT_EQ(Listed().at(1), L"Dec 08,2026_001");
-    EXPECT_FALSE(window->LbRECsKeyDown('Q'));
+    EXPECT_FALSE(window->parts().listCommands.KeyDown('Q'));
     // The keys reach the list's handler from the list itself.
     WriteTestRecord(RecordPath(L"Dec 09,2026_001"), {{L"c", L"C:\\c.txt"}});
-    SendMessageW(window->recordList(), WM_KEYDOWN, VK_F5, 0);
+    SendMessageW(window->parts().LbRECs, WM_KEYDOWN, VK_F5, 0);
     EXPECT_EQ(Listed().size(), 6u);
 }
 
@@ -219,25 +223,25 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     Open();
     EXPECT_EQ(StripCount(), 3);  // the first record's own icons
 
-    window->Command(kCmdViewStatusBar);
+    tvtest::RunCommand(window->hwnd(), kCmdViewStatusBar);
     Show(1);
-    HWND all = window->views().Tree(0);
+    HWND all = window->parts().pages.views().Tree(0);
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"Mid", L"Zeta"}));
     HTREEITEM zeta = TreeView_GetNextSibling(all, TreeView_GetNextSibling(all, TreeView_GetRoot(all)));
     EXPECT_TRUE(Expanded(all, zeta));  // from the selection file
     EXPECT_FALSE(Expanded(all, TreeView_GetRoot(all)));
     EXPECT_EQ(Text(all, TreeView_GetChild(all, zeta)), L"z1.txt");
     // The per-kind trees get their nodes in the same order.
-    EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"Mid", L"Zeta"}));
-    EXPECT_EQ(TopCaptions(window->views().Tree(2)), (std::vector<std::wstring>{L"alpha"}));
-    EXPECT_EQ(TreeView_GetCount(window->views().Tree(3)), 0u);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(1)), (std::vector<std::wstring>{L"Mid", L"Zeta"}));
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(2)), (std::vector<std::wstring>{L"alpha"}));
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().Tree(3)), 0u);
     EXPECT_EQ(StripCount(), 5);
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 1);
     EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_002")));
-    EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location :" + folder() + L"\\");
+    EXPECT_EQ(StatusText(window->parts().status.hwnd(), 1), L" Location :" + folder() + L"\\");
     // The record that starts with Windows carries the check mark, the others not.
     auto replayChecked = [&] {
-        return (GetMenuState(window->recordListMenu(), kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        return (GetMenuState(window->parts().menus.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED) != 0;
     };
     EXPECT_TRUE(replayChecked());
 
@@ -245,8 +249,8 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     RECT label{};
     TreeView_GetItemRect(all, TreeView_GetRoot(all), &label, TRUE);
     SendMessageW(all, WM_MOUSEMOVE, 0, MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2));
-    EXPECT_EQ(StatusText(window->statusBar(), 0), L"   Title : alpha");
-    EXPECT_EQ(StatusText(window->statusBar(), 1), L" Location : C:\\Data");
+    EXPECT_EQ(StatusText(window->parts().status.hwnd(), 0), L"   Title : alpha");
+    EXPECT_EQ(StatusText(window->parts().status.hwnd(), 1), L" Location : C:\\Data");
     // Expanding a node by the keyboard writes the record's selection file at once.
     const std::wstring selection = SelectionFilePath(RecordPath(L"Dec 08,2026_002"));
     auto lines = [](const std::wstring& text) { return "\xFF\xFE" + tvtest::Utf16(text); };
@@ -256,14 +260,14 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_TRUE(Expanded(all, TreeView_GetRoot(all)));
     EXPECT_EQ(tvtest::ReadAll(selection), lines(L"1\r\n0\r\n1\r\n"));
     // No web page in this record: no "Web Page" tab.
-    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 3);
+    EXPECT_EQ(TabCtrl_GetItemCount(window->parts().pages.pageControl()), 3);
 
     // A record without an icon file keeps the icons shown before.
     Show(2);
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"page", L"third"}));
     EXPECT_EQ(StripCount(), 5);
-    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 4);  // the "Web Page" tab appears
-    EXPECT_EQ(TopCaptions(window->views().Tree(3)), std::vector<std::wstring>{L"page"});
+    EXPECT_EQ(TabCtrl_GetItemCount(window->parts().pages.pageControl()), 4);  // the "Web Page" tab appears
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(3)), std::vector<std::wstring>{L"page"});
     EXPECT_FALSE(replayChecked());
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
 
@@ -271,13 +275,14 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     // of a type nothing opens under their titles, pages under their hosts.
     tvtest::TempFolder added;
     for (const wchar_t* name : {L"Zeta.tvx", L"alpha.tvx"}) ASSERT_TRUE(WriteTextLines(added.file(name), {L"x"}));
-    window->session().AddItem(added.file(L"Zeta.tvx"), L"Zeta");
-    window->session().AddItem(added.file(L"alpha.tvx"), L"alpha");
+    window->parts().session.AddItem(added.file(L"Zeta.tvx"), L"Zeta");
+    window->parts().session.AddItem(added.file(L"alpha.tvx"), L"alpha");
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"alpha", L"page", L"third", L"Zeta"}));
-    EXPECT_EQ(TopCaptions(window->views().Tree(1)), (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
-    window->session().AddItem(L"https://zeta.example/", L"Zeta page");
-    window->session().AddItem(L"https://alpha.example/", L"alpha page");
-    EXPECT_EQ(TopCaptions(window->views().Tree(3)),
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(1)),
+              (std::vector<std::wstring>{L"alpha", L"third", L"Zeta"}));
+    window->parts().session.AddItem(L"https://zeta.example/", L"Zeta page");
+    window->parts().session.AddItem(L"https://alpha.example/", L"alpha page");
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(3)),
               (std::vector<std::wstring>{L"alpha.example", L"page", L"zeta.example"}));
 }
 
@@ -288,38 +293,38 @@ TEST_F(MainWindowRecords, RenameMovesTheRecordAndCancellingACollisionLosesTheSel
     Show(0);
 
     AnswerRename(L"Work");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_TRUE(FileExists(RecordPath(L"Work")));
     EXPECT_TRUE(FileExists(dir.file(L"Work.dat")));
     EXPECT_TRUE(FileExists(dir.file(L"Work.tolvanetreesel")));
     EXPECT_FALSE(FileExists(RecordPath(L"Dec 08,2026_001")));
-    ASSERT_EQ(window->records().SelectedIndex(), 1);  // "Work" has the key of its letters, after the dates
-    EXPECT_EQ(window->records().Name(1), L"Work");
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Work"));
-    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a"}));  // not read again
+    ASSERT_EQ(window->parts().records.SelectedIndex(), 1);  // "Work" has the key of its letters, after the dates
+    EXPECT_EQ(window->parts().records.Name(1), L"Work");
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Work"));
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), (std::vector<std::wstring>{L"a"}));  // not read again
 
     // Another name's extension is kept and ours added.
     AnswerRename(L"Notes.old");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_TRUE(FileExists(RecordPath(L"Notes.old")));
 
     // Onto an existing record: Cancel changes nothing and the list loses its selection.
     prompter.answers = {false};
     AnswerRename(L"Dec 08,2026_002");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0],
               RecordPath(L"Dec 08,2026_002") + L" is already exists.\r\nDo you want to replace it?");
     EXPECT_TRUE(FileExists(RecordPath(L"Notes.old")));
-    EXPECT_EQ(window->records().SelectedIndex(), -1);
-    EXPECT_EQ(window->currentRecordPath(), L"");
+    EXPECT_EQ(window->parts().records.SelectedIndex(), -1);
+    EXPECT_EQ(window->parts().session.currentRecordPath(), L"");
 
     // With OK it replaces the other record.
-    window->SelectRecord(1);  // "Notes.old" sorts by the letters at the date places: after the date
-    ASSERT_EQ(window->records().Name(1), L"Notes.old");
+    window->parts().records.SelectByIndex(1);  // "Notes.old" sorts by the letters at the date places: after the date
+    ASSERT_EQ(window->parts().records.Name(1), L"Notes.old");
     prompter.answers = {true};
     AnswerRename(L"Dec 08,2026_002");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_002"});
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_002")), ReadOutcome::Complete);
@@ -329,8 +334,8 @@ TEST_F(MainWindowRecords, RenameMovesTheRecordAndCancellingACollisionLosesTheSel
 
     // Escape renames nothing.
     AnswerRename(nullptr);
-    window->SelectRecord(0);
-    window->Command(kCmdRenameRecord);
+    window->parts().records.SelectByIndex(0);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_002"});
 }
 
@@ -343,34 +348,34 @@ TEST_F(MainWindowRecords, DeleteAsksRecyclesTheSelectedRecordsAndStopLeavesTheRe
 
     // Cancel keeps everything, the trees included.
     prompter.answers = {false};
-    EXPECT_TRUE(window->LbRECsKeyDown(VK_DELETE));
+    EXPECT_TRUE(window->parts().listCommands.KeyDown(VK_DELETE));
     EXPECT_EQ(prompter.asked, std::vector<std::wstring>{question});
     EXPECT_EQ(Listed().size(), 5u);
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 1u);
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 1u);
 
     // OK with two records selected: their three files leave the folder, the list is read again.
-    HWND list = window->recordList();
+    HWND list = window->parts().LbRECs;
     SendMessageW(list, LB_SETSEL, TRUE, 1);
     prompter.answers = {true};
-    window->Command(kCmdDeleteRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdDeleteRecord);
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Dec 08,2026_003", L"Dec 08,2026_004", L"Dec 08,2026_005"}));
     for (const wchar_t* gone : {L"Dec 08,2026_001", L"Dec 08,2026_002"}) {
         EXPECT_FALSE(FileExists(RecordPath(gone)));
         EXPECT_FALSE(FileExists(dir.file(std::wstring(gone) + L".dat")));
         EXPECT_FALSE(FileExists(dir.file(std::wstring(gone) + L".tolvanetreesel")));
     }
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
-    EXPECT_FALSE(window->progress().shown());
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 0u);
+    EXPECT_FALSE(window->parts().progress.shown());
 
     // Stop pressed while the first one goes: the rest stay and the list shows them.
     {
         CtrlHeld ctrl;
-        EXPECT_TRUE(window->LbRECsKeyDown('A'));
+        EXPECT_TRUE(window->parts().listCommands.KeyDown('A'));
     }
-    EXPECT_EQ(window->records().SelectedNames().size(), 3u);
+    EXPECT_EQ(window->parts().records.SelectedNames().size(), 3u);
     PostMessageW(window->hwnd(), WM_COMMAND, kIdStopButton, 0);
     prompter.answers = {true};
-    window->Command(kCmdDeleteRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdDeleteRecord);
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Dec 08,2026_004", L"Dec 08,2026_005"}));
     EXPECT_EQ(prompter.unscripted, 0);
 }
@@ -383,22 +388,22 @@ TEST_F(MainWindowRecords, DuplicateWritesTheNextNewNameAndLaterSavesGoIntoIt) {
     ASSERT_FALSE(expected.empty());
     {
         CtrlHeld ctrl;
-        EXPECT_TRUE(window->LbRECsKeyDown('V'));
+        EXPECT_TRUE(window->parts().listCommands.KeyDown('V'));
     }
     ASSERT_TRUE(FileExists(expected));
-    EXPECT_EQ(window->currentRecordPath(), expected);
-    EXPECT_EQ(window->records().Count(), 2);
-    ASSERT_GE(window->records().SelectedIndex(), 0);
-    EXPECT_EQ(RecordPath(window->records().Name(window->records().SelectedIndex())), expected);
-    EXPECT_FALSE(window->newRecordFlag());
+    EXPECT_EQ(window->parts().session.currentRecordPath(), expected);
+    EXPECT_EQ(window->parts().records.Count(), 2);
+    ASSERT_GE(window->parts().records.SelectedIndex(), 0);
+    EXPECT_EQ(RecordPath(window->parts().records.Name(window->parts().records.SelectedIndex())), expected);
+    EXPECT_FALSE(window->parts().session.newRecordFlag());
     ShownRecord copy;
     ASSERT_EQ(ReadRecordFile(copy, expected), ReadOutcome::Complete);
     EXPECT_EQ(copy.docs.NodeCount(), 2u);
 
     // An item handed over afterwards is saved into the record shown, not into yet another one.
-    EXPECT_TRUE(TakeItem(window->session(), L"C:\\later.txt"));
-    window->session().SaveCurrentRecord();
-    EXPECT_EQ(window->records().Count(), 2);
+    EXPECT_TRUE(TakeItem(window->parts().session, L"C:\\later.txt"));
+    window->parts().session.SaveCurrentRecord();
+    EXPECT_EQ(window->parts().records.Count(), 2);
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, expected), ReadOutcome::Complete);
     EXPECT_EQ(back.docs.top().size(), 2u);
@@ -412,12 +417,13 @@ TEST_F(MainWindowRecords, AFolderThatCannotBeMadeOffersTheSettingsInsteadOfLosin
     // nothing is written anywhere.
     ASSERT_TRUE(tvtest::WriteAll(dir.file(L"blocked"), "file"));
     Open(dir.file(L"blocked\\records"));
-    window->session().AddItem(L"C:\\a.txt", L"");
+    window->parts().session.AddItem(L"C:\\a.txt", L"");
     tvtest::RunSoon([this] {
-        if (TFrmMySettings* dlg = window->settingsDialog()) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (TFrmMySettings* dlg = window->parts().settingsDialog.get())
+            PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    window->session().SaveCurrentRecord();
-    EXPECT_EQ(window->records().Count(), 0);
+    window->parts().session.SaveCurrentRecord();
+    EXPECT_EQ(window->parts().records.Count(), 0);
     EXPECT_FALSE(DirectoryExists(dir.file(L"blocked\\records")));
 }
 
@@ -430,25 +436,26 @@ TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
     ReleaseDC(nullptr, screen);
     auto height = [&](int page) {
         LOGFONTW lf{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window->views().Tree(page), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window->parts().pages.views().Tree(page), WM_GETFONT, 0, 0)),
+                   sizeof(lf), &lf);
         return lf.lfHeight;
     };
     auto checked = [&] {
         std::vector<UINT> ids;
         for (UINT id = kCmdTextLargest; id <= kCmdTextSmallest; ++id)
-            if (GetMenuState(window->treeMenu(), id, MF_BYCOMMAND) & MF_CHECKED) ids.push_back(id);
+            if (GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) & MF_CHECKED) ids.push_back(id);
         return ids;
     };
     // A stored size no item has checks nothing and is still used.
     EXPECT_TRUE(checked().empty());
     for (int page = 0; page < 4; ++page) EXPECT_EQ(height(page), -MulDiv(11, dpi, 72)) << page;
 
-    window->Command(kCmdTextLargest);
+    tvtest::RunCommand(window->hwnd(), kCmdTextLargest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextLargest});
     for (int page = 0; page < 4; ++page) EXPECT_EQ(height(page), -MulDiv(15, dpi, 72)) << page;
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 15);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"a"});  // shown again
-    window->Command(kCmdTextSmallest);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"a"});  // shown again
+    tvtest::RunCommand(window->hwnd(), kCmdTextSmallest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextSmallest});
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 8);
 }
@@ -484,7 +491,7 @@ TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterRe
     for (const auto& c : cases) {
         SCOPED_TRACE("stored width " + std::to_string(c.stored));
         openWithWidth(c.stored);
-        const RECT list = placeOf(window->recordList()), page = placeOf(window->pageControl());
+        const RECT list = placeOf(window->parts().LbRECs), page = placeOf(window->parts().pages.pageControl());
         EXPECT_NEAR(list.right, scale(c.shown), 1);
         EXPECT_GT(page.left, list.right);
         EXPECT_GE(page.right - page.left, scale(100));
@@ -493,7 +500,7 @@ TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterRe
         SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(list.right + scale(2), 200));
         SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(scale(150), 200));
         SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(scale(150), 200));
-        EXPECT_NEAR(placeOf(window->recordList()).right, scale(150), 1);
+        EXPECT_NEAR(placeOf(window->parts().LbRECs).right, scale(150), 1);
         EXPECT_NEAR(settings.user->ReadInteger(kDefault, L"GbRecList", 0), 150, 1);
     }
 }
@@ -508,8 +515,10 @@ TEST_F(MainWindowRecords, AStoredRecordIndexPastTheListShowsTheFirstRecord) {
         Close();
         settings.user->WriteInteger(kDefault, L"LbRECs", c.stored);
         Open();
-        EXPECT_EQ(window->records().SelectedIndex(), c.shown) << c.stored;
-        EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{c.shown ? L"second" : L"first"}) << c.stored;
+        EXPECT_EQ(window->parts().records.SelectedIndex(), c.shown) << c.stored;
+        EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs),
+                  std::vector<std::wstring>{c.shown ? L"second" : L"first"})
+            << c.stored;
     }
 }
 
@@ -521,13 +530,13 @@ TEST_F(MainWindowRecords, ANetworkRecordFolderListsReadsAndSaves) {
     WriteTestRecord(net + L"\\Dec 08,2026_001.tolvane", {{L"shared", L"C:\\shared.txt"}});
     Open(net + L"\\\\");  // extra backslashes are normalised away
     EXPECT_EQ(Listed(), std::vector<std::wstring>{L"Dec 08,2026_001"});
-    EXPECT_EQ(window->currentRecordPath(), net + L"\\Dec 08,2026_001.tolvane");
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"shared"});
-    window->SetNewRecordFlag(true);
-    window->session().SaveCurrentRecord();
-    EXPECT_EQ(window->records().Count(), 2);
-    EXPECT_EQ(FolderOf(window->currentRecordPath()), net);
-    EXPECT_TRUE(FileExists(window->currentRecordPath()));
+    EXPECT_EQ(window->parts().session.currentRecordPath(), net + L"\\Dec 08,2026_001.tolvane");
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"shared"});
+    window->parts().session.SetNewRecordFlag(true);
+    window->parts().session.SaveCurrentRecord();
+    EXPECT_EQ(window->parts().records.Count(), 2);
+    EXPECT_EQ(FolderOf(window->parts().session.currentRecordPath()), net);
+    EXPECT_TRUE(FileExists(window->parts().session.currentRecordPath()));
     tvtest::RemoveTree(net);
 }
 
@@ -542,8 +551,8 @@ TEST_F(MainWindowRecords, Screenshot) {
                      {L"Registry Editor", windows + L"\\regedit.exe", kProgramOrDocument, {L"export.reg"}, true}});
     settings.user->WriteInteger(kDefault, L"LbRECs", 1);
     Open();
-    window->Command(kCmdViewStatusBar);
-    ASSERT_EQ(window->records().SelectedIndex(), 1);
+    tvtest::RunCommand(window->hwnd(), kCmdViewStatusBar);
+    ASSERT_EQ(window->parts().records.SelectedIndex(), 1);
     RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
     EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_record.png"));
@@ -552,12 +561,12 @@ TEST_F(MainWindowRecords, Screenshot) {
 TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();
-    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    ASSERT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
     // The drop hands the text over once the drag has ended: it arrives through the queue.
-    window->TextDropped(L"C:\\dropped.txt");
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 1u);
+    window->parts().drops.TextDropped(L"C:\\dropped.txt");
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 1u);
     ProcessMessages();
-    HWND all = window->tvDocs();
+    HWND all = window->parts().pages.views().TVDocs;
     // A path that names nothing on disk is kept as a location under its file name.
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"dropped.txt"}));
     HTREEITEM selected = TreeView_GetSelection(all);
@@ -566,32 +575,32 @@ TEST_F(MainWindowRecords, DroppedTextIsAddedSavedIntoTheShownRecordAndSelected) 
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
     EXPECT_EQ(back.docs.top().size(), 2u);
-    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->parts().records.Count(), 1);
     // The same text again adds nothing; an address with escaped blanks gets its blanks back.
-    window->TextDropped(L"c:\\DROPPED.txt");
-    window->TextDropped(L"C:\\My%20Documents\\b.txt");
+    window->parts().drops.TextDropped(L"c:\\DROPPED.txt");
+    window->parts().drops.TextDropped(L"C:\\My%20Documents\\b.txt");
     ProcessMessages();
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"b.txt", L"dropped.txt"}));
-    EXPECT_TRUE(window->session().Contains(L"C:\\My Documents\\b.txt"));
+    EXPECT_TRUE(window->parts().session.Contains(L"C:\\My Documents\\b.txt"));
 }
 
 TEST_F(MainWindowRecords, DroppedTextTakesTheTitleOfAnOpenWindowOrOfThePageItself) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();
     std::vector<std::wstring> fetched;
-    window->intakes().fetchPageTitle = [&](const std::wstring& address) {
+    window->parts().intakes.fetchPageTitle = [&](const std::wstring& address) {
         fetched.push_back(address);
         return address.find(L"deep") != std::wstring::npos ? std::wstring(L"Fetched Page") : std::wstring();
     };
-    window->intakes().openLocationTitle = [](const std::wstring& location) {
+    window->parts().intakes.openLocationTitle = [](const std::wstring& location) {
         return location == L"C:\\Shown Place" ? std::wstring(L"Shown Title") : std::wstring();
     };
-    window->TextDropped(L"http://site.example/deep/page");
-    window->TextDropped(L"http://other.example/x");
-    window->TextDropped(L"C:\\Shown Place");
+    window->parts().drops.TextDropped(L"http://site.example/deep/page");
+    window->parts().drops.TextDropped(L"http://other.example/x");
+    window->parts().drops.TextDropped(L"C:\\Shown Place");
     ProcessMessages();
     EXPECT_EQ(fetched, (std::vector<std::wstring>{L"http://site.example/deep/page", L"http://other.example/x"}));
-    HWND all = window->tvDocs();
+    HWND all = window->parts().pages.views().TVDocs;
     EXPECT_EQ(TopCaptions(all), (std::vector<std::wstring>{L"a", L"other.example", L"Shown Title", L"site.example"}));
     // A page without a title of its own is shown by its address.
     ShownRecord back;
@@ -601,7 +610,7 @@ TEST_F(MainWindowRecords, DroppedTextTakesTheTitleOfAnOpenWindowOrOfThePageItsel
         for (const auto& child : top->children) children.push_back(child->caption);
     std::sort(children.begin(), children.end());
     EXPECT_EQ(children, (std::vector<std::wstring>{L"Fetched Page", L"http://other.example/x"}));
-    EXPECT_EQ(TabCtrl_GetItemCount(window->pageControl()), 4);  // the "Web Page" tab
+    EXPECT_EQ(TabCtrl_GetItemCount(window->parts().pages.pageControl()), 4);  // the "Web Page" tab
 }
 
 namespace {
@@ -663,31 +672,31 @@ TEST_F(MainWindowRecords, FilesAndTextDraggedThroughOleAreAddedAndSavedAndOtherD
     ASSERT_TRUE(WriteTextLines(file, {L"x"}));
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     Open();
-    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
-    ASSERT_NE(window->dropTarget(), nullptr);
+    ASSERT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    ASSERT_NE(window->parts().drops.target(), nullptr);
     // Nothing else may lie under the mouse.
     SetWindowPos(window->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     // A file and a folder from Explorer.
     tvtest::TestData files(CF_HDROP, tvtest::FileListBytes({file, folder}));
-    EXPECT_EQ(DragAndDrop(window->tvDocs(), &files), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(DragAndDrop(window->parts().pages.views().TVDocs, &files), static_cast<DWORD>(DROPEFFECT_COPY));
     for (int i = 0; i < 5; ++i) ProcessMessages();
     std::vector<std::wstring> saved = ItemPaths(RecordPath(L"Dec 08,2026_001"));
     EXPECT_TRUE(Has(saved, file));
     EXPECT_TRUE(Has(saved, folder + L"\\"));
     // The folder came below its group's node, made for it.
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 4u);
-    EXPECT_EQ(window->pageControl() ? TabCtrl_GetCurSel(window->pageControl()) : -1, 0);
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 4u);
+    EXPECT_EQ(window->parts().pages.pageControl() ? TabCtrl_GetCurSel(window->parts().pages.pageControl()) : -1, 0);
 
     // Text from a browser or an editor still goes in.
     tvtest::TestData text(CF_TEXT, std::string("C:\\dropped by text.txt\0", 23));
-    EXPECT_EQ(DragAndDrop(window->tvDocs(), &text), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(DragAndDrop(window->parts().pages.views().TVDocs, &text), static_cast<DWORD>(DROPEFFECT_COPY));
     for (int i = 0; i < 5; ++i) ProcessMessages();
     EXPECT_TRUE(Has(ItemPaths(RecordPath(L"Dec 08,2026_001")), L"C:\\dropped by text.txt"));
 
     // A picture is refused: the source learns nothing was copied and the record stays.
     tvtest::TestData picture(CF_BITMAP, std::string("xx", 2));
-    EXPECT_EQ(DragAndDrop(window->tvDocs(), &picture), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(DragAndDrop(window->parts().pages.views().TVDocs, &picture), static_cast<DWORD>(DROPEFFECT_NONE));
     for (int i = 0; i < 5; ++i) ProcessMessages();
     EXPECT_EQ(ItemPaths(RecordPath(L"Dec 08,2026_001")).size(), 5u);
     SetWindowPos(window->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -755,22 +764,22 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    ASSERT_NE(window->statusBar(), nullptr);
+    ASSERT_NE(window->parts().status.hwnd(), nullptr);
     const std::pair<std::wstring, std::wstring> none{L"No Items Selected.", L""};
     EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_001")));
 
     AnswerRename(L"Work");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
 
     // A name Windows refuses: the system's reason, and the list, the record and the bar stay.
     AnswerRename(L"Plan: Q1?");
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     ASSERT_EQ(prompter.told.size(), 1u);
     EXPECT_EQ(prompter.told[0], SystemMessageText(ERROR_INVALID_NAME));
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Work"));
-    ASSERT_GE(window->records().SelectedIndex(), 0);
-    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Work");
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Work"));
+    ASSERT_GE(window->parts().records.SelectedIndex(), 0);
+    EXPECT_EQ(window->parts().records.Name(window->parts().records.SelectedIndex()), L"Work");
     EXPECT_EQ(Listed().size(), 2u);
     EXPECT_TRUE(FileExists(RecordPath(L"Work")));
     EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Work")));
@@ -778,22 +787,22 @@ TEST_F(MainWindowRecords, TheStatusBarFollowsRenameDuplicateAndDeleteAndARefused
     // A duplicate is the record shown from then on.
     {
         CtrlHeld ctrl;
-        EXPECT_TRUE(window->LbRECsKeyDown('V'));
+        EXPECT_TRUE(window->parts().listCommands.KeyDown('V'));
     }
-    EXPECT_NE(window->currentRecordPath(), RecordPath(L"Work"));
-    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
+    EXPECT_NE(window->parts().session.currentRecordPath(), RecordPath(L"Work"));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->parts().session.currentRecordPath()));
 
     // Deleting the shown record leaves nothing selected, and the bar says so.
     prompter.answers = {true};
-    window->Command(kCmdDeleteRecord);
-    EXPECT_EQ(window->records().SelectedIndex(), -1);
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 0u);
+    tvtest::RunCommand(window->hwnd(), kCmdDeleteRecord);
+    EXPECT_EQ(window->parts().records.SelectedIndex(), -1);
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 0u);
     EXPECT_EQ(StatusSays(*window), none);
 
     // Cancelling a rename leaves no record selected either (the list loses its selection).
     Show(0);
     AnswerRename(nullptr);
-    window->Command(kCmdRenameRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
     EXPECT_EQ(StatusSays(*window), none);
 }
 
@@ -802,21 +811,21 @@ TEST_F(MainWindowRecords, ARecordWithoutWebPagesShowsTheFirstPageAndNoWebPageTab
     WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    HWND tabs = window->pageControl();
+    HWND tabs = window->parts().pages.pageControl();
     ASSERT_EQ(TabCtrl_GetItemCount(tabs), 4);
     // The user opens the "Web Page" tab.
     TabCtrl_SetCurSel(tabs, 3);
     NMHDR change{tabs, static_cast<UINT_PTR>(kIdPageControl), static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageW(window->hwnd(), WM_NOTIFY, kIdPageControl, reinterpret_cast<LPARAM>(&change));
-    ASSERT_NE(window->views().Existing(3), nullptr);
-    EXPECT_TRUE(IsWindowVisible(window->views().Existing(3)));
+    ASSERT_NE(window->parts().pages.views().Existing(3), nullptr);
+    EXPECT_TRUE(IsWindowVisible(window->parts().pages.views().Existing(3)));
 
     Show(1);
     EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3);
     EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
-    EXPECT_TRUE(IsWindowVisible(window->tvDocs()));
-    EXPECT_FALSE(IsWindowVisible(window->views().Existing(3)));
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
+    EXPECT_TRUE(IsWindowVisible(window->parts().pages.views().TVDocs));
+    EXPECT_FALSE(IsWindowVisible(window->parts().pages.views().Existing(3)));
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"b"});
 
     // A record with a web page brings the tab back; a page other than "Web Page" stays chosen.
     Show(0);
@@ -831,29 +840,29 @@ TEST_F(MainWindowRecords, EscapeOrASecondCtrlFClosesTheSearchPanelAndShowsTheRec
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
     Open();
     Show(0);
-    HWND tree = window->tvDocs();
+    HWND tree = window->parts().pages.views().TVDocs;
     for (int round = 0; round < 2; ++round) {
         {
             CtrlHeld ctrl;
             KeyOn(*window, tree, 'F');
         }
-        ASSERT_TRUE(window->searchShown());
-        EXPECT_TRUE(IsWindowVisible(window->searchBox()));
-        EXPECT_TRUE(Checked(window->moreMenu(), kCmdSearch));
+        ASSERT_TRUE(window->parts().search.shown());
+        EXPECT_TRUE(IsWindowVisible(window->parts().search.box()));
+        EXPECT_TRUE(Checked(window->parts().menus.PopupMenuMore, kCmdSearch));
         // The record changes on disk meanwhile: showing it again reads the new one.
         WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {round ? L"d" : L"c", L"C:\\c.txt"}});
         if (round == 0) {
             CtrlHeld ctrl;
-            KeyOn(*window, window->searchBox(), 'F');
+            KeyOn(*window, window->parts().search.box(), 'F');
         } else {
-            HWND edit = GetWindow(window->searchBox(), GW_CHILD);  // where the typing goes
+            HWND edit = GetWindow(window->parts().search.box(), GW_CHILD);  // where the typing goes
             ASSERT_NE(edit, nullptr);
             KeyOn(*window, edit, VK_ESCAPE);
         }
         PumpAsProgram(*window);
-        EXPECT_FALSE(window->searchShown());
-        EXPECT_FALSE(IsWindowVisible(window->searchBox()));
-        EXPECT_FALSE(Checked(window->moreMenu(), kCmdSearch));
+        EXPECT_FALSE(window->parts().search.shown());
+        EXPECT_FALSE(IsWindowVisible(window->parts().search.box()));
+        EXPECT_FALSE(Checked(window->parts().menus.PopupMenuMore, kCmdSearch));
         EXPECT_EQ(TopCaptions(tree), (std::vector<std::wstring>{L"a", round ? L"d" : L"c"}));
     }
 }
@@ -880,20 +889,20 @@ TEST_F(MainWindowRecords, ASearchSaysWhatItFoundUntilThePanelClosesOrTheBoxIsEmp
     WriteTestRecord(RecordPath(L"Dec 08,2026_003"), {{L"plain", L"C:\\plain.txt"}});
     Open();
     Show(0);
-    window->Command(kCmdViewStatusBar);
-    window->Command(kCmdSearch);
-    ASSERT_TRUE(window->searchShown());
-    HWND tabs = window->pageControl();
+    tvtest::RunCommand(window->hwnd(), kCmdViewStatusBar);
+    tvtest::RunCommand(window->hwnd(), kCmdSearch);
+    ASSERT_TRUE(window->parts().search.shown());
+    HWND tabs = window->parts().pages.pageControl();
     auto search = [&](const wchar_t* text) {
-        SetWindowTextW(window->searchBox(), text);
-        window->Command(kIdSearchButton);
+        SetWindowTextW(window->parts().search.box(), text);
+        tvtest::RunCommand(window->hwnd(), kIdSearchButton);
         RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
     };
     // What the status bar and the hint strip say; nothing from a strip not shown.
     auto told = [&] {
-        HWND strip = window->progress().PnlHint;
-        return std::make_pair(StatusText(window->statusBar(), 0),
+        HWND strip = window->parts().progress.PnlHint;
+        return std::make_pair(StatusText(window->parts().status.hwnd(), 0),
                               strip && IsWindowVisible(strip) ? TextOf(strip) : std::wstring());
     };
     const struct {
@@ -922,8 +931,8 @@ TEST_F(MainWindowRecords, ASearchSaysWhatItFoundUntilThePanelClosesOrTheBoxIsEmp
     // So does closing the panel.
     search(L"readme");
     ASSERT_EQ(FirstTabCaption(tabs), L"Search Results");
-    window->Command(kCmdSearch);
-    EXPECT_FALSE(window->searchShown());
+    tvtest::RunCommand(window->hwnd(), kCmdSearch);
+    EXPECT_FALSE(window->parts().search.shown());
     EXPECT_EQ(told(), std::make_pair(NamedInStatus(RecordPath(L"Dec 08,2026_001")).first, std::wstring()));
     EXPECT_EQ(FirstTabCaption(tabs), L"All");
 }
@@ -932,10 +941,10 @@ TEST_F(MainWindowRecords, ARightClickOnEmptyTreeSpaceSelectsNothing) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    HWND tree = window->tvDocs();
+    HWND tree = window->parts().pages.views().TVDocs;
     DeselectAll(tree);
     TreeView_SelectItem(tree, nullptr);
-    SetFocus(window->recordList());
+    SetFocus(window->parts().LbRECs);
     RECT client{};
     GetClientRect(tree, &client);
     LPARAM empty = MAKELPARAM(client.right / 2, client.bottom - 4);
@@ -966,25 +975,25 @@ TEST_F(MainWindowRecords, ARightClickOnTheTitleBarOpensTheWindowMenuAndInsideThe
 
     HMENU system = MenuOpenedBy(rightClick(caption));
     ASSERT_NE(system, nullptr);
-    EXPECT_NE(system, window->appMenu());
+    EXPECT_NE(system, window->parts().menus.PmApp);
     EXPECT_NE(GetMenuState(system, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
-    EXPECT_EQ(MenuOpenedBy(rightClick(inside)), window->appMenu());
+    EXPECT_EQ(MenuOpenedBy(rightClick(inside)), window->parts().menus.PmApp);
 }
 
 TEST_F(MainWindowRecords, EnterPressesTheFocusedButton) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}, {L"b", L"C:\\b.txt"}});
     Open();
     Show(0);
-    window->Command(kCmdSearch);
-    HWND searchButton = GetDlgItem(GetParent(window->searchBox()), kIdSearchButton);
+    tvtest::RunCommand(window->hwnd(), kCmdSearch);
+    HWND searchButton = GetDlgItem(GetParent(window->parts().search.box()), kIdSearchButton);
     ASSERT_NE(searchButton, nullptr);
     SetForegroundWindow(window->hwnd());
     SetFocus(searchButton);  // before the text: leaving the box searches too
     PumpAsProgram(*window);
-    SetWindowTextW(window->searchBox(), L"b.txt");
+    SetWindowTextW(window->parts().search.box(), L"b.txt");
     tvtest::PressKey(VK_RETURN);
     for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"b"});
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"b"});
 }
 
 TEST_F(MainWindowRecords, AltSPressesStartRecordingTheFirstOfTheTwoControlsMarkingS) {
@@ -992,19 +1001,20 @@ TEST_F(MainWindowRecords, AltSPressesStartRecordingTheFirstOfTheTwoControlsMarki
     Open();
     Show(0);
     int asked = 0;
-    window->recording().askRecord = [&asked](auto&&...) {
+    window->parts().recording.askRecord = [&asked](auto&&...) {
         ++asked;
         return false;
     };
-    window->Command(kCmdSearch);  // "&Search" shows too
+    tvtest::RunCommand(window->hwnd(), kCmdSearch);  // "&Search" shows too
     SetForegroundWindow(window->hwnd());
-    SetFocus(window->recordList());
+    SetFocus(window->parts().LbRECs);
     PumpAsProgram(*window);
-    SetWindowTextW(window->searchBox(), L"b.txt");
+    SetWindowTextW(window->parts().search.box(), L"b.txt");
     tvtest::PressKey('S', false, false, true);
     for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"b"}));  // no search ran
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs),
+              (std::vector<std::wstring>{L"a", L"b"}));  // no search ran
 }
 
 TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedRecord) {
@@ -1012,13 +1022,13 @@ TEST_F(MainWindowRecords, InTheRecordListF2RenamesAndEnterReplaysTheSelectedReco
     Open();
     Show(0);
     std::vector<std::wstring> replayAsked;
-    window->replay().askReplay = [&replayAsked](const std::wstring& name, int, int) {
+    window->parts().replay.askReplay = [&replayAsked](const std::wstring& name, int, int) {
         replayAsked.push_back(name);
         return false;  // nothing is opened
     };
     SetForegroundWindow(window->hwnd());
     auto pressInList = [&](WORD key) {
-        SetFocus(window->recordList());
+        SetFocus(window->parts().LbRECs);
         tvtest::PressKey(key);
         for (int i = 0; i < 5; ++i, Sleep(10)) PumpAsProgram(*window);
     };
@@ -1050,13 +1060,13 @@ void MoveMouseOnto(HWND control) {
 
 TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheirHints) {
     Open();
-    HWND w = window->hwnd(), tips = window->hintTooltip();
+    HWND w = window->hwnd(), tips = window->parts().hints.tooltip();
     ASSERT_NE(tips, nullptr);
     const std::pair<HWND, std::wstring> hints[] = {
         {GetDlgItem(w, kCmdRecord), L"Scan and Add"},
         {GetDlgItem(w, kCmdAdd), L"Add..."},
         {GetDlgItem(w, kCmdMoreButton), L"Click here for more..."},
-        {window->recordList(), L"You can right click to access more features."},
+        {window->parts().LbRECs, L"You can right click to access more features."},
     };
     for (const auto& [control, text] : hints) EXPECT_EQ(HintOf(tips, w, control), text);
 
@@ -1066,8 +1076,9 @@ TEST_F(MainWindowRecords, TheCommandStripTheRecordListAndTheTolVaneMenuHaveTheir
     EXPECT_TRUE(tvtest::WaitUntil([&] { return ShownTip(tips) == L"Scan and Add"; }, 10000)) << ShownTip(tips);
 
     // "&TolVane" selected on the menu bar shows its hint until the menu closes.
-    window->Command(kCmdViewMenuBar);
-    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(window->mainMenu()));
+    tvtest::RunCommand(window->hwnd(), kCmdViewMenuBar);
+    SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE),
+                 reinterpret_cast<LPARAM>(window->parts().menus.MainMenu1));
     EXPECT_EQ(ShownTip(tips), L"Recent Opened Programs and Files");
     SendMessageW(w, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_FALSE(IsWindowVisible(tips));
@@ -1104,9 +1115,9 @@ TEST_F(MainWindowRecords, TheRecordListsHintTellsWhenTheRecordUnderTheMouseWasWr
     ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_001"), morning));
     ASSERT_TRUE(SetWritten(RecordPath(L"Dec 08,2026_002"), evening));
     Open();
-    HWND list = window->recordList();
+    HWND list = window->parts().LbRECs;
     const std::wstring own = L"You can right click to access more features.";
-    auto hint = [&] { return HintOf(window->hintTooltip(), window->hwnd(), list); };
+    auto hint = [&] { return HintOf(window->parts().hints.tooltip(), window->hwnd(), list); };
     auto mouseOn = [&](int index) {
         RECT r{};
         SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
@@ -1152,39 +1163,40 @@ TEST_F(MainWindowRecords, TabAndShiftTabGoThroughTheWindowsControls) {
     std::vector<HWND> forward;
     // The interval slider shows, and is reached, only while Smart Record is on.
     for (int i = 0; i < 7; ++i) forward.push_back(press(false));
-    EXPECT_EQ(forward, (std::vector<HWND>{add, more, smart, window->recordList(), window->pageControl(),
-                                          window->tvDocs(), record}));
+    EXPECT_EQ(forward, (std::vector<HWND>{add, more, smart, window->parts().LbRECs, window->parts().pages.pageControl(),
+                                          window->parts().pages.views().TVDocs, record}));
     std::vector<HWND> back;
     for (int i = 0; i < 3; ++i) back.push_back(press(true));
-    EXPECT_EQ(back, (std::vector<HWND>{window->tvDocs(), window->pageControl(), window->recordList()}));
+    EXPECT_EQ(back, (std::vector<HWND>{window->parts().pages.views().TVDocs, window->parts().pages.pageControl(),
+                                       window->parts().LbRECs}));
 
     // With the search panel shown, its box and button come between the list and the tabs.
-    window->Command(kCmdSearch);
-    SetFocus(window->recordList());
+    tvtest::RunCommand(window->hwnd(), kCmdSearch);
+    SetFocus(window->parts().LbRECs);
     HWND inBox = press(false);
-    EXPECT_TRUE(inBox == window->searchBox() || GetParent(inBox) == window->searchBox());
+    EXPECT_TRUE(inBox == window->parts().search.box() || GetParent(inBox) == window->parts().search.box());
     HWND button = press(false);
     EXPECT_EQ(GetDlgCtrlID(button), kIdSearchButton);
-    EXPECT_EQ(press(false), window->pageControl());
+    EXPECT_EQ(press(false), window->parts().pages.pageControl());
     // Down in the list still moves in the list: Tab does not stay there.
-    SetFocus(window->recordList());
-    EXPECT_NE(press(false), window->recordList());
+    SetFocus(window->parts().LbRECs);
+    EXPECT_NE(press(false), window->parts().LbRECs);
 }
 
 TEST_F(MainWindowRecords, FoldersReachExplorerNamedAsTheyAreOnceTheShellHasQuotedThem) {
     Open();
     tvtest::RecordingShell shell;
-    window->SetShellCalls(shell);
-    TFrmMySettings* settingsDialog = window->settingsDialog();
+    window->parts().shellCalls = &shell;
+    TFrmMySettings* settingsDialog = window->parts().settingsDialog.get();
     ASSERT_NE(settingsDialog, nullptr);
     settingsDialog->SetShellCalls(shell);
 
-    window->Command(kCmdOpenApplicationPath);
+    tvtest::RunCommand(window->hwnd(), kCmdOpenApplicationPath);
     tvtest::RunSoon([settingsDialog] {
         SendMessageW(settingsDialog->BtnOpenDir, BM_CLICK, 0, 0);
         PostMessageW(settingsDialog->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    window->Command(kCmdSettings);  // "&Open" on the record folder
+    tvtest::RunCommand(window->hwnd(), kCmdSettings);  // "&Open" on the record folder
 
     ASSERT_EQ(shell.calls.size(), 2u);
     const std::wstring expected[] = {FolderOf(ModulePath()), folder()};
@@ -1211,7 +1223,7 @@ std::vector<Entry> LargeRecord(int top) {
 }
 
 void PumpUntilIdle(TTolvaneWindow& window) {
-    for (int i = 0; i < 50 && (window.busy() || window.longWork().queued() > 0 || i < 5); ++i) {
+    for (int i = 0; i < 50 && (window.parts().work.busy() || window.parts().work.queued() > 0 || i < 5); ++i) {
         ProcessMessages();
         Sleep(10);
     }
@@ -1234,28 +1246,28 @@ TEST_F(MainWindowRecords, AClickOnAnotherRecordWhileALargeOneIsReadShowsItOnceTh
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
     WriteTestRecord(RecordPath(L"Dec 08,2026_002"), {{L"small", L"C:\\small.txt"}});
     Open();
-    window->SelectRecord(0);
+    window->parts().records.SelectByIndex(0);
     // The user clicks the second record while the first is read: the list changes at once, and
     // its notification arrives in the middle of the reading.
-    HWND list = window->recordList();
+    HWND list = window->parts().LbRECs;
     PostMessageW(list, LB_SETSEL, FALSE, -1);
     PostMessageW(list, LB_SETSEL, TRUE, 1);
     PostMessageW(list, LB_SETCARETINDEX, 1, 0);
     PostMessageW(window->hwnd(), WM_COMMAND, MAKEWPARAM(kIdRecordList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    window->LbRECsClick();
+    window->parts().selected.Show();
 
     // The large record was read whole, its nodes untouched by the click.
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
-    EXPECT_EQ(window->shownRecord().docs.top().size(), 5000u);
-    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
-    EXPECT_EQ(TreeView_GetCount(window->tvDocs()), 15000u);
-    EXPECT_EQ(window->longWork().queued(), 1u) << "the click arrived after the reading, not during it";
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    EXPECT_EQ(window->parts().session.record().docs.top().size(), 5000u);
+    EXPECT_TRUE(window->parts().session.record().NodesPointToItems());
+    EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().TVDocs), 15000u);
+    EXPECT_EQ(window->parts().work.queued(), 1u) << "the click arrived after the reading, not during it";
 
     // Then the clicked record is shown.
     PumpUntilIdle(*window);
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_002"));
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"small"});
-    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_002"));
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"small"});
+    EXPECT_TRUE(window->parts().session.record().NodesPointToItems());
 }
 
 TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwards) {
@@ -1263,20 +1275,20 @@ TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwa
     Open();
     ASSERT_TRUE(CreateFolderTree(folders.dataFolder()));
     ASSERT_TRUE(WriteTextLines(folders.dataFolder() + L"\\sendparam.txt", {L"C:\\handed.txt"}));
-    window->SelectRecord(0);
+    window->parts().records.SelectByIndex(0);
     HandOffSender sender{window->hwnd()};
     HANDLE thread = CreateThread(nullptr, 0, &HandOffSender::Run, &sender, 0, nullptr);
     ASSERT_NE(thread, nullptr);
-    window->LbRECsClick();
+    window->parts().selected.Show();
     // The sender was answered while the record was read; its item waits for the reading.
     ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
     CloseHandle(thread);
     EXPECT_EQ(sender.answer, 1);
-    EXPECT_EQ(window->shownRecord().docs.top().size(), 5000u);
+    EXPECT_EQ(window->parts().session.record().docs.top().size(), 5000u);
 
     PumpUntilIdle(*window);
-    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
-    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    EXPECT_TRUE(window->parts().session.Contains(L"C:\\handed.txt"));
+    EXPECT_TRUE(window->parts().session.record().NodesPointToItems());
     ShownRecord back;
     ReadRecordFile(back, RecordPath(L"Dec 08,2026_001"));
     bool saved = false;
@@ -1287,15 +1299,15 @@ TEST_F(MainWindowRecords, AHandOffDuringTheReadingOfALargeRecordLandsInItAfterwa
 TEST_F(MainWindowRecords, ClosingWhileALargeRecordIsReadClosesOnceTheReadingEnds) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), LargeRecord(5000));
     Open();
-    window->SelectRecord(0);
+    window->parts().records.SelectByIndex(0);
     // The close arrives in the middle of the reading, which goes on to its end or its stop.
     PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
-    window->LbRECsClick();
+    window->parts().selected.Show();
     EXPECT_TRUE(IsWindow(window->hwnd())) << "the window went while its record was read";
-    EXPECT_TRUE(window->shownRecord().NodesPointToItems());
+    EXPECT_TRUE(window->parts().session.record().NodesPointToItems());
     PumpUntilIdle(*window);
     EXPECT_FALSE(IsWindow(window->hwnd()));
-    EXPECT_EQ(window->longWork().queued(), 0u);
+    EXPECT_EQ(window->parts().work.queued(), 0u);
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program would not end";
 }
@@ -1341,11 +1353,11 @@ TEST_F(MainWindowRecords, OnlyTheProgramsOwnHandOffMessageIsTaken) {
         EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 0);
     EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, 0), 0);
     PumpUntilIdle(*window);
-    EXPECT_FALSE(window->session().Contains(L"C:\\handed.txt"));
+    EXPECT_FALSE(window->parts().session.Contains(L"C:\\handed.txt"));
 
     EXPECT_EQ(SendMessageW(window->hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&right)), 1);
     PumpUntilIdle(*window);
-    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
+    EXPECT_TRUE(window->parts().session.Contains(L"C:\\handed.txt"));
 }
 
 // ---- nothing the user made is lost -----------------------------------------------------------
@@ -1392,20 +1404,20 @@ TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGo
     WriteBytes(original, damaged);
     Open();
     Show(0);
-    EXPECT_FALSE(window->session().readWhole());
-    EXPECT_NE(StatusText(window->statusBar(), 0).find(L"not read completely"), std::wstring::npos);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"a"});
+    EXPECT_FALSE(window->parts().session.readWhole());
+    EXPECT_NE(StatusText(window->parts().status.hwnd(), 0).find(L"not read completely"), std::wstring::npos);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"a"});
 
     HandOver(*window, folders.dataFolder(), {L"C:\\handed.txt"});
     EXPECT_EQ(FileBytes(original), damaged);
     ASSERT_EQ(Listed().size(), 2u);
-    EXPECT_NE(window->currentRecordPath(), original);
+    EXPECT_NE(window->parts().session.currentRecordPath(), original);
     // The new record is the one selected, and the status bar names it.
-    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
+    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->parts().session.currentRecordPath()));
     ShownRecord saved;
-    ASSERT_EQ(ReadRecordFile(saved, window->currentRecordPath()), ReadOutcome::Complete);
+    ASSERT_EQ(ReadRecordFile(saved, window->parts().session.currentRecordPath()), ReadOutcome::Complete);
     ASSERT_EQ(saved.items.Count(), 2);
-    EXPECT_TRUE(window->session().readWhole());  // the new record holds all that was shown
+    EXPECT_TRUE(window->parts().session.readWhole());  // the new record holds all that was shown
 }
 
 TEST_F(MainWindowRecords, AFailedSaveIsToldWithTheRecordAndTheChangeStaysShown) {
@@ -1421,7 +1433,7 @@ TEST_F(MainWindowRecords, AFailedSaveIsToldWithTheRecordAndTheChangeStaysShown) 
     CloseHandle(held);
     ASSERT_EQ(prompter.told.size(), 1u);
     EXPECT_NE(prompter.told[0].find(record), std::wstring::npos) << std::string(prompter.told[0].begin(), prompter.told[0].end());
-    EXPECT_TRUE(window->session().Contains(L"C:\\handed.txt"));
+    EXPECT_TRUE(window->parts().session.Contains(L"C:\\handed.txt"));
     EXPECT_EQ(FileBytes(record), before);
 }
 
@@ -1431,9 +1443,9 @@ TEST_F(MainWindowRecords, AHandedOffLineARecordCannotHoldIsRefusedAndTheRecordSt
     Open();
     Show(0);
     HandOver(*window, folders.dataFolder(), {std::wstring(L"C:\\bad") + wchar_t(1) + L".txt", L"C:\\good.txt"});
-    EXPECT_TRUE(window->session().Contains(L"C:\\good.txt"));
-    EXPECT_EQ(window->shownRecord().items.Count(), 2);
-    EXPECT_NE(StatusText(window->statusBar(), 0).find(L"U+0001"), std::wstring::npos);
+    EXPECT_TRUE(window->parts().session.Contains(L"C:\\good.txt"));
+    EXPECT_EQ(window->parts().session.record().items.Count(), 2);
+    EXPECT_NE(StatusText(window->parts().status.hwnd(), 0).find(L"U+0001"), std::wstring::npos);
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, record), ReadOutcome::Complete);
     EXPECT_EQ(back.items.Count(), 2);
@@ -1467,7 +1479,7 @@ protected:
 };
 
 TEST_F(UnsavedChange, ClosingWithAChangeThatCouldNotBeSavedAsksAndNothingIsLost) {
-    ASSERT_TRUE(window->session().unsavedChange());
+    ASSERT_TRUE(window->parts().session.unsavedChange());
 
     // Closing the question keeps the window open.
     SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
@@ -1513,7 +1525,7 @@ protected:
     }
     // Clicks the list's entry `index` with the mouse, as the user does.
     void ClickRecord(int index) {
-        HWND list = window->recordList();
+        HWND list = window->parts().LbRECs;
         RECT r{};
         ASSERT_NE(SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
         LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -1529,27 +1541,27 @@ protected:
 };
 
 TEST_F(UnsavedChangeAndAnotherRecord, ClosingTheQuestionKeepsTheShownRecordAndDiscardingShowsTheClickedOne) {
-    ASSERT_TRUE(window->session().unsavedChange());
-    ASSERT_EQ(window->currentRecordPath(), record);
+    ASSERT_TRUE(window->parts().session.unsavedChange());
+    ASSERT_EQ(window->parts().session.currentRecordPath(), record);
 
     // The question that closing asks; closed, nothing changes.
     ClickRecord(1);
     ASSERT_EQ(prompter.offered.size(), 1u);
     EXPECT_NE(prompter.offered[0].find(record), std::wstring::npos);
-    EXPECT_EQ(window->currentRecordPath(), record);
-    EXPECT_EQ(window->records().SelectedIndex(), 0);
-    EXPECT_EQ(window->records().SelectedNames(), std::vector<std::wstring>{L"Dec 08,2026_001"});
-    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"handed.txt"}));
-    EXPECT_TRUE(window->session().unsavedChange());
+    EXPECT_EQ(window->parts().session.currentRecordPath(), record);
+    EXPECT_EQ(window->parts().records.SelectedIndex(), 0);
+    EXPECT_EQ(window->parts().records.SelectedNames(), std::vector<std::wstring>{L"Dec 08,2026_001"});
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), (std::vector<std::wstring>{L"a", L"handed.txt"}));
+    EXPECT_TRUE(window->parts().session.unsavedChange());
 
     // Discarded: the clicked record is shown, and neither file is written.
     prompter.choices = {2};
     ClickRecord(1);
     EXPECT_EQ(prompter.offered.size(), 2u);
-    EXPECT_EQ(window->currentRecordPath(), other);
-    EXPECT_EQ(window->records().SelectedIndex(), 1);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
-    EXPECT_FALSE(window->session().unsavedChange());
+    EXPECT_EQ(window->parts().session.currentRecordPath(), other);
+    EXPECT_EQ(window->parts().records.SelectedIndex(), 1);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"other"});
+    EXPECT_FALSE(window->parts().session.unsavedChange());
     LetGo();
     EXPECT_EQ(FileBytes(record), before);
     EXPECT_EQ(FileBytes(other), otherBefore);
@@ -1558,7 +1570,7 @@ TEST_F(UnsavedChangeAndAnotherRecord, ClosingTheQuestionKeepsTheShownRecordAndDi
     // With nothing unsaved, another click asks nothing.
     ClickRecord(0);
     EXPECT_EQ(prompter.offered.size(), 2u);
-    EXPECT_EQ(window->currentRecordPath(), record);
+    EXPECT_EQ(window->parts().session.currentRecordPath(), record);
 }
 
 TEST_F(UnsavedChangeAndAnotherRecord, TryingAgainSavesIntoTheShownRecordNotTheClickedOne) {
@@ -1566,16 +1578,16 @@ TEST_F(UnsavedChangeAndAnotherRecord, TryingAgainSavesIntoTheShownRecordNotTheCl
     prompter.choices = {0};
     ClickRecord(1);
     EXPECT_EQ(prompter.offered.size(), 2u);  // asked again after the failed retry, then closed
-    EXPECT_EQ(window->currentRecordPath(), record);
+    EXPECT_EQ(window->parts().session.currentRecordPath(), record);
     LetGo();
     prompter.choices = {0};
     ClickRecord(1);
     EXPECT_EQ(prompter.offered.size(), 3u);
     EXPECT_EQ(SavedItems(record), 2);
     EXPECT_EQ(FileBytes(other), otherBefore);
-    EXPECT_EQ(window->currentRecordPath(), other);
-    EXPECT_EQ(window->records().SelectedIndex(), 1);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
+    EXPECT_EQ(window->parts().session.currentRecordPath(), other);
+    EXPECT_EQ(window->parts().records.SelectedIndex(), 1);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"other"});
     EXPECT_EQ(prompter.unscripted, 0);
 }
 
@@ -1594,10 +1606,10 @@ TEST_F(UnsavedChangeAndAnotherRecord, SavingAsANewRecordKeepsBothFilesAndShowsTh
     ASSERT_FALSE(created.empty());
     EXPECT_EQ(SavedItems(created), 2);
     // The clicked record is shown, selected by its name wherever the new record was listed.
-    EXPECT_EQ(window->currentRecordPath(), other);
-    ASSERT_GE(window->records().SelectedIndex(), 0);
-    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"Dec 08,2026_002");
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"other"});
+    EXPECT_EQ(window->parts().session.currentRecordPath(), other);
+    ASSERT_GE(window->parts().records.SelectedIndex(), 0);
+    EXPECT_EQ(window->parts().records.Name(window->parts().records.SelectedIndex()), L"Dec 08,2026_002");
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"other"});
 }
 
 namespace {
@@ -1633,11 +1645,11 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
     tvtest::TempFolder apps;
     const std::wstring tool = apps.file(L"tool.tvx");
     ASSERT_TRUE(WriteTextLines(tool, {L"x"}));
-    window->recording().sources = [tool] { return std::make_unique<OneProgram>(tool); };
+    window->parts().recording.sources = [tool] { return std::make_unique<OneProgram>(tool); };
     std::vector<std::pair<std::wstring, std::wstring>> asked;
     bool confirm = false;
     std::wstring name;
-    window->recording().askRecord = [&](const std::wstring& newName, const std::wstring& selected,
+    window->parts().recording.askRecord = [&](const std::wstring& newName, const std::wstring& selected,
                                         std::wstring& chosen, bool&) {
         asked.push_back({newName, selected});
         chosen = name;
@@ -1645,15 +1657,15 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
     };
 
     // Closed: no recording, and the next save still goes to the shown record.
-    window->Command(kCmdRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].second, L"Dec 08,2026_001");
     EXPECT_EQ(asked[0].first.substr(asked[0].first.size() - 4), L"_001");
-    EXPECT_EQ(window->records().Count(), 1);
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
-    window->session().AddItem(L"http://example.org/x", L"X");
-    window->session().SaveCurrentRecord();
-    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->parts().records.Count(), 1);
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    window->parts().session.AddItem(L"http://example.org/x", L"X");
+    window->parts().session.SaveCurrentRecord();
+    EXPECT_EQ(window->parts().records.Count(), 1);
 
     // Confirmed under a name of the user's: a new record with what the desktop shows. While
     // it runs, the progress strip shows its hint.
@@ -1669,46 +1681,48 @@ TEST_F(MainWindowRecords, TheRecordButtonAsksAndAClosedQuestionChangesNothing) {
         MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    const RECT treeBefore = placeOf(window->tvDocs());
+    const RECT treeBefore = placeOf(window->parts().pages.views().TVDocs);
     RECT treeDuring{}, hintDuring{};
-    window->recording().sources = [&, tool] {
+    window->parts().recording.sources = [&, tool] {
         return std::make_unique<OneProgram>(tool, [&] {
-            stripShown = window->progress().shown();
-            hint = window->progress().hint();
-            treeDuring = placeOf(window->tvDocs());
-            hintDuring = placeOf(window->progress().PnlHint);
+            stripShown = window->parts().progress.shown();
+            hint = window->parts().progress.hint();
+            treeDuring = placeOf(window->parts().pages.views().TVDocs);
+            hintDuring = placeOf(window->parts().progress.PnlHint);
             POINT middle{(hintDuring.left + hintDuring.right) / 2, (hintDuring.top + hintDuring.bottom) / 2};
-            hintOnTop = ChildWindowFromPointEx(window->hwnd(), middle, CWP_SKIPINVISIBLE) == window->progress().PnlHint;
+            hintOnTop =
+                ChildWindowFromPointEx(window->hwnd(), middle, CWP_SKIPINVISIBLE) == window->parts().progress.PnlHint;
             RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_recording.png");
         });
     };
-    window->Command(kCmdRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     EXPECT_TRUE(stripShown);
     EXPECT_EQ(hint, L"Loading running applications,please waiting...");
     EXPECT_TRUE(EqualRect(&treeDuring, &treeBefore));
     EXPECT_TRUE(hintOnTop);
     EXPECT_GT(hintDuring.bottom, treeBefore.bottom - 40);
     EXPECT_LE(hintDuring.bottom, treeBefore.bottom + 8);
-    const RECT treeAfter = placeOf(window->tvDocs());
+    const RECT treeAfter = placeOf(window->parts().pages.views().TVDocs);
     EXPECT_TRUE(EqualRect(&treeAfter, &treeBefore));
-    EXPECT_EQ(window->currentRecordPath(), RecordPath(L"My Day"));
-    EXPECT_EQ(window->records().Count(), 2);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), std::vector<std::wstring>{L"Tool"});
-    EXPECT_FALSE(window->progress().shown());
-    EXPECT_EQ(window->records().Name(window->records().SelectedIndex()), L"My Day");
+    EXPECT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"My Day"));
+    EXPECT_EQ(window->parts().records.Count(), 2);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"Tool"});
+    EXPECT_FALSE(window->parts().progress.shown());
+    EXPECT_EQ(window->parts().records.Name(window->parts().records.SelectedIndex()), L"My Day");
 
     // "Add to exist file": the selected record keeps its items and gains the new ones.
-    window->options()->values.recordType = 1;
+    window->parts().options.values.recordType = 1;
     Show(0);
-    ASSERT_EQ(window->currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
+    ASSERT_EQ(window->parts().session.currentRecordPath(), RecordPath(L"Dec 08,2026_001"));
     name = L"Dec 08,2026_001";
-    window->Command(kCmdRecord);
-    EXPECT_EQ(TopCaptions(window->tvDocs()), (std::vector<std::wstring>{L"a", L"example.org", L"Tool"}));
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
+    EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs),
+              (std::vector<std::wstring>{L"a", L"example.org", L"Tool"}));
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, RecordPath(L"Dec 08,2026_001")), ReadOutcome::Complete);
     std::vector<std::wstring> captions;
     for (const auto& n : back.docs.top()) captions.push_back(n->caption);
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"a", L"example.org", L"Tool"}));
-    EXPECT_EQ(window->records().Count(), 2);
+    EXPECT_EQ(window->parts().records.Count(), 2);
 }

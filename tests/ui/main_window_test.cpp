@@ -1,4 +1,5 @@
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/work/smart_record.h"
 
@@ -23,7 +24,7 @@ TTolvaneWindow* g_window = nullptr;
 bool g_dialogSeen = false;
 void CALLBACK EscapeSettings(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    TFrmMySettings* dlg = g_window->settingsDialog();
+    TFrmMySettings* dlg = g_window->parts().settingsDialog.get();
     g_dialogSeen = dlg && IsWindowVisible(dlg->hwnd());
     if (dlg) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
 }
@@ -33,45 +34,46 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     tvtest::ScopedDataFolders folders;
     Settings settings = OpenSettingsFiles();
     TTolvaneWindow window(settings, nullptr);
-    window.recording().askRecord = [](auto&&...) { return false; };  // no first recording
-    window.smartRecord().askSmartRecord = [](int, int&) { return false; };  // nor Smart Record
+    window.parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
+    window.parts().smart.askSmartRecord = [](int, int&) { return false; };  // nor Smart Record
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
     window.Show(SW_SHOWNORMAL);
     HWND w = window.hwnd();
-    ASSERT_TRUE(window.recordListShown());
+    ASSERT_TRUE(window.parts().shown.recordListShown());
     // Pages Windows 7 does not have are not offered there.
     bool seven = Startup().versionName == L"windows 7";
-    EXPECT_EQ(GetMenuState(window.mainMenu(), kCmdHistory, MF_BYCOMMAND) == static_cast<UINT>(-1), seven);
-    EXPECT_EQ(GetMenuState(window.mainMenu(), kCmdSystemProperties, MF_BYCOMMAND) == static_cast<UINT>(-1), seven);
-    EXPECT_NE(GetMenuState(window.mainMenu(), kCmdMyComputer, MF_BYCOMMAND), static_cast<UINT>(-1));
-    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewRecordList));
-    EXPECT_TRUE(Checked(window.appMenu(), kCmdAppRecordList));
+    EXPECT_EQ(GetMenuState(window.parts().menus.MainMenu1, kCmdHistory, MF_BYCOMMAND) == static_cast<UINT>(-1), seven);
+    EXPECT_EQ(GetMenuState(window.parts().menus.MainMenu1, kCmdSystemProperties, MF_BYCOMMAND) == static_cast<UINT>(-1),
+              seven);
+    EXPECT_NE(GetMenuState(window.parts().menus.MainMenu1, kCmdMyComputer, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_TRUE(Checked(window.parts().menus.MainMenu1, kCmdViewRecordList));
+    EXPECT_TRUE(Checked(window.parts().menus.PmApp, kCmdAppRecordList));
 
     // "Record List" in the View menu: the list goes, both items uncheck, the choice is stored.
     SendMessageW(w, WM_COMMAND, kCmdViewRecordList, 0);
-    EXPECT_FALSE(window.recordListShown());
-    EXPECT_FALSE(IsWindowVisible(window.recordList()));
-    EXPECT_FALSE(Checked(window.mainMenu(), kCmdViewRecordList));
-    EXPECT_FALSE(Checked(window.appMenu(), kCmdAppRecordList));
+    EXPECT_FALSE(window.parts().shown.recordListShown());
+    EXPECT_FALSE(IsWindowVisible(window.parts().LbRECs));
+    EXPECT_FALSE(Checked(window.parts().menus.MainMenu1, kCmdViewRecordList));
+    EXPECT_FALSE(Checked(window.parts().menus.PmApp, kCmdAppRecordList));
     EXPECT_FALSE(settings.user->ReadBool(L"default", L"RecordList1", true));
     // The page control then starts where the list was.
     RECT page;
-    GetWindowRect(window.pageControl(), &page);
+    GetWindowRect(window.parts().pages.pageControl(), &page);
     MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&page), 2);
     EXPECT_LT(page.left, 20);
 
     // The window's own menu switches it back, and the View menu follows.
     SendMessageW(w, WM_COMMAND, kCmdAppRecordList, 0);
-    EXPECT_TRUE(IsWindowVisible(window.recordList()));
-    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewRecordList));
+    EXPECT_TRUE(IsWindowVisible(window.parts().LbRECs));
+    EXPECT_TRUE(Checked(window.parts().menus.MainMenu1, kCmdViewRecordList));
 
     SendMessageW(w, WM_COMMAND, kCmdAppMenuBar, 0);
-    EXPECT_TRUE(window.menuBarShown());
-    EXPECT_TRUE(Checked(window.mainMenu(), kCmdViewMenuBar));
+    EXPECT_TRUE(window.parts().shown.menuBarShown());
+    EXPECT_TRUE(Checked(window.parts().menus.MainMenu1, kCmdViewMenuBar));
     EXPECT_TRUE(settings.user->ReadBool(L"default", L"MenuBar1", false));
     SendMessageW(w, WM_COMMAND, kCmdViewStatusBar, 0);
-    EXPECT_TRUE(window.statusBarShown());
-    EXPECT_TRUE(Checked(window.appMenu(), kCmdAppStatusBar));
+    EXPECT_TRUE(window.parts().shown.statusBarShown());
+    EXPECT_TRUE(Checked(window.parts().menus.PmApp, kCmdAppStatusBar));
     EXPECT_TRUE(settings.user->ReadBool(L"default", L"StatusBar1", false));
 
     // "Settings..." opens the settings dialog over the window; Escape closes it unconfirmed.
@@ -81,18 +83,18 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     SetTimer(nullptr, 0, 50, EscapeSettings);
     SendMessageW(w, WM_COMMAND, kCmdSettings, 0);
     EXPECT_TRUE(g_dialogSeen);
-    ASSERT_NE(window.settingsDialog(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(window.settingsDialog()->hwnd()));
-    EXPECT_FALSE(window.settingsDialog()->confirmed());
+    ASSERT_NE(window.parts().settingsDialog.get(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(window.parts().settingsDialog->hwnd()));
+    EXPECT_FALSE(window.parts().settingsDialog->confirmed());
 
     // A drive attached while nothing removable is there adds nothing; the window stays.
     SendMessageW(w, WM_DEVICECHANGE, 0x8000, 0);
-    EXPECT_EQ(TreeView_GetCount(window.tvDocs()), 0u);
+    EXPECT_EQ(TreeView_GetCount(window.parts().pages.views().TVDocs), 0u);
 
     // The shown record is written as its three files.
-    window.session().AddItem(L"http://example.org/a", L"A");
+    window.parts().session.AddItem(L"http://example.org/a", L"A");
     tvtest::TempFolder dir;
-    window.session().WriteTo(dir.file(L"r.tolvane"));
+    window.parts().session.WriteTo(dir.file(L"r.tolvane"));
     EXPECT_TRUE(FileExists(dir.file(L"r.dat")));
     EXPECT_TRUE(FileExists(dir.file(L"r.tolvanetreesel")));
     ShownRecord back;
@@ -105,7 +107,7 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
 
     // Commands of parts still to come do nothing, and never end the program; questions are cancelled.
     tvtest::ScriptedPrompter prompter;
-    window.SetPrompter(prompter);
+    window.parts().prompter = &prompter;
     for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)
         if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && id != kCmdSettings &&
             id != kCmdMoreButton &&  // opens its menu at the mouse and waits for a choice

@@ -20,6 +20,7 @@
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
 
@@ -59,13 +60,13 @@ protected:
         settings.user->WriteString(keys::kDefault, L"EdtRECPath", dir.path());
         settings.user->WriteBool(keys::kDefault, L"CbShowSettingsWhenReplay", ask);
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
-        window->recording().askRecord = [](auto&&...) { return false; };
-        window->SetShellCalls(shell);
+        window->parts().recording.askRecord = [](auto&&...) { return false; };
+        window->parts().shellCalls = &shell;
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        window->SetPrompter(prompter);
+        window->parts().prompter = &prompter;
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
-        window->replay().pause = [] { ProcessMessages(); };
+        window->parts().replay.pause = [] { ProcessMessages(); };
     }
     void TearDown() override {
         if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
@@ -75,8 +76,8 @@ protected:
         }
     }
     void Show(int index) {
-        window->SelectRecord(index);
-        window->LbRECsClick();
+        window->parts().records.SelectByIndex(index);
+        window->parts().selected.Show();
     }
     std::vector<std::wstring> Opened() const {
         std::vector<std::wstring> files;
@@ -98,13 +99,13 @@ TEST_F(ReplayWindow, FirstChildModeOpensOneDocumentAllChildrenModeThreeAndNeverT
     settings.user->WriteBool(keys::kDefault, L"RbReplayAllChildDoc", false);
     Open();
     Show(0);
-    window->Command(kCmdReplayAll);
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
     EXPECT_EQ(Opened(), (std::vector<std::wstring>{docs.file(L"p0 d0.tvr")}));
     EXPECT_EQ(Hint(), L"Finish.");
 
     shell.calls.clear();
-    window->options()->values.replayAllChildren = true;
-    window->Command(kCmdReplayAll);
+    window->parts().options.values.replayAllChildren = true;
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
     EXPECT_EQ(Opened(), (std::vector<std::wstring>{docs.file(L"p0 d0.tvr"), docs.file(L"p0 d1.tvr"),
                                                    docs.file(L"p0 d2.tvr")}));
     EXPECT_TRUE(prompter.told.empty());
@@ -125,8 +126,8 @@ TEST_F(ReplayWindow, SixHundredItemsStopAtTheLimitAndTheMessageFollowsFinish) {
         }
     } told;
     told.hint = [this] { return Hint(); };
-    window->SetPrompter(told);
-    window->Command(kCmdReplayAll);
+    window->parts().prompter = &told;
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
     EXPECT_EQ(Opened().size(), 499u);
     ASSERT_EQ(told.told.size(), 1u);
     EXPECT_EQ(told.told[0], L"Launch toom many items will be slow down,Please manually launch.");
@@ -145,19 +146,19 @@ TEST_F(ReplayWindow, TheQuestionGetsTheCountsAndNoReplaysNothing) {
     std::wstring name;
     int top = -1, all = -1;
     bool answer = false;
-    window->replay().askReplay = [&](const std::wstring& record, int t, int a) {
+    window->parts().replay.askReplay = [&](const std::wstring& record, int t, int a) {
         name = record;
         top = t;
         all = a;
         return answer;
     };
-    window->Command(kCmdReplayAll);
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
     EXPECT_EQ(name, L"Day");
     EXPECT_EQ(top, 2);
     EXPECT_EQ(all, 2 + 6);
     EXPECT_TRUE(shell.calls.empty());
     answer = true;
-    window->Command(kCmdReplayAll);
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
     EXPECT_EQ(Opened().size(), 2u);  // the first document of each program
 }
 
@@ -167,12 +168,12 @@ TEST_F(ReplayWindow, UntickingTheStartUpRecordStoresNoneAndTheCheckFollowsTheSel
     settings.user->WriteInteger(keys::kDefault, keys::kStartupRecord, 1);
     Open();
     Show(1);
-    HMENU menu = window->menus().PmRecList;
+    HMENU menu = window->parts().menus.PmRecList;
     EXPECT_TRUE(GetMenuState(menu, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
     Show(0);
     EXPECT_FALSE(GetMenuState(menu, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
     Show(1);
-    window->Command(kCmdReplayAtStart);  // unticks it
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAtStart);  // unticks it
     EXPECT_FALSE(GetMenuState(menu, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kStartupRecord, 5), -1);
 }
@@ -193,21 +194,21 @@ TEST_F(ReplayWindow, TickingTheStartUpRecordRenamesItWindowsStartAndStoresItsInd
         proposed = text;
         PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     });
-    window->Command(kCmdReplayAtStart);
+    tvtest::RunCommand(window->hwnd(), kCmdReplayAtStart);
     EXPECT_EQ(proposed, L"Windows Start");
     ASSERT_TRUE(FileExists(RecordPath(L"Windows Start")));
-    const int index = window->records().SelectedIndex();
+    const int index = window->parts().records.SelectedIndex();
     ASSERT_GE(index, 0);
-    EXPECT_EQ(window->records().Name(index), L"Windows Start");
+    EXPECT_EQ(window->parts().records.Name(index), L"Windows Start");
     EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kStartupRecord, -5), index);
-    EXPECT_TRUE(GetMenuState(window->menus().PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(window->parts().menus.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
 }
 
 TEST_F(ReplayWindow, EnterOnANodeAndOpenOnTheSelectionHandTheirItemsToTheLauncher) {
     WriteRecord(L"Day", 1, 2);
     Open();
     Show(0);
-    HWND tree = window->tvDocs();
+    HWND tree = window->parts().pages.views().TVDocs;
     HTREEITEM program = TreeView_GetRoot(tree);
     HTREEITEM document = TreeView_GetChild(tree, program);
     ASSERT_NE(document, nullptr);
@@ -218,7 +219,7 @@ TEST_F(ReplayWindow, EnterOnANodeAndOpenOnTheSelectionHandTheirItemsToTheLaunche
     // Open on the program node: its documents are not opened, the program's own path is.
     shell.calls.clear();
     TreeView_SelectItem(tree, program);
-    window->Command(kCmdOpen);
+    tvtest::RunCommand(window->hwnd(), kCmdOpen);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.Messages(), (std::vector<std::wstring>{L"Windows cannot find 'C:\\Tools\\tool0.exe'."}));
 }

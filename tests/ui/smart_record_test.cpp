@@ -23,6 +23,7 @@
 #include "replay/recording_shell.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/work/smart_record.h"
 #include "ui/main/views/startup_filter_view.h"
@@ -145,27 +146,27 @@ protected:
     void Open() {
         settings.user->WriteString(kDefault, L"EdtRECPath", dir.path());
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
-        window->recording().askRecord = [](auto&&...) { return false; };
-        window->recording().sources = [this] { return std::make_unique<PlayedDesktop>(desktop); };
+        window->parts().recording.askRecord = [](auto&&...) { return false; };
+        window->parts().recording.sources = [this] { return std::make_unique<PlayedDesktop>(desktop); };
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
-        window->SetPrompter(prompter);
+        window->parts().prompter = &prompter;
         window->Show(SW_SHOWNORMAL);
         for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
         ASSERT_FALSE(Startup().startupPhase);  // the first-run step is over
     }
-    SmartRecord& smart() { return window->smartRecord(); }
+    SmartRecord& smart() { return window->parts().smart; }
     HWND box() { return GetDlgItem(window->hwnd(), kCmdSmartRecord); }
     HWND slider() { return FindWindowExW(window->hwnd(), nullptr, TRACKBAR_CLASSW, nullptr); }
     // The user clicks the box.
     void ClickBox() { SendMessageW(box(), BM_CLICK, 0, 0); }
     // Smart Record switched on without its question.
     void SwitchOnQuietly() {
-        window->options()->values.askWhenSmartRecord = false;
+        window->parts().options.values.askWhenSmartRecord = false;
         ClickBox();
         ASSERT_TRUE(smart().on());
     }
     bool MenuChecked() {
-        return (GetMenuState(window->mainMenu(), kCmdSmartRecord, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        return (GetMenuState(window->parts().menus.MainMenu1, kCmdSmartRecord, MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
     void TearDown() override {
         if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
@@ -183,7 +184,7 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     desktop.windows = {{Tool(L"tool.tvx"), L"Tool"}};
     Open();
     settings.user->WriteBool(kDefault, L"cbSmartRecord", true);  // so that a write of "off" shows
-    window->options()->values.askWhenSmartRecord = true;
+    window->parts().options.values.askWhenSmartRecord = true;
 
     // The program's own question, closed by the user.
     bool asked = false;
@@ -202,16 +203,16 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     EXPECT_EQ(desktop.scans, 0);
 
     // Confirmed with 5 seconds: one recording at once, then the timer at the chosen interval.
-    const int storedInterval = window->options()->values.recordInterval;
+    const int storedInterval = window->parts().options.values.recordInterval;
     int shownInterval = 0;
     smart().askSmartRecord = [&](int interval, int& chosen) {
         shownInterval = interval;
         chosen = 5;
         return true;
     };
-    window->Command(kCmdSmartRecord);  // the menu item this time: the box follows it
+    tvtest::RunCommand(window->hwnd(), kCmdSmartRecord);  // the menu item this time: the box follows it
     EXPECT_EQ(shownInterval, storedInterval);
-    EXPECT_EQ(window->options()->values.recordInterval, 5);
+    EXPECT_EQ(window->parts().options.values.recordInterval, 5);
     EXPECT_TRUE(Ticked(box()));
     EXPECT_TRUE(MenuChecked());
     EXPECT_EQ(desktop.scans, 1);
@@ -246,10 +247,10 @@ TEST_F(SmartRecordWindow, TheSliderChangesTheRunningTimerAndTheLabelAtOnce) {
     EXPECT_TRUE(smart().timerEnabled());
     EXPECT_EQ(TextOf(smart().lbRecording), L"Record Every 60 seconds");
     EXPECT_EQ(settings.user->ReadInteger(kDefault, L"tbRecordInterval", 0), 60);
-    EXPECT_EQ(window->options()->values.recordInterval, 60);
+    EXPECT_EQ(window->parts().options.values.recordInterval, 60);
     // The options setting it (a confirmed settings dialog) moves the same slider.
-    window->options()->values.recordInterval = 3;
-    window->options()->SaveAndApply();
+    window->parts().options.values.recordInterval = 3;
+    window->parts().options.SaveAndApply();
     EXPECT_EQ(smart().timerInterval(), 3000u);
     EXPECT_EQ(TextOf(smart().lbRecording), L"Record Every 3 seconds");
 }
@@ -261,18 +262,18 @@ TEST_F(SmartRecordWindow, TicksAddWhatIsNewToTheSelectedRecordAndSaveNothingWhen
     desktop.windows = {{tool, L"Tool"}};
     Open();
     const std::wstring record = RecordPath(L"Dec 08,2026_001");
-    ASSERT_EQ(window->records().SelectedIndex(), 0);
+    ASSERT_EQ(window->parts().records.SelectedIndex(), 0);
     SwitchOnQuietly();
     // Switching on recorded at once into the selected record, keeping what it held.
     EXPECT_EQ(SavedCaptions(record), (std::vector<std::wstring>{L"First", L"Tool"}));
-    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->parts().records.Count(), 1);
 
     // A document opened meanwhile: the next tick adds it and saves the selected record.
     const std::wstring doc = Tool(L"notes.txt");
     desktop.documents.push_back(doc);
     smart().TimerContinueRecordTimer();
     EXPECT_TRUE(Holds(SavedPaths(record), doc));
-    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->parts().records.Count(), 1);
 
     // Nothing new: the file is not written.
     MakeOld(record);
@@ -282,7 +283,7 @@ TEST_F(SmartRecordWindow, TicksAddWhatIsNewToTheSelectedRecordAndSaveNothingWhen
     EXPECT_EQ(desktop.scans, scansBefore + 1);
     const FILETIME after = LastWrite(record);
     EXPECT_EQ(CompareFileTime(&before, &after), 0);
-    EXPECT_EQ(window->records().Count(), 1);
+    EXPECT_EQ(window->parts().records.Count(), 1);
     // Every scan of Smart Record kept the recent-document list of the scan before.
     EXPECT_EQ(desktop.keepModes, std::vector<bool>(desktop.keepModes.size(), true));
     EXPECT_EQ(desktop.keepModes.size(), 3u);
@@ -308,13 +309,13 @@ TEST_F(SmartRecordWindow, ATickDuringARecordingIsDroppedAndAFailingTickStopsTheT
     EXPECT_TRUE(smart().timerEnabled());
 
     // A tick that fails stops the timer; the box stays ticked.
-    window->recording().sources = []() -> std::unique_ptr<RecordingSources> { throw std::runtime_error("gone"); };
+    window->parts().recording.sources = []() -> std::unique_ptr<RecordingSources> { throw std::runtime_error("gone"); };
     smart().TimerContinueRecordTimer();
     EXPECT_FALSE(smart().timerEnabled());
     EXPECT_TRUE(smart().on());
-    EXPECT_FALSE(window->busy());
+    EXPECT_FALSE(window->parts().work.busy());
     // Off and on again starts it once more.
-    window->recording().sources = [this] { return std::make_unique<PlayedDesktop>(desktop); };
+    window->parts().recording.sources = [this] { return std::make_unique<PlayedDesktop>(desktop); };
     ClickBox();
     ClickBox();
     EXPECT_TRUE(smart().timerEnabled());
@@ -324,9 +325,9 @@ TEST_F(SmartRecordWindow, TheRecordButtonSwitchesSmartRecordOffFirst) {
     desktop.windows = {{Tool(L"tool.tvx"), L"Tool"}};
     Open();
     SwitchOnQuietly();
-    window->options()->values.askWhenRecord = false;
+    window->parts().options.values.askWhenRecord = false;
     const int scans = desktop.scans;
-    window->Command(kCmdRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     EXPECT_FALSE(smart().on());
     EXPECT_FALSE(smart().timerEnabled());
     EXPECT_FALSE(MenuChecked());
@@ -340,7 +341,7 @@ TEST_F(SmartRecordWindow, TheStartupPhaseSwitchesOnWithoutAsking) {
     Open();
     bool asked = false;
     smart().askSmartRecord = [&](int, int&) { return asked = true; };
-    window->options()->values.askWhenSmartRecord = true;
+    window->parts().options.values.askWhenSmartRecord = true;
     Startup().startupPhase = true;  // as while the first-run step restores it
     smart().SetChecked(true);
     EXPECT_FALSE(asked);
@@ -362,7 +363,7 @@ protected:
         started = Tool(L"starter.exe");
         ASSERT_TRUE(entry.SetText(L"\"" + started + L"\" /background"));
     }
-    HWND list() { return window->startupFilter().LvAutoRunFilter; }
+    HWND list() { return window->parts().filter.LvAutoRunFilter; }
     int Rows() { return ListView_GetItemCount(list()); }
     std::wstring Cell(int row, int column) {
         wchar_t buf[MAX_PATH] = {};
@@ -376,24 +377,24 @@ TEST_F(StartupFilterWindow, TwoWindowsOfAStartupProgramGiveOneRowShownUnderTheTr
     const std::wstring tool = Tool(L"tool.tvx");
     desktop.windows = {{started, L"Starter main"}, {tool, L"Tool"}, {started, L"Starter other"}};
     Open();
-    window->options()->values.filterWindowsStart = true;
-    window->options()->values.showStartFilterList = true;
-    window->options()->values.askWhenRecord = false;
-    window->Command(kCmdRecord);
+    window->parts().options.values.filterWindowsStart = true;
+    window->parts().options.values.showStartFilterList = true;
+    window->parts().options.values.askWhenRecord = false;
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
 
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 0), L"Starter main");
     EXPECT_EQ(ToLower(Cell(0, 1)), ToLower(started));
-    EXPECT_TRUE(window->startupFilter().shown());
-    EXPECT_TRUE(IsWindowVisible(window->startupFilter().gbFilterAutoStart));
-    EXPECT_EQ(TextOf(window->startupFilter().gbFilterAutoStart),
+    EXPECT_TRUE(window->parts().filter.shown());
+    EXPECT_TRUE(IsWindowVisible(window->parts().filter.gbFilterAutoStart));
+    EXPECT_EQ(TextOf(window->parts().filter.gbFilterAutoStart),
               L"Filter Startup Programs - You can drag to the top of the list...");
     // Laid out under the record tree, not over it.
     RECT tree{}, group{};
-    GetWindowRect(window->tvDocs(), &tree);
-    GetWindowRect(window->startupFilter().gbFilterAutoStart, &group);
+    GetWindowRect(window->parts().pages.views().TVDocs, &tree);
+    GetWindowRect(window->parts().filter.gbFilterAutoStart, &group);
     EXPECT_LE(tree.bottom, group.top);
-    const std::wstring record = window->currentRecordPath();
+    const std::wstring record = window->parts().session.currentRecordPath();
     EXPECT_FALSE(Holds(SavedPaths(record), started));
     EXPECT_TRUE(Holds(SavedPaths(record), tool));
 
@@ -401,15 +402,15 @@ TEST_F(StartupFilterWindow, TwoWindowsOfAStartupProgramGiveOneRowShownUnderTheTr
     SwitchOnQuietly();
     EXPECT_EQ(Rows(), 1);
     desktop.windows = {{tool, L"Tool"}};
-    window->Command(kCmdRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     EXPECT_EQ(Rows(), 0);
-    EXPECT_FALSE(window->startupFilter().shown());
+    EXPECT_FALSE(window->parts().filter.shown());
     // With the filter off the program is recorded like any other.
-    window->options()->values.filterWindowsStart = false;
+    window->parts().options.values.filterWindowsStart = false;
     desktop.windows = {{started, L"Starter main"}};
-    window->Command(kCmdRecord);
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     EXPECT_EQ(Rows(), 0);
-    EXPECT_TRUE(Holds(SavedPaths(window->currentRecordPath()), started));
+    EXPECT_TRUE(Holds(SavedPaths(window->parts().session.currentRecordPath()), started));
 }
 
 TEST_F(StartupFilterWindow, AddToRecordAndDroppingOnTheTreeAddAndSaveTheSelectedRecord) {
@@ -419,46 +420,46 @@ TEST_F(StartupFilterWindow, AddToRecordAndDroppingOnTheTreeAddAndSaveTheSelected
     ASSERT_TRUE(secondEntry.SetText(second));
     desktop.windows = {{started, L"Starter"}, {second, L"Second"}};
     Open();
-    window->options()->values.showStartFilterList = true;
+    window->parts().options.values.showStartFilterList = true;
     const std::wstring record = RecordPath(L"Dec 08,2026_001");
-    ASSERT_EQ(window->records().SelectedIndex(), 0);
+    ASSERT_EQ(window->parts().records.SelectedIndex(), 0);
     SwitchOnQuietly();  // adds to the selected record, nothing to add but the filtered ones
     ASSERT_EQ(Rows(), 2);
     EXPECT_FALSE(Holds(SavedPaths(record), started));
 
     ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
-    window->startupFilter().AddtoRecord1Click();
+    window->parts().filter.AddtoRecord1Click();
     EXPECT_TRUE(Holds(SavedPaths(record), started));
     EXPECT_FALSE(Holds(SavedPaths(record), second));
-    EXPECT_EQ(window->records().Count(), 1);
-    EXPECT_EQ(window->records().SelectedIndex(), 0);
+    EXPECT_EQ(window->parts().records.Count(), 1);
+    EXPECT_EQ(window->parts().records.SelectedIndex(), 0);
 
     // Dropped beside the tree: nothing. Dropped on it: the selected rows are added.
     ListView_SetItemState(list(), -1, 0, LVIS_SELECTED);
     ListView_SetItemState(list(), 1, LVIS_SELECTED, LVIS_SELECTED);
     RECT r{};
     GetWindowRect(list(), &r);
-    EXPECT_FALSE(window->startupFilter().DropAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+    EXPECT_FALSE(window->parts().filter.DropAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     EXPECT_FALSE(Holds(SavedPaths(record), second));
-    GetWindowRect(window->tvDocs(), &r);
-    EXPECT_TRUE(window->startupFilter().DropAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+    GetWindowRect(window->parts().pages.views().TVDocs, &r);
+    EXPECT_TRUE(window->parts().filter.DropAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     EXPECT_TRUE(Holds(SavedPaths(record), second));
 }
 
 TEST_F(StartupFilterWindow, OpenAndOpenContainerFolderHandTheRowsToTheShell) {
     desktop.windows = {{started, L"Starter"}};
     Open();
-    window->options()->values.askWhenRecord = false;
-    window->Command(kCmdRecord);
+    window->parts().options.values.askWhenRecord = false;
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
     ASSERT_EQ(Rows(), 1);
     tvtest::RecordingShell shell;
-    window->startupFilter().UseShell(shell);
+    window->parts().filter.UseShell(shell);
     SelectAll();
-    window->startupFilter().Open3Click();
+    window->parts().filter.Open3Click();
     ASSERT_FALSE(shell.calls.empty());
     EXPECT_EQ(ToLower(shell.calls.back().file), ToLower(started));
     shell.calls.clear();
-    window->startupFilter().OpencontainerFolder1Click();
+    window->parts().filter.OpencontainerFolder1Click();
     ASSERT_FALSE(shell.calls.empty());
     // The folder as Explorer is to read it once the shell has quoted it.
     EXPECT_EQ(ToLower(tvtest::ArgumentAsReceived(shell.calls.back().file)), ToLower(apps.path()));
@@ -468,9 +469,9 @@ TEST_F(StartupFilterWindow, Screenshot) {
     WriteRecordWithOne(L"Dec 08,2026_001", Tool(L"first.tvx"));
     desktop.windows = {{started, L"Starter - a program Windows starts"}, {Tool(L"tool.tvx"), L"Tool"}};
     Open();
-    window->options()->values.showStartFilterList = true;
+    window->parts().options.values.showStartFilterList = true;
     SwitchOnQuietly();
-    ASSERT_TRUE(window->startupFilter().shown());
+    ASSERT_TRUE(window->parts().filter.shown());
     RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int i = 0; i < 5; ++i, Sleep(20)) ProcessMessages();
     EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\main_window_smart_record.png"));

@@ -3,25 +3,17 @@
 
 #include <commctrl.h>
 
-#include "app/command_line.h"
 #include "app/instance.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "app/startup.h"
 #include "app/windows_version.h"
-#include "base/redraw.h"
-#include "capture/open_locations.h"
-#include "capture/page_title.h"
 #include "base/constants.h"
 #include "base/debug_log.h"
 #include "base/strings.h"
-#include "ui/dialogs/prompter.h"
 #include "ui/main/menus/context_menus.h"
-#include "ui/main/commands/recording_commands.h"
-#include "ui/main/work/smart_record.h"
-#include "ui/main/views/startup_filter_view.h"
 #include "ui/main/frame/unsaved_change.h"
-#include "ui/main/frame/window_hosts.h"
+#include "ui/main/frame/main_window_parts.h"
 #include "ui/main/frame/window_layout.h"
 #include "ui/modal_dialog.h"
 #include "ui/window_text.h"
@@ -30,7 +22,6 @@ namespace tv {
 
 namespace {
 constexpr UINT_PTR kTimerFirstRun = 1;
-constexpr UINT kMsgRunQueued = WM_APP + 2;  // work that waited for a long operation
 constexpr UINT kFirstRunDelayMs = 10;
 constexpr COLORREF kBackground = 16777209;
 
@@ -48,77 +39,7 @@ std::wstring Caption() { return Format(L"%ls Free %1.1f", kAppName, kProgramVers
 }  // namespace
 
 TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
-    : settings_(settings),
-      instance_(instance),
-      hosts_(std::make_unique<MainWindowHosts>(*this)),
-      options_(*settings.user, *settings.common, *hosts_),
-      session_(std::make_unique<RecordSession>(options_, pages_, records_, [this] { return ChooseRecordFolder(); })),
-      work_([this] {
-          if (hwnd_) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
-      }),
-      intakes_(std::make_unique<WindowIntakes>(*session_, pages_, work_)),
-      searching_(search_, pages_, [this] { LbRECsClick(); },
-                 [this](const std::wstring& text) {
-                     LongWork::Scope busy(work_);
-                     RedrawSuspender quiet(tvDocs());
-                     const SearchOutcome found = session_->Search(text, [] { KeepResponsive(); });
-                     if (session_->searchShown()) TellSearchOutcome(SearchOutcomeText(text, found));
-                 },
-                 [this] { FormResize(); }),
-      hover_(status_, session_->record()),
-      listHint_(records_, hints_, L"You can right click to access more features.",
-                [this] { return options_.RecordFolder(); }),
-      selected_({*session_, records_, pages_, work_, status_, progress_, menus_, *settings.user, options_,
-                 startupRecordIndex_, hwnd_, prompter_}),
-      shown_(menus_, status_, parts_, *settings.user, [this] { FormResize(); }),
-      prompter_(&SystemPrompter()),
-      drops_(*intakes_, work_) {
-    intakes_->refused = [this](const std::wstring& message) { status_.SetText(0, message); };
-    session_->refused = [this](const std::wstring& path) { status_.SetText(0, RefusedItemMessage(path)); };
-    // A record not read whole says so where the user looks, for as long as it is shown.
-    session_->partialNotice = [this](const std::wstring& notice) {
-        EnsureProgressStrip();
-        progress_.SetNotice(notice);
-    };
-    progress_.relayout = [this] { FormResize(); };
-    session_->searchShownChanged = [this](bool shown) {
-        pages_.MarkSearchResults(shown);
-        // The count of a search is told for as long as its results are shown.
-        if (!shown) TellSearchOutcome(L"");
-    };
-    intakes_->fetchPageTitle = FetchPageTitle;
-    intakes_->openLocationTitle = [this](const std::wstring& location) {
-        TShellWindows windows;
-        for (const LocationPair& open : ScanOpenLocations(windows, false, options_.values.recordWebPages, {}))
-            if (open.location == location) return open.title;
-        return std::wstring();
-    };
-    session_->saveFailed = [this](const std::wstring& path, const WriteFailure& why) {
-        // The change stays in the trees; the user learns that it is not on disk.
-        prompter_->Tell(hwnd_, L"The record \"" + path + L"\" could not be saved.\r\n" + why.Text());
-    };
-    RecordListCommands::Window window;
-    window.hwnd = [this] { return hwnd_; };
-    window.layOut = [this] { FormResize(); };
-    window.readRecordList = [this] { ReadRecordList(); };
-    window.showProgress = [this] { EnsureProgressStrip(); };
-    window.storeSelected = [this](int index) { selected_.Store(index); };
-    window.describeState = [this] { selected_.Describe(); };
-    window.replay = [this] { OnCommand(kCmdReplayAll); };
-    listCommands_ = std::make_unique<RecordListCommands>(*session_, records_, progress_, work_, prompter_, window);
-    recording_ = std::make_unique<RecordingCommands>(RecordingCommands::Parts{
-        *session_, records_, progress_, work_, options_, [this] { EnsureProgressStrip(); }, [this] { FormResize(); },
-        [this](int index) { selected_.Store(index); }, [this] { selected_.Describe(); }, hwnd_, prompter_});
-    replay_ = std::make_unique<ReplayCommands>(ReplayCommands::Parts{
-        *session_, records_, progress_, work_, options_, *settings.user, startupRecordIndex_,
-        [this] { EnsureProgressStrip(); }, [this] { FormResize(); }, [this]() -> ItemLauncher& { return Launcher(); },
-        [this](const std::wstring& name) { listCommands_->Rename(name); }, hwnd_, prompter_});
-    hover_.activated = [this](RecordNode& node) {
-        if (work_.busy() || !session_->record().items.Valid(node.data.itemIndex)) return;
-        Launcher().QuickOpen(session_->record().items.At(node.data.itemIndex).path, node.caption);
-    };
-    WireSmartRecord();
-}
+    : settings_(settings), instance_(instance), parts_(std::make_unique<MainWindowParts>(*this, settings)) {}
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -145,6 +66,8 @@ bool TTolvaneWindow::Create(HINSTANCE instance) {
     return hwnd_ != nullptr;
 }
 
+bool TTolvaneWindow::TranslateShortcut(MSG& msg) { return parts_->keys.Translate(hwnd_, parts_->layout, msg); }
+
 void TTolvaneWindow::Show(int showCommand) {
     ShowWindow(hwnd_, FirstShowCommand(showCommand, maximisedAtStart_));
     UpdateWindow(hwnd_);
@@ -156,22 +79,22 @@ void TTolvaneWindow::FormCreate() {
     dpi_ = ScreenDpi();
     font_ = MessageFont();
 
-    status_.Attach(hwnd_, font_, dpi_, &hints_);
-    drops_.Attach(hwnd_);
+    parts_->status.Attach(hwnd_, font_, dpi_, &parts_->hints);
+    parts_->drops.Attach(hwnd_);
     CreateControls();
-    searching_.Attach(hwnd_, font_, LbRECs, menus_.PopupMenuMore);
+    parts_->searching.Attach(hwnd_, font_, parts_->LbRECs, parts_->menus.PopupMenuMore);
     AddCommands();
     AddHints();
     if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
-    MeasureCommandStrip(parts_, font_, dpi_);
+    MeasureCommandStrip(parts_->layout, font_, dpi_);
 
-    keys_.Create({[this] { OnCommand(kIdSearchButton); }, [this] { searching_.Show(false); }});
+    parts_->keys.Create({[this] { OnCommand(kIdSearchButton); }, [this] { parts_->searching.Show(false); }});
 
-    parts_.recordListWidth = settings_.user->ReadInteger(keys::kDefault, keys::kRecordListWidth, 120);
+    parts_->layout.recordListWidth = settings_.user->ReadInteger(keys::kDefault, keys::kRecordListWidth, 120);
     // Written back once the window has painted (see the first-run timer).
-    shown_.Restore(hwnd_);
+    parts_->shown.Restore(hwnd_);
     creating_ = false;
     FormResize();
     if (instance_) instance_->SetWindow(hwnd_);
@@ -179,71 +102,66 @@ void TTolvaneWindow::FormCreate() {
 }
 
 void TTolvaneWindow::CreateControls() {
-    menus_.Build(Startup().versionName == L"windows 7");
-    CreateCommandStrip(hwnd_, parts_);
-    BtnRec = parts_.strip[0];
-    BtnAdd2 = parts_.strip[1];
-    BtnRecordByType = parts_.strip[2];
-    cbSmartRecord = parts_.strip[3];
-    PnlSmartRecord = parts_.slider;
-    smart_->Create(font_);
-    parts_.sliderLabel = smart_->lbRecording;
-    parts_.sliderLabelWidth = smart_->labelWidth();
-    filter_->Create(hwnd_, font_);
-    parts_.filter = filter_.get();
+    parts_->menus.Build(Startup().versionName == L"windows 7");
+    CreateCommandStrip(hwnd_, parts_->layout);
+    parts_->BtnRec = parts_->layout.strip[0];
+    parts_->BtnAdd2 = parts_->layout.strip[1];
+    parts_->BtnRecordByType = parts_->layout.strip[2];
+    parts_->cbSmartRecord = parts_->layout.strip[3];
+    parts_->PnlSmartRecord = parts_->layout.slider;
+    parts_->smart.Create(font_);
+    parts_->layout.sliderLabel = parts_->smart.lbRecording;
+    parts_->layout.sliderLabelWidth = parts_->smart.labelWidth();
+    parts_->filter.Create(hwnd_, font_);
 
-    LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
-                   WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL |
-                       LBS_WANTKEYBOARDINPUT,
-                   kIdRecordList, WS_EX_CLIENTEDGE);
-    records_.Attach(LbRECs);
-    records_.selectionChanged = [this] { selected_.SelectionChanged(); };
-    parts_.recordList = LbRECs;
-    parts_.status = &status_;
-    parts_.progress = &progress_;
-    parts_.search = &search_;
-    parts_.pages = &pages_;
+    parts_->LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
+                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                               LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT,
+                           kIdRecordList, WS_EX_CLIENTEDGE);
+    parts_->records.Attach(parts_->LbRECs);
+    parts_->records.selectionChanged = [this] { parts_->selected.SelectionChanged(); };
+    parts_->layout.recordList = parts_->LbRECs;
     RecordPages::Host host;
     host.showSelectedRecord = [this] { LbRECsClick(); };
     host.openSelected = [this] { OnCommand(kCmdOpen); };
     host.restoreSmartRecordBox = [this] {
-        smart_->SetChecked(settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
+        parts_->smart.SetChecked(settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
     };
-    pages_.Create(hwnd_, session_->strip(), font_, &hover_, std::move(host));
-    pages_.views().Show(session_->record());
+    parts_->pages.Create(hwnd_, parts_->session.strip(), font_, &parts_->hover, std::move(host));
+    parts_->pages.views().Show(parts_->session.record());
     // The status bar is made when first shown, and the progress strip with the long operations
     // that show it: nothing to pay for at start.
 }
 
 void TTolvaneWindow::AddHints() {
-    if (!hints_.Create(hwnd_)) return;
-    hints_.Add(BtnRec, L"Scan and Add");
-    hints_.Add(BtnAdd2, L"Add...");
-    hints_.Add(BtnRecordByType, L"Click here for more...");
-    listHint_.Attach();
-    hints_.AddMenuHint(menus_.MainMenu1, 0, L"Recent Opened Programs and Files");  // "&TolVane"
+    if (!parts_->hints.Create(hwnd_)) return;
+    parts_->hints.Add(parts_->BtnRec, L"Scan and Add");
+    parts_->hints.Add(parts_->BtnAdd2, L"Add...");
+    parts_->hints.Add(parts_->BtnRecordByType, L"Click here for more...");
+    parts_->listHint.Attach();
+    parts_->hints.AddMenuHint(parts_->menus.MainMenu1, 0, L"Recent Opened Programs and Files");  // "&TolVane"
 }
 
 void TTolvaneWindow::EnsureProgressStrip() {
-    if (progress_.created()) return;
-    progress_.Create(hwnd_, font_);
-    hints_.Add(progress_.SpeedButton5, L"Stop");
+    if (parts_->progress.created()) return;
+    parts_->progress.Create(hwnd_, font_);
+    parts_->hints.Add(parts_->progress.SpeedButton5, L"Stop");
 }
 
 void TTolvaneWindow::TellSearchOutcome(const std::wstring& text) {
     if (!text.empty()) {
-        status_.SetText(0, text);
+        parts_->status.SetText(0, text);
         EnsureProgressStrip();
     }
-    if (progress_.created()) progress_.SetNotice(text);
+    if (parts_->progress.created()) parts_->progress.SetNotice(text);
 }
 
 void TTolvaneWindow::FormResize() {
-    if (!hwnd_ || !tvDocs() || creating_) return;
+    if (!hwnd_ || !parts_->pages.views().TVDocs || creating_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     laidOut_ = SIZE{rc.right, rc.bottom};
-    LayOutMainWindow(hwnd_, parts_, dpi_);
+    LayOutMainWindow(hwnd_, parts_->layout, dpi_);
 }
 
 void TTolvaneWindow::LayOut() {
@@ -253,34 +171,34 @@ void TTolvaneWindow::LayOut() {
 
 void TTolvaneWindow::SaveLayout() {
     LayoutState state;
-    state.smartRecord = SendMessageW(cbSmartRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    state.recordListWidth = parts_.recordListWidth;
-    state.selectedRecord = records_.SelectedIndex();
+    state.smartRecord = SendMessageW(parts_->cbSmartRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    state.recordListWidth = parts_->layout.recordListWidth;
+    state.selectedRecord = parts_->records.SelectedIndex();
     SaveWindowLayout(*settings_.user, hwnd_, state);
 }
 
 void TTolvaneWindow::FormCloseQuery() {
     // A long operation still running is asked to stop; the window closes from the queue once it
     // and the work that waited before the close are done.
-    if (work_.busy()) progress_.stopRequested = true;
+    if (parts_->work.busy()) parts_->progress.stopRequested = true;
     // The window is disabled while a dialog shows, so this close came from outside (a logoff,
     // the taskbar): a question left up would hold the close, and the program, for ever.
     ModalDialog::CancelAllShowing();
-    work_.RunOrQueue([this] { CloseNow(); }, L"close");
+    parts_->work.RunOrQueue([this] { CloseNow(); }, L"close");
 }
 
 void TTolvaneWindow::CloseNow() {
     // Items of a hand-off the window has answered go into the record before it goes; hand-offs
     // from here on are answered 0, and their senders try again while the window may still stay.
-    intakes_->HoldHandOffs(true);
-    intakes_->TakeHandedOffItems();
-    if (!SettleUnsavedChange(hwnd_, *session_, *prompter_)) {
-        intakes_->HoldHandOffs(false);
+    parts_->intakes.HoldHandOffs(true);
+    parts_->intakes.TakeHandedOffItems();
+    if (!SettleUnsavedChange(hwnd_, parts_->session, *parts_->prompter)) {
+        parts_->intakes.HoldHandOffs(false);
         return;  // the window stays open
     }
     try {
         // A window closed before its first-run step still stores what it showed.
-        if (!shown_.stored()) shown_.Store();
+        if (!parts_->shown.stored()) parts_->shown.Store();
         SaveLayout();
     } catch (const SettingsWriteError&) {
         LogSwallowed(L"storing the window layout");  // closing goes on
@@ -291,29 +209,29 @@ void TTolvaneWindow::CloseNow() {
 void TTolvaneWindow::TimerFirstRunTimer() {
     KillTimer(hwnd_, kTimerFirstRun);  // runs once
     try {
-        shown_.Store();
+        parts_->shown.Store();
     } catch (const SettingsWriteError&) {
         LogSwallowed(L"storing the shown parts");
     }
     // The settings dialog and the drop targets are made here, right after the first paint,
     // rather than on the way to it.
     EnsureSettingsDialog();
-    drops_.Register();
-    work_.RunOrQueue([this] {
-        RunFirstRunStep(*hosts_, Startup());
-        intakes_->SetReady();  // hand-offs from here on go into the record shown
+    parts_->drops.Register();
+    parts_->work.RunOrQueue([this] {
+        RunFirstRunStep(parts_->hosts, Startup());
+        parts_->intakes.SetReady();  // hand-offs from here on go into the record shown
     });
 }
 
 void TTolvaneWindow::EnsureSettingsDialog() {
-    if (FrmMySettings) return;
-    FrmMySettings = std::make_unique<TFrmMySettings>(options_);
-    FrmMySettings->Create(hwnd_);
+    if (parts_->settingsDialog) return;
+    parts_->settingsDialog = std::make_unique<TFrmMySettings>(parts_->options);
+    parts_->settingsDialog->Create(hwnd_);
 }
 
-bool TTolvaneWindow::ChooseRecordFolder() {
+bool TTolvaneWindow::OpenSettings() {
     EnsureSettingsDialog();
-    return FrmMySettings->Open();
+    return parts_->settingsDialog->Open();
 }
 
 LRESULT CALLBACK TTolvaneWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -330,19 +248,19 @@ LRESULT CALLBACK TTolvaneWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 }
 
 void TTolvaneWindow::OnControl(HWND from, UINT code, UINT id) {
-    if (from == LbRECs && code == LBN_SELCHANGE) {
+    if (from == parts_->LbRECs && code == LBN_SELCHANGE) {
         // A click in the list while a record is read shows the record selected once it is done.
-        work_.RunOrQueue([this] { LbRECsClick(); }, L"show selected record");
-    } else if (from == search_.box() && code == CBN_KILLFOCUS) {
-        if (!work_.busy()) searching_.BoxLeft();
+        parts_->work.RunOrQueue([this] { LbRECsClick(); }, L"show selected record");
+    } else if (from == parts_->search.box() && code == CBN_KILLFOCUS) {
+        if (!parts_->work.busy()) parts_->searching.BoxLeft();
     } else if (code == BN_CLICKED) {
         OnCommand(id);
     }
 }
 
 LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT result = 0; drops_.Handle(msg, wParam, lParam, result)) return result;
-    if (LRESULT result = 0; smart_->Handle(msg, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; parts_->drops.Handle(msg, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; parts_->smart.Handle(msg, wParam, lParam, result)) return result;
     switch (msg) {
         case WM_CREATE:
             FormCreate();
@@ -353,54 +271,58 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy) FormResize();
             return 0;
         case WM_MENUSELECT:
-            hints_.MenuSelected(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
+            parts_->hints.MenuSelected(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
             break;
         case WM_EXITSIZEMOVE:
             SaveLayout();
             return 0;
         case WM_TIMER:
             if (wParam == kTimerFirstRun) TimerFirstRunTimer();
-            else if (wParam == ReplayCommands::kTimerFinishId) replay_->TimerFinish();
+            else if (wParam == ReplayCommands::kTimerFinishId) parts_->replay.TimerFinish();
             return 0;
         case WM_COMMAND: {
             HWND from = reinterpret_cast<HWND>(lParam);
-            if (!from && HIWORD(wParam) == 1 && LOWORD(wParam) == kCmdSearch) searching_.Switch();  // Ctrl+F switches
+            if (!from && HIWORD(wParam) == 1 && LOWORD(wParam) == kCmdSearch)
+                parts_->searching.Switch();  // Ctrl+F switches
             else if (!from) OnCommand(LOWORD(wParam));  // menus and keys
             else OnControl(from, HIWORD(wParam), LOWORD(wParam));
             return 0;
         }
         case WM_NOTIFY:
-            if (filter_->OnNotify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
-            pages_.OnNotify(reinterpret_cast<NMHDR*>(lParam), session_->record());
+            if (parts_->filter.OnNotify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
+            parts_->pages.OnNotify(reinterpret_cast<NMHDR*>(lParam), parts_->session.record());
             return 0;
         case WM_DRAWITEM:
-            if (!pages_.DrawTab(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) break;
+            if (!parts_->pages.DrawTab(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) break;
             return TRUE;
         case WM_VKEYTOITEM:
-            if (reinterpret_cast<HWND>(lParam) == LbRECs)
-                return LbRECsKeyDown(LOWORD(wParam)) ? -2 : -1;  // -1: the list box handles the key itself
+            if (reinterpret_cast<HWND>(lParam) == parts_->LbRECs)
+                // -1: the list box handles the key itself
+                return parts_->listCommands.KeyDown(LOWORD(wParam)) ? -2 : -1;
             break;
         case WM_CONTEXTMENU:
             if (ClickedOutsideClientArea(hwnd_, reinterpret_cast<HWND>(wParam), lParam)) break;
-            if (!work_.busy())
-                ShowContextMenu(menus_, parts_, hwnd_, reinterpret_cast<HWND>(wParam), lParam,
-                                records_.SelectedIndex() == startupRecordIndex_);
+            if (!parts_->work.busy())
+                ShowContextMenu(parts_->menus, parts_->layout, hwnd_, reinterpret_cast<HWND>(wParam), lParam,
+                                parts_->records.SelectedIndex() == startupRecordIndex_);
             return 0;
         case WM_SETCURSOR:
-            if (splitter_.SetCursor(hwnd_, wParam, lParam, parts_, dpi_)) return TRUE;
+            if (parts_->splitter.SetCursor(hwnd_, wParam, lParam, parts_->layout, dpi_)) return TRUE;
             break;
         case WM_LBUTTONDOWN: case WM_MOUSEMOVE: case WM_LBUTTONUP:
-            splitter_.HandleMouse(hwnd_, msg, lParam, parts_, dpi_, [this] { FormResize(); }, [this] { SaveLayout(); });
+            parts_->splitter.HandleMouse(hwnd_, msg, lParam, parts_->layout, dpi_, [this] { FormResize(); },
+                                         [this] { SaveLayout(); });
             return 0;
         case kMsgRunQueued:
-            if (work_.RunNext() && work_.queued() > 0 && !work_.busy()) PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
+            if (parts_->work.RunNext() && parts_->work.queued() > 0 && !parts_->work.busy())
+                PostMessageW(hwnd_, kMsgRunQueued, 0, 0);
             return 0;
         case WM_CLOSE:
             FormCloseQuery();
             return 0;
         case WM_DESTROY:
-            drops_.Detach();
-            if (menuBarShown()) SetMenu(hwnd_, nullptr);  // the menu is destroyed with the window object
+            parts_->drops.Detach();
+            if (parts_->shown.menuBarShown()) SetMenu(hwnd_, nullptr);  // the menu is destroyed with the window object
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             PostQuitMessage(0);

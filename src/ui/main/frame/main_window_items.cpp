@@ -2,6 +2,8 @@
 // the replay commands.
 #include "ui/main/frame/main_window.h"
 
+#include "ui/main/frame/main_window_parts.h"
+
 #include "base/debug_log.h"
 #include "capture/shell_windows.h"
 #include "ui/main/menus/context_menus.h"
@@ -12,28 +14,30 @@ namespace tv {
 ItemLauncher& TTolvaneWindow::Launcher() {
     // A fresh machine each time: it remembers the drives' types for its life.
     launchMachine_ = std::make_unique<RealResolutionMachine>();
-    launcher_ = std::make_unique<ItemLauncher>(*shellCalls_, ProcessServices::Instance(), *launchMachine_,
-                                               ProgramLauncherContext(hwnd_, [this] { commands_.Run(kCmdHelp); }));
+    launcher_ = std::make_unique<ItemLauncher>(
+        *parts_->shellCalls, ProcessServices::Instance(), *launchMachine_,
+        ProgramLauncherContext(hwnd_, [this] { parts_->commands.Run(kCmdHelp); }));
     return *launcher_;
 }
 
 void TTolvaneWindow::AddItemCommands() {
-    commands_.Add(kCmdOpen, [this](UINT) { OpenSelectedNode(); });
-    commands_.Add(kCmdReplayAll, [this](UINT) { replay_->Replay1Click(); });
-    commands_.Add(kCmdReplayAtStart, [this](UINT) {
+    parts_->commands.Add(kCmdOpen, [this](UINT) { OpenSelectedNode(); });
+    parts_->commands.Add(kCmdReplayAll, [this](UINT) { parts_->replay.Replay1Click(); });
+    parts_->commands.Add(kCmdReplayAtStart, [this](UINT) {
         // The item's own check mark toggles with the click.
-        const bool checked = !(GetMenuState(menus_.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
-        MarkReplayAtStart(menus_, checked);
-        replay_->ReplayAllwhenwindowsstart1Click(checked);
-        MarkReplayAtStart(menus_, records_.SelectedIndex() >= 0 && records_.SelectedIndex() == startupRecordIndex_);
+        const bool checked = !(GetMenuState(parts_->menus.PmRecList, kCmdReplayAtStart, MF_BYCOMMAND) & MF_CHECKED);
+        MarkReplayAtStart(parts_->menus, checked);
+        parts_->replay.ReplayAllwhenwindowsstart1Click(checked);
+        const int selected = parts_->records.SelectedIndex();
+        MarkReplayAtStart(parts_->menus, selected >= 0 && selected == startupRecordIndex_);
     });
 }
 
 void TTolvaneWindow::OpenSelectedNode() {
-    const ShownRecord& record = session_->record();
+    const ShownRecord& record = parts_->session.record();
     try {
         ItemLauncher& launcher = Launcher();
-        for (RecordNode* node : views().SelectedNodes(pages_.activePage())) {
+        for (RecordNode* node : parts_->pages.views().SelectedNodes(parts_->pages.activePage())) {
             if (!record.items.Valid(node->data.itemIndex)) continue;
             std::wstring title = node->caption, path = record.items.At(node->data.itemIndex).path;
             if (ShellWindowTable(title, path, ShellTableMode::Launch, &launcher) != 0) continue;

@@ -2,32 +2,31 @@
 // itself is neither of those interfaces.
 #include "ui/main/frame/window_hosts.h"
 
+#include "ui/main/frame/main_window_parts.h"
+
 #include "app/shell_links.h"
 #include "app/startup.h"
 #include "base/file_util.h"
-#include "ui/main/menus/main_menus.h"
-#include "ui/main/work/smart_record.h"
-#include "ui/main/views/startup_filter_view.h"
 
 namespace tv {
 
 void MainWindowHosts::LoadAndApplyOptions() {
     DefaultRecordFolder();
     w_.EnsureSettingsDialog();
-    w_.options_.Load();
-    w_.options_.Apply();
+    w_.parts_->options.Load();
+    w_.parts_->options.Apply();
 }
 
-void MainWindowHosts::TakeCommandLineItems() { tv::TakeCommandLineItems(*w_.session_, Startup().params); }
+void MainWindowHosts::TakeCommandLineItems() { tv::TakeCommandLineItems(w_.parts_->session, Startup().params); }
 
 bool MainWindowHosts::RunningAsAdmin() { return IsRunningAsAdmin(); }
 
 void MainWindowHosts::ReplayStartupRecord() {
     // The record the user had selected stays the stored one: the first-run step selects it
     // again after the replay.
-    w_.replay_->ReplayStartupRecord([this](int index) {
+    w_.parts_->replay.ReplayStartupRecord([this](int index) {
         w_.SelectRecord(index);
-        w_.selected_.Show(false);
+        w_.parts_->selected.Show(false);
     });
 }
 
@@ -35,19 +34,30 @@ void MainWindowHosts::PinStartMenuShortcut() { PinShortcut(StartMenuShortcutPath
 
 void MainWindowHosts::EnsureSendToShortcut() { CreateSendToShortcut(ModulePath()); }
 
-void MainWindowHosts::ApplyTextSize() {
-    int size = w_.textSize();
-    for (size_t i = 0; i < std::size(kTextSizes); ++i)
-        CheckMenuItem(w_.menus_.PmDocTree, kCmdTextLargest + static_cast<UINT>(i),
-                      MF_BYCOMMAND | (kTextSizes[i] == size ? MF_CHECKED : MF_UNCHECKED));
-    w_.views().SetTextSize(size);
+void MainWindowHosts::PressRecordButton() { w_.parts_->recording.BtnRecClick(); }
+
+void MainWindowHosts::RecordNewNow() { w_.parts_->recording.RecordNewNow(); }
+
+void MainWindowHosts::Reopen(int resumeMarker) {
+    if (resumeMarker == kResumeRecord) w_.parts_->recording.BtnRecClick();
+    if (resumeMarker == kResumeSmartRecord) ResumeSmartRecord();
 }
 
-void MainWindowHosts::SetRecordInterval(int seconds) { w_.smart_->SetInterval(seconds); }
+void MainWindowHosts::SetTextSize(int size) { w_.parts_->pages.views().SetTextSize(size); }
 
-void MainWindowHosts::HideStartFilterList() { w_.filter_->Hide(); }
+void MainWindowHosts::ApplyTextSize() {
+    int size = w_.parts_->pages.views().textSize();
+    for (size_t i = 0; i < std::size(kTextSizes); ++i)
+        CheckMenuItem(w_.parts_->menus.PmDocTree, kCmdTextLargest + static_cast<UINT>(i),
+                      MF_BYCOMMAND | (kTextSizes[i] == size ? MF_CHECKED : MF_UNCHECKED));
+    w_.parts_->pages.views().SetTextSize(size);
+}
 
-void MainWindowHosts::ResumeSmartRecord() { w_.smart_->SetChecked(true); }
+void MainWindowHosts::SetRecordInterval(int seconds) { w_.parts_->smart.SetInterval(seconds); }
+
+void MainWindowHosts::HideStartFilterList() { w_.parts_->filter.Hide(); }
+
+void MainWindowHosts::ResumeSmartRecord() { w_.parts_->smart.SetChecked(true); }
 
 void MainWindowHosts::SetAlwaysOnTop(bool onTop) {
     SetWindowPos(w_.hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -3,7 +3,6 @@
 #include "app/options.h"
 #include "app/startup.h"
 #include "ui/main/frame/main_window.h"
-#include "ui/main/commands/recording_commands.h"
 
 namespace tv {
 
@@ -24,20 +23,17 @@ public:
     void TakeCommandLineItems() override;
     void LayOut() override { w_.LayOut(); }
     void EnsureSendToShortcut() override;
-    void PressRecordButton() override { w_.recording_->BtnRecClick(); }
+    void PressRecordButton() override;
     void ReplayStartupRecord() override;
-    void RecordNewNow() override { w_.recording_->RecordNewNow(); }
-    void Reopen(int resumeMarker) override {
-        if (resumeMarker == kResumeRecord) w_.recording_->BtnRecClick();
-        if (resumeMarker == kResumeSmartRecord) ResumeSmartRecord();
-    }
+    void RecordNewNow() override;
+    void Reopen(int resumeMarker) override;
     void ResumeSmartRecord();
 
     // OptionsHost
     void SetMenuChecks(const MenuChecks& checks) override { w_.menuChecks_ = checks; }
     int StartupRecordIndex() override { return w_.startupRecordIndex_; }
     void SetStartupRecordIndex(int index) override { w_.startupRecordIndex_ = index; }
-    void SetTextSize(int size) override { w_.views().SetTextSize(size); }
+    void SetTextSize(int size) override;
     void ApplyTextSize() override;
     void SetRecordInterval(int seconds) override;
     void SetAlwaysOnTop(bool onTop) override;

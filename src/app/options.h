@@ -71,10 +71,10 @@ public:
     // The main window's own interval control; setting it restarts a running Smart Record timer.
     virtual void SetRecordInterval(int seconds) = 0;
     virtual void SetAlwaysOnTop(bool onTop) = 0;  // keeps position and size
-    virtual void HideStartFilterList() {}        // the filter panel and its splitter, where there is one
+    virtual void HideStartFilterList() = 0;      // the filter panel and its splitter, where there is one
     virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
     virtual bool RunningAsAdmin() = 0;
-    virtual void RunAsAdministrator() {}         // starts the elevated instance, closes the main window
+    virtual void RunAsAdministrator() = 0;       // starts the elevated instance, closes the main window
 };
 
 // The program's start-with-Windows value: a string value in a Run key.

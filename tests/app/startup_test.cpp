@@ -179,11 +179,12 @@ class FakeRecord : public RecordIntake {
 public:
     std::vector<std::wstring> items, noted;
     std::wstring last;
-    int saves = 0, shown = 0, smart = 0;
+    int saves = 0, shown = 0, smart = 0, namesLoaded = 0;
     HWND tree = nullptr;
     bool failOnAdd = false;
 
     HWND RecordTree() override { return tree; }
+    void LoadProgramNames() override { ++namesLoaded; }
     void ClearLastAdded() override { last.clear(); }
     bool Contains(const std::wstring& p) override {
         for (auto& i : items)
@@ -260,6 +261,7 @@ TEST(Intake, CommandLineTakesItemsListsAndTheMenuFile) {
               (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\m.txt", L"C:\\x.txt", L"C:\\y.txt"}));
     EXPECT_EQ(record.noted, std::vector<std::wstring>{L"C:\\a.txt"});
     EXPECT_EQ(record.smart, 1);  // the Smart Record box is read back after a menu hand-off
+    EXPECT_EQ(record.namesLoaded, 1);
     EXPECT_GE(record.saves, 2);  // after the list, and at the end
 
     FakeRecord none;

@@ -24,6 +24,7 @@ public:
     void TakeCommandLineItems() override;
     void LayOut() override { w_.LayOut(); }
     void EnsureSendToShortcut() override;
+    void CheckForUpdate() override {}  // this build has no update check
     void PressRecordButton() override { w_.recording_->BtnRecClick(); }
     void ReplayStartupRecord() override;
     void RecordNewNow() override { w_.recording_->RecordNewNow(); }
@@ -43,6 +44,7 @@ public:
     void SetAlwaysOnTop(bool onTop) override;
     void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
+    void RunAsAdministrator() override {}  // this build has no elevated restart yet
 
 private:
     TTolvaneWindow& w_;

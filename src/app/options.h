@@ -10,6 +10,7 @@
 namespace tv {
 
 class SettingsStore;
+struct Setting;
 
 // Slider ranges.
 constexpr int kRecentDocDaysMin = 1;
@@ -30,22 +31,24 @@ std::wstring IntervalCaption(int seconds);
 // Keys written by a confirmed settings dialog, in the order they are written.
 const std::vector<std::wstring>& SavedOptionKeys();
 
+// Keys and defaults are in the options' table (app/option_settings.h); a test holds these
+// starting values to it.
 struct LiveOptions {
-    std::wstring recordPath;          // "EdtRECPath": the path box text as typed
-    bool runWhenWindowsStarts = false; // "CbRunWhenWS": mirrors the Run-key value
-    bool alwaysOnTop = false;          // "Alwaysontop1"
-    bool recordWebPages = false;       // "CbWebpage"
-    bool recordRecentDocuments = true; // "CbRecrodRecentDocument"
-    int recentDocDays = kRecentDocDaysMax;  // "tbRecRecentDoc"
-    bool filterWindowsStart = true;    // "CbFilterPCStart"
-    bool showStartFilterList = false;  // "cbDisplayPCStartFilterList"
-    int recordType = 0;                // "RgRecordType": 0 new record, 1 add to the selected one
-    bool askWhenRecord = true;         // "CbShowSettingsWhenRecord"
-    bool askWhenReplay = true;         // "CbShowSettingsWhenReplay"
-    bool askWhenSmartRecord = true;    // "CbShowSettingsWhenRecordSmart"
-    bool replayAllChildren = false;    // "RbReplayAllChildDoc"
-    bool runAsAdmin = true;            // "runasadmin"
-    int recordInterval = 7;            // "tbRecordInterval", seconds
+    std::wstring recordPath;           // the path box text as typed
+    bool runWhenWindowsStarts = false; // mirrors the Run entries
+    bool alwaysOnTop = false;
+    bool recordWebPages = false;
+    bool recordRecentDocuments = true;
+    int recentDocDays = kRecentDocDaysMax;
+    bool filterWindowsStart = true;
+    bool showStartFilterList = false;
+    int recordType = 0;                // 0 new record, 1 add to the selected one
+    bool askWhenRecord = true;
+    bool askWhenReplay = true;
+    bool askWhenSmartRecord = true;
+    bool replayAllChildren = false;
+    bool runAsAdmin = true;
+    int recordInterval = 7;            // seconds
 };
 
 // The record folder named by a path box text: trimmed, one trailing backslash.
@@ -53,10 +56,10 @@ std::wstring RecordFolderOf(const std::wstring& pathText);
 
 // Menu check marks loaded together with the options; the main window owns them.
 struct MenuChecks {
-    bool openFolderAfterSendTo = true;  // "Openfilelocationaftersendto"
-    bool openFolderAfterPaste = true;   // "Openfilelocationafterpaste"
-    bool promptBeforeShutdown = true;   // "Promptbeforeexecuting1"
-    bool alwaysRunAsAdmin = false;      // "AlwaysRunAsAdmin", common settings file
+    bool openFolderAfterSendTo = true;
+    bool openFolderAfterPaste = true;
+    bool promptBeforeShutdown = true;
+    bool alwaysRunAsAdmin = false;  // kept in the common settings file
 };
 
 // What loading and applying the options ask of the main window.
@@ -64,9 +67,9 @@ class OptionsHost {
 public:
     virtual ~OptionsHost() = default;
     virtual void SetMenuChecks(const MenuChecks& checks) = 0;
-    virtual int StartupRecordIndex() = 0;  // "RECIndWhenStartup"
+    virtual int StartupRecordIndex() = 0;
     virtual void SetStartupRecordIndex(int index) = 0;
-    virtual void SetTextSize(int size) = 0;  // "curTextSize", loaded only
+    virtual void SetTextSize(int size) = 0;  // loaded only
     virtual void ApplyTextSize() = 0;
     // The main window's own interval control; setting it restarts a running Smart Record timer.
     virtual void SetRecordInterval(int seconds) = 0;
@@ -98,6 +101,7 @@ private:
 // "\"<folder of the program>\tolvane.exe\" /run".
 std::wstring RunKeyData(const std::wstring& programFolder);
 
+
 class Options {
 public:
     Options(SettingsStore& user, SettingsStore& common, OptionsHost& host, RunKeyEntry runKey = RunKeyEntry());
@@ -122,8 +126,7 @@ public:
     OptionsHost& host() { return host_; }
 
 private:
-    // One option from its live value; throws SettingsWriteError. Unknown keys write nothing.
-    void WriteOption(const std::wstring& key);
+    SettingsStore& StoreOf(const Setting& setting);
 
     SettingsStore& user_;
     SettingsStore& common_;

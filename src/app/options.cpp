@@ -43,46 +43,70 @@ std::wstring RunKeyData(const std::wstring& programFolder) {
 }
 
 namespace {
+
 constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
-}  // namespace
 
-RunKeyEntry::RunKeyEntry() : RunKeyEntry(HKEY_LOCAL_MACHINE, kRunKeyPath, kAppName) {}
-
-RunKeyEntry::RunKeyEntry(HKEY root, std::wstring subKey, std::wstring valueName)
-    : root_(root), subKey_(std::move(subKey)), valueName_(std::move(valueName)) {}
-
-std::wstring RunKeyEntry::Data() const {
+std::wstring RunValueData(const RunKeyPlace& place, const std::wstring& name) {
     RegKey key;
-    if (RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
+    if (RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
     DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key.get(), valueName_.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
-        return L"";
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return L"";
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes > 64 * 1024) return L"";
     // One spare character so that data stored without its terminator still ends.
     std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), valueName_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
+        ERROR_SUCCESS)
         return L"";
     data.resize(std::min<size_t>(wcsnlen(data.c_str(), data.size()), size / sizeof(wchar_t)));
     return data;
 }
 
-bool RunKeyEntry::Present() const { return !Trim(Data()).empty(); }
+bool StartsTheProgram(const RunKeyPlace& place, const std::wstring& name) {
+    return !Trim(RunValueData(place, name)).empty();
+}
 
-bool RunKeyEntry::Write(const std::wstring& data) const {
+bool WriteRunValue(const RunKeyPlace& place, const std::wstring& name, const std::wstring& data) {
     RegKey key;
-    if (RegCreateKeyExW(root_, subKey_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(place.root, place.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
         return false;
-    return RegSetValueExW(key.get(), valueName_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    return RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-bool RunKeyEntry::Remove() const {
+void RemoveRunValue(const RunKeyPlace& place, const std::wstring& name) {
     RegKey key;
-    if (RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return false;
-    return RegDeleteValueW(key.get(), valueName_.c_str()) == ERROR_SUCCESS;
+    if (RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
+        RegDeleteValueW(key.get(), name.c_str());
+}
+
+}  // namespace
+
+RunKeyEntry::RunKeyEntry()
+    : RunKeyEntry({HKEY_LOCAL_MACHINE, kRunKeyPath}, {HKEY_CURRENT_USER, kRunKeyPath}, kAppName) {}
+
+RunKeyEntry::RunKeyEntry(RunKeyPlace machine, RunKeyPlace user, std::wstring valueName)
+    : machine_(std::move(machine)), user_(std::move(user)), valueName_(std::move(valueName)) {}
+
+std::wstring RunKeyEntry::Data() const {
+    std::wstring data = RunValueData(machine_, valueName_);
+    return Trim(data).empty() ? RunValueData(user_, valueName_) : data;
+}
+
+bool RunKeyEntry::Present() const {
+    return StartsTheProgram(machine_, valueName_) || StartsTheProgram(user_, valueName_);
+}
+
+bool RunKeyEntry::Write(const std::wstring& data) const {
+    // A standard user may not write the machine's key; the user's own starts the program for them.
+    return WriteRunValue(machine_, valueName_, data) || WriteRunValue(user_, valueName_, data);
+}
+
+bool RunKeyEntry::Remove() const {
+    RemoveRunValue(machine_, valueName_);
+    RemoveRunValue(user_, valueName_);
+    return !Present();
 }
 
 Options::Options(SettingsStore& user, SettingsStore& common, OptionsHost& host, RunKeyEntry runKey)
@@ -126,20 +150,28 @@ bool Options::SaveAndApply() {
     host_.SetRecordInterval(values.recordInterval);
     written = SaveOptions({keys::kRecordInterval}) && written;
     // What the user confirmed acts on the running program even when the file refused it.
+    const bool runAsked = values.runWhenWindowsStarts;
     Apply();
+    if (values.runWhenWindowsStarts != runAsked) written = SaveOptions({keys::kRunWhenWindowsStarts}) && written;
     return written;
 }
 
 void Options::Apply() {
     host_.SetAlwaysOnTop(values.alwaysOnTop);
-    // Only an administrator may change the machine's Run key; a refusal is ignored.
-    const bool present = runKey_.Present();
-    if (values.runWhenWindowsStarts && !present)
-        runKey_.Write(RunKeyData(FolderOf(ModulePath())));
-    else if (!values.runWhenWindowsStarts && present)
-        runKey_.Remove();
+    ApplyRunKey();
     if (!values.showStartFilterList) host_.HideStartFilterList();
     host_.ApplyTextSize();
+}
+
+void Options::ApplyRunKey() {
+    const bool present = runKey_.Present();
+    if (values.runWhenWindowsStarts == present) return;
+    const bool changed =
+        values.runWhenWindowsStarts ? runKey_.Write(RunKeyData(FolderOf(ModulePath()))) : runKey_.Remove();
+    if (changed) return;
+    // The box shows what Windows will do at the next start, not what was asked.
+    values.runWhenWindowsStarts = runKey_.Present();
+    host_.Tell(values.runWhenWindowsStarts ? kRunEntryStays : kRunEntryRefused);
 }
 
 }  // namespace tv

@@ -78,29 +78,46 @@ public:
     virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
     virtual bool RunningAsAdmin() = 0;
     virtual void RunAsAdministrator() = 0;       // starts the elevated instance, closes the main window
+    virtual void Tell(const std::wstring& text) = 0;  // a message to the user, over the main window
 };
 
-// The program's start-with-Windows value: a string value in a Run key.
+// Where a Run value is kept: a root and the Run key's path under it.
+struct RunKeyPlace {
+    HKEY root;
+    std::wstring subKey;
+};
+
+// The program's start-with-Windows value: a string value in the machine's Run key, or, where
+// that key refuses a change, in the user's own.
 class RunKeyEntry {
 public:
-    // The program's own: "TolVane" under HKLM "SOFTWARE\Microsoft\windows\CurrentVersion\Run".
+    // The program's own: "TolVane" under "SOFTWARE\Microsoft\windows\CurrentVersion\Run" of HKLM,
+    // and of HKCU where HKLM refuses.
     RunKeyEntry();
-    RunKeyEntry(HKEY root, std::wstring subKey, std::wstring valueName);
+    RunKeyEntry(RunKeyPlace machine, RunKeyPlace user, std::wstring valueName);
 
-    // True when the value exists and is not blank after trimming; false when unreadable.
+    // True when either value exists and is not blank after trimming; false when unreadable.
     bool Present() const;
-    std::wstring Data() const;  // empty when absent or unreadable
+    std::wstring Data() const;  // the machine's value, else the user's; empty when neither is there
+    // The machine's value, or the user's where the machine's key refuses; false when both refuse.
     bool Write(const std::wstring& data) const;
+    // Removes both values; false when a value that starts the program is left.
     bool Remove() const;
 
 private:
-    HKEY root_;
-    std::wstring subKey_, valueName_;
+    RunKeyPlace machine_, user_;
+    std::wstring valueName_;
 };
 
 // "\"<folder of the program>\tolvane.exe\" /run".
 std::wstring RunKeyData(const std::wstring& programFolder);
 
+// Told when a change of "Run Tolvane at Startup" cannot be made.
+constexpr wchar_t kRunEntryRefused[] =
+    L"\"Run Tolvane at Startup\" could not be turned on: Windows refused the program's Run entry for this "
+    L"computer and for this user.";
+constexpr wchar_t kRunEntryStays[] =
+    L"\"Run Tolvane at Startup\" could not be turned off: Windows refused to remove the program's Run entry.";
 
 class Options {
 public:
@@ -113,7 +130,8 @@ public:
     // Writes every option in its fixed order, then applies. False when a value could not be
     // written; the live values are applied either way.
     bool SaveAndApply();
-    // Always on top, the Run-key value, the start-up filter list and the tree text size.
+    // Always on top, the Run entry, the start-up filter list and the tree text size. A Run entry
+    // that cannot be changed leaves the live value as the entries are, and the user is told.
     void Apply();
     // Writes the named options (keys of SavedOptionKeys) from the live values in the order
     // given, nothing applied; the questions asked before recording and replaying keep only
@@ -127,6 +145,7 @@ public:
 
 private:
     SettingsStore& StoreOf(const Setting& setting);
+    void ApplyRunKey();
 
     SettingsStore& user_;
     SettingsStore& common_;

@@ -83,7 +83,7 @@ protected:
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
     tvtest::FakeOptionsHost host = AdminHost();
-    Options options{user, common, host, RunKeyEntry{HKEY_LOCAL_MACHINE, kRunPath, L"TolVaneQuestionTest"}};
+    Options options{user, common, host, RunKeyEntry{{HKEY_LOCAL_MACHINE, kRunPath}, {HKEY_CURRENT_USER, kRunPath}, L"TolVaneQuestionTest"}};
     ScriptedPrompter prompter;
     HWND owner = nullptr;
 

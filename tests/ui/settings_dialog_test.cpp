@@ -20,6 +20,7 @@
 #include "ui/window_text.h"
 #include "app/option_settings.h"
 #include "app/settings_keys.h"
+#include "base/handles.h"
 
 using namespace tv;
 using tvtest::TempFolder;
@@ -37,9 +38,10 @@ struct Fixture {
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
     tvtest::FakeOptionsHost host;
-    RunKeyEntry runKey{HKEY_LOCAL_MACHINE, kRunPath, kTestRunValue};
+    RunKeyEntry runKey{{HKEY_LOCAL_MACHINE, kRunPath}, {HKEY_CURRENT_USER, kRunPath}, kTestRunValue};
     Options options{user, common, host, runKey};
     Fixture() { runKey.Remove(); }
+    explicit Fixture(RunKeyEntry key) : runKey(std::move(key)) { runKey.Remove(); }
     ~Fixture() { runKey.Remove(); }
     SettingsStore& StoreOf(const Setting& s) { return s.file == SettingFile::kCommon ? common : user; }
 };
@@ -56,6 +58,53 @@ void ExpectSameField(const Setting& s, OptionValues& got, OptionValues& want) {
         case SettingType::kString: EXPECT_EQ(s.string(got), s.string(want)) << ToUtf8(s.key); break;
     }
 }
+
+// Run keys of the test's own under HKCU. A denied one may be read but not changed, as the
+// machine's Run key is for a standard user.
+class TestRunKeys {
+public:
+    ~TestRunKeys() {
+        for (const std::wstring& path : denied_) SetAccess(path, KEY_ALL_ACCESS);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    }
+    RunKeyPlace Writable(const wchar_t* name) {
+        const std::wstring path = std::wstring(kRoot) + L"\\" + name;
+        RegKey key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+        return {HKEY_CURRENT_USER, path};
+    }
+    RunKeyPlace Denied(const wchar_t* name) {
+        RunKeyPlace place = Writable(name);
+        SetAccess(place.subKey, KEY_READ | DELETE | WRITE_DAC);
+        denied_.push_back(place.subKey);
+        return place;
+    }
+    static bool Refuses(const RunKeyPlace& place) {
+        RegKey key;
+        return RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_ACCESS_DENIED;
+    }
+    static std::wstring ValueIn(const RunKeyPlace& place) {
+        return RunKeyEntry(place, place, kTestRunValue).Data();
+    }
+
+private:
+    static constexpr wchar_t kRoot[] = L"Software\\TolVaneRunKeyTest";
+    // The key's list of who may do what becomes one entry: everyone may do `access`.
+    static void SetAccess(const std::wstring& path, DWORD access) {
+        RegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return;
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD sidSize = sizeof(everyone);
+        alignas(DWORD) BYTE aclBuffer[256];
+        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+        SECURITY_DESCRIPTOR sd;
+        if (CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize) &&
+            InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION) && AddAccessAllowedAce(acl, ACL_REVISION, access, everyone) &&
+            InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) && SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE))
+            RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd);
+    }
+    std::vector<std::wstring> denied_;
+};
 
 std::wstring Text(HWND w) { return tv::TextOf(w); }
 
@@ -290,6 +339,80 @@ TEST(OptionsRunKey, TickWritesUntickDeletesAndAPresentValueIsNotRewritten) {
     f.options.Apply();
     EXPECT_TRUE(f.runKey.Data().empty());
     EXPECT_FALSE(f.runKey.Present());
+}
+
+// A refused machine Run key: the user's own entry is written and read back after a restart, the
+// dialog shows the box ticked, and unticking removes that entry.
+TEST(OptionsRunKey, WhereTheMachineKeyRefusesTheUsersOwnEntryStartsTheProgram) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Denied(L"Machine"), user = runKeys.Writable(L"User");
+    ASSERT_TRUE(TestRunKeys::Refuses(machine));
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    f.options.Load();
+    f.options.values.runWhenWindowsStarts = true;
+    EXPECT_TRUE(f.options.SaveAndApply());
+    EXPECT_TRUE(TestRunKeys::ValueIn(machine).empty());
+    EXPECT_EQ(TestRunKeys::ValueIn(user), RunKeyData(FolderOf(ModulePath())));
+    EXPECT_TRUE(f.host.told.empty());
+    EXPECT_TRUE(f.user.ReadBool(keys::kDefault, keys::kRunWhenWindowsStarts, false));
+
+    Options restarted(f.user, f.common, f.host, f.runKey);
+    TFrmMySettings dlg{restarted};
+    ASSERT_TRUE(dlg.Create(nullptr));
+    bool ticked = false;
+    OpenWhile(dlg, [&] {
+        ticked = SendMessageW(dlg.CbRunWhenWS, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        Click(dlg.CbRunWhenWS);
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_TRUE(ticked);
+    EXPECT_FALSE(restarted.values.runWhenWindowsStarts);
+    EXPECT_FALSE(restarted.runKey().Present());
+    EXPECT_TRUE(TestRunKeys::ValueIn(user).empty());
+    EXPECT_TRUE(f.host.told.empty());
+}
+
+// Both keys refuse: the box does not stay ticked as if it had worked, the file says so too, and
+// the user is told; the dialog shows the box clear, with the hint to run as admin.
+TEST(OptionsRunKey, WhereBothKeysRefuseTheBoxIsClearedAndTheUserTold) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Denied(L"Machine"), user = runKeys.Denied(L"User");
+    ASSERT_TRUE(TestRunKeys::Refuses(machine) && TestRunKeys::Refuses(user));
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    TFrmMySettings dlg{f.options};
+    ASSERT_TRUE(dlg.Create(nullptr));
+    OpenWhile(dlg, [&] {
+        Click(dlg.CbRunWhenWS);
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_FALSE(f.options.values.runWhenWindowsStarts);
+    EXPECT_FALSE(f.runKey.Present());
+    EXPECT_EQ(f.host.told, std::vector<std::wstring>{kRunEntryRefused});
+    EXPECT_FALSE(f.user.ReadBool(keys::kDefault, keys::kRunWhenWindowsStarts, true));
+
+    bool ticked = true;
+    OpenWhile(dlg, [&] {
+        ticked = SendMessageW(dlg.CbRunWhenWS, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_FALSE(ticked);
+    EXPECT_TRUE(dlg.hintStripShown());
+}
+
+// An entry that cannot be removed keeps the box ticked, and the user is told.
+TEST(OptionsRunKey, AnEntryThatCannotBeRemovedKeepsTheBoxTicked) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Writable(L"Machine"), user = runKeys.Writable(L"User");
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    ASSERT_TRUE(f.runKey.Write(L"\"D:\\elsewhere\\tolvane.exe\" /run"));
+    const RunKeyPlace refusing = runKeys.Denied(L"Machine");
+    ASSERT_TRUE(TestRunKeys::Refuses(refusing));
+    f.options.Load();
+    ASSERT_TRUE(f.options.values.runWhenWindowsStarts);
+    f.options.values.runWhenWindowsStarts = false;
+    f.options.Apply();
+    EXPECT_TRUE(f.options.values.runWhenWindowsStarts);
+    EXPECT_EQ(f.host.told, std::vector<std::wstring>{kRunEntryStays});
 }
 
 TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {

@@ -5,6 +5,7 @@
 #include "app/shell_links.h"
 #include "app/startup.h"
 #include "base/file_util.h"
+#include "ui/dialogs/prompter.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/main/work/smart_record.h"
 #include "ui/main/views/startup_filter_view.h"
@@ -46,6 +47,8 @@ void MainWindowHosts::ApplyTextSize() {
 void MainWindowHosts::SetRecordInterval(int seconds) { w_.smart_->SetInterval(seconds); }
 
 void MainWindowHosts::HideStartFilterList() { w_.filter_->Hide(); }
+
+void MainWindowHosts::Tell(const std::wstring& text) { w_.prompter_->Tell(w_.hwnd_, text); }
 
 void MainWindowHosts::ResumeSmartRecord() { w_.smart_->SetChecked(true); }
 

@@ -45,6 +45,7 @@ public:
     void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
     void RunAsAdministrator() override {}  // this build has no elevated restart yet
+    void Tell(const std::wstring& text) override;
 
 private:
     TTolvaneWindow& w_;

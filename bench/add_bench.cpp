@@ -25,6 +25,7 @@
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
+#include "app/settings_keys.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ struct BenchWindow {
     tv::Settings settings = tv::OpenSettingsFiles();
     std::unique_ptr<tv::TTolvaneWindow> window;
     explicit BenchWindow(const std::wstring& recordFolder) {
-        settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
+        settings.user->WriteString(tv::keys::kDefault, tv::keys::kRecordPath, recordFolder);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
         window->parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
         if (!window->Create(GetModuleHandleW(nullptr))) return;

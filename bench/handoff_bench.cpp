@@ -16,6 +16,7 @@
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
+#include "app/settings_keys.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ std::vector<tv::IntakeStep> Paths(const wchar_t* folder, int count) {
 double TakeInto(const std::wstring& recordFolder, int count) {
     tvtest::ScopedDataFolders folders;
     tv::Settings settings = tv::OpenSettingsFiles();
-    settings.user->WriteString(L"default", L"EdtRECPath", recordFolder);
+    settings.user->WriteString(tv::keys::kDefault, tv::keys::kRecordPath, recordFolder);
     tv::TTolvaneWindow window(settings, nullptr);
     window.parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;

@@ -29,6 +29,7 @@
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/message_pump.h"
+#include "app/settings_keys.h"
 
 namespace benchdesk {
 
@@ -124,8 +125,8 @@ struct Desk {
         WriteSelectedRecord(recordPath);
         folders = std::make_unique<tvtest::ScopedDataFolders>();
         settings = tv::OpenSettingsFiles();
-        settings.user->WriteString(L"default", L"EdtRECPath", records.path());
-        settings.user->WriteInteger(L"default", L"LbRECs", 0);
+        settings.user->WriteString(tv::keys::kDefault, tv::keys::kRecordPath, records.path());
+        settings.user->WriteInteger(tv::keys::kDefault, tv::keys::kSelectedRecord, 0);
         window = std::make_unique<tv::TTolvaneWindow>(settings, nullptr);
         window->parts().recording.sources = [this] {
             // The real scans, with the Recent folder of the benchmark in place of the user's.

@@ -16,6 +16,7 @@
 #include "support/test_support.h"
 #include "ui/main/frame/main_window.h"
 #include "ui/main/frame/main_window_parts.h"
+#include "app/settings_keys.h"
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -33,7 +34,7 @@ int main() {
     ImageList_Destroy(strip);
 
     tv::Settings settings = tv::OpenSettingsFiles();
-    settings.user->WriteString(L"default", L"EdtRECPath", dir.path());
+    settings.user->WriteString(tv::keys::kDefault, tv::keys::kRecordPath, dir.path());
     tv::TTolvaneWindow window(settings, nullptr);
     if (!window.Create(GetModuleHandleW(nullptr))) {
         std::printf("no main window\n");

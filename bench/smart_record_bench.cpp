@@ -17,6 +17,7 @@
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/work/smart_record.h"
 #include "ui/message_pump.h"
+#include "app/settings_keys.h"
 
 using namespace benchdesk;
 
@@ -36,7 +37,7 @@ int main() {
 
     Desk desk;
     if (!desk.Open([&desk](tv::TTolvaneWindow&) {
-            desk.settings.user->WriteInteger(L"default", L"tbRecordInterval", 60);  // the benchmark ticks itself
+            desk.settings.user->WriteInteger(tv::keys::kDefault, tv::keys::kRecordInterval, 60);  // the benchmark ticks itself
         }))
         return 1;
     tv::TTolvaneWindow& window = *desk.window;

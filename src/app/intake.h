@@ -15,7 +15,7 @@ class RecordIntake {
 public:
     virtual ~RecordIntake() = default;
     virtual HWND RecordTree() = 0;           // stops repainting while items are taken
-    virtual void LoadProgramNames() {}       // the installed-program name table, once, where built
+    virtual void LoadProgramNames() = 0;     // the installed-program name table, once, where built
     virtual void ClearLastAdded() = 0;
     virtual bool Contains(const std::wstring& path) = 0;     // presence test of the record
     virtual void NoteExisting(const std::wstring& path) = 0; // select it instead of adding

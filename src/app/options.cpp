@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include "app/option_settings.h"
 #include "app/settings_keys.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@
 
 namespace tv {
 
-namespace {
-constexpr const wchar_t* kSection = keys::kDefault;
-constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
-}  // namespace
-
 int ClampRecentDocDays(int days) { return std::clamp(days, kRecentDocDaysMin, kRecentDocDaysMax); }
 int ClampRecordInterval(int seconds) { return std::clamp(seconds, kRecordIntervalMin, kRecordIntervalMax); }
 int StoredTextSize(int points) { return points >= 1 && points <= 72 ? points : 9; }
@@ -31,12 +27,13 @@ std::wstring RecentDocCaption(int days) {
 std::wstring IntervalCaption(int seconds) { return Format(L"Record Every %d seconds", seconds); }
 
 const std::vector<std::wstring>& SavedOptionKeys() {
-    static const std::vector<std::wstring> keys = {
-        L"EdtRECPath", L"RECIndWhenStartup", L"CbRunWhenWS", L"Alwaysontop1", L"CbWebpage",
-        L"CbRecrodRecentDocument", L"tbRecRecentDoc", L"CbFilterPCStart", L"cbDisplayPCStartFilterList",
-        L"RgRecordType", L"CbShowSettingsWhenRecord", L"CbShowSettingsWhenReplay",
-        L"CbShowSettingsWhenRecordSmart", L"runasadmin", L"RbReplayAllChildDoc", L"tbRecordInterval"};
-    return keys;
+    static const std::vector<std::wstring> saved = [] {
+        std::vector<std::wstring> keys;
+        for (const Setting& s : OptionSettings())
+            if (s.use != SettingUse::kLoadOnly) keys.push_back(s.key);
+        return keys;
+    }();
+    return saved;
 }
 
 std::wstring RecordFolderOf(const std::wstring& pathText) { return NormaliseFolder(pathText); }
@@ -45,115 +42,100 @@ std::wstring RunKeyData(const std::wstring& programFolder) {
     return L"\"" + NormaliseFolder(programFolder) + kExeName + L"\" /run";
 }
 
-RunKeyEntry::RunKeyEntry() : RunKeyEntry(HKEY_LOCAL_MACHINE, kRunKeyPath, kAppName) {}
+namespace {
 
-RunKeyEntry::RunKeyEntry(HKEY root, std::wstring subKey, std::wstring valueName)
-    : root_(root), subKey_(std::move(subKey)), valueName_(std::move(valueName)) {}
+constexpr wchar_t kRunKeyPath[] = L"SOFTWARE\\Microsoft\\windows\\CurrentVersion\\Run";
 
-std::wstring RunKeyEntry::Data() const {
+std::wstring RunValueData(const RunKeyPlace& place, const std::wstring& name) {
     RegKey key;
-    if (RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
+    if (RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
     DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key.get(), valueName_.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
-        return L"";
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return L"";
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes > 64 * 1024) return L"";
     // One spare character so that data stored without its terminator still ends.
     std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), valueName_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
+        ERROR_SUCCESS)
         return L"";
     data.resize(std::min<size_t>(wcsnlen(data.c_str(), data.size()), size / sizeof(wchar_t)));
     return data;
 }
 
-bool RunKeyEntry::Present() const { return !Trim(Data()).empty(); }
+bool StartsTheProgram(const RunKeyPlace& place, const std::wstring& name) {
+    return !Trim(RunValueData(place, name)).empty();
+}
 
-bool RunKeyEntry::Write(const std::wstring& data) const {
+bool WriteRunValue(const RunKeyPlace& place, const std::wstring& name, const std::wstring& data) {
     RegKey key;
-    if (RegCreateKeyExW(root_, subKey_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(place.root, place.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
         return false;
-    return RegSetValueExW(key.get(), valueName_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    return RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-bool RunKeyEntry::Remove() const {
+void RemoveRunValue(const RunKeyPlace& place, const std::wstring& name) {
     RegKey key;
-    if (RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return false;
-    return RegDeleteValueW(key.get(), valueName_.c_str()) == ERROR_SUCCESS;
+    if (RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
+        RegDeleteValueW(key.get(), name.c_str());
+}
+
+}  // namespace
+
+RunKeyEntry::RunKeyEntry()
+    : RunKeyEntry({HKEY_LOCAL_MACHINE, kRunKeyPath}, {HKEY_CURRENT_USER, kRunKeyPath}, kAppName) {}
+
+RunKeyEntry::RunKeyEntry(RunKeyPlace machine, RunKeyPlace user, std::wstring valueName)
+    : machine_(std::move(machine)), user_(std::move(user)), valueName_(std::move(valueName)) {}
+
+std::wstring RunKeyEntry::Data() const {
+    std::wstring data = RunValueData(machine_, valueName_);
+    return Trim(data).empty() ? RunValueData(user_, valueName_) : data;
+}
+
+bool RunKeyEntry::Present() const {
+    return StartsTheProgram(machine_, valueName_) || StartsTheProgram(user_, valueName_);
+}
+
+bool RunKeyEntry::Write(const std::wstring& data) const {
+    // A standard user may not write the machine's key; the user's own starts the program for them.
+    return WriteRunValue(machine_, valueName_, data) || WriteRunValue(user_, valueName_, data);
+}
+
+bool RunKeyEntry::Remove() const {
+    RemoveRunValue(machine_, valueName_);
+    RemoveRunValue(user_, valueName_);
+    return !Present();
 }
 
 Options::Options(SettingsStore& user, SettingsStore& common, OptionsHost& host, RunKeyEntry runKey)
     : user_(user), common_(common), host_(host), runKey_(std::move(runKey)) {}
 
+SettingsStore& Options::StoreOf(const Setting& setting) {
+    return setting.file == SettingFile::kCommon ? common_ : user_;
+}
+
 void Options::Load() {
-    const std::wstring defaultFolder = DefaultRecordFolder();
-    values.recordPath = user_.ReadString(kSection, L"EdtRECPath", defaultFolder);
-
-    MenuChecks checks;
-    checks.openFolderAfterSendTo = user_.ReadBool(kSection, L"Openfilelocationaftersendto", true);
-    checks.openFolderAfterPaste = user_.ReadBool(kSection, L"Openfilelocationafterpaste", true);
-    checks.promptBeforeShutdown = user_.ReadBool(kSection, L"Promptbeforeexecuting1", true);
-    checks.alwaysRunAsAdmin = common_.ReadBool(kSection, L"AlwaysRunAsAdmin", false);
-    host_.SetMenuChecks(checks);
-
-    host_.SetStartupRecordIndex(user_.ReadInteger(kSection, L"RECIndWhenStartup", -1));
+    OptionValues loaded;
+    for (const Setting& s : OptionSettings())
+        if (s.use != SettingUse::kSaveOnly) ReadSetting(StoreOf(s), s, loaded);
+    values = loaded.live;
+    host_.SetMenuChecks(loaded.checks);
+    host_.SetStartupRecordIndex(loaded.startupRecord);
     values.runWhenWindowsStarts = runKey_.Present();
-
-    values.alwaysOnTop = user_.ReadBool(kSection, L"Alwaysontop1", false);
-    host_.SetTextSize(StoredTextSize(user_.ReadInteger(kSection, L"curTextSize", 9)));
-    values.recordWebPages = user_.ReadBool(kSection, L"CbWebpage", false);
-    values.recordRecentDocuments = user_.ReadBool(kSection, L"CbRecrodRecentDocument", true);
-    values.recentDocDays = ClampRecentDocDays(user_.ReadInteger(kSection, L"tbRecRecentDoc", kRecentDocDaysMax));
-    values.filterWindowsStart = user_.ReadBool(kSection, L"CbFilterPCStart", true);
-    values.showStartFilterList = user_.ReadBool(kSection, L"cbDisplayPCStartFilterList", false);
-    // A radio group has two items; anything else stored there selects the first.
-    int type = user_.ReadInteger(kSection, L"RgRecordType", 0);
-    values.recordType = (type == 1) ? 1 : 0;
-    values.askWhenRecord = user_.ReadBool(kSection, L"CbShowSettingsWhenRecord", true);
-    values.askWhenReplay = user_.ReadBool(kSection, L"CbShowSettingsWhenReplay", true);
-    values.askWhenSmartRecord = user_.ReadBool(kSection, L"CbShowSettingsWhenRecordSmart", true);
-    values.replayAllChildren = user_.ReadBool(kSection, L"RbReplayAllChildDoc", false);
-    values.runAsAdmin = user_.ReadBool(kSection, L"runasadmin", true);
-
-    values.recordInterval = ClampRecordInterval(user_.ReadInteger(kSection, L"tbRecordInterval", 7));
+    host_.SetTextSize(loaded.textSize);
     host_.SetRecordInterval(values.recordInterval);
 }
 
-void Options::WriteOption(const std::wstring& key) {
-    const LiveOptions& v = values;
-    struct Flag {
-        const wchar_t* key;
-        bool value;
-    };
-    const Flag flags[] = {{L"CbRunWhenWS", v.runWhenWindowsStarts},
-                          {L"Alwaysontop1", v.alwaysOnTop},
-                          {L"CbWebpage", v.recordWebPages},
-                          {L"CbRecrodRecentDocument", v.recordRecentDocuments},
-                          {L"CbFilterPCStart", v.filterWindowsStart},
-                          {L"cbDisplayPCStartFilterList", v.showStartFilterList},
-                          {L"CbShowSettingsWhenRecord", v.askWhenRecord},
-                          {L"CbShowSettingsWhenReplay", v.askWhenReplay},
-                          {L"CbShowSettingsWhenRecordSmart", v.askWhenSmartRecord},
-                          {L"runasadmin", v.runAsAdmin},
-                          {L"RbReplayAllChildDoc", v.replayAllChildren}};
-    for (const Flag& f : flags) {
-        if (key == f.key) {
-            user_.WriteBool(kSection, key, f.value);
-            return;
-        }
-    }
-    if (key == L"EdtRECPath") user_.WriteString(kSection, key, v.recordPath);
-    else if (key == L"RECIndWhenStartup") user_.WriteInteger(kSection, key, host_.StartupRecordIndex());
-    else if (key == L"tbRecRecentDoc") user_.WriteInteger(kSection, key, v.recentDocDays);
-    else if (key == L"RgRecordType") user_.WriteInteger(kSection, key, v.recordType);
-    else if (key == L"tbRecordInterval") user_.WriteInteger(kSection, key, v.recordInterval);
-}
-
 bool Options::SaveOptions(const std::vector<std::wstring>& keys) {
+    OptionValues current{values, MenuChecks{}, host_.StartupRecordIndex(), 0};
     try {
-        for (const std::wstring& key : keys) WriteOption(key);
+        for (const std::wstring& key : keys) {
+            // Settings only loaded have writers of their own.
+            const Setting* s = FindOptionSetting(key);
+            if (s && s->use != SettingUse::kLoadOnly) WriteSetting(StoreOf(*s), *s, current);
+        }
     } catch (const SettingsWriteError&) {
         return false;
     }
@@ -161,28 +143,35 @@ bool Options::SaveOptions(const std::vector<std::wstring>& keys) {
 }
 
 bool Options::SaveAndApply() {
-    // Everything but the interval (the list's last key), which follows once the main window
-    // has taken it.
+    // Everything but the interval, which follows once the main window has taken it.
     std::vector<std::wstring> first = SavedOptionKeys();
-    first.pop_back();
+    first.erase(std::find(first.begin(), first.end(), keys::kRecordInterval));
     bool written = SaveOptions(first);
     host_.SetRecordInterval(values.recordInterval);
-    written = SaveOptions({L"tbRecordInterval"}) && written;
+    written = SaveOptions({keys::kRecordInterval}) && written;
     // What the user confirmed acts on the running program even when the file refused it.
+    const bool runAsked = values.runWhenWindowsStarts;
     Apply();
+    if (values.runWhenWindowsStarts != runAsked) written = SaveOptions({keys::kRunWhenWindowsStarts}) && written;
     return written;
 }
 
 void Options::Apply() {
     host_.SetAlwaysOnTop(values.alwaysOnTop);
-    // Only an administrator may change the machine's Run key; a refusal is ignored.
-    const bool present = runKey_.Present();
-    if (values.runWhenWindowsStarts && !present)
-        runKey_.Write(RunKeyData(FolderOf(ModulePath())));
-    else if (!values.runWhenWindowsStarts && present)
-        runKey_.Remove();
+    ApplyRunKey();
     if (!values.showStartFilterList) host_.HideStartFilterList();
     host_.ApplyTextSize();
+}
+
+void Options::ApplyRunKey() {
+    const bool present = runKey_.Present();
+    if (values.runWhenWindowsStarts == present) return;
+    const bool changed =
+        values.runWhenWindowsStarts ? runKey_.Write(RunKeyData(FolderOf(ModulePath()))) : runKey_.Remove();
+    if (changed) return;
+    // The box shows what Windows will do at the next start, not what was asked.
+    values.runWhenWindowsStarts = runKey_.Present();
+    host_.Tell(values.runWhenWindowsStarts ? kRunEntryStays : kRunEntryRefused);
 }
 
 }  // namespace tv

@@ -10,6 +10,7 @@
 namespace tv {
 
 class SettingsStore;
+struct Setting;
 
 // Slider ranges.
 constexpr int kRecentDocDaysMin = 1;
@@ -30,22 +31,24 @@ std::wstring IntervalCaption(int seconds);
 // Keys written by a confirmed settings dialog, in the order they are written.
 const std::vector<std::wstring>& SavedOptionKeys();
 
+// Keys and defaults are in the options' table (app/option_settings.h); a test holds these
+// starting values to it.
 struct LiveOptions {
-    std::wstring recordPath;          // "EdtRECPath": the path box text as typed
-    bool runWhenWindowsStarts = false; // "CbRunWhenWS": mirrors the Run-key value
-    bool alwaysOnTop = false;          // "Alwaysontop1"
-    bool recordWebPages = false;       // "CbWebpage"
-    bool recordRecentDocuments = true; // "CbRecrodRecentDocument"
-    int recentDocDays = kRecentDocDaysMax;  // "tbRecRecentDoc"
-    bool filterWindowsStart = true;    // "CbFilterPCStart"
-    bool showStartFilterList = false;  // "cbDisplayPCStartFilterList"
-    int recordType = 0;                // "RgRecordType": 0 new record, 1 add to the selected one
-    bool askWhenRecord = true;         // "CbShowSettingsWhenRecord"
-    bool askWhenReplay = true;         // "CbShowSettingsWhenReplay"
-    bool askWhenSmartRecord = true;    // "CbShowSettingsWhenRecordSmart"
-    bool replayAllChildren = false;    // "RbReplayAllChildDoc"
-    bool runAsAdmin = true;            // "runasadmin"
-    int recordInterval = 7;            // "tbRecordInterval", seconds
+    std::wstring recordPath;           // the path box text as typed
+    bool runWhenWindowsStarts = false; // mirrors the Run entries
+    bool alwaysOnTop = false;
+    bool recordWebPages = false;
+    bool recordRecentDocuments = true;
+    int recentDocDays = kRecentDocDaysMax;
+    bool filterWindowsStart = true;
+    bool showStartFilterList = false;
+    int recordType = 0;                // 0 new record, 1 add to the selected one
+    bool askWhenRecord = true;
+    bool askWhenReplay = true;
+    bool askWhenSmartRecord = true;
+    bool replayAllChildren = false;
+    bool runAsAdmin = true;
+    int recordInterval = 7;            // seconds
 };
 
 // The record folder named by a path box text: trimmed, one trailing backslash.
@@ -53,10 +56,10 @@ std::wstring RecordFolderOf(const std::wstring& pathText);
 
 // Menu check marks loaded together with the options; the main window owns them.
 struct MenuChecks {
-    bool openFolderAfterSendTo = true;  // "Openfilelocationaftersendto"
-    bool openFolderAfterPaste = true;   // "Openfilelocationafterpaste"
-    bool promptBeforeShutdown = true;   // "Promptbeforeexecuting1"
-    bool alwaysRunAsAdmin = false;      // "AlwaysRunAsAdmin", common settings file
+    bool openFolderAfterSendTo = true;
+    bool openFolderAfterPaste = true;
+    bool promptBeforeShutdown = true;
+    bool alwaysRunAsAdmin = false;  // kept in the common settings file
 };
 
 // What loading and applying the options ask of the main window.
@@ -64,39 +67,57 @@ class OptionsHost {
 public:
     virtual ~OptionsHost() = default;
     virtual void SetMenuChecks(const MenuChecks& checks) = 0;
-    virtual int StartupRecordIndex() = 0;  // "RECIndWhenStartup"
+    virtual int StartupRecordIndex() = 0;
     virtual void SetStartupRecordIndex(int index) = 0;
-    virtual void SetTextSize(int size) = 0;  // "curTextSize", loaded only
+    virtual void SetTextSize(int size) = 0;  // loaded only
     virtual void ApplyTextSize() = 0;
     // The main window's own interval control; setting it restarts a running Smart Record timer.
     virtual void SetRecordInterval(int seconds) = 0;
     virtual void SetAlwaysOnTop(bool onTop) = 0;  // keeps position and size
-    virtual void HideStartFilterList() {}        // the filter panel and its splitter, where there is one
+    virtual void HideStartFilterList() = 0;      // the filter panel and its splitter, where there is one
     virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
     virtual bool RunningAsAdmin() = 0;
-    virtual void RunAsAdministrator() {}         // starts the elevated instance, closes the main window
+    virtual void RunAsAdministrator() = 0;       // starts the elevated instance, closes the main window
+    virtual void Tell(const std::wstring& text) = 0;  // a message to the user, over the main window
 };
 
-// The program's start-with-Windows value: a string value in a Run key.
+// Where a Run value is kept: a root and the Run key's path under it.
+struct RunKeyPlace {
+    HKEY root;
+    std::wstring subKey;
+};
+
+// The program's start-with-Windows value: a string value in the machine's Run key, or, where
+// that key refuses a change, in the user's own.
 class RunKeyEntry {
 public:
-    // The program's own: "TolVane" under HKLM "SOFTWARE\Microsoft\windows\CurrentVersion\Run".
+    // The program's own: "TolVane" under "SOFTWARE\Microsoft\windows\CurrentVersion\Run" of HKLM,
+    // and of HKCU where HKLM refuses.
     RunKeyEntry();
-    RunKeyEntry(HKEY root, std::wstring subKey, std::wstring valueName);
+    RunKeyEntry(RunKeyPlace machine, RunKeyPlace user, std::wstring valueName);
 
-    // True when the value exists and is not blank after trimming; false when unreadable.
+    // True when either value exists and is not blank after trimming; false when unreadable.
     bool Present() const;
-    std::wstring Data() const;  // empty when absent or unreadable
+    std::wstring Data() const;  // the machine's value, else the user's; empty when neither is there
+    // The machine's value, or the user's where the machine's key refuses; false when both refuse.
     bool Write(const std::wstring& data) const;
+    // Removes both values; false when a value that starts the program is left.
     bool Remove() const;
 
 private:
-    HKEY root_;
-    std::wstring subKey_, valueName_;
+    RunKeyPlace machine_, user_;
+    std::wstring valueName_;
 };
 
 // "\"<folder of the program>\tolvane.exe\" /run".
 std::wstring RunKeyData(const std::wstring& programFolder);
+
+// Told when a change of "Run Tolvane at Startup" cannot be made.
+constexpr wchar_t kRunEntryRefused[] =
+    L"\"Run Tolvane at Startup\" could not be turned on: Windows refused the program's Run entry for this "
+    L"computer and for this user.";
+constexpr wchar_t kRunEntryStays[] =
+    L"\"Run Tolvane at Startup\" could not be turned off: Windows refused to remove the program's Run entry.";
 
 class Options {
 public:
@@ -109,7 +130,8 @@ public:
     // Writes every option in its fixed order, then applies. False when a value could not be
     // written; the live values are applied either way.
     bool SaveAndApply();
-    // Always on top, the Run-key value, the start-up filter list and the tree text size.
+    // Always on top, the Run entry, the start-up filter list and the tree text size. A Run entry
+    // that cannot be changed leaves the live value as the entries are, and the user is told.
     void Apply();
     // Writes the named options (keys of SavedOptionKeys) from the live values in the order
     // given, nothing applied; the questions asked before recording and replaying keep only
@@ -122,8 +144,8 @@ public:
     OptionsHost& host() { return host_; }
 
 private:
-    // One option from its live value; throws SettingsWriteError. Unknown keys write nothing.
-    void WriteOption(const std::wstring& key);
+    SettingsStore& StoreOf(const Setting& setting);
+    void ApplyRunKey();
 
     SettingsStore& user_;
     SettingsStore& common_;

@@ -1,6 +1,6 @@
 #pragma once
-// The sections and keys of the settings files that the window and the start-up steps use,
-// each named once. The options' own keys are listed with the options.
+// The sections and keys of the settings files, each named once. What the options make of
+// their keys (file, kind, default, field) is in the options' table (app/option_settings.h).
 namespace tv::keys {
 
 constexpr wchar_t kDefault[] = L"default";
@@ -23,5 +23,25 @@ constexpr wchar_t kTop[] = L"Top";
 constexpr wchar_t kPinToTaskBar[] = L"PinToTaskBar";
 constexpr wchar_t kOpenWindow[] = L"openwindow";
 constexpr wchar_t kAlwaysRunAsAdmin[] = L"AlwaysRunAsAdmin";
+
+// The options.
+constexpr wchar_t kRecordPath[] = L"EdtRECPath";
+constexpr wchar_t kRunWhenWindowsStarts[] = L"CbRunWhenWS";
+constexpr wchar_t kAlwaysOnTop[] = L"Alwaysontop1";
+constexpr wchar_t kRecordWebPages[] = L"CbWebpage";
+constexpr wchar_t kRecordRecentDocuments[] = L"CbRecrodRecentDocument";
+constexpr wchar_t kRecentDocDays[] = L"tbRecRecentDoc";
+constexpr wchar_t kFilterWindowsStart[] = L"CbFilterPCStart";
+constexpr wchar_t kShowStartFilterList[] = L"cbDisplayPCStartFilterList";
+constexpr wchar_t kRecordType[] = L"RgRecordType";
+constexpr wchar_t kAskWhenRecord[] = L"CbShowSettingsWhenRecord";
+constexpr wchar_t kAskWhenReplay[] = L"CbShowSettingsWhenReplay";
+constexpr wchar_t kAskWhenSmartRecord[] = L"CbShowSettingsWhenRecordSmart";
+constexpr wchar_t kReplayAllChildren[] = L"RbReplayAllChildDoc";
+constexpr wchar_t kRunAsAdmin[] = L"runasadmin";
+constexpr wchar_t kRecordInterval[] = L"tbRecordInterval";
+constexpr wchar_t kOpenFolderAfterSendTo[] = L"Openfilelocationaftersendto";
+constexpr wchar_t kOpenFolderAfterPaste[] = L"Openfilelocationafterpaste";
+constexpr wchar_t kPromptBeforeShutdown[] = L"Promptbeforeexecuting1";
 
 }  // namespace tv::keys

@@ -38,12 +38,11 @@ public:
     virtual void TakeCommandLineItems() = 0;
     virtual void LayOut() = 0;
     virtual void EnsureSendToShortcut() = 0;
-    // Steps of features a build may not have: by default they do nothing.
-    virtual void CheckForUpdate() {}
-    virtual void ReplayStartupRecord() {}  // selects, shows and replays it
-    virtual void PressRecordButton() {}
-    virtual void RecordNewNow() {}         // new-record flag set, record routine at once
-    virtual void Reopen(int resumeMarker) {}
+    virtual void CheckForUpdate() = 0;
+    virtual void ReplayStartupRecord() = 0;  // selects, shows and replays it
+    virtual void PressRecordButton() = 0;
+    virtual void RecordNewNow() = 0;         // new-record flag set, record routine at once
+    virtual void Reopen(int resumeMarker) = 0;
 };
 
 // Runs once, from the main window's one-shot timer.

@@ -6,6 +6,7 @@
 #include "base/file_util.h"
 #include "base/strings.h"
 #include "support/test_support.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 
@@ -36,10 +37,10 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, MissingFileAndKeysGiveDefaults) {
-    EXPECT_EQ(store.ReadString(L"default", L"EdtRECPath", L"C:\\x\\"), L"C:\\x\\");
-    EXPECT_EQ(store.ReadInteger(L"default", L"tbRecordInterval", 7), 7);
-    EXPECT_TRUE(store.ReadBool(L"default", L"CbRecrodRecentDocument", true));
-    EXPECT_FALSE(store.ReadBool(L"default", L"Alwaysontop1", false));
+    EXPECT_EQ(store.ReadString(keys::kDefault, keys::kRecordPath, L"C:\\x\\"), L"C:\\x\\");
+    EXPECT_EQ(store.ReadInteger(keys::kDefault, keys::kRecordInterval, 7), 7);
+    EXPECT_TRUE(store.ReadBool(keys::kDefault, keys::kRecordRecentDocuments, true));
+    EXPECT_FALSE(store.ReadBool(keys::kDefault, keys::kAlwaysOnTop, false));
     EXPECT_FALSE(tv::FileExists(store.path()));  // reading creates nothing
 }
 
@@ -48,25 +49,25 @@ TEST_F(SettingsStoreTest, BooleansAreIntegersAndMalformedValuesGiveTheDefault) {
     Raw("default", "yes", "yes");
     Raw("default", "zero", "0");
     Raw("default", "hex", "0x10");
-    EXPECT_TRUE(store.ReadBool(L"default", L"two", false));
-    EXPECT_FALSE(store.ReadBool(L"default", L"yes", false));
-    EXPECT_TRUE(store.ReadBool(L"default", L"yes", true));
-    EXPECT_FALSE(store.ReadBool(L"default", L"zero", true));
-    EXPECT_EQ(store.ReadInteger(L"default", L"hex", 0), 16);
-    EXPECT_EQ(store.ReadInteger(L"default", L"yes", 60), 60);
+    EXPECT_TRUE(store.ReadBool(keys::kDefault, L"two", false));
+    EXPECT_FALSE(store.ReadBool(keys::kDefault, L"yes", false));
+    EXPECT_TRUE(store.ReadBool(keys::kDefault, L"yes", true));
+    EXPECT_FALSE(store.ReadBool(keys::kDefault, L"zero", true));
+    EXPECT_EQ(store.ReadInteger(keys::kDefault, L"hex", 0), 16);
+    EXPECT_EQ(store.ReadInteger(keys::kDefault, L"yes", 60), 60);
 }
 
 TEST_F(SettingsStoreTest, AnEmptyStoredTextIsNotTheDefault) {
     Raw("default", "EdtAction", "");
-    EXPECT_EQ(store.ReadString(L"default", L"EdtAction", L"fallback"), L"");
+    EXPECT_EQ(store.ReadString(keys::kDefault, L"EdtAction", L"fallback"), L"");
 }
 
 TEST_F(SettingsStoreTest, WrittenValuesReadBackThroughTheAnsiProfileApi) {
-    store.WriteString(L"default", L"EdtRECPath", L"C:\\Records\\");
-    store.WriteInteger(L"default", L"Left", -12);
-    store.WriteBool(L"default", L"MenuBar1", true);
-    store.WriteBool(L"default", L"StatusBar1", false);
-    store.WriteInteger(L"install", L"PinToTaskBar", 2);
+    store.WriteString(keys::kDefault, keys::kRecordPath, L"C:\\Records\\");
+    store.WriteInteger(keys::kDefault, keys::kLeft, -12);
+    store.WriteBool(keys::kDefault, keys::kMenuBar, true);
+    store.WriteBool(keys::kDefault, keys::kStatusBar, false);
+    store.WriteInteger(keys::kInstall, keys::kPinToTaskBar, 2);
     char buf[256];
     std::string file = ToAnsi(store.path());
     auto get = [&](const char* section, const char* key) {
@@ -86,16 +87,16 @@ TEST_F(SettingsStoreTest, WrittenValuesReadBackThroughTheAnsiProfileApi) {
 }
 
 TEST_F(SettingsStoreTest, TextOutsideTheCodePageIsStoredWithTheSubstitute) {
-    store.WriteString(L"default", L"EdtRECPath", L"C:\\日記\\");
-    std::wstring back = store.ReadString(L"default", L"EdtRECPath", L"");
+    store.WriteString(keys::kDefault, keys::kRecordPath, L"C:\\日記\\");
+    std::wstring back = store.ReadString(keys::kDefault, keys::kRecordPath, L"");
     EXPECT_EQ(back.size(), 6u);
     EXPECT_EQ(back.substr(0, 3), L"C:\\");
     EXPECT_NE(back, L"C:\\日記\\");
 }
 
 TEST_F(SettingsStoreTest, LongValuesAreCutAt2047Characters) {
-    store.WriteString(L"default", L"EdtAction", std::wstring(3000, L'a'));
-    EXPECT_EQ(store.ReadString(L"default", L"EdtAction", L"").size(), 2047u);
+    store.WriteString(keys::kDefault, L"EdtAction", std::wstring(3000, L'a'));
+    EXPECT_EQ(store.ReadString(keys::kDefault, L"EdtAction", L"").size(), 2047u);
 }
 
 TEST(SettingsStore, AFailedWriteRaisesUnableToWrite) {
@@ -103,7 +104,7 @@ TEST(SettingsStore, AFailedWriteRaisesUnableToWrite) {
     std::wstring path = dir.file(L"missing folder\\defualt.ini");
     SettingsStore store(path);
     try {
-        store.WriteInteger(L"default", L"Width", 520);
+        store.WriteInteger(keys::kDefault, keys::kWidth, 520);
         FAIL() << "no error raised";
     } catch (const SettingsWriteError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + ToAnsi(path));
@@ -119,7 +120,7 @@ TEST(SettingsFiles, OpenCreatesBothFoldersAndNamesTheFilesDefualtIni) {
     EXPECT_TRUE(DirectoryExists(folders.dataFolder()));
     EXPECT_TRUE(DirectoryExists(folders.commonFolder()));
     EXPECT_TRUE(EqualsNoCase(DefaultRecordFolder(), folders.dataFolder() + L"\\"));
-    s.user->WriteInteger(L"default", L"Width", 600);
-    EXPECT_EQ(s.user->ReadInteger(L"default", L"Width", 0), 600);
-    EXPECT_FALSE(s.common->ReadBool(L"default", L"AlwaysRunAsAdmin", false));
+    s.user->WriteInteger(keys::kDefault, keys::kWidth, 600);
+    EXPECT_EQ(s.user->ReadInteger(keys::kDefault, keys::kWidth, 0), 600);
+    EXPECT_FALSE(s.common->ReadBool(keys::kDefault, keys::kAlwaysRunAsAdmin, false));
 }

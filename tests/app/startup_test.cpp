@@ -10,6 +10,7 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "support/test_support.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 using Calls = std::vector<std::string>;
@@ -73,8 +74,8 @@ TEST(FirstRunStep, ANewUserStartedWithAnItemRecordsAtOnce) {
 TEST(FirstRunStep, StoredRecordIsShownAndTheStartupRecordReplayedOnlyInReplayMode) {
     FakeHost host;
     host.records = 3;
-    host.user.WriteInteger(L"default", L"LbRECs", 2);
-    host.user.WriteInteger(L"default", L"RECIndWhenStartup", 0);
+    host.user.WriteInteger(keys::kDefault, keys::kSelectedRecord, 2);
+    host.user.WriteInteger(keys::kDefault, keys::kStartupRecord, 0);
     StartupState state = State({L"/run"});
     RunFirstRunStep(host, state);
     EXPECT_EQ(host.calls, (Calls{"admin items shown", "options", "list", "select 2", "show", "intake", "layout",
@@ -82,7 +83,7 @@ TEST(FirstRunStep, StoredRecordIsShownAndTheStartupRecordReplayedOnlyInReplayMod
 
     FakeHost plain;
     plain.records = 1;
-    plain.user.WriteInteger(L"default", L"RECIndWhenStartup", 0);
+    plain.user.WriteInteger(keys::kDefault, keys::kStartupRecord, 0);
     StartupState noReplay = State({});
     RunFirstRunStep(plain, noReplay);
     EXPECT_EQ(std::count(plain.calls.begin(), plain.calls.end(), "replay"), 0);
@@ -92,7 +93,7 @@ TEST(FirstRunStep, Windows7PinsOnTheSecondStartOfANonAdministrator) {
     FakeHost host;
     StartupState state = State({L"/install"}, L"windows 7");
     RunFirstRunStep(host, state);
-    EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -1), 1);
+    EXPECT_EQ(host.user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, -1), 1);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "pin"), 0);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "sendto"), 1);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "update"), 1);
@@ -100,11 +101,11 @@ TEST(FirstRunStep, Windows7PinsOnTheSecondStartOfANonAdministrator) {
     host.admin = true;
     host.calls.clear();
     RunFirstRunStep(host, state);
-    EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -1), 1);
+    EXPECT_EQ(host.user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, -1), 1);
 
     host.admin = false;
     RunFirstRunStep(host, state);
-    EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -1), 2);
+    EXPECT_EQ(host.user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, -1), 2);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "pin"), 1);
     RunFirstRunStep(host, state);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "pin"), 1);
@@ -114,18 +115,18 @@ TEST(FirstRunStep, OtherVersionsNeitherPinNorWriteTheSendToShortcut) {
     FakeHost host;
     StartupState state = State({L"/install"}, L"windows");
     RunFirstRunStep(host, state);
-    EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -1), -1);
+    EXPECT_EQ(host.user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, -1), -1);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "sendto"), 0);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "update"), 0);
 }
 
 TEST(FirstRunStep, TheResumeMarkerActsOnceAndIsSetBack) {
     FakeHost host;
-    host.common.WriteInteger(L"status", L"openwindow", 3);
+    host.common.WriteInteger(keys::kStatus, keys::kOpenWindow, 3);
     StartupState state = State({});
     RunFirstRunStep(host, state);
     EXPECT_EQ(host.calls.back(), "reopen 3");
-    EXPECT_EQ(host.common.ReadInteger(L"status", L"openwindow", -1), 0);
+    EXPECT_EQ(host.common.ReadInteger(keys::kStatus, keys::kOpenWindow, -1), 0);
     host.calls.clear();
     RunFirstRunStep(host, state);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "reopen 3"), 0);
@@ -142,7 +143,7 @@ TEST(FirstRunStep, StoredValuesOutsideTheirRangeFallBackToWhatAUserExpects) {
     for (const auto& c : indexes) {
         FakeHost host;
         host.records = 3;
-        host.user.WriteString(L"default", L"LbRECs", c.index);
+        host.user.WriteString(keys::kDefault, keys::kSelectedRecord, c.index);
         StartupState state = State({});
         RunFirstRunStep(host, state);
         const std::string select = "select " + std::to_string(c.selected);
@@ -155,21 +156,21 @@ TEST(FirstRunStep, StoredValuesOutsideTheirRangeFallBackToWhatAUserExpects) {
     } markers[] = {{1, true}, {4, true}, {5, false}, {-1, false}, {2147483647, false}};
     for (const auto& c : markers) {
         FakeHost host;
-        host.common.WriteInteger(L"status", L"openwindow", c.marker);
+        host.common.WriteInteger(keys::kStatus, keys::kOpenWindow, c.marker);
         StartupState state = State({});
         RunFirstRunStep(host, state);
         EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "reopen " + std::to_string(c.marker)),
                   c.reopens ? 1 : 0) << c.marker;
-        EXPECT_EQ(host.common.ReadInteger(L"status", L"openwindow", -9), 0) << c.marker;
+        EXPECT_EQ(host.common.ReadInteger(keys::kStatus, keys::kOpenWindow, -9), 0) << c.marker;
     }
 
     for (int pinState : {3, -1}) {
         FakeHost host;
-        host.user.WriteInteger(L"install", L"PinToTaskBar", pinState);
+        host.user.WriteInteger(keys::kInstall, keys::kPinToTaskBar, pinState);
         StartupState state = State({}, L"windows 7");
         RunFirstRunStep(host, state);
         EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "pin"), 0) << pinState;
-        EXPECT_EQ(host.user.ReadInteger(L"install", L"PinToTaskBar", -9), pinState);
+        EXPECT_EQ(host.user.ReadInteger(keys::kInstall, keys::kPinToTaskBar, -9), pinState);
     }
 }
 
@@ -179,11 +180,12 @@ class FakeRecord : public RecordIntake {
 public:
     std::vector<std::wstring> items, noted;
     std::wstring last;
-    int saves = 0, shown = 0, smart = 0;
+    int saves = 0, shown = 0, smart = 0, namesLoaded = 0;
     HWND tree = nullptr;
     bool failOnAdd = false;
 
     HWND RecordTree() override { return tree; }
+    void LoadProgramNames() override { ++namesLoaded; }
     void ClearLastAdded() override { last.clear(); }
     bool Contains(const std::wstring& p) override {
         for (auto& i : items)
@@ -260,6 +262,7 @@ TEST(Intake, CommandLineTakesItemsListsAndTheMenuFile) {
               (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\m.txt", L"C:\\x.txt", L"C:\\y.txt"}));
     EXPECT_EQ(record.noted, std::vector<std::wstring>{L"C:\\a.txt"});
     EXPECT_EQ(record.smart, 1);  // the Smart Record box is read back after a menu hand-off
+    EXPECT_EQ(record.namesLoaded, 1);
     EXPECT_GE(record.saves, 2);  // after the list, and at the end
 
     FakeRecord none;

@@ -18,6 +18,7 @@
 #include "records/record_file.h"
 #include "records/record_library.h"
 #include "ui/main/views/record_views.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -64,7 +65,7 @@ TEST(FirstRecordingThroughTheProgram, NotepadWithItsDocumentGoesIntoTodaysFirstR
     ScopedDataFolders folders;
     ProgramFolder program;
     tv::CreateFolderTree(folders.dataFolder());
-    tv::SettingsStore(folders.dataFolder() + L"\\defualt.ini").WriteBool(L"default", L"CbShowSettingsWhenRecord", false);
+    tv::SettingsStore(folders.dataFolder() + L"\\defualt.ini").WriteBool(tv::keys::kDefault, tv::keys::kAskWhenRecord, false);
 
     // A type of document that notepad opens.
     ScopedClasses classes;

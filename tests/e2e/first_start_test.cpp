@@ -2,6 +2,7 @@
 
 #include "app/settings_store.h"
 #include "base/file_util.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -70,7 +71,7 @@ TEST(FirstStart, ElevationRestartHandsTheFirstParameterToTheElevationProgram) {
     ScopedDataFolders folders;
     ProgramFolder program;
     program.AddElevationProgram();
-    SetCommon(folders, L"default", L"AlwaysRunAsAdmin", 1);
+    SetCommon(folders, tv::keys::kDefault, tv::keys::kAlwaysRunAsAdmin, 1);
     Process p;
     ASSERT_TRUE(p.Start(program.exe(), L"/run"));
     EXPECT_EQ(p.Wait(30000), 0);
@@ -85,7 +86,7 @@ TEST(FirstStart, ElevatedOrMenuStartsDoNotRestartAgain) {
     ScopedDataFolders folders;
     ProgramFolder program;
     program.AddElevationProgram();
-    SetCommon(folders, L"default", L"AlwaysRunAsAdmin", 1);
+    SetCommon(folders, tv::keys::kDefault, tv::keys::kAlwaysRunAsAdmin, 1);
     for (const wchar_t* params : {L"/run /runasadmin", L"/ctmenu"})
         EXPECT_TRUE(OpensAndClosesNormally(program.exe(), params)) << params;
     EXPECT_FALSE(tv::FileExists(program.file(L"admin_args.txt")));
@@ -94,21 +95,21 @@ TEST(FirstStart, ElevatedOrMenuStartsDoNotRestartAgain) {
 TEST(FirstStart, AMissingElevationProgramDoesNotLockTheUserOut) {
     ScopedDataFolders folders;
     ProgramFolder program;  // no tolvaneadmin.exe beside it
-    SetCommon(folders, L"default", L"AlwaysRunAsAdmin", 1);
+    SetCommon(folders, tv::keys::kDefault, tv::keys::kAlwaysRunAsAdmin, 1);
     EXPECT_TRUE(OpensAndClosesNormally(program.exe(), L""));
 }
 
 TEST(FirstStart, CommandLineItemsAreTakenAndTheResumeMarkerIsCleared) {
     ScopedDataFolders folders;
     ProgramFolder program;
-    SetCommon(folders, L"status", L"openwindow", 3);
+    SetCommon(folders, tv::keys::kStatus, tv::keys::kOpenWindow, 3);
     Process p;
     HWND w = StartProgram(p, program.exe(), L"C:\\a.txt \"C:\\b.txt*C:\\c d.txt*\"");
     ASSERT_NE(w, nullptr);
     tv::SettingsStore common(folders.commonFolder() + L"\\defualt.ini");
     int marker = -1, nodes = 0;
     for (int i = 0; i < 100; ++i, Sleep(100)) {
-        marker = common.ReadInteger(L"status", L"openwindow", -1);
+        marker = common.ReadInteger(tv::keys::kStatus, tv::keys::kOpenWindow, -1);
         nodes = NodeCount(w);
         if (marker == 0 && nodes == 3) break;
     }

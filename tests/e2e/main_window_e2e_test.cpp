@@ -2,6 +2,7 @@
 
 #include "app/settings_store.h"
 #include "base/file_util.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -12,16 +13,16 @@ protected:
     ScopedDataFolders folders;
     ProgramFolder program;
     std::wstring userFile() const { return folders.dataFolder() + L"\\defualt.ini"; }
-    int Stored(const wchar_t* key) { return tv::SettingsStore(userFile()).ReadInteger(L"default", key, -99); }
+    int Stored(const wchar_t* key) { return tv::SettingsStore(userFile()).ReadInteger(tv::keys::kDefault, key, -99); }
     void Store(const wchar_t* key, int value) {
         tv::CreateFolderTree(folders.dataFolder());
-        tv::SettingsStore(userFile()).WriteInteger(L"default", key, value);
+        tv::SettingsStore(userFile()).WriteInteger(tv::keys::kDefault, key, value);
     }
     void StoreGeometry(int width, int height, int left, int top) {
-        Store(L"Width", width);
-        Store(L"Height", height);
-        Store(L"Left", left);
-        Store(L"Top", top);
+        Store(tv::keys::kWidth, width);
+        Store(tv::keys::kHeight, height);
+        Store(tv::keys::kLeft, left);
+        Store(tv::keys::kTop, top);
     }
 };
 
@@ -46,15 +47,15 @@ TEST_F(MainWindowLayout, AFirstStartShowsTheDefaultsAndANormalCloseStoresThem) {
     RECT before;
     GetWindowRect(w, &before);
     ASSERT_EQ(CloseAndWait(w, p), 0);
-    EXPECT_EQ(Stored(L"Width"), before.right - before.left);
-    EXPECT_EQ(Stored(L"Height"), before.bottom - before.top);
-    EXPECT_EQ(Stored(L"Left"), before.left);
-    EXPECT_EQ(Stored(L"Top"), before.top);
-    EXPECT_EQ(Stored(L"WindStateInd"), 1);
-    EXPECT_EQ(Stored(L"GbRecList"), 120);
-    EXPECT_EQ(Stored(L"MenuBar1"), 0);
-    EXPECT_EQ(Stored(L"StatusBar1"), 0);
-    EXPECT_EQ(Stored(L"RecordList1"), 1);
+    EXPECT_EQ(Stored(tv::keys::kWidth), before.right - before.left);
+    EXPECT_EQ(Stored(tv::keys::kHeight), before.bottom - before.top);
+    EXPECT_EQ(Stored(tv::keys::kLeft), before.left);
+    EXPECT_EQ(Stored(tv::keys::kTop), before.top);
+    EXPECT_EQ(Stored(tv::keys::kWindowState), 1);
+    EXPECT_EQ(Stored(tv::keys::kRecordListWidth), 120);
+    EXPECT_EQ(Stored(tv::keys::kMenuBar), 0);
+    EXPECT_EQ(Stored(tv::keys::kStatusBar), 0);
+    EXPECT_EQ(Stored(tv::keys::kRecordList), 1);
 }
 
 TEST_F(MainWindowLayout, AMaximisedCloseKeepsTheGeometryAndTheNextStartIsMaximised) {
@@ -65,9 +66,9 @@ TEST_F(MainWindowLayout, AMaximisedCloseKeepsTheGeometryAndTheNextStartIsMaximis
     ShowWindow(w, SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(w));
     ASSERT_EQ(CloseAndWait(w, p), 0);
-    EXPECT_EQ(Stored(L"WindStateInd"), 0);
-    EXPECT_EQ(Stored(L"Width"), 600);
-    EXPECT_EQ(Stored(L"Left"), 100);
+    EXPECT_EQ(Stored(tv::keys::kWindowState), 0);
+    EXPECT_EQ(Stored(tv::keys::kWidth), 600);
+    EXPECT_EQ(Stored(tv::keys::kLeft), 100);
 
     Process next;
     HWND again = StartProgram(next, program.exe(), L"");
@@ -94,8 +95,8 @@ TEST_F(MainWindowLayout, AStoredGeometryLargerThanTheScreenIsCutToIt) {
 }
 
 TEST_F(MainWindowLayout, MenuBarAndStatusBarShownAsStored) {
-    Store(L"MenuBar1", 1);
-    Store(L"StatusBar1", 1);
+    Store(tv::keys::kMenuBar, 1);
+    Store(tv::keys::kStatusBar, 1);
     Process p;
     HWND w = StartProgram(p, program.exe(), L"C:\\a.txt");
     ASSERT_NE(w, nullptr);

@@ -8,6 +8,7 @@
 #include "records/record_file.h"
 #include "support/record_entries.h"
 #include "ui/main/views/record_views.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -58,9 +59,9 @@ TEST(ReplayThroughTheProgram, RunAtWindowsStartReplaysTheStartUpRecordThenShowsT
     WriteEarlierRecord(folders.dataFolder() + L"\\Dec 08,2026_002.tolvane", 3);
     {
         tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-        user.WriteBool(L"default", L"CbShowSettingsWhenReplay", false);
-        user.WriteInteger(L"default", L"RECIndWhenStartup", 0);
-        user.WriteInteger(L"default", L"LbRECs", 1);
+        user.WriteBool(tv::keys::kDefault, tv::keys::kAskWhenReplay, false);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kStartupRecord, 0);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kSelectedRecord, 1);
     }
 
     Process first;
@@ -79,8 +80,8 @@ TEST(ReplayThroughTheProgram, RunAtWindowsStartReplaysTheStartUpRecordThenShowsT
     EXPECT_TRUE(userRecord);
     EXPECT_EQ(CloseAndWait(window, first), 0);
     tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-    EXPECT_EQ(user.ReadInteger(L"default", L"LbRECs", -1), 1);
-    EXPECT_EQ(user.ReadInteger(L"default", L"RECIndWhenStartup", -1), 0);
+    EXPECT_EQ(user.ReadInteger(tv::keys::kDefault, tv::keys::kSelectedRecord, -1), 1);
+    EXPECT_EQ(user.ReadInteger(tv::keys::kDefault, tv::keys::kStartupRecord, -1), 0);
 }
 
 TEST(ReplayThroughTheProgram, AStartUpIndexPastTheListReplaysNothing) {
@@ -93,8 +94,8 @@ TEST(ReplayThroughTheProgram, AStartUpIndexPastTheListReplaysNothing) {
         SCOPED_TRACE("start-up index " + std::to_string(index));
         {
             tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-            user.WriteBool(L"default", L"CbShowSettingsWhenReplay", true);
-            user.WriteInteger(L"default", L"RECIndWhenStartup", index);
+            user.WriteBool(tv::keys::kDefault, tv::keys::kAskWhenReplay, true);
+            user.WriteInteger(tv::keys::kDefault, tv::keys::kStartupRecord, index);
         }
         Process first;
         HWND window = StartProgram(first, program.exe(), L"/run");

@@ -11,6 +11,7 @@
 #include "records/record_file.h"
 #include "records/record_library.h"
 #include "ui/main/menus/main_menus.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -32,9 +33,9 @@ TEST(SmartRecordThroughTheProgram, ADocumentOpenedInNotepadIsAddedAtTheNextTick)
     tv::CreateFolderTree(folders.dataFolder());
     {
         tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-        user.WriteBool(L"default", L"CbShowSettingsWhenRecord", false);
-        user.WriteBool(L"default", L"CbShowSettingsWhenRecordSmart", false);
-        user.WriteInteger(L"default", L"tbRecordInterval", 3);
+        user.WriteBool(tv::keys::kDefault, tv::keys::kAskWhenRecord, false);
+        user.WriteBool(tv::keys::kDefault, tv::keys::kAskWhenSmartRecord, false);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kRecordInterval, 3);
     }
     ScopedClasses classes;
     classes.Set(L".tvsmart", L"TolvaneSmart.Doc");
@@ -77,7 +78,7 @@ TEST(SmartRecordThroughTheProgram, ADocumentOpenedInNotepadIsAddedAtTheNextTick)
     }
     EXPECT_TRUE(added) << "the document was not added to " << tv::ToAnsi(record);
     EXPECT_EQ(tv::ListRecordNames(folders.dataFolder()).size(), 1u);
-    EXPECT_TRUE(tv::SettingsStore(folders.dataFolder() + L"\\defualt.ini").ReadBool(L"default", L"cbSmartRecord", false));
+    EXPECT_TRUE(tv::SettingsStore(folders.dataFolder() + L"\\defualt.ini").ReadBool(tv::keys::kDefault, tv::keys::kSmartRecord, false));
     CloseAndWait(notepadWindow, notepad);
     EXPECT_EQ(CloseAndWait(window, first), 0);
 }

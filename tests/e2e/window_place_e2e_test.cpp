@@ -2,6 +2,7 @@
 
 #include "app/settings_store.h"
 #include "base/file_util.h"
+#include "app/settings_keys.h"
 
 using namespace tvtest;
 
@@ -16,7 +17,7 @@ TEST(StoredWindowPlace, HostileValuesOpenAReachableWindowAndAreNotStoredAgain) {
         ProgramFolder program;
         tv::CreateFolderTree(folders.dataFolder());
         tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-        for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"}) user.WriteInteger(L"default", key, value);
+        for (const wchar_t* key : {tv::keys::kLeft, tv::keys::kTop, tv::keys::kWidth, tv::keys::kHeight}) user.WriteInteger(tv::keys::kDefault, key, value);
 
         Process p;
         HWND w = StartProgram(p, program.exe(), L"");
@@ -30,8 +31,8 @@ TEST(StoredWindowPlace, HostileValuesOpenAReachableWindowAndAreNotStoredAgain) {
         EXPECT_LE(r.bottom - r.top, work.bottom - work.top);
         ASSERT_EQ(CloseAndWait(w, p), 0);
 
-        int left = user.ReadInteger(L"default", L"Left", 0), top = user.ReadInteger(L"default", L"Top", 0);
-        int width = user.ReadInteger(L"default", L"Width", 0), height = user.ReadInteger(L"default", L"Height", 0);
+        int left = user.ReadInteger(tv::keys::kDefault, tv::keys::kLeft, 0), top = user.ReadInteger(tv::keys::kDefault, tv::keys::kTop, 0);
+        int width = user.ReadInteger(tv::keys::kDefault, tv::keys::kWidth, 0), height = user.ReadInteger(tv::keys::kDefault, tv::keys::kHeight, 0);
         EXPECT_GE(top, work.top);
         EXPECT_LE(top, work.bottom - 100);
         EXPECT_LE(left, work.right - 100);
@@ -55,11 +56,11 @@ TEST(StoredWindowPlace, AWindowStoredFarOffOpensWholeOnTheWorkAreaAtItsStoredSiz
         ProgramFolder program;
         tv::CreateFolderTree(folders.dataFolder());
         tv::SettingsStore user(folders.dataFolder() + L"\\defualt.ini");
-        user.WriteInteger(L"default", L"WindStateInd", 1);
-        user.WriteInteger(L"default", L"Left", stored.x);
-        user.WriteInteger(L"default", L"Top", stored.y);
-        user.WriteInteger(L"default", L"Width", width);
-        user.WriteInteger(L"default", L"Height", height);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kWindowState, 1);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kLeft, stored.x);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kTop, stored.y);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kWidth, width);
+        user.WriteInteger(tv::keys::kDefault, tv::keys::kHeight, height);
 
         Process p;
         HWND w = StartProgram(p, program.exe(), L"");
@@ -74,7 +75,7 @@ TEST(StoredWindowPlace, AWindowStoredFarOffOpensWholeOnTheWorkAreaAtItsStoredSiz
         EXPECT_LE(r.bottom, work.bottom);
         ASSERT_EQ(CloseAndWait(w, p), 0);
 
-        EXPECT_EQ(user.ReadInteger(L"default", L"Width", 0), width);
-        EXPECT_EQ(user.ReadInteger(L"default", L"Height", 0), height);
+        EXPECT_EQ(user.ReadInteger(tv::keys::kDefault, tv::keys::kWidth, 0), width);
+        EXPECT_EQ(user.ReadInteger(tv::keys::kDefault, tv::keys::kHeight, 0), height);
     }
 }

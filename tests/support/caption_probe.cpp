@@ -19,6 +19,7 @@
 #include "ui/main/frame/main_window.h"
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
+#include "app/settings_keys.h"
 
 namespace {
 int g_clipped = 0;
@@ -72,8 +73,8 @@ int wmain(int argc, wchar_t** argv) {
 
     tvtest::ScopedDataFolders folders;
     tv::Settings settings = tv::OpenSettingsFiles();
-    settings.user->WriteBool(L"default", L"MenuBar1", true);
-    settings.user->WriteBool(L"default", L"StatusBar1", true);
+    settings.user->WriteBool(tv::keys::kDefault, tv::keys::kMenuBar, true);
+    settings.user->WriteBool(tv::keys::kDefault, tv::keys::kStatusBar, true);
     tv::TTolvaneWindow window(settings, nullptr);
     window.parts().recording.askRecord = [](auto&&...) { return false; };  // no first recording
     if (!window.Create(GetModuleHandleW(nullptr))) return -1;

@@ -11,7 +11,7 @@ struct FakeOptionsHost : tv::OptionsHost {
     tv::MenuChecks checks;
     int startupIndex = -1, textSize = 0, interval = 0, textSizeApplied = 0, filterHidden = 0, adminRuns = 0;
     bool onTop = false, admin = false;
-    std::vector<std::wstring> listsRead;
+    std::vector<std::wstring> listsRead, told;
     void SetMenuChecks(const tv::MenuChecks& c) override { checks = c; }
     int StartupRecordIndex() override { return startupIndex; }
     void SetStartupRecordIndex(int i) override { startupIndex = i; }
@@ -23,6 +23,7 @@ struct FakeOptionsHost : tv::OptionsHost {
     void ReadRecordList(const std::wstring& folder) override { listsRead.push_back(folder); }
     bool RunningAsAdmin() override { return admin; }
     void RunAsAdministrator() override { ++adminRuns; }
+    void Tell(const std::wstring& text) override { told.push_back(text); }
 };
 
 }  // namespace tvtest

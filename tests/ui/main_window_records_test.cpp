@@ -26,12 +26,12 @@
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/window_text.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 
 namespace {
 
-const wchar_t kDefault[] = L"default";
 
 std::wstring Text(HWND tree, HTREEITEM item) { return tvtest::ItemText(tree, item); }
 
@@ -143,7 +143,7 @@ protected:
 
     // Opens the main window on the record folder `recordFolder` and lets its first-run step run.
     void Open(const std::wstring& recordFolder = L"") {
-        settings.user->WriteString(kDefault, L"EdtRECPath", recordFolder.empty() ? folder() : recordFolder);
+        settings.user->WriteString(keys::kDefault, keys::kRecordPath, recordFolder.empty() ? folder() : recordFolder);
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
         // A first start without records asks before recording; the tests' user declines.
         window->parts().recording.askRecord = [](auto&&...) { return false; };
@@ -219,7 +219,7 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
                     5);
     WriteTestRecord(RecordPath(L"Dec 08,2026_003"),  // no icon file
                     {{L"third", L"C:\\third.txt"}, {L"page", L"https://example.org/", kWebPage}});
-    settings.user->WriteInteger(kDefault, L"RECIndWhenStartup", 1);
+    settings.user->WriteInteger(keys::kDefault, keys::kStartupRecord, 1);
     Open();
     EXPECT_EQ(StripCount(), 3);  // the first record's own icons
 
@@ -236,7 +236,7 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(2)), (std::vector<std::wstring>{L"alpha"}));
     EXPECT_EQ(TreeView_GetCount(window->parts().pages.views().Tree(3)), 0u);
     EXPECT_EQ(StripCount(), 5);
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 1);
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kSelectedRecord, -1), 1);
     EXPECT_EQ(StatusSays(*window), NamedInStatus(RecordPath(L"Dec 08,2026_002")));
     EXPECT_EQ(StatusText(window->parts().status.hwnd(), 1), L" Location :" + folder() + L"\\");
     // The record that starts with Windows carries the check mark, the others not.
@@ -269,7 +269,7 @@ TEST_F(MainWindowRecords, SelectingARecordFillsEveryTreeInCaptionOrderWithItsExp
     EXPECT_EQ(TabCtrl_GetItemCount(window->parts().pages.pageControl()), 4);  // the "Web Page" tab appears
     EXPECT_EQ(TopCaptions(window->parts().pages.views().Tree(3)), std::vector<std::wstring>{L"page"});
     EXPECT_FALSE(replayChecked());
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"LbRECs", -1), 2);
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kSelectedRecord, -1), 2);
 
     // Items added later take their sorted place in "All" and in the tree of their kind: files
     // of a type nothing opens under their titles, pages under their hosts.
@@ -429,7 +429,7 @@ TEST_F(MainWindowRecords, AFolderThatCannotBeMadeOffersTheSettingsInsteadOfLosin
 
 TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
     WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
-    settings.user->WriteInteger(kDefault, L"curTextSize", 11);
+    settings.user->WriteInteger(keys::kDefault, keys::kTextSize, 11);
     Open();
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -453,11 +453,11 @@ TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
     tvtest::RunCommand(window->hwnd(), kCmdTextLargest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextLargest});
     for (int page = 0; page < 4; ++page) EXPECT_EQ(height(page), -MulDiv(15, dpi, 72)) << page;
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 15);
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kTextSize, 0), 15);
     EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"a"});  // shown again
     tvtest::RunCommand(window->hwnd(), kCmdTextSmallest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextSmallest});
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"curTextSize", 0), 8);
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kTextSize, 0), 8);
 }
 
 TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterReachable) {
@@ -472,11 +472,11 @@ TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterRe
     };
     auto openWithWidth = [&](int stored) {
         Close();
-        settings.user->WriteInteger(kDefault, L"Left", 20);
-        settings.user->WriteInteger(kDefault, L"Top", 20);
-        settings.user->WriteInteger(kDefault, L"Width", 600);
-        settings.user->WriteInteger(kDefault, L"Height", 500);
-        settings.user->WriteInteger(kDefault, L"GbRecList", stored);
+        settings.user->WriteInteger(keys::kDefault, keys::kLeft, 20);
+        settings.user->WriteInteger(keys::kDefault, keys::kTop, 20);
+        settings.user->WriteInteger(keys::kDefault, keys::kWidth, 600);
+        settings.user->WriteInteger(keys::kDefault, keys::kHeight, 500);
+        settings.user->WriteInteger(keys::kDefault, keys::kRecordListWidth, stored);
         Open();
     };
     openWithWidth(120);
@@ -501,7 +501,7 @@ TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterRe
         SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(scale(150), 200));
         SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(scale(150), 200));
         EXPECT_NEAR(placeOf(window->parts().LbRECs).right, scale(150), 1);
-        EXPECT_NEAR(settings.user->ReadInteger(kDefault, L"GbRecList", 0), 150, 1);
+        EXPECT_NEAR(settings.user->ReadInteger(keys::kDefault, keys::kRecordListWidth, 0), 150, 1);
     }
 }
 
@@ -513,7 +513,7 @@ TEST_F(MainWindowRecords, AStoredRecordIndexPastTheListShowsTheFirstRecord) {
     } cases[] = {{1, 1}, {2, 0}, {99, 0}, {-1, 0}};
     for (const auto& c : cases) {
         Close();
-        settings.user->WriteInteger(kDefault, L"LbRECs", c.stored);
+        settings.user->WriteInteger(keys::kDefault, keys::kSelectedRecord, c.stored);
         Open();
         EXPECT_EQ(window->parts().records.SelectedIndex(), c.shown) << c.stored;
         EXPECT_EQ(TopCaptions(window->parts().pages.views().TVDocs),
@@ -549,7 +549,7 @@ TEST_F(MainWindowRecords, Screenshot) {
                      {L"Project plan.txt", L"C:\\users\\Public\\Project plan.txt"},
                      {L"Welcome page", L"https://example.org/welcome", kWebPage},
                      {L"Registry Editor", windows + L"\\regedit.exe", kProgramOrDocument, {L"export.reg"}, true}});
-    settings.user->WriteInteger(kDefault, L"LbRECs", 1);
+    settings.user->WriteInteger(keys::kDefault, keys::kSelectedRecord, 1);
     Open();
     tvtest::RunCommand(window->hwnd(), kCmdViewStatusBar);
     ASSERT_EQ(window->parts().records.SelectedIndex(), 1);

@@ -13,6 +13,7 @@
 #include "support/fake_prompter.h"
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 
@@ -55,7 +56,7 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     EXPECT_FALSE(IsWindowVisible(window.parts().LbRECs));
     EXPECT_FALSE(Checked(window.parts().menus.MainMenu1, kCmdViewRecordList));
     EXPECT_FALSE(Checked(window.parts().menus.PmApp, kCmdAppRecordList));
-    EXPECT_FALSE(settings.user->ReadBool(L"default", L"RecordList1", true));
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kRecordList, true));
     // The page control then starts where the list was.
     RECT page;
     GetWindowRect(window.parts().pages.pageControl(), &page);
@@ -70,11 +71,11 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     SendMessageW(w, WM_COMMAND, kCmdAppMenuBar, 0);
     EXPECT_TRUE(window.parts().shown.menuBarShown());
     EXPECT_TRUE(Checked(window.parts().menus.MainMenu1, kCmdViewMenuBar));
-    EXPECT_TRUE(settings.user->ReadBool(L"default", L"MenuBar1", false));
+    EXPECT_TRUE(settings.user->ReadBool(keys::kDefault, keys::kMenuBar, false));
     SendMessageW(w, WM_COMMAND, kCmdViewStatusBar, 0);
     EXPECT_TRUE(window.parts().shown.statusBarShown());
     EXPECT_TRUE(Checked(window.parts().menus.PmApp, kCmdAppStatusBar));
-    EXPECT_TRUE(settings.user->ReadBool(L"default", L"StatusBar1", false));
+    EXPECT_TRUE(settings.user->ReadBool(keys::kDefault, keys::kStatusBar, false));
 
     // "Settings..." opens the settings dialog over the window; Escape closes it unconfirmed.
     // The first-run step runs first, as it does 10 ms after the window is made.

@@ -19,6 +19,7 @@
 #include "support/fake_prompter.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 using tvtest::KeysInFileOrder;
@@ -82,7 +83,7 @@ protected:
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
     tvtest::FakeOptionsHost host = AdminHost();
-    Options options{user, common, host, RunKeyEntry{HKEY_LOCAL_MACHINE, kRunPath, L"TolVaneQuestionTest"}};
+    Options options{user, common, host, RunKeyEntry{{HKEY_LOCAL_MACHINE, kRunPath}, {HKEY_CURRENT_USER, kRunPath}, L"TolVaneQuestionTest"}};
     ScriptedPrompter prompter;
     HWND owner = nullptr;
 
@@ -226,13 +227,13 @@ TEST_F(RecordQuestion, ConfirmTakesTheOptionsBackAndWritesTheirKeysInOrder) {
     options.values.showStartFilterList = true;
     options.values.recordWebPages = false;
     options.values.recentDocDays = 60;
-    common.WriteInteger(L"status", L"openwindow", kResumeRecord);
+    common.WriteInteger(keys::kStatus, keys::kOpenWindow, kResumeRecord);
     bool writtenBeforeShowing = false;
     int marker = -1;
     std::wstring caption;
     bool ok = Ask([&] {
-        writtenBeforeShowing = user.ReadBool(L"default", L"cbDisplayPCStartFilterList", false);
-        marker = common.ReadInteger(L"status", L"openwindow", -1);
+        writtenBeforeShowing = user.ReadBool(keys::kDefault, keys::kShowStartFilterList, false);
+        marker = common.ReadInteger(keys::kStatus, keys::kOpenWindow, -1);
         // From here on the file shows only what confirming writes, in its order.
         DeleteFileW(user.path().c_str());
         Click(dlg.CbWebpage);
@@ -249,13 +250,13 @@ TEST_F(RecordQuestion, ConfirmTakesTheOptionsBackAndWritesTheirKeysInOrder) {
     EXPECT_EQ(caption, L"Record Recent Documents30 days ago");
     ASSERT_TRUE(ok);
     EXPECT_EQ(KeysInFileOrder(user.path()),
-              (std::vector<std::wstring>{L"CbWebpage", L"CbRecrodRecentDocument", L"tbRecRecentDoc", L"CbFilterPCStart",
-                                         L"cbDisplayPCStartFilterList", L"CbShowSettingsWhenRecord", L"RgRecordType"}));
-    EXPECT_TRUE(user.ReadBool(L"default", L"CbWebpage", false));
-    EXPECT_EQ(user.ReadInteger(L"default", L"tbRecRecentDoc", 0), 30);
-    EXPECT_FALSE(user.ReadBool(L"default", L"cbDisplayPCStartFilterList", true));
-    EXPECT_FALSE(user.ReadBool(L"default", L"CbShowSettingsWhenRecord", true));
-    EXPECT_EQ(user.ReadInteger(L"default", L"RgRecordType", 0), 1);
+              (std::vector<std::wstring>{keys::kRecordWebPages, keys::kRecordRecentDocuments, keys::kRecentDocDays, keys::kFilterWindowsStart,
+                                         keys::kShowStartFilterList, keys::kAskWhenRecord, keys::kRecordType}));
+    EXPECT_TRUE(user.ReadBool(keys::kDefault, keys::kRecordWebPages, false));
+    EXPECT_EQ(user.ReadInteger(keys::kDefault, keys::kRecentDocDays, 0), 30);
+    EXPECT_FALSE(user.ReadBool(keys::kDefault, keys::kShowStartFilterList, true));
+    EXPECT_FALSE(user.ReadBool(keys::kDefault, keys::kAskWhenRecord, true));
+    EXPECT_EQ(user.ReadInteger(keys::kDefault, keys::kRecordType, 0), 1);
     const LiveOptions& v = options.values;
     EXPECT_TRUE(v.recordWebPages);
     EXPECT_EQ(v.recentDocDays, 30);
@@ -286,7 +287,7 @@ TEST_F(RecordQuestion, CancellingWritesOnlyTheFilterListAndChangesNoOption) {
     });
     EXPECT_FALSE(ok);
     EXPECT_EQ(chosen, L"(unset)");
-    EXPECT_EQ(KeysInFileOrder(user.path()), std::vector<std::wstring>{L"cbDisplayPCStartFilterList"});
+    EXPECT_EQ(KeysInFileOrder(user.path()), std::vector<std::wstring>{keys::kShowStartFilterList});
     EXPECT_EQ(options.values.recordWebPages, before.recordWebPages);
     EXPECT_EQ(options.values.recordRecentDocuments, before.recordRecentDocuments);
     EXPECT_EQ(options.values.recordType, before.recordType);
@@ -298,7 +299,7 @@ TEST_F(RecordQuestion, CancellingWritesOnlyTheFilterListAndChangesNoOption) {
         Key(dlg.SpeedButton1, VK_RETURN);
     }));
     EXPECT_FALSE(Ask([&] { PostMessageW(dlg.hwnd(), WM_CLOSE, 0, 0); }));
-    EXPECT_EQ(KeysInFileOrder(user.path()), std::vector<std::wstring>{L"cbDisplayPCStartFilterList"});
+    EXPECT_EQ(KeysInFileOrder(user.path()), std::vector<std::wstring>{keys::kShowStartFilterList});
     EXPECT_TRUE(Ask([&] { Key(dlg.CbFilterPCStart, VK_RETURN); }));
     EXPECT_EQ(chosen, L"Dec 08,2026_003");
 }
@@ -320,7 +321,7 @@ TEST_F(RecordQuestion, TheHintShowsOnlyWhileDontShowAgainIsTicked) {
     EXPECT_TRUE(boxAtStart);
     EXPECT_EQ(hint, (std::vector<bool>{true, false, true}));
     EXPECT_TRUE(options.values.askWhenRecord);
-    EXPECT_TRUE(user.ReadBool(L"default", L"CbShowSettingsWhenRecord", false));
+    EXPECT_TRUE(user.ReadBool(keys::kDefault, keys::kAskWhenRecord, false));
     EXPECT_EQ(Text(dlg.LblHint),
               L"This window will no longer display the next operation.To reset,you can go to \"Settings\",\"Record\","
               L"Select \"Ask for action when record\"");
@@ -347,7 +348,7 @@ TEST_F(RecordQuestion, TheAdminStripShowsWhenNotElevatedAndItsBoxRestartsElevate
     EXPECT_TRUE(stripPlain);
     EXPECT_FALSE(ok);
     EXPECT_EQ(host.adminRuns, 1);
-    EXPECT_EQ(common.ReadInteger(L"status", L"openwindow", 0), kResumeRecord);
+    EXPECT_EQ(common.ReadInteger(keys::kStatus, keys::kOpenWindow, 0), kResumeRecord);
     EXPECT_FALSE(Ticked(dlg.CbRunAsAdmin));
 }
 
@@ -438,10 +439,10 @@ TEST_F(Questions, SmartRecordWritesItsFourKeysAndAnswersTheInterval) {
     EXPECT_FALSE(strip);
     EXPECT_EQ(height, Scaled(228));
     EXPECT_EQ(chosen, 20);
-    EXPECT_EQ(KeysInFileOrder(user.path()), (std::vector<std::wstring>{L"CbWebpage", L"CbRecrodRecentDocument",
-                                                                        L"CbFilterPCStart",
-                                                                        L"CbShowSettingsWhenRecordSmart"}));
-    EXPECT_FALSE(user.ReadBool(L"default", L"CbShowSettingsWhenRecordSmart", true));
+    EXPECT_EQ(KeysInFileOrder(user.path()), (std::vector<std::wstring>{keys::kRecordWebPages, keys::kRecordRecentDocuments,
+                                                                        keys::kFilterWindowsStart,
+                                                                        keys::kAskWhenSmartRecord}));
+    EXPECT_FALSE(user.ReadBool(keys::kDefault, keys::kAskWhenSmartRecord, true));
     EXPECT_TRUE(options.values.recordWebPages);
     EXPECT_EQ(options.values.recentDocDays, 60);  // taken, though not written
     EXPECT_FALSE(options.values.askWhenSmartRecord);
@@ -497,8 +498,8 @@ TEST_F(Questions, ReplayAsksWithTheCountOfTheChosenDocuments) {
     EXPECT_TRUE(options.values.replayAllChildren);
     EXPECT_FALSE(options.values.askWhenReplay);
     EXPECT_EQ(KeysInFileOrder(user.path()),
-              (std::vector<std::wstring>{L"CbShowSettingsWhenReplay", L"RbReplayAllChildDoc"}));
-    EXPECT_TRUE(user.ReadBool(L"default", L"RbReplayAllChildDoc", false));
+              (std::vector<std::wstring>{keys::kAskWhenReplay, keys::kReplayAllChildren}));
+    EXPECT_TRUE(user.ReadBool(keys::kDefault, keys::kReplayAllChildren, false));
 
     // Shown again: the stored choice, its count (the larger one, whichever it is) at once; "&No"
     // by its letter, and Escape, write nothing.

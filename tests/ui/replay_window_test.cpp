@@ -57,8 +57,8 @@ protected:
     }
 
     void Open(bool ask = false) {
-        settings.user->WriteString(keys::kDefault, L"EdtRECPath", dir.path());
-        settings.user->WriteBool(keys::kDefault, L"CbShowSettingsWhenReplay", ask);
+        settings.user->WriteString(keys::kDefault, keys::kRecordPath, dir.path());
+        settings.user->WriteBool(keys::kDefault, keys::kAskWhenReplay, ask);
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
         window->parts().recording.askRecord = [](auto&&...) { return false; };
         window->parts().shellCalls = &shell;
@@ -96,7 +96,7 @@ protected:
 
 TEST_F(ReplayWindow, FirstChildModeOpensOneDocumentAllChildrenModeThreeAndNeverTheProgramOrItself) {
     WriteRecord(L"Day", 1, 3, true);
-    settings.user->WriteBool(keys::kDefault, L"RbReplayAllChildDoc", false);
+    settings.user->WriteBool(keys::kDefault, keys::kReplayAllChildren, false);
     Open();
     Show(0);
     tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
@@ -113,7 +113,7 @@ TEST_F(ReplayWindow, FirstChildModeOpensOneDocumentAllChildrenModeThreeAndNeverT
 
 TEST_F(ReplayWindow, SixHundredItemsStopAtTheLimitAndTheMessageFollowsFinish) {
     WriteRecord(L"Big", 600, 1);
-    settings.user->WriteBool(keys::kDefault, L"RbReplayAllChildDoc", true);
+    settings.user->WriteBool(keys::kDefault, keys::kReplayAllChildren, true);
     Open();
     Show(0);
     // What the strip said when the message came.

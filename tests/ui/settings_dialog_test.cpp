@@ -18,6 +18,9 @@
 #include "support/fake_options_host.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
+#include "app/option_settings.h"
+#include "app/settings_keys.h"
+#include "base/handles.h"
 
 using namespace tv;
 using tvtest::TempFolder;
@@ -35,10 +38,72 @@ struct Fixture {
     SettingsStore user{files.file(L"defualt.ini")};
     SettingsStore common{files.file(L"common.ini")};
     tvtest::FakeOptionsHost host;
-    RunKeyEntry runKey{HKEY_LOCAL_MACHINE, kRunPath, kTestRunValue};
+    RunKeyEntry runKey{{HKEY_LOCAL_MACHINE, kRunPath}, {HKEY_CURRENT_USER, kRunPath}, kTestRunValue};
     Options options{user, common, host, runKey};
     Fixture() { runKey.Remove(); }
+    explicit Fixture(RunKeyEntry key) : runKey(std::move(key)) { runKey.Remove(); }
     ~Fixture() { runKey.Remove(); }
+    SettingsStore& StoreOf(const Setting& s) { return s.file == SettingFile::kCommon ? common : user; }
+};
+
+// Every field the options fill, as the options and the main window hold them now.
+OptionValues LoadedValues(const Fixture& f) {
+    return {f.options.values, f.host.checks, f.host.startupIndex, f.host.textSize};
+}
+
+void ExpectSameField(const Setting& s, OptionValues& got, OptionValues& want) {
+    switch (s.type) {
+        case SettingType::kBool: EXPECT_EQ(s.flag(got), s.flag(want)) << ToUtf8(s.key); break;
+        case SettingType::kInt: EXPECT_EQ(s.integer(got), s.integer(want)) << ToUtf8(s.key); break;
+        case SettingType::kString: EXPECT_EQ(s.string(got), s.string(want)) << ToUtf8(s.key); break;
+    }
+}
+
+// Run keys of the test's own under HKCU. A denied one may be read but not changed, as the
+// machine's Run key is for a standard user.
+class TestRunKeys {
+public:
+    ~TestRunKeys() {
+        for (const std::wstring& path : denied_) SetAccess(path, KEY_ALL_ACCESS);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    }
+    RunKeyPlace Writable(const wchar_t* name) {
+        const std::wstring path = std::wstring(kRoot) + L"\\" + name;
+        RegKey key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+        return {HKEY_CURRENT_USER, path};
+    }
+    RunKeyPlace Denied(const wchar_t* name) {
+        RunKeyPlace place = Writable(name);
+        SetAccess(place.subKey, KEY_READ | DELETE | WRITE_DAC);
+        denied_.push_back(place.subKey);
+        return place;
+    }
+    static bool Refuses(const RunKeyPlace& place) {
+        RegKey key;
+        return RegOpenKeyExW(place.root, place.subKey.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_ACCESS_DENIED;
+    }
+    static std::wstring ValueIn(const RunKeyPlace& place) {
+        return RunKeyEntry(place, place, kTestRunValue).Data();
+    }
+
+private:
+    static constexpr wchar_t kRoot[] = L"Software\\TolVaneRunKeyTest";
+    // The key's list of who may do what becomes one entry: everyone may do `access`.
+    static void SetAccess(const std::wstring& path, DWORD access) {
+        RegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) return;
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD sidSize = sizeof(everyone);
+        alignas(DWORD) BYTE aclBuffer[256];
+        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+        SECURITY_DESCRIPTOR sd;
+        if (CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize) &&
+            InitializeAcl(acl, sizeof(aclBuffer), ACL_REVISION) && AddAccessAllowedAce(acl, ACL_REVISION, access, everyone) &&
+            InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) && SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE))
+            RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd);
+    }
+    std::vector<std::wstring> denied_;
 };
 
 std::wstring Text(HWND w) { return tv::TextOf(w); }
@@ -85,12 +150,12 @@ TEST(OptionsRules, SliderCaptionsAndClamping) {
 
 TEST(OptionsLoad, ClampsStoredValuesAndFillsTheMainWindow) {
     Fixture f;
-    f.user.WriteInteger(L"default", L"tbRecordInterval", 2);
-    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 500);
-    f.user.WriteInteger(L"default", L"RECIndWhenStartup", 4);
-    f.user.WriteString(L"default", L"RgRecordType", L"7");
-    f.user.WriteBool(L"default", L"Promptbeforeexecuting1", false);
-    f.common.WriteBool(L"default", L"AlwaysRunAsAdmin", true);
+    f.user.WriteInteger(keys::kDefault, keys::kRecordInterval, 2);
+    f.user.WriteInteger(keys::kDefault, keys::kRecentDocDays, 500);
+    f.user.WriteInteger(keys::kDefault, keys::kStartupRecord, 4);
+    f.user.WriteString(keys::kDefault, keys::kRecordType, L"7");
+    f.user.WriteBool(keys::kDefault, keys::kPromptBeforeShutdown, false);
+    f.common.WriteBool(keys::kDefault, keys::kAlwaysRunAsAdmin, true);
     f.options.Load();
     EXPECT_EQ(f.options.values.recordInterval, 3);
     EXPECT_EQ(f.host.interval, 3);
@@ -104,7 +169,7 @@ TEST(OptionsLoad, ClampsStoredValuesAndFillsTheMainWindow) {
     EXPECT_EQ(ToLower(f.options.RecordFolder()), ToLower(f.data.dataFolder() + L"\\"));
     EXPECT_TRUE(DirectoryExists(f.data.dataFolder()));
 
-    f.user.WriteInteger(L"default", L"tbRecordInterval", 90);
+    f.user.WriteInteger(keys::kDefault, keys::kRecordInterval, 90);
     f.options.Load();
     EXPECT_EQ(f.options.values.recordInterval, 60);
     EXPECT_EQ(f.host.interval, 60);
@@ -116,25 +181,25 @@ TEST(OptionsLoad, StoredNumbersAtAndPastTheirLimits) {
         const wchar_t* key;
         int stored, loaded;
     } cases[] = {
-        {L"tbRecordInterval", 3, 3},    {L"tbRecordInterval", 2, 3},       {L"tbRecordInterval", 60, 60},
-        {L"tbRecordInterval", 61, 60},  {L"tbRecordInterval", -2147483647 - 1, 3},
-        {L"tbRecRecentDoc", 1, 1},      {L"tbRecRecentDoc", 0, 1},         {L"tbRecRecentDoc", 60, 60},
-        {L"tbRecRecentDoc", 61, 60},    {L"tbRecRecentDoc", -1, 1},
-        {L"RgRecordType", 1, 1},        {L"RgRecordType", 2, 0},           {L"RgRecordType", -1, 0},
+        {keys::kRecordInterval, 3, 3},    {keys::kRecordInterval, 2, 3},       {keys::kRecordInterval, 60, 60},
+        {keys::kRecordInterval, 61, 60},  {keys::kRecordInterval, -2147483647 - 1, 3},
+        {keys::kRecentDocDays, 1, 1},      {keys::kRecentDocDays, 0, 1},         {keys::kRecentDocDays, 60, 60},
+        {keys::kRecentDocDays, 61, 60},    {keys::kRecentDocDays, -1, 1},
+        {keys::kRecordType, 1, 1},        {keys::kRecordType, 2, 0},           {keys::kRecordType, -1, 0},
         // A size no tree could show gives the default; 2147483647 points once gave a font one
         // pixel high.
-        {L"curTextSize", 1, 1},         {L"curTextSize", 0, 9},            {L"curTextSize", 72, 72},
-        {L"curTextSize", 73, 9},        {L"curTextSize", -8, 9},           {L"curTextSize", 2147483647, 9},
+        {keys::kTextSize, 1, 1},         {keys::kTextSize, 0, 9},            {keys::kTextSize, 72, 72},
+        {keys::kTextSize, 73, 9},        {keys::kTextSize, -8, 9},           {keys::kTextSize, 2147483647, 9},
     };
     for (const auto& c : cases) {
         Fixture f;
-        f.user.WriteInteger(L"default", c.key, c.stored);
+        f.user.WriteInteger(keys::kDefault, c.key, c.stored);
         f.options.Load();
         const LiveOptions& v = f.options.values;
         const std::wstring key = c.key;
-        int loaded = key == L"tbRecordInterval" ? f.host.interval
-                     : key == L"tbRecRecentDoc" ? v.recentDocDays
-                     : key == L"RgRecordType"   ? v.recordType
+        int loaded = key == keys::kRecordInterval ? f.host.interval
+                     : key == keys::kRecentDocDays ? v.recentDocDays
+                     : key == keys::kRecordType   ? v.recordType
                                                 : f.host.textSize;
         EXPECT_EQ(loaded, c.loaded) << ToUtf8(key) << " stored as " << c.stored;
     }
@@ -186,6 +251,62 @@ TEST(OptionsLoad, EmptySettingsFilesGiveEveryDefault) {
     EXPECT_EQ(g.bounds.top, 1024 - (1024 - 60) - 40);
 }
 
+// The table's defaults are what empty settings files give, and what the live options and the
+// menu checks start as before anything is loaded.
+TEST(OptionSettings, EmptySettingsFilesGiveTheTablesDefaults) {
+    Fixture f;
+    f.options.Load();
+    OptionValues loaded = LoadedValues(f);
+    // The record folder and the two values only the main window keeps have no starting value.
+    OptionValues starting{LiveOptions{}, MenuChecks{}, loaded.startupRecord, loaded.textSize};
+    starting.live.recordPath = loaded.live.recordPath;
+    for (const Setting& s : OptionSettings()) {
+        EXPECT_EQ(FindOptionSetting(s.key), &s) << "listed twice: " << ToUtf8(s.key);
+        OptionValues byDefault = loaded;
+        switch (s.type) {
+            case SettingType::kBool: s.flag(byDefault) = s.number != 0; break;
+            case SettingType::kInt: s.integer(byDefault) = s.number; break;
+            case SettingType::kString: s.string(byDefault) = s.text(); break;
+        }
+        ExpectSameField(s, loaded, byDefault);
+        ExpectSameField(s, starting, byDefault);
+    }
+}
+
+// Every setting, set to a value other than its default, is read back as written: what a
+// confirmed dialog saves through the options, what is only loaded through the table.
+TEST(OptionSettings, EverySettingRoundTripsThroughItsFile) {
+    Fixture f;
+    f.options.Load();
+    OptionValues changed = LoadedValues(f);
+    for (const Setting& s : OptionSettings()) {
+        switch (s.type) {
+            case SettingType::kBool: s.flag(changed) = s.number == 0; break;
+            case SettingType::kInt: {
+                int other = s.number + 1;
+                if (s.clamp && s.clamp(other) != other) other = s.number - 1;
+                s.integer(changed) = other;
+                break;
+            }
+            case SettingType::kString: s.string(changed) += L"Elsewhere\\"; break;
+        }
+    }
+    f.options.values = changed.live;
+    f.host.startupIndex = changed.startupRecord;
+    ASSERT_TRUE(f.options.SaveOptions(SavedOptionKeys()));
+    for (const Setting& s : OptionSettings())
+        if (s.use == SettingUse::kLoadOnly) WriteSetting(f.StoreOf(s), s, changed);
+
+    Options reloaded(f.user, f.common, f.host, f.runKey);
+    reloaded.Load();
+    OptionValues back{reloaded.values, f.host.checks, f.host.startupIndex, f.host.textSize};
+    for (const Setting& s : OptionSettings()) {
+        // Written for the record only; the box itself follows the Run entries.
+        if (s.use == SettingUse::kSaveOnly) ReadSetting(f.StoreOf(s), s, back);
+        ExpectSameField(s, back, changed);
+    }
+}
+
 TEST(OptionsRunKey, TickWritesUntickDeletesAndAPresentValueIsNotRewritten) {
     Fixture f;
     f.options.Load();
@@ -220,6 +341,80 @@ TEST(OptionsRunKey, TickWritesUntickDeletesAndAPresentValueIsNotRewritten) {
     EXPECT_FALSE(f.runKey.Present());
 }
 
+// A refused machine Run key: the user's own entry is written and read back after a restart, the
+// dialog shows the box ticked, and unticking removes that entry.
+TEST(OptionsRunKey, WhereTheMachineKeyRefusesTheUsersOwnEntryStartsTheProgram) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Denied(L"Machine"), user = runKeys.Writable(L"User");
+    ASSERT_TRUE(TestRunKeys::Refuses(machine));
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    f.options.Load();
+    f.options.values.runWhenWindowsStarts = true;
+    EXPECT_TRUE(f.options.SaveAndApply());
+    EXPECT_TRUE(TestRunKeys::ValueIn(machine).empty());
+    EXPECT_EQ(TestRunKeys::ValueIn(user), RunKeyData(FolderOf(ModulePath())));
+    EXPECT_TRUE(f.host.told.empty());
+    EXPECT_TRUE(f.user.ReadBool(keys::kDefault, keys::kRunWhenWindowsStarts, false));
+
+    Options restarted(f.user, f.common, f.host, f.runKey);
+    TFrmMySettings dlg{restarted};
+    ASSERT_TRUE(dlg.Create(nullptr));
+    bool ticked = false;
+    OpenWhile(dlg, [&] {
+        ticked = SendMessageW(dlg.CbRunWhenWS, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        Click(dlg.CbRunWhenWS);
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_TRUE(ticked);
+    EXPECT_FALSE(restarted.values.runWhenWindowsStarts);
+    EXPECT_FALSE(restarted.runKey().Present());
+    EXPECT_TRUE(TestRunKeys::ValueIn(user).empty());
+    EXPECT_TRUE(f.host.told.empty());
+}
+
+// Both keys refuse: the box does not stay ticked as if it had worked, the file says so too, and
+// the user is told; the dialog shows the box clear, with the hint to run as admin.
+TEST(OptionsRunKey, WhereBothKeysRefuseTheBoxIsClearedAndTheUserTold) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Denied(L"Machine"), user = runKeys.Denied(L"User");
+    ASSERT_TRUE(TestRunKeys::Refuses(machine) && TestRunKeys::Refuses(user));
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    TFrmMySettings dlg{f.options};
+    ASSERT_TRUE(dlg.Create(nullptr));
+    OpenWhile(dlg, [&] {
+        Click(dlg.CbRunWhenWS);
+        Click(dlg.BtnConfirm);
+    });
+    EXPECT_FALSE(f.options.values.runWhenWindowsStarts);
+    EXPECT_FALSE(f.runKey.Present());
+    EXPECT_EQ(f.host.told, std::vector<std::wstring>{kRunEntryRefused});
+    EXPECT_FALSE(f.user.ReadBool(keys::kDefault, keys::kRunWhenWindowsStarts, true));
+
+    bool ticked = true;
+    OpenWhile(dlg, [&] {
+        ticked = SendMessageW(dlg.CbRunWhenWS, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        Click(dlg.BtnCancel);
+    });
+    EXPECT_FALSE(ticked);
+    EXPECT_TRUE(dlg.hintStripShown());
+}
+
+// An entry that cannot be removed keeps the box ticked, and the user is told.
+TEST(OptionsRunKey, AnEntryThatCannotBeRemovedKeepsTheBoxTicked) {
+    TestRunKeys runKeys;
+    const RunKeyPlace machine = runKeys.Writable(L"Machine"), user = runKeys.Writable(L"User");
+    Fixture f(RunKeyEntry(machine, user, kTestRunValue));
+    ASSERT_TRUE(f.runKey.Write(L"\"D:\\elsewhere\\tolvane.exe\" /run"));
+    const RunKeyPlace refusing = runKeys.Denied(L"Machine");
+    ASSERT_TRUE(TestRunKeys::Refuses(refusing));
+    f.options.Load();
+    ASSERT_TRUE(f.options.values.runWhenWindowsStarts);
+    f.options.values.runWhenWindowsStarts = false;
+    f.options.Apply();
+    EXPECT_TRUE(f.options.values.runWhenWindowsStarts);
+    EXPECT_EQ(f.host.told, std::vector<std::wstring>{kRunEntryStays});
+}
+
 TEST(OptionsSave, KeysAreWrittenInTheirOrderAndAppliedEvenWhenTheFileRefuses) {
     Fixture f;
     f.options.Load();
@@ -249,13 +444,13 @@ TEST(OptionsSave, NamedOptionsAreWrittenAloneInTheOrderGiven) {
     v.recentDocDays = 25;
     v.askWhenReplay = false;
     v.recordPath = L"D:\\Records\\";
-    ASSERT_TRUE(f.options.SaveOptions({L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
+    ASSERT_TRUE(f.options.SaveOptions({keys::kRecordType, keys::kAskWhenReplay, keys::kRecentDocDays, keys::kRecordPath}));
     EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()),
-              (std::vector<std::wstring>{L"RgRecordType", L"CbShowSettingsWhenReplay", L"tbRecRecentDoc", L"EdtRECPath"}));
-    EXPECT_EQ(f.user.ReadInteger(L"default", L"RgRecordType", 0), 1);
-    EXPECT_FALSE(f.user.ReadBool(L"default", L"CbShowSettingsWhenReplay", true));
-    EXPECT_EQ(f.user.ReadInteger(L"default", L"tbRecRecentDoc", 0), 25);
-    EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), L"D:\\Records\\");
+              (std::vector<std::wstring>{keys::kRecordType, keys::kAskWhenReplay, keys::kRecentDocDays, keys::kRecordPath}));
+    EXPECT_EQ(f.user.ReadInteger(keys::kDefault, keys::kRecordType, 0), 1);
+    EXPECT_FALSE(f.user.ReadBool(keys::kDefault, keys::kAskWhenReplay, true));
+    EXPECT_EQ(f.user.ReadInteger(keys::kDefault, keys::kRecentDocDays, 0), 25);
+    EXPECT_EQ(f.user.ReadString(keys::kDefault, keys::kRecordPath, L""), L"D:\\Records\\");
 
     // Every key of the full save round-trips through a load.
     v.recordWebPages = v.showStartFilterList = v.replayAllChildren = true;
@@ -277,7 +472,7 @@ TEST(OptionsSave, NamedOptionsAreWrittenAloneInTheOrderGiven) {
 
     SettingsStore nowhere(f.files.path() + L"\\missing\\defualt.ini");
     Options failing(nowhere, f.common, f.host, f.runKey);
-    EXPECT_FALSE(failing.SaveOptions({L"CbWebpage"}));
+    EXPECT_FALSE(failing.SaveOptions({keys::kRecordWebPages}));
 }
 
 class SettingsDialog : public ::testing::Test {
@@ -295,8 +490,8 @@ protected:
 };
 
 TEST_F(SettingsDialog, SliderCaptionsMatchTheStoredValuesRightAfterShowing) {
-    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 60);
-    f.user.WriteInteger(L"default", L"tbRecordInterval", 2);
+    f.user.WriteInteger(keys::kDefault, keys::kRecentDocDays, 60);
+    f.user.WriteInteger(keys::kDefault, keys::kRecordInterval, 2);
     std::wstring recent, interval;
     int intervalPos = 0;
     OpenWhile(dlg, [&] {
@@ -312,7 +507,7 @@ TEST_F(SettingsDialog, SliderCaptionsMatchTheStoredValuesRightAfterShowing) {
     EXPECT_EQ(intervalPos, 3);
 
     // Position 1 is where a new slider already stands, so no change event helps here.
-    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 1);
+    f.user.WriteInteger(keys::kDefault, keys::kRecentDocDays, 1);
     OpenWhile(dlg, [&] {
         recent = Text(dlg.lbRecRecentDoc);
         Slide(dlg.tbRecRecentDoc, 30);
@@ -345,12 +540,12 @@ TEST_F(SettingsDialog, ConfirmRefusesAMissingFolderThenWritesEveryKeyInOrder) {
     EXPECT_EQ(hint, kMissingFolderHint);
     ASSERT_TRUE(ok);
     EXPECT_EQ(tvtest::KeysInFileOrder(f.user.path()), SavedOptionKeys());
-    EXPECT_EQ(f.user.ReadString(L"default", L"EdtRECPath", L""), records.path() + L"\\");
-    EXPECT_TRUE(f.user.ReadBool(L"default", L"Alwaysontop1", false));
+    EXPECT_EQ(f.user.ReadString(keys::kDefault, keys::kRecordPath, L""), records.path() + L"\\");
+    EXPECT_TRUE(f.user.ReadBool(keys::kDefault, keys::kAlwaysOnTop, false));
     EXPECT_TRUE(f.host.onTop);
     ASSERT_FALSE(f.host.listsRead.empty());
     EXPECT_EQ(f.host.listsRead.back(), records.path() + L"\\");
-    EXPECT_EQ(f.common.ReadInteger(L"status", L"openwindow", -1), 0);  // resume marker cleared on showing
+    EXPECT_EQ(f.common.ReadInteger(keys::kStatus, keys::kOpenWindow, -1), 0);  // resume marker cleared on showing
 }
 
 TEST_F(SettingsDialog, LeavingThePathBoxTakesAValidFolderAtOnceButNeverAMissingOne) {
@@ -408,7 +603,7 @@ TEST_F(SettingsDialog, EnterConfirmsAndEscapeCancelsFromAnyControl) {
         PostMessageW(dlg.CbWebpage, WM_KEYDOWN, VK_ESCAPE, 0);
     });
     EXPECT_FALSE(ok);
-    EXPECT_FALSE(f.user.ReadBool(L"default", L"CbWebpage", false));
+    EXPECT_FALSE(f.user.ReadBool(keys::kDefault, keys::kRecordWebPages, false));
 }
 
 TEST_F(SettingsDialog, EnterPressesTheFocusedButtonAndConfirmsOnlyFromElsewhere) {
@@ -447,7 +642,7 @@ TEST_F(SettingsDialog, RunKeyBoxShowsTheHintStripAndItsAdminBoxRestartsElevated)
     HDC dc = GetDC(nullptr);
     EXPECT_EQ(shown.bottom - shown.top, MulDiv(kSettingsHeightWithHint, GetDeviceCaps(dc, LOGPIXELSY), 96));
     ReleaseDC(nullptr, dc);
-    EXPECT_EQ(f.common.ReadInteger(L"status", L"openwindow", 0), kResumeSettings);
+    EXPECT_EQ(f.common.ReadInteger(keys::kStatus, keys::kOpenWindow, 0), kResumeSettings);
     EXPECT_EQ(f.host.adminRuns, 1);
     EXPECT_FALSE(f.runKey.Present());  // not confirmed: the Run key is untouched
 }
@@ -483,7 +678,7 @@ TEST_F(SettingsDialog, SelectTakesThePickedFolderAndTheRecentDocBoxMovesTheFilte
 }
 
 TEST_F(SettingsDialog, Screenshots) {
-    f.user.WriteInteger(L"default", L"tbRecRecentDoc", 14);
+    f.user.WriteInteger(keys::kDefault, keys::kRecentDocDays, 14);
     std::vector<bool> saved;
     OpenWhile(dlg, [&] {
         SetWindowPos(dlg.hwnd(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -29,12 +29,12 @@
 #include "ui/main/views/startup_filter_view.h"
 #include "ui/message_pump.h"
 #include "ui/window_text.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 
 namespace {
 
-const wchar_t kDefault[] = L"default";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // What the desktop shows; the tests change it between recordings.
@@ -144,7 +144,7 @@ protected:
         ASSERT_TRUE(WriteRecordFile(r, RecordPath(name), L"test"));
     }
     void Open() {
-        settings.user->WriteString(kDefault, L"EdtRECPath", dir.path());
+        settings.user->WriteString(keys::kDefault, keys::kRecordPath, dir.path());
         window = std::make_unique<TTolvaneWindow>(settings, nullptr);
         window->parts().recording.askRecord = [](auto&&...) { return false; };
         window->parts().recording.sources = [this] { return std::make_unique<PlayedDesktop>(desktop); };
@@ -183,7 +183,7 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     WriteRecordWithOne(L"Dec 08,2026_001", Tool(L"first.tvx"));
     desktop.windows = {{Tool(L"tool.tvx"), L"Tool"}};
     Open();
-    settings.user->WriteBool(kDefault, L"cbSmartRecord", true);  // so that a write of "off" shows
+    settings.user->WriteBool(keys::kDefault, keys::kSmartRecord, true);  // so that a write of "off" shows
     window->parts().options.values.askWhenSmartRecord = true;
 
     // The program's own question, closed by the user.
@@ -197,7 +197,7 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     EXPECT_TRUE(asked);
     EXPECT_FALSE(Ticked(box()));
     EXPECT_FALSE(MenuChecked());
-    EXPECT_FALSE(settings.user->ReadBool(kDefault, L"cbSmartRecord", true));
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kSmartRecord, true));
     EXPECT_FALSE(smart().timerEnabled());
     EXPECT_FALSE(smart().panelShown());
     EXPECT_EQ(desktop.scans, 0);
@@ -220,8 +220,8 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     EXPECT_EQ(smart().timerInterval(), 5000u);
     EXPECT_EQ(TextOf(smart().lbRecording), L"Record Every 5 seconds");
     EXPECT_TRUE(smart().panelShown());
-    EXPECT_TRUE(settings.user->ReadBool(kDefault, L"cbSmartRecord", false));
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"tbRecordInterval", 0), 5);
+    EXPECT_TRUE(settings.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kRecordInterval, 0), 5);
     // The panel fits in the window, label and slider.
     RECT panel{}, client{};
     GetWindowRect(slider(), &panel);
@@ -235,7 +235,7 @@ TEST_F(SmartRecordWindow, ACancelledQuestionLeavesItOffAndStoredOffAConfirmedOne
     EXPECT_FALSE(smart().timerEnabled());
     EXPECT_FALSE(smart().panelShown());
     EXPECT_FALSE(MenuChecked());
-    EXPECT_FALSE(settings.user->ReadBool(kDefault, L"cbSmartRecord", true));
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kSmartRecord, true));
 }
 
 TEST_F(SmartRecordWindow, TheSliderChangesTheRunningTimerAndTheLabelAtOnce) {
@@ -246,7 +246,7 @@ TEST_F(SmartRecordWindow, TheSliderChangesTheRunningTimerAndTheLabelAtOnce) {
     EXPECT_EQ(smart().timerInterval(), 60000u);
     EXPECT_TRUE(smart().timerEnabled());
     EXPECT_EQ(TextOf(smart().lbRecording), L"Record Every 60 seconds");
-    EXPECT_EQ(settings.user->ReadInteger(kDefault, L"tbRecordInterval", 0), 60);
+    EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kRecordInterval, 0), 60);
     EXPECT_EQ(window->parts().options.values.recordInterval, 60);
     // The options setting it (a confirmed settings dialog) moves the same slider.
     window->parts().options.values.recordInterval = 3;
@@ -331,7 +331,7 @@ TEST_F(SmartRecordWindow, TheRecordButtonSwitchesSmartRecordOffFirst) {
     EXPECT_FALSE(smart().on());
     EXPECT_FALSE(smart().timerEnabled());
     EXPECT_FALSE(MenuChecked());
-    EXPECT_FALSE(settings.user->ReadBool(kDefault, L"cbSmartRecord", true));
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kSmartRecord, true));
     EXPECT_EQ(desktop.scans, scans + 1);  // and then it records
     ASSERT_FALSE(desktop.keepModes.empty());
     EXPECT_FALSE(desktop.keepModes.back());  // from an emptied list

@@ -6,6 +6,7 @@
 #include "base/strings.h"
 #include "support/test_support.h"
 #include "ui/window_text.h"
+#include "app/settings_keys.h"
 
 using namespace tv;
 using tvtest::TempFolder;
@@ -26,15 +27,15 @@ protected:
     TempFolder dir;
     SettingsStore user{dir.file(L"defualt.ini")};
     void Store(int left, int top, int width, int height) {
-        user.WriteInteger(L"default", L"Left", left);
-        user.WriteInteger(L"default", L"Top", top);
-        user.WriteInteger(L"default", L"Width", width);
-        user.WriteInteger(L"default", L"Height", height);
+        user.WriteInteger(keys::kDefault, keys::kLeft, left);
+        user.WriteInteger(keys::kDefault, keys::kTop, top);
+        user.WriteInteger(keys::kDefault, keys::kWidth, width);
+        user.WriteInteger(keys::kDefault, keys::kHeight, height);
     }
     RECT Stored() {
-        int left = user.ReadInteger(L"default", L"Left", -1), top = user.ReadInteger(L"default", L"Top", -1);
-        return RECT{left, top, left + user.ReadInteger(L"default", L"Width", -1),
-                    top + user.ReadInteger(L"default", L"Height", -1)};
+        int left = user.ReadInteger(keys::kDefault, keys::kLeft, -1), top = user.ReadInteger(keys::kDefault, keys::kTop, -1);
+        return RECT{left, top, left + user.ReadInteger(keys::kDefault, keys::kWidth, -1),
+                    top + user.ReadInteger(keys::kDefault, keys::kHeight, -1)};
     }
 };
 
@@ -109,11 +110,11 @@ TEST_F(StoredPlace, ReachableRulesAtTheEdges) {
     // A maximised window keeps its state; its normal place is corrected all the same.
     TempFolder dir;
     SettingsStore user(dir.file(L"defualt.ini"));
-    user.WriteInteger(L"default", L"WindStateInd", 0);
-    user.WriteInteger(L"default", L"Top", -500);
+    user.WriteInteger(keys::kDefault, keys::kWindowState, 0);
+    user.WriteInteger(keys::kDefault, keys::kTop, -500);
     StoredGeometry g = LoadWindowGeometry(user, area);
     EXPECT_TRUE(g.maximised);
-    EXPECT_EQ(user.ReadInteger(L"default", L"Top", 0), g.bounds.top);
+    EXPECT_EQ(user.ReadInteger(keys::kDefault, keys::kTop, 0), g.bounds.top);
     ExpectReachable(g.bounds, area);
 }
 
@@ -125,7 +126,7 @@ TEST_F(StoredPlace, OnlyAStoredStateOfOneOpensANormalWindow) {
                  {L"0x1", false}, {L"normal", false}, {L"", false}};
     const RECT area{0, 0, 1024, 738};
     for (const auto& c : cases) {
-        user.WriteString(L"default", L"WindStateInd", c.stored);
+        user.WriteString(keys::kDefault, keys::kWindowState, c.stored);
         EXPECT_EQ(LoadWindowGeometry(user, area).maximised, c.maximised) << tv::ToUtf8(c.stored);
     }
 }
@@ -133,10 +134,10 @@ TEST_F(StoredPlace, OnlyAStoredStateOfOneOpensANormalWindow) {
 TEST(WindowPlaceOnScreen, TheScreenSizeFormUsesTheMonitorsWorkArea) {
     TempFolder dir;
     SettingsStore user(dir.file(L"defualt.ini"));
-    user.WriteInteger(L"default", L"Left", 2147483647);
-    user.WriteInteger(L"default", L"Top", 2147483647);
-    user.WriteInteger(L"default", L"Width", 2147483647);
-    user.WriteInteger(L"default", L"Height", 2147483647);
+    user.WriteInteger(keys::kDefault, keys::kLeft, 2147483647);
+    user.WriteInteger(keys::kDefault, keys::kTop, 2147483647);
+    user.WriteInteger(keys::kDefault, keys::kWidth, 2147483647);
+    user.WriteInteger(keys::kDefault, keys::kHeight, 2147483647);
     StoredGeometry g = LoadWindowGeometry(user, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     RECT work{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));

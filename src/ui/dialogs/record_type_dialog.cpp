@@ -9,6 +9,7 @@
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/dialogs/rename_dialog.h"
 #include "ui/window_text.h"
+#include "app/settings_keys.h"
 
 namespace tv {
 
@@ -99,12 +100,12 @@ bool TFrmRecordType::Ask(HWND owner, const std::wstring& newRecordName, const st
     newName_ = newRecordName;
     selectedName_ = selectedRecordName;
     OptionsToControls();
-    options_.SaveOptions({L"cbDisplayPCStartFilterList"});
+    options_.SaveOptions({keys::kShowStartFilterList});
     if (!ShowModal(owner)) return false;
     installedPrograms_ = Checked(CbInstalledPrograms);
     ControlsToOptions();
-    options_.SaveOptions({L"CbWebpage", L"CbRecrodRecentDocument", L"tbRecRecentDoc", L"CbFilterPCStart",
-                          L"cbDisplayPCStartFilterList", L"CbShowSettingsWhenRecord", L"RgRecordType"});
+    options_.SaveOptions({keys::kRecordWebPages, keys::kRecordRecentDocuments, keys::kRecentDocDays, keys::kFilterWindowsStart,
+                          keys::kShowStartFilterList, keys::kAskWhenRecord, keys::kRecordType});
     chosenName = chosenName_;
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "ui/dialogs/dialog_parts.h"
+#include "app/settings_keys.h"
 
 namespace tv {
 
@@ -53,7 +54,7 @@ bool TfrmReplayWhenWinStart::Ask(HWND owner, const std::wstring& recordName, int
     if (!ShowModal(owner)) return false;
     v.askWhenReplay = !Checked(CbDonotshow);
     v.replayAllChildren = Checked(RbReplayAllChildDoc);
-    options_.SaveOptions({L"CbShowSettingsWhenReplay", L"RbReplayAllChildDoc"});
+    options_.SaveOptions({keys::kAskWhenReplay, keys::kReplayAllChildren});
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "ui/dialogs/dialog_parts.h"
+#include "app/settings_keys.h"
 
 namespace tv {
 
@@ -67,7 +68,7 @@ bool TFrmSmartRecordSettings::Ask(HWND owner, int interval, int& chosenInterval)
     v.filterWindowsStart = Checked(CbFilterPCStart);
     v.showStartFilterList = Checked(cbDisplayPCStartFilterList);
     v.askWhenSmartRecord = !Checked(cbDoNotShowSmartSetting);
-    options_.SaveOptions({L"CbWebpage", L"CbRecrodRecentDocument", L"CbFilterPCStart", L"CbShowSettingsWhenRecordSmart"});
+    options_.SaveOptions({keys::kRecordWebPages, keys::kRecordRecentDocuments, keys::kFilterWindowsStart, keys::kAskWhenSmartRecord});
     chosenInterval = ClampRecordInterval(SliderPos(tbRecordInterval));
     return true;
 }

@@ -7,6 +7,7 @@
 #include "app/shell_links.h"
 #include "app/startup.h"
 #include "base/file_util.h"
+#include "ui/dialogs/prompter.h"
 
 namespace tv {
 
@@ -56,6 +57,8 @@ void MainWindowHosts::ApplyTextSize() {
 void MainWindowHosts::SetRecordInterval(int seconds) { w_.parts_->smart.SetInterval(seconds); }
 
 void MainWindowHosts::HideStartFilterList() { w_.parts_->filter.Hide(); }
+
+void MainWindowHosts::Tell(const std::wstring& text) { w_.parts_->prompter->Tell(w_.hwnd_, text); }
 
 void MainWindowHosts::ResumeSmartRecord() { w_.parts_->smart.SetChecked(true); }
 

@@ -23,6 +23,7 @@ public:
     void TakeCommandLineItems() override;
     void LayOut() override { w_.LayOut(); }
     void EnsureSendToShortcut() override;
+    void CheckForUpdate() override {}  // this build has no update check
     void PressRecordButton() override;
     void ReplayStartupRecord() override;
     void RecordNewNow() override;
@@ -39,6 +40,8 @@ public:
     void SetAlwaysOnTop(bool onTop) override;
     void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
+    void RunAsAdministrator() override {}  // this build has no elevated restart yet
+    void Tell(const std::wstring& text) override;
 
 private:
     TTolvaneWindow& w_;

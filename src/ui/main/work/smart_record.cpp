@@ -131,7 +131,7 @@ void SmartRecord::TimerContinueRecordTimer() {
 void SmartRecord::tbRecordIntervalChange() {
     FollowInterval();
     p_.options.values.recordInterval = Interval();
-    Store(L"tbRecordInterval", Interval());
+    Store(keys::kRecordInterval, Interval());
 }
 
 void SmartRecord::SetInterval(int seconds) {

@@ -70,13 +70,9 @@ void PlaceAt(HWND dialog, POINT at) {
     SetWindowPos(dialog, HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-ModalDialog::~ModalDialog() {
-    if (font_) DeleteObject(font_);
-}
-
 HFONT ModalDialog::Font() {
-    if (!font_) font_ = MessageFont();
-    return font_;
+    if (!font_) font_.reset(MessageFont());
+    return font_.get();
 }
 
 bool ModalDialog::TranslateKey(HWND dialog, const MSG& msg, const Behaviour& behaviour) {

@@ -29,6 +29,21 @@ void CALLBACK EscapeSettings(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
+TEST(MainWindowClass, ItsBackgroundOutlivesTheWindowThatRegisteredIt) {
+    tvtest::ScopedDataFolders folders;
+    Settings settings = OpenSettingsFiles();
+    auto first = std::make_unique<TTolvaneWindow>(settings, nullptr);
+    auto second = std::make_unique<TTolvaneWindow>(settings, nullptr);
+    ASSERT_TRUE(first->Create(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(second->Create(GetModuleHandleW(nullptr)));
+    first.reset();
+    // The class's brush is still the one the second window paints with.
+    auto brush = reinterpret_cast<HGDIOBJ>(GetClassLongPtrW(second->hwnd(), GCLP_HBRBACKGROUND));
+    EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+    second.reset();
+    tvtest::DropQuitMessages();
+}
+
 TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     tvtest::ScopedDataFolders folders;
     Settings settings = OpenSettingsFiles();

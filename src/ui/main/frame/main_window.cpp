@@ -122,12 +122,12 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (font_) DeleteObject(font_);
-    if (background_) DeleteObject(background_);
 }
 
 bool TTolvaneWindow::Create(HINSTANCE instance) {
-    background_ = CreateSolidBrush(kBackground);
+    // Made once and kept for the rest of the run: every window of the class paints with it,
+    // whichever window registered the class.
+    static GdiOwner<HBRUSH> background(CreateSolidBrush(kBackground));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WndProc;
@@ -136,7 +136,7 @@ bool TTolvaneWindow::Create(HINSTANCE instance) {
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background_;
+    wc.hbrBackground = background.get();
     wc.lpszClassName = kMainWindowClass;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
@@ -154,18 +154,18 @@ void TTolvaneWindow::FormCreate() {
     Startup().startupPhase = true;
     Startup().versionName = CurrentWindowsVersionName();
     dpi_ = ScreenDpi();
-    font_ = MessageFont();
+    font_.reset(MessageFont());
 
-    status_.Attach(hwnd_, font_, dpi_, &hints_);
+    status_.Attach(hwnd_, font_.get(), dpi_, &hints_);
     drops_.Attach(hwnd_);
     CreateControls();
-    searching_.Attach(hwnd_, font_, LbRECs, menus_.PopupMenuMore);
+    searching_.Attach(hwnd_, font_.get(), LbRECs, menus_.PopupMenuMore);
     AddCommands();
     AddHints();
-    if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
+    if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_.get()));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
-    MeasureCommandStrip(parts_, font_, dpi_);
+    MeasureCommandStrip(parts_, font_.get(), dpi_);
 
     keys_.Create({[this] { OnCommand(kIdSearchButton); }, [this] { searching_.Show(false); }});
 
@@ -186,10 +186,10 @@ void TTolvaneWindow::CreateControls() {
     BtnRecordByType = parts_.strip[2];
     cbSmartRecord = parts_.strip[3];
     PnlSmartRecord = parts_.slider;
-    smart_->Create(font_);
+    smart_->Create(font_.get());
     parts_.sliderLabel = smart_->lbRecording;
     parts_.sliderLabelWidth = smart_->labelWidth();
-    filter_->Create(hwnd_, font_);
+    filter_->Create(hwnd_, font_.get());
     parts_.filter = filter_.get();
 
     LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
@@ -209,7 +209,7 @@ void TTolvaneWindow::CreateControls() {
     host.restoreSmartRecordBox = [this] {
         smart_->SetChecked(settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
     };
-    pages_.Create(hwnd_, session_->strip(), font_, &hover_, std::move(host));
+    pages_.Create(hwnd_, session_->strip(), font_.get(), &hover_, std::move(host));
     pages_.views().Show(session_->record());
     // The status bar is made when first shown, and the progress strip with the long operations
     // that show it: nothing to pay for at start.
@@ -226,7 +226,7 @@ void TTolvaneWindow::AddHints() {
 
 void TTolvaneWindow::EnsureProgressStrip() {
     if (progress_.created()) return;
-    progress_.Create(hwnd_, font_);
+    progress_.Create(hwnd_, font_.get());
     hints_.Add(progress_.SpeedButton5, L"Stop");
 }
 

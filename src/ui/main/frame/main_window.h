@@ -155,8 +155,7 @@ private:
     Options options_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    HFONT font_ = nullptr;
-    HBRUSH background_ = nullptr;
+    GdiOwner<HFONT> font_;
     WindowKeys keys_;
     RecordPages pages_;
     RecordList records_;

@@ -97,6 +97,8 @@ public:
     void SetPrompter(Prompter& prompter) { prompter_ = &prompter; }
     // Runs a command as its menu item or key would.
     void Command(UINT id) { OnCommand(id); }
+    // True when a menu item or key with this command has something to do.
+    bool Handles(UINT id) const { return commands_.Has(id); }
     // The record list's own keys (Delete, F5, Ctrl+A, Ctrl+V); true when the key was one of them.
     bool LbRECsKeyDown(UINT key) { return listCommands_->KeyDown(key); }
     RecordingCommands& recording() { return *recording_; }

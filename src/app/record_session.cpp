@@ -23,26 +23,23 @@ RecordSession::RecordSession(Options& options, RecordDisplay& display, RecordLis
       chooseRecordFolder_(std::move(chooseRecordFolder)),
       adder_(record_, *this) {
     record_.writeSelectionFile = [this](const std::wstring& path) { WriteSelectionFile(record_, path); };
-    strip_ = CreateStandardStrip();
+    strip_.reset(CreateStandardStrip());
     adder_.iconIndex = [this](const std::wstring& path, const std::wstring& name) {
-        return IconIndex(path, name, strip_, &typeIcons_);
+        return IconIndex(path, name, strip_.get(), &typeIcons_);
     };
     adder_.myDocuments = SpecialFolderPath(CSIDL_PERSONAL);
     adder_.recentDocuments = &recentDocuments_;
     adder_.programNames = &programNames_;
 }
 
-RecordSession::~RecordSession() {
-    if (strip_) ImageList_Destroy(strip_);
-}
+RecordSession::~RecordSession() = default;
 
 void RecordSession::SetStrip(HIMAGELIST strip) {
-    if (!strip || strip == strip_) return;
-    HIMAGELIST old = strip_;
-    strip_ = strip;
+    if (!strip || strip == strip_.get()) return;
+    ImageListOwner old = std::move(strip_);  // freed once the views show the new strip
+    strip_.reset(strip);
     typeIcons_.Forget();
     display_.SetStrip(strip);
-    if (old) ImageList_Destroy(old);
 }
 
 std::wstring RecordSession::RecordFolder() const { return options_.RecordFolder(); }
@@ -138,7 +135,7 @@ SearchOutcome RecordSession::Search(const std::wstring& text, const Tick& tick) 
         return found;
     }
     Clear();
-    RefillFromStandardStrip(strip_);
+    RefillFromStandardStrip(strip_.get());
     typeIcons_.Forget();
     SetSearchShown(true);
     if (list_.Count() == 0 || list_.SelectedIndex() < 0) return found;
@@ -194,9 +191,9 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         if (newRecord_) Clear();
     }
     if (newRecord_) {
-        RefillFromStandardStrip(strip_);
+        RefillFromStandardStrip(strip_.get());
         typeIcons_.Forget();
-        display_.SetStrip(strip_);
+        display_.SetStrip(strip_.get());
     }
     RecordAdder& adder = FreshAdder();
     // The recording asks about the same paths and types again and again: its own machine
@@ -245,7 +242,7 @@ void RecordSession::SaveCurrentRecord() {
         record_.currentRecordPath = JoinPath(RecordFolder(), FileNameOf(record_.currentRecordPath));
     }
     WriteFailure failure;
-    if (!WriteRecord(record_, strip_, record_.currentRecordPath, ModulePath(), &failure)) {
+    if (!WriteRecord(record_, strip_.get(), record_.currentRecordPath, ModulePath(), &failure)) {
         unsavedChange_ = true;
         if (saveFailed) saveFailed(record_.currentRecordPath, failure);
         return;
@@ -259,7 +256,7 @@ void RecordSession::SaveCurrentRecord() {
 }
 
 bool RecordSession::WriteTo(const std::wstring& recordPath) {
-    if (!WriteRecord(record_, strip_, recordPath, ModulePath())) return false;
+    if (!WriteRecord(record_, strip_.get(), recordPath, ModulePath())) return false;
     list_.Read(RecordFolder(), record_.currentRecordPath);
     return true;
 }

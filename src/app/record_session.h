@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/intake.h"
+#include "base/handles.h"
 #include "base/tick.h"
 #include "capture/add_operations.h"
 #include "capture/recording.h"
@@ -70,7 +71,7 @@ public:
 
     ShownRecord& record() { return record_; }
     const ShownRecord& record() const { return record_; }
-    HIMAGELIST strip() const { return strip_; }
+    HIMAGELIST strip() const { return strip_.get(); }
     void SetStrip(HIMAGELIST strip);  // takes ownership
     std::wstring RecordFolder() const;
     const std::wstring& currentRecordPath() const { return record_.currentRecordPath; }
@@ -149,7 +150,7 @@ private:
     RecordListView& list_;
     std::function<bool()> chooseRecordFolder_;
     ShownRecord record_;
-    HIMAGELIST strip_ = nullptr;  // the working icon strip of the shown record
+    ImageListOwner strip_;  // the working icon strip of the shown record
     TypeIcons typeIcons_;         // its images shared by every file of a type
     bool newRecord_ = false;      // the next save writes a new record
     bool nameChosen_ = false;     // the record question named it, for the next save only

@@ -1,6 +1,7 @@
 #pragma once
 // Owners for system resources: each frees what it holds, nothing more.
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <ole2.h>
 #include <oleauto.h>
@@ -218,24 +219,54 @@ private:
     HDC dc_;
 };
 
-// A pen, brush, font, bitmap or region, deleted at the end.
-class GdiObject {
+// A handle of type H freed by `Free` (a callable taking H) unless null. The owners below name
+// the kinds the program keeps; each frees what it holds, once.
+template <class H, class Free>
+class UniqueOwner {
 public:
-    GdiObject() = default;
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() { reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    void reset(HGDIOBJ object = nullptr) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
+    UniqueOwner() = default;
+    explicit UniqueOwner(H h) : h_(h) {}
+    ~UniqueOwner() { reset(); }
+    UniqueOwner(UniqueOwner&& o) noexcept : h_(o.release()) {}
+    UniqueOwner& operator=(UniqueOwner&& o) noexcept {
+        if (this != &o) reset(o.release());
+        return *this;
+    }
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
+
+    H get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    H release() { return std::exchange(h_, nullptr); }
+    void reset(H h = nullptr) {
+        if (h_) Free()(h_);
+        h_ = h;
     }
 
 private:
-    HGDIOBJ object_ = nullptr;
+    H h_ = nullptr;
 };
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyMenuHandle {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct DestroyImageList {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+
+// A pen, brush, font, bitmap or region (typed as H), deleted at the end.
+template <class H = HGDIOBJ>
+using GdiOwner = UniqueOwner<H, DeleteGdiObject>;
+using GdiObject = GdiOwner<>;
+using MenuOwner = UniqueOwner<HMENU, DestroyMenuHandle>;
+using IconOwner = UniqueOwner<HICON, DestroyIconHandle>;
+using ImageListOwner = UniqueOwner<HIMAGELIST, DestroyImageList>;
 
 // Selects an object into a device context and puts the previous one back at the end. A null
 // object selects nothing.
@@ -273,6 +304,34 @@ private:
     HGLOBAL block_;
     const char* bytes_;
     size_t size_;
+};
+
+// A storage medium filled by a data object, released at the end.
+class StorageMedium {
+public:
+    StorageMedium() = default;
+    ~StorageMedium() { reset(); }
+    StorageMedium(const StorageMedium&) = delete;
+    StorageMedium& operator=(const StorageMedium&) = delete;
+
+    // What `data` gives for `format`; nothing is held when it fails.
+    HRESULT GetFrom(IDataObject* data, FORMATETC& format) {
+        reset();
+        HRESULT hr = data->GetData(&format, &medium_);
+        filled_ = SUCCEEDED(hr);
+        return hr;
+    }
+    // The medium's global block; null unless it is one.
+    HGLOBAL global() const { return filled_ && medium_.tymed == TYMED_HGLOBAL ? medium_.hGlobal : nullptr; }
+    void reset() {
+        if (filled_) ReleaseStgMedium(&medium_);
+        medium_ = STGMEDIUM{};
+        filled_ = false;
+    }
+
+private:
+    STGMEDIUM medium_{};
+    bool filled_ = false;
 };
 
 }  // namespace tv

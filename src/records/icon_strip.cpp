@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "base/process_services.h"
@@ -78,28 +79,7 @@ std::wstring ExtensionOf(const std::wstring& fileName) {
 
 bool Contains(const std::wstring& s, const wchar_t* part) { return s.find(part) != std::wstring::npos; }
 
-class GdiBitmap {
-public:
-    explicit GdiBitmap(HBITMAP h = nullptr) : h_(h) {}
-    ~GdiBitmap() {
-        if (h_) DeleteObject(h_);
-    }
-    GdiBitmap(const GdiBitmap&) = delete;
-    GdiBitmap& operator=(const GdiBitmap&) = delete;
-    HBITMAP get() const { return h_; }
-    HBITMAP release() {
-        HBITMAP h = h_;
-        h_ = nullptr;
-        return h;
-    }
-    void reset(HBITMAP h) {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-private:
-    HBITMAP h_;
-};
+using GdiBitmap = GdiOwner<HBITMAP>;
 
 constexpr int kStripWidth = kStandardIconCount * kStandardIconSize;
 
@@ -182,11 +162,8 @@ int StandardIconIndex(const std::wstring& path) {
 HIMAGELIST CreateStandardStrip() {
     HIMAGELIST strip = ImageList_Create(kStandardIconSize, kStandardIconSize, ILC_COLOR32 | ILC_MASK,
                                         kStandardIconCount, 16);
-    if (strip && !AddStandardImages(strip)) {
-        ImageList_Destroy(strip);
-        strip = nullptr;
-    }
-    return strip;
+    ImageListOwner made(strip);
+    return made && AddStandardImages(strip) ? made.release() : nullptr;
 }
 
 bool RefillFromStandardStrip(HIMAGELIST strip) {
@@ -199,22 +176,14 @@ namespace {
 // milliseconds, and every recording asks again for the same programs and types, since each
 // record brings its own strip. Null when the shell has none; that answer is not kept.
 HICON ShellIcon(const std::wstring& key, const std::wstring& path) {
-    struct Icons {
-        std::unordered_map<std::wstring, HICON> byKey;
-        ~Icons() { Forget(); }
-        void Forget() {
-            for (auto& known : byKey) DestroyIcon(known.second);
-            byKey.clear();
-        }
-    };
-    static Icons icons;
+    static std::unordered_map<std::wstring, IconOwner> icons;
     const std::wstring k = ToLower(key);
-    auto known = icons.byKey.find(k);
-    if (known != icons.byKey.end()) return known->second;
+    auto known = icons.find(k);
+    if (known != icons.end()) return known->second.get();
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON) || !info.hIcon) return nullptr;
-    if (icons.byKey.size() >= kKeptShellIcons) icons.Forget();
-    icons.byKey.emplace(k, info.hIcon);
+    if (icons.size() >= kKeptShellIcons) icons.clear();
+    icons.emplace(k, IconOwner(info.hIcon));
     return info.hIcon;
 }
 

@@ -100,18 +100,14 @@ STDMETHODIMP TCustomContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data
         paths_.clear();
         if (!data) return E_INVALIDARG;
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        STGMEDIUM medium = {};
-        HRESULT hr = data->GetData(&format, &medium);
+        StorageMedium medium;
+        HRESULT hr = medium.GetFrom(data, format);
         if (FAILED(hr)) return hr;
-        struct MediumOwner {
-            STGMEDIUM* m;
-            ~MediumOwner() { ReleaseStgMedium(m); }
-        } owner{&medium};
-        if (medium.tymed != TYMED_HGLOBAL || !medium.hGlobal) return E_FAIL;
+        if (!medium.global()) return E_FAIL;
 
         // The list is read here, within its block: the system's reader trusts the block's
         // offsets and zeros, and a hostile one sends it past the block's end.
-        LockedGlobal list(medium.hGlobal);
+        LockedGlobal list(medium.global());
         if (!list.bytes()) return E_FAIL;
         for (std::wstring& path : DropListNames(list.bytes(), list.size()))
             if (FitsHandOffLine(path)) paths_.push_back(std::move(path));

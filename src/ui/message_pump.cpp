@@ -1,7 +1,5 @@
 #include "ui/message_pump.h"
 
-#include <windows.h>
-
 namespace tv {
 
 namespace {
@@ -15,15 +13,18 @@ void KeepResponsive() {
     ProcessMessages();
 }
 
+bool NextMessage(MSG& msg, bool wait) {
+    const bool got = wait ? GetMessageW(&msg, nullptr, 0, 0) != -1 : PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
+    if (!got) return false;
+    if (msg.message != WM_QUIT) return true;
+    PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
+}
+
 void ProcessMessages() {
     lastPass = GetTickCount();
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Leave the quit for the main loop, which ends the program.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
+    while (NextMessage(msg, false)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/message_pump.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -70,13 +71,9 @@ void PlaceAt(HWND dialog, POINT at) {
     SetWindowPos(dialog, HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-ModalDialog::~ModalDialog() {
-    if (font_) DeleteObject(font_);
-}
-
 HFONT ModalDialog::Font() {
-    if (!font_) font_ = MessageFont();
-    return font_;
+    if (!font_) font_.reset(MessageFont());
+    return font_.get();
 }
 
 bool ModalDialog::TranslateKey(HWND dialog, const MSG& msg, const Behaviour& behaviour) {
@@ -106,13 +103,7 @@ bool ModalDialog::Run(HWND dialog, const Behaviour& behaviour) {
     SetForegroundWindow(dialog);
     if (behaviour.focusFirst) behaviour.focusFirst();
     MSG msg;
-    while (!ended_ && !cancelledFromOutside_ && IsWindow(dialog)) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {  // the program is ending: let the outer loop see it too
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
+    while (!ended_ && !cancelledFromOutside_ && IsWindow(dialog) && NextMessage(msg, true)) {
         if (TranslateKey(dialog, msg, behaviour) || (IsWindow(dialog) && IsDialogMessageW(dialog, &msg))) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

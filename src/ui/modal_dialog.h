@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "base/handles.h"
+
 namespace tv {
 
 // Registers a dialog window class (the face colour, the arrow cursor) unless it is registered
@@ -38,7 +40,6 @@ public:
     };
 
     ModalDialog() = default;
-    ~ModalDialog();
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
 
@@ -60,7 +61,7 @@ public:
     static bool TranslateKey(HWND dialog, const MSG& msg, const Behaviour& behaviour);
 
 private:
-    HFONT font_ = nullptr;
+    GdiOwner<HFONT> font_;
     bool running_ = false;
     bool cancelledFromOutside_ = false;
     bool ended_ = false;

@@ -284,6 +284,12 @@ void RunSoon(std::function<void()> step, UINT ms) {
     SetTimer(nullptr, 0, ms, SoonTimer);
 }
 
+void DropQuitMessages() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 void PressKey(WORD key, bool shift, bool ctrl, bool alt) {
     std::vector<INPUT> inputs;
     auto add = [&inputs](WORD k, bool up) {

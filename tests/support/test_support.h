@@ -104,6 +104,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 // (a modal dialog's own loop, say). One step waits at a time.
 void RunSoon(std::function<void()> step, UINT ms = 10);
 
+// Takes end-of-program messages off this thread's queue (a main window posts one as it is
+// destroyed), so the next loop the test enters does not end at once.
+void DropQuitMessages();
+
 // The captions of the visible buttons, check boxes, radio buttons and labels below `top` that do
 // not fit their control or stand outside their parent's client area, each with the reason.
 std::vector<std::wstring> ClippedCaptions(HWND top);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "app/settings_store.h"
 #include "app/startup.h"
 #include "base/file_util.h"
@@ -14,6 +17,7 @@
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
 #include "app/settings_keys.h"
+#include "ui/main/views/startup_filter_view.h"
 
 using namespace tv;
 
@@ -29,7 +33,81 @@ void CALLBACK EscapeSettings(HWND, UINT, UINT_PTR id, DWORD) {
     g_dialogSeen = dlg && IsWindowVisible(dlg->hwnd());
     if (dlg) PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
 }
+
+// The command of every item of `menu` and of its submenus; separators and submenu parents are
+// not commands.
+void MenuCommands(HMENU menu, std::vector<UINT>& ids) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item)) continue;
+        if (item.hSubMenu) MenuCommands(item.hSubMenu, ids);
+        else if (!(item.fType & MFT_SEPARATOR)) ids.push_back(item.wID);
+    }
+}
+
+// Menu items whose commands are still to come; each leaves this list as it gains its handler.
+const std::set<UINT> kCommandsToCome = {
+    // the add-item dialog
+    kCmdAdd,
+    // the record's "Send To" and its dialog
+    kCmdSendTo,
+    // item and file commands of the record trees and the record list
+    kCmdOpenLocation, kCmdOpenAsAdmin, kCmdRunItemAsAdmin, kCmdOpenWith, kCmdOpenWithAdmin, kCmdCopyFile,
+    kCmdCopyFileName, kCmdCopyFileLocation, kCmdPasteShortcut, kCmdPaste, kCmdOpenAfterPaste, kCmdSendToDesktop,
+    kCmdSendToDocuments, kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdFullExpand, kCmdFullCollapse,
+    kCmdDeleteSelected, kCmdDeleteAll, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
+    // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
+    kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,
+    kCmdMyComputer, kCmdMyDocuments, kCmdShowDesktop, kCmdDesktopFolder, kCmdRecycleBin, kCmdControlPanel,
+    kCmdAddRemovePrograms, kCmdTaskManager, kCmdNetworkPlaces, kCmdHistory, kCmdFavorites, kCmdRecentDocuments,
+    kCmdSystemProperties, kCmdSystemHardware, kCmdSystemAdvanced, kCmdDisplayDesktop, kCmdDisplaySettings,
+    kCmdDisplayScreenSaver, kCmdLogOff, kCmdRestart, kCmdShutDown, kCmdHomePage,
+    // the browser's favourites and history menus and the about box, not designed yet
+    kCmdBrowserFavorites, kCmdBrowserHistory, kCmdAbout,
+};
 }  // namespace
+
+TEST(MainWindowCommands, EveryMenuItemHasAHandlerButThoseStillToCome) {
+    tvtest::ScopedDataFolders folders;
+    Settings settings = OpenSettingsFiles();
+    TTolvaneWindow window(settings, nullptr);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+    AddSearchItem(window.parts().menus.PopupMenuMore);  // shown once a record is shown
+    std::vector<UINT> ids;
+    for (HMENU menu : {window.parts().menus.MainMenu1, window.parts().menus.PmApp, window.parts().menus.PopupMenuMore, window.parts().menus.PmRecList,
+                       window.parts().menus.PmDocTree})
+        MenuCommands(menu, ids);
+    for (UINT id : ids) {
+        if (kCommandsToCome.count(id)) continue;
+        EXPECT_TRUE(window.parts().commands.Has(id)) << "menu command " << id << " does nothing";
+    }
+    // A command that gained its handler leaves the list.
+    for (UINT id : kCommandsToCome) EXPECT_FALSE(window.parts().commands.Has(id)) << "command " << id << " has a handler now";
+
+    std::vector<UINT> filterIds;
+    MenuCommands(window.parts().filter.PmFilterStartup.get(), filterIds);
+    ASSERT_FALSE(filterIds.empty());
+    for (UINT id : filterIds) EXPECT_TRUE(window.parts().filter.Handles(id)) << "filter command " << id;
+    DestroyWindow(window.hwnd());
+    tvtest::DropQuitMessages();
+}
+
+TEST(MainWindowClass, ItsBackgroundOutlivesTheWindowThatRegisteredIt) {
+    tvtest::ScopedDataFolders folders;
+    Settings settings = OpenSettingsFiles();
+    auto first = std::make_unique<TTolvaneWindow>(settings, nullptr);
+    auto second = std::make_unique<TTolvaneWindow>(settings, nullptr);
+    ASSERT_TRUE(first->Create(GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(second->Create(GetModuleHandleW(nullptr)));
+    first.reset();
+    // The class's brush is still the one the second window paints with.
+    auto brush = reinterpret_cast<HGDIOBJ>(GetClassLongPtrW(second->hwnd(), GCLP_HBRBACKGROUND));
+    EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+    second.reset();
+    tvtest::DropQuitMessages();
+}
 
 TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     tvtest::ScopedDataFolders folders;

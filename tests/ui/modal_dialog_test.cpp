@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "support/test_support.h"
+#include "ui/message_pump.h"
 
 using namespace tv;
 
@@ -128,6 +129,15 @@ TEST_F(ModalLoop, ADialogDestroyedWhileShownEndsTheLoop) {
     EXPECT_EQ(cancels, 0);  // nothing is left to cancel
     EXPECT_FALSE(modal.running());
     EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST(QueuePass, LeavesTheEndOfTheProgramForTheMainLoop) {
+    tvtest::DropQuitMessages();
+    PostQuitMessage(4);
+    ProcessMessages();
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 4u);
 }
 
 TEST(DialogPlace, CentredOverTheOwnerAndKeptOnTheWorkArea) {

@@ -465,6 +465,18 @@ TEST_F(StartupFilterWindow, OpenAndOpenContainerFolderHandTheRowsToTheShell) {
     EXPECT_EQ(ToLower(tvtest::ArgumentAsReceived(shell.calls.back().file)), ToLower(apps.path()));
 }
 
+TEST_F(StartupFilterWindow, TheProgramEndingDuringADragEndsItAndLeavesTheQuitForTheMainLoop) {
+    Open();
+    tvtest::DropQuitMessages();  // one left by an earlier test would end the drag at once
+    NMHDR begin{list(), 0, LVN_BEGINDRAG};
+    PostQuitMessage(5);
+    SendMessageW(window->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin));
+    EXPECT_NE(GetCapture(), list());
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 5u);
+}
+
 TEST_F(StartupFilterWindow, Screenshot) {
     WriteRecordWithOne(L"Dec 08,2026_001", Tool(L"first.tvx"));
     desktop.windows = {{started, L"Starter - a program Windows starts"}, {Tool(L"tool.tvx"), L"Tool"}};

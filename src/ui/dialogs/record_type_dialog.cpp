@@ -29,9 +29,7 @@ TFrmRecordType::TFrmRecordType(Options& options, Prompter& prompter)
                                     kRecordTypeHeightWithStrip, kContentBottom, kResumeRecord}),
       prompter_(prompter) {}
 
-TFrmRecordType::~TFrmRecordType() {
-    if (nameBrush_) DeleteObject(nameBrush_);
-}
+TFrmRecordType::~TFrmRecordType() = default;
 
 void TFrmRecordType::CreateControls() {
     const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
@@ -150,8 +148,7 @@ void TFrmRecordType::tbRecRecentDocChange() {
 void TFrmRecordType::SetNameColour(COLORREF colour) {
     if (nameBrush_ && colour == nameColour_) return;
     nameColour_ = colour;
-    if (nameBrush_) DeleteObject(nameBrush_);
-    nameBrush_ = CreateSolidBrush(colour);
+    nameBrush_.reset(CreateSolidBrush(colour));
     InvalidateRect(EdtRename, nullptr, TRUE);
 }
 
@@ -188,7 +185,7 @@ HBRUSH TFrmRecordType::OnColour(HWND control, HDC dc) {
     // An edit box that cannot be edited asks with WM_CTLCOLORSTATIC, so both ways end here.
     if (control != EdtRename || !nameBrush_) return nullptr;
     SetBkColor(dc, nameColour_);
-    return nameBrush_;
+    return nameBrush_.get();
 }
 
 }  // namespace tv

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/handles.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/question_dialog.h"
 
@@ -69,7 +70,7 @@ private:
     bool installedPrograms_ = false;
     bool addingShown_ = false;  // the type the name box was last filled for
     COLORREF nameColour_ = RGB(255, 255, 255);
-    HBRUSH nameBrush_ = nullptr;
+    GdiOwner<HBRUSH> nameBrush_;
 };
 
 }  // namespace tv

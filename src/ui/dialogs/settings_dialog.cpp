@@ -67,8 +67,6 @@ TFrmMySettings::TFrmMySettings(Options& options) : options_(options) {}
 
 TFrmMySettings::~TFrmMySettings() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (boldFont_) DeleteObject(boldFont_);
-    if (pathBrush_) DeleteObject(pathBrush_);
 }
 
 bool TFrmMySettings::Create(HWND owner) {
@@ -80,7 +78,7 @@ bool TFrmMySettings::Create(HWND owner) {
     RegisterDialogClass(kPageClass, PageProc);
     dpi_ = ScreenDpi();
     font_ = modal_.Font();
-    boldFont_ = MessageFont(FW_BOLD);
+    boldFont_.reset(MessageFont(FW_BOLD));
     ownerDrawnTabs_ = !RunsUnderWow64();
 
     hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kDialogClass, L"Settings",
@@ -354,8 +352,7 @@ void TFrmMySettings::BtnCancelClick() { Close(false); }
 bool TFrmMySettings::ValidatePathBox() {
     const bool valid = IsValidRecordFolder(TextOf(EdtRecordPath));
     pathColour_ = PathBoxColour(valid);
-    if (pathBrush_) DeleteObject(pathBrush_);
-    pathBrush_ = CreateSolidBrush(pathColour_);
+    pathBrush_.reset(CreateSolidBrush(pathColour_));
     pathHint_ = valid ? L"" : kMissingFolderHint;
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
@@ -489,7 +486,7 @@ LRESULT TFrmMySettings::OnDrawItem(const DRAWITEMSTRUCT& dis) {
     const bool active = static_cast<int>(dis.itemID) == activePage();
     RECT r = dis.rcItem;
     FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-    SelectedObject chosen(dis.hDC, active ? boldFont_ : font_);
+    SelectedObject chosen(dis.hDC, active ? boldFont_.get() : font_);
     SetBkMode(dis.hDC, TRANSPARENT);
     SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
     const wchar_t* caption = dis.itemID < kPageCount ? kPageCaptions[dis.itemID] : L"";
@@ -518,7 +515,7 @@ LRESULT TFrmMySettings::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == EdtRecordPath && pathBrush_) {
             SetBkColor(reinterpret_cast<HDC>(wParam), pathColour_);
-            return reinterpret_cast<LRESULT>(pathBrush_);
+            return reinterpret_cast<LRESULT>(pathBrush_.get());
         }
         break;
     case WM_SIZE:

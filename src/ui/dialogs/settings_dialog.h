@@ -116,8 +116,9 @@ private:
     HWND hwnd_ = nullptr;
     HWND pages_[kPageCount] = {};
     HWND tooltip_ = nullptr;
-    HFONT font_ = nullptr, boldFont_ = nullptr;  // the first is the modal helper's
-    HBRUSH pathBrush_ = nullptr;
+    HFONT font_ = nullptr;  // the modal helper's
+    GdiOwner<HFONT> boldFont_;
+    GdiOwner<HBRUSH> pathBrush_;
     COLORREF pathColour_ = RGB(255, 255, 255);
     std::wstring pathHint_;
     int dpi_ = 96;

@@ -43,12 +43,12 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
 
 TTolvaneWindow::~TTolvaneWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
-    if (font_) DeleteObject(font_);
-    if (background_) DeleteObject(background_);
 }
 
 bool TTolvaneWindow::Create(HINSTANCE instance) {
-    background_ = CreateSolidBrush(kBackground);
+    // Made once and kept for the rest of the run: every window of the class paints with it,
+    // whichever window registered the class.
+    static GdiOwner<HBRUSH> background(CreateSolidBrush(kBackground));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WndProc;
@@ -57,7 +57,7 @@ bool TTolvaneWindow::Create(HINSTANCE instance) {
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background_;
+    wc.hbrBackground = background.get();
     wc.lpszClassName = kMainWindowClass;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
@@ -77,18 +77,18 @@ void TTolvaneWindow::FormCreate() {
     Startup().startupPhase = true;
     Startup().versionName = CurrentWindowsVersionName();
     dpi_ = ScreenDpi();
-    font_ = MessageFont();
+    font_.reset(MessageFont());
 
-    parts_->status.Attach(hwnd_, font_, dpi_, &parts_->hints);
+    parts_->status.Attach(hwnd_, font_.get(), dpi_, &parts_->hints);
     parts_->drops.Attach(hwnd_);
     CreateControls();
-    parts_->searching.Attach(hwnd_, font_, parts_->LbRECs, parts_->menus.PopupMenuMore);
+    parts_->searching.Attach(hwnd_, font_.get(), parts_->LbRECs, parts_->menus.PopupMenuMore);
     AddCommands();
     AddHints();
-    if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_));
+    if (font_) EnumChildWindows(hwnd_, SetFontOnChild, reinterpret_cast<LPARAM>(font_.get()));
     // What the command strip's controls need at the least, for windows too narrow for their
     // usual widths (the first start's 520 pixels at 150% scaling, say).
-    MeasureCommandStrip(parts_->layout, font_, dpi_);
+    MeasureCommandStrip(parts_->layout, font_.get(), dpi_);
 
     parts_->keys.Create({[this] { OnCommand(kIdSearchButton); }, [this] { parts_->searching.Show(false); }});
 
@@ -109,10 +109,10 @@ void TTolvaneWindow::CreateControls() {
     parts_->BtnRecordByType = parts_->layout.strip[2];
     parts_->cbSmartRecord = parts_->layout.strip[3];
     parts_->PnlSmartRecord = parts_->layout.slider;
-    parts_->smart.Create(font_);
+    parts_->smart.Create(font_.get());
     parts_->layout.sliderLabel = parts_->smart.lbRecording;
     parts_->layout.sliderLabelWidth = parts_->smart.labelWidth();
-    parts_->filter.Create(hwnd_, font_);
+    parts_->filter.Create(hwnd_, font_.get());
 
     parts_->LbRECs = Child(hwnd_, WC_LISTBOXW, L"",
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
@@ -127,7 +127,7 @@ void TTolvaneWindow::CreateControls() {
     host.restoreSmartRecordBox = [this] {
         parts_->smart.SetChecked(settings_.user->ReadBool(keys::kDefault, keys::kSmartRecord, false));
     };
-    parts_->pages.Create(hwnd_, parts_->session.strip(), font_, &parts_->hover, std::move(host));
+    parts_->pages.Create(hwnd_, parts_->session.strip(), font_.get(), &parts_->hover, std::move(host));
     parts_->pages.views().Show(parts_->session.record());
     // The status bar is made when first shown, and the progress strip with the long operations
     // that show it: nothing to pay for at start.
@@ -144,7 +144,7 @@ void TTolvaneWindow::AddHints() {
 
 void TTolvaneWindow::EnsureProgressStrip() {
     if (parts_->progress.created()) return;
-    parts_->progress.Create(hwnd_, font_);
+    parts_->progress.Create(hwnd_, font_.get());
     parts_->hints.Add(parts_->progress.SpeedButton5, L"Stop");
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/folders.h"
 #include "app/options.h"
+#include "base/handles.h"
 
 namespace tv {
 
@@ -80,8 +81,7 @@ private:
     InstanceBlock* instance_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    HFONT font_ = nullptr;
-    HBRUSH background_ = nullptr;
+    GdiOwner<HFONT> font_;
     bool showRunAsAdmin_ = true;
     bool maximisedAtStart_ = false;
     bool creating_ = true;  // no layout passes until every control exists

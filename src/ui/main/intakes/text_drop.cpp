@@ -13,15 +13,6 @@ namespace tv {
 
 namespace {
 
-// Releases a medium the data object filled, whatever happens while it is read.
-struct MediumOwner {
-    STGMEDIUM medium{};
-    bool filled = false;
-    ~MediumOwner() {
-        if (filled) ReleaseStgMedium(&medium);
-    }
-};
-
 // Anywhere in the text, not only at its start: dropped addresses may come with leading junk.
 bool MentionsWebScheme(const std::wstring& s) {
     std::wstring lower = ToLower(s);
@@ -36,22 +27,22 @@ bool Offers(IDataObject* data, CLIPFORMAT format) {
 }  // namespace
 
 namespace {
-// The data object's block in `format`, held by `owner`; false when it offers none.
-bool GlobalBlock(IDataObject* data, CLIPFORMAT format, MediumOwner& owner) {
-    if (!data) return false;
+// The data object's block in `format`, held by `medium`; null when it offers none.
+HGLOBAL GlobalBlock(IDataObject* data, CLIPFORMAT format, StorageMedium& medium) {
+    if (!data) return nullptr;
     FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    if (FAILED(data->GetData(&wanted, &owner.medium))) return false;
-    owner.filled = true;
-    return owner.medium.tymed == TYMED_HGLOBAL && owner.medium.hGlobal;
+    medium.GetFrom(data, wanted);
+    return medium.global();
 }
 }  // namespace
 
 bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
     files.clear();
-    MediumOwner owner;
-    if (!GlobalBlock(data, CF_HDROP, owner)) return false;
+    StorageMedium medium;
+    HGLOBAL held = GlobalBlock(data, CF_HDROP, medium);
+    if (!held) return false;
 
-    LockedGlobal list(owner.medium.hGlobal);
+    LockedGlobal list(held);
     if (!list.bytes()) return false;
     files = DropListNames(list.bytes(), list.size());
     return !files.empty();
@@ -59,11 +50,12 @@ bool DroppedFiles(IDataObject* data, std::vector<std::wstring>& files) {
 
 bool DroppedText(IDataObject* data, std::wstring& text) {
     text.clear();
-    MediumOwner owner;
-    if (!GlobalBlock(data, CF_TEXT, owner)) return false;
+    StorageMedium medium;
+    HGLOBAL held = GlobalBlock(data, CF_TEXT, medium);
+    if (!held) return false;
 
     // The source decides what is in the block: the size bounds the read, not a terminating zero.
-    LockedGlobal block(owner.medium.hGlobal);
+    LockedGlobal block(held);
     if (!block.bytes() || block.size() == 0) return false;
     const void* zero = std::memchr(block.bytes(), 0, block.size());
     size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - block.bytes()) : block.size();

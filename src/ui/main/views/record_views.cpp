@@ -203,7 +203,6 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
 
 RecordViews::~RecordViews() {
     for (ControlHook& hook : hooks_) hook.Unhook();
-    if (font_) DeleteObject(font_);
 }
 
 HWND RecordViews::MakeTree(int page, bool visible) {
@@ -285,18 +284,18 @@ void RecordViews::SetBounds(const RECT& bounds) {
 void RecordViews::SetTextSize(int points) {
     textSize_ = points;
     int dpi = ScreenDpi();
-    HFONT old = font_;
+    // The trees keep drawing with the old font until each has the new one.
+    GdiOwner<HFONT> old(font_.release());
     int height = points > 0 ? -MulDiv(points, dpi, 72) : -MulDiv(kStartingFontPixels, dpi, 96);
-    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
+    font_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman"));
     for (HWND tree : trees_)
         if (tree) ApplyFont(tree);
-    if (old) DeleteObject(old);
 }
 
 void RecordViews::ApplyFont(HWND tree) {
     if (!font_) SetTextSize(textSize_);
-    SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void RecordViews::SetStrip(HIMAGELIST strip) {

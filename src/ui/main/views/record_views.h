@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/handles.h"
 #include "records/record_tree.h"
 #include "ui/window_text.h"
 
@@ -127,7 +128,7 @@ private:
     HWND parent_ = nullptr;
     RecordViewsHost* host_ = nullptr;
     HIMAGELIST strip_ = nullptr;
-    HFONT font_ = nullptr;
+    GdiOwner<HFONT> font_;
     int textSize_ = 0;  // 0: the trees' starting font, 12 pixels high
     RECT bounds_{};
     const ShownRecord* shown_ = nullptr;

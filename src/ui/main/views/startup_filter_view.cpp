@@ -14,6 +14,7 @@
 #include "records/record_library.h"
 #include "replay/item_launcher.h"
 #include "replay/shell_calls.h"
+#include "ui/message_pump.h"
 
 namespace tv {
 
@@ -38,11 +39,15 @@ std::wstring ContainerOf(const std::wstring& path) {
 StartupFilterView::StartupFilterView(Parts parts, std::unique_ptr<TWindowsStartMan> startMan)
     : p_(std::move(parts)), startMan_(std::move(startMan)) {
     if (!startMan_) startMan_ = std::make_unique<TWindowsStartMan>();
+    commands_.Add(kAddToRecord, [this](UINT) { AddtoRecord1Click(); });
+    commands_.Add(kOpen, [this](UINT) { Open3Click(); });
+    commands_.Add(kOpenContainer, [this](UINT) { OpencontainerFolder1Click(); });
+    commands_.Add(kSettings, [this](UINT) {
+        if (p_.openSettings) p_.openSettings();
+    });
 }
 
-StartupFilterView::~StartupFilterView() {
-    if (PmFilterStartup) DestroyMenu(PmFilterStartup);
-}
+StartupFilterView::~StartupFilterView() = default;
 
 void StartupFilterView::Create(HWND window, HFONT font) {
     window_ = window;
@@ -78,12 +83,13 @@ void StartupFilterView::Create(HWND window, HFONT font) {
     });
     for (HWND w : {gbFilterAutoStart, LvAutoRunFilter})
         if (font) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    PmFilterStartup = CreatePopupMenu();
-    AppendMenuW(PmFilterStartup, MF_STRING, kAddToRecord, L"Add to Record");
-    AppendMenuW(PmFilterStartup, MF_STRING, kOpen, L"Open");
-    AppendMenuW(PmFilterStartup, MF_STRING, kOpenContainer, L"Open container Folder");
-    AppendMenuW(PmFilterStartup, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(PmFilterStartup, MF_STRING, kSettings, L"Settings...");
+    PmFilterStartup.reset(CreatePopupMenu());
+    HMENU menu = PmFilterStartup.get();
+    AppendMenuW(menu, MF_STRING, kAddToRecord, L"Add to Record");
+    AppendMenuW(menu, MF_STRING, kOpen, L"Open");
+    AppendMenuW(menu, MF_STRING, kOpenContainer, L"Open container Folder");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kSettings, L"Settings...");
 }
 
 StartupFilter StartupFilterView::Filter() {
@@ -202,15 +208,10 @@ std::vector<int> StartupFilterView::SelectedRows() const {
 void StartupFilterView::ShowPopup() {
     POINT at;
     GetCursorPos(&at);
-    UINT chosen = TrackPopupMenu(PmFilterStartup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+    UINT chosen =
+        TrackPopupMenu(PmFilterStartup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
     try {
-        switch (chosen) {
-            case kAddToRecord: AddtoRecord1Click(); break;
-            case kOpen: Open3Click(); break;
-            case kOpenContainer: OpencontainerFolder1Click(); break;
-            case kSettings: if (p_.openSettings) p_.openSettings(); break;
-            default: break;
-        }
+        commands_.Run(chosen);
     } catch (...) {
         LogSwallowed(L"a start-up filter command");  // the rows after the failing one are left
     }
@@ -278,7 +279,7 @@ void StartupFilterView::DragRows() {
     HCURSOR refuse = LoadCursorW(nullptr, IDC_NO), accept = LoadCursorW(nullptr, IDC_ARROW);
     bool dropped = false;
     MSG msg;
-    while (GetCapture() == LvAutoRunFilter && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (GetCapture() == LvAutoRunFilter && NextMessage(msg, true)) {
         if (msg.message == WM_MOUSEMOVE) {
             POINT at;
             GetCursorPos(&at);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "capture/startup_filter.h"
+#include "base/handles.h"
 #include "capture/windows_start.h"
+#include "ui/main/commands/command_table.h"
 #include "ui/window_text.h"
 
 namespace tv {
@@ -63,11 +65,13 @@ public:
     bool DropAt(POINT screen);
     // The shell the openers hand their work to; the real one unless a test gives another.
     void UseShell(ShellCalls& shell);
+    // True when a command of `PmFilterStartup` has something to do.
+    bool Handles(UINT id) const { return commands_.Has(id); }
 
     HWND gbFilterAutoStart = nullptr;
     HWND LvAutoRunFilter = nullptr;
     HWND SpFilterAutoStart = nullptr;
-    HMENU PmFilterStartup = nullptr;
+    MenuOwner PmFilterStartup;
 
 private:
     std::vector<int> SelectedRows() const;
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<ItemLauncher> launcher_;
     ControlHook splitterHook_;
     ControlHook groupHook_;
+    CommandTable commands_;  // the rows of `PmFilterStartup`
 };
 
 }  // namespace tv

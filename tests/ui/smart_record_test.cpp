@@ -18,6 +18,7 @@
 #include "records/record_items.h"
 #include "records/record_tree.h"
 #include "support/fake_prompter.h"
+#include "support/played_desktop.h"
 #include "support/scoped_reg_value.h"
 #include "support/test_support.h"
 #include "replay/recording_shell.h"
@@ -36,44 +37,8 @@ namespace {
 const wchar_t kDefault[] = L"default";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// What the desktop shows; the tests change it between recordings.
-struct Desktop {
-    std::vector<ProgramPair> windows;  // every top-level window, as the scan meets them
-    std::vector<std::wstring> documents;
-    int scans = 0;
-    std::function<void()> duringScan;
-    std::vector<bool> keepModes;  // each recent-document scan: the list kept from the last
-};
-
-// One recording's view of the desktop; the running-program scan asks the start-up filter as
-// the real one does.
-struct PlayedDesktop : RecordingSources {
-    Desktop& d;
-    struct NoFolders : RecentFolderReader {
-        std::vector<ListedEntry> List(const std::wstring&, size_t) override { return {}; }
-        bool LastWriteDays(const std::wstring&, double&) override { return false; }
-        double NowDays() override { return 0; }
-    } reader;
-    explicit PlayedDesktop(Desktop& desktop) : d(desktop) {}
-    std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) override {
-        ++d.scans;
-        if (d.duringScan) d.duringScan();
-        std::vector<ProgramPair> out;
-        for (const ProgramPair& w : d.windows)
-            if (!isStartupProgram || !isStartupProgram(w.path, w.title)) out.push_back(w);
-        return out;
-    }
-    std::vector<LocationPair> OpenLocations(bool) override { return {}; }
-    std::vector<PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) override {
-        d.keepModes.push_back(options.smartRecord);
-        if (!options.smartRecord) list.Clear();
-        for (const std::wstring& doc : d.documents) list.AddKeeping(doc);
-    }
-    std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
-    std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
-    RecentFolderReader& FolderReader() override { return reader; }
-};
+using tvtest::Desktop;
+using tvtest::PlayedDesktop;
 
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

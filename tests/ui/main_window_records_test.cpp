@@ -1447,8 +1447,9 @@ TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGo
     EXPECT_EQ(FileBytes(original), damaged);
     ASSERT_EQ(Listed().size(), 2u);
     EXPECT_NE(window->currentRecordPath(), original);
-    // The new record is the one selected, and the status bar names it.
-    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->currentRecordPath()));
+    // The new record is the one selected, and the status bar says what went into it.
+    const std::wstring added = L"1 folder added to " + RecordName(window->currentRecordPath());
+    EXPECT_EQ(StatusSays(*window), std::make_pair(added, added));
     ShownRecord saved;
     ASSERT_EQ(ReadRecordFile(saved, window->currentRecordPath()), ReadOutcome::Complete);
     ASSERT_EQ(saved.items.Count(), 2);

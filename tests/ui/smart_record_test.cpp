@@ -15,6 +15,7 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "records/record_file.h"
+#include "records/record_library.h"
 #include "records/record_items.h"
 #include "records/record_tree.h"
 #include "support/fake_prompter.h"
@@ -461,4 +462,39 @@ TEST(SmartRecordPanel, TheWindowWidensToThePanelAndStaysOnTheScreen) {
     // Already touching the edge counts as passing it.
     span = SpanForPanel({580, 700}, 100, 1280);
     EXPECT_EQ(span.left, 1280 - 700 - 5);
+}
+
+TEST_F(SmartRecordWindow, RecordingsTicksAndDropsSayInTheStatusBarWhatTheyAdded) {
+    desktop.windows = {{Tool(L"tool.exe"), L"Tool"}, {Tool(L"edit.exe"), L"Edit"}};
+    Open();
+    auto said = [&] {
+        wchar_t text[512] = {};
+        SendMessageW(window->statusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    window->options()->values.askWhenRecord = false;
+    window->Command(kCmdRecord);
+    const std::wstring record = RecordName(window->currentRecordPath());
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(said(), L"2 programs recorded into " + record);
+
+    // Switched on, Smart Record finds nothing new at once: the status bar tells when it looked.
+    SwitchOnQuietly();
+    const std::wstring idle = L"Smart Record: nothing new at ";
+    auto tellsTheTime = [&](const std::wstring& text) {
+        return text.size() == idle.size() + 8 && text.compare(0, idle.size(), idle) == 0 && text[idle.size() + 2] == L':' &&
+               text[idle.size() + 5] == L':';
+    };
+    EXPECT_PRED1(tellsTheTime, said());
+    desktop.windows.push_back({Tool(L"third.exe"), L"Third"});
+    smart().TimerContinueRecordTimer();
+    EXPECT_EQ(said(), L"1 program recorded into " + record);
+    smart().TimerContinueRecordTimer();
+    EXPECT_PRED1(tellsTheTime, said());
+
+    // Files dropped on the window: a folder and a file of no known type.
+    window->intakes().FilesDropped(std::vector<std::wstring>{apps.path(), Tool(L"notes.tvq")});
+    EXPECT_EQ(said(), L"1 document, 1 folder added to " + record);
+    window->intakes().FilesDropped(std::vector<std::wstring>{apps.path()});
+    EXPECT_EQ(said(), L"Nothing new added to " + record);
 }

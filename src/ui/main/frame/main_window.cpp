@@ -77,7 +77,11 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
       prompter_(&SystemPrompter()),
       drops_(*intakes_, work_) {
     intakes_->refused = [this](const std::wstring& message) { status_.SetText(0, message); };
-    session_->refused = [this](const std::wstring& path) { status_.SetText(0, RefusedItemMessage(path)); };
+    intakes_->told = [this](const std::wstring& text) { status_.SetText(0, text, text); };
+    session_->refused = [this](const std::wstring& path) {
+        status_.SetText(0, RefusedItemMessage(path));
+        intakes_->NoteRefused(RefusedItemMessage(path));
+    };
     // A record not read whole says so where the user looks, for as long as it is shown.
     session_->partialNotice = [this](const std::wstring& notice) {
         EnsureProgressStrip();
@@ -116,6 +120,7 @@ TTolvaneWindow::TTolvaneWindow(Settings& settings, InstanceBlock* instance)
         *session_, records_, progress_, work_, options_, *settings.user, startupRecordIndex_,
         [this] { EnsureProgressStrip(); }, [this] { FormResize(); }, [this]() -> ItemLauncher& { return Launcher(); },
         [this](const std::wstring& name) { listCommands_->Rename(name); }, hwnd_, prompter_});
+    recording_->tellOutcome = [this](const std::wstring& text) { status_.SetText(0, text, text); };
     hover_.activated = [this](RecordNode& node) {
         if (work_.busy() || !session_->record().items.Valid(node.data.itemIndex)) return;
         Launcher().QuickOpen(session_->record().items.At(node.data.itemIndex).path, node.caption);

@@ -103,12 +103,7 @@ void CheckTreeUnder(HWND tree, const wchar_t* what, const wchar_t* overlayClass,
 }  // namespace
 
 int wmain(int, wchar_t**) {
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
-    HDC screenDc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screenDc, LOGPIXELSY);
-    ReleaseDC(nullptr, screenDc);
+    const int dpi = tvtest::StartWindowProbe();
     const std::wstring scale = std::to_wstring(MulDiv(dpi, 100, 96));
 
     tvtest::ScopedDataFolders folders;

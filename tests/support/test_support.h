@@ -104,6 +104,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 // (a modal dialog's own loop, say). One step waits at a time.
 void RunSoon(std::function<void()> step, UINT ms = 10);
 
+// For a probe program showing the main window: starts OLE and the common controls, and answers
+// the screen's dots per inch the process was started with.
+int StartWindowProbe();
+
 // The captions of the visible buttons, check boxes, radio buttons and labels below `top` that do
 // not fit their control or stand outside their parent's client area, each with the reason.
 std::vector<std::wstring> ClippedCaptions(HWND top);

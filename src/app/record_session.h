@@ -81,6 +81,8 @@ public:
     void SetNameChosen(bool on) { nameChosen_ = on; }
     const std::wstring& lastAdded() const { return adder_.lastAdded(); }
     RecordAdder& adder() { return adder_; }
+    // What adds have put into the records shown so far; take the difference around a run of adds.
+    const AddedCounts& added() const { return adder_.added(); }
     // The documents a newly added program takes under its node.
     RecentDocumentList& recentDocuments() { return recentDocuments_; }
     InstalledProgramNames& programNames() { return programNames_; }

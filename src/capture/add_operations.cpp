@@ -17,6 +17,11 @@ namespace {
 const wchar_t kPhotoViewer[] = L"Windows Photo Viewer";
 const wchar_t kFileScheme[] = L"file:///";
 
+bool IsProgramFile(const std::wstring& path) {
+    const std::wstring ext = ToLower(ExtensionOf(path));
+    return ext == L".exe" || ext == L".com" || ext == L".lnk" || EqualsNoCase(Trim(path), kPhotoViewer);
+}
+
 std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
 bool Has(const std::wstring& s, const wchar_t* part) { return s.find(part) != std::wstring::npos; }
 bool Starts(const std::wstring& s, const std::wstring& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
@@ -302,6 +307,7 @@ void RecordAdder::AttachDocument(const std::wstring& document, const std::wstrin
     IndexItem(item);
     indexedItems_ = record_.items.Count();
     if (parent) {
+        ++added_.documents;
         RecordNode* child = AddNode(0, parent, item.title, index, iconIndex(document, L""));
         IndexChild(*child);
         Stamp();
@@ -379,6 +385,7 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
     }
     n.groupKey = k;
     n.expanded = true;
+    Count(n, isProgram);
     n.date = date.empty() ? TodayText() : date;
     const std::wstring entryPath = n.path;
 
@@ -456,6 +463,7 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
                                                return true;
                                            }),
                             documents.end());
+            added_.documents += static_cast<int>(documents.size());
             AttachProgramDocuments(record_, docsNode, appNode, documents, p, m,
                                    [this](const std::wstring& path) { return iconIndex(path, L""); });
         }
@@ -475,6 +483,14 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
     if (docsNode && !docsNode->parent) IndexTopNode(*docsNode, newGroup);
     Stamp();
     for (auto [page, node] : added) view_.NodeAdded(page, *node);
+}
+
+void RecordAdder::Count(const TMyDoc& entry, bool fileEntry) {
+    if (entry.kind == kWebPage) ++added_.pages;
+    else if (entry.kind == kFolderOrLocation) ++added_.folders;
+    // A file of its own is a program when it starts one; any other file is a document.
+    else if (fileEntry && IsProgramFile(entry.path)) ++added_.programs;
+    else ++added_.documents;
 }
 
 bool RecordAdder::NewGroup(const std::wstring& key) const {

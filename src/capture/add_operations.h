@@ -61,6 +61,22 @@ struct ChosenRow {
     std::wstring programName;
 };
 
+// How many entries of each kind adds put into the record: programs, documents, folders and
+// web pages. An adder counts from its start; the difference around a run of adds is what that
+// run did.
+struct AddedCounts {
+    int programs = 0;
+    int documents = 0;
+    int folders = 0;
+    int pages = 0;
+    AddedCounts operator-(const AddedCounts& o) const {
+        return {programs - o.programs, documents - o.documents, folders - o.folders, pages - o.pages};
+    }
+    bool operator==(const AddedCounts& o) const {
+        return programs == o.programs && documents == o.documents && folders == o.folders && pages == o.pages;
+    }
+};
+
 // What adding tells the window.
 class RecordAddView {
 public:
@@ -108,6 +124,7 @@ public:
     bool HoldsProgram(const std::wstring& path, const std::wstring& title);
 
     const std::wstring& lastAdded() const { return lastAdded_; }
+    const AddedCounts& added() const { return added_; }
     void SetLastAdded(const std::wstring& path) { lastAdded_ = path; }
     // Forgets what the machine said of the listed documents; call with each new machine.
     void ForgetMachineAnswers() {
@@ -119,6 +136,8 @@ private:
     ResolutionMachine& Machine() const;
     std::wstring DisplayName(const std::wstring& path) const;
     void AttachDocument(const std::wstring& document, const std::wstring& program);
+    // One more entry of `entry`'s kind; `fileEntry` for a file entered on its own.
+    void Count(const TMyDoc& entry, bool fileEntry);
     RecordNode* AddNode(int page, RecordNode* parent, const std::wstring& caption, int itemIndex, int image);
     RecordNode* FindCaption(int page, const std::wstring& caption);
     void NoteRecentDocument(const std::wstring& path);
@@ -140,6 +159,7 @@ private:
     ShownRecord& record_;
     RecordAddView& view_;
     std::wstring lastAdded_;
+    AddedCounts added_;
     int indexedItems_ = 0;
     unsigned long long itemsEmptied_ = 0;
     unsigned long long versions_[4] = {~0ULL, ~0ULL, ~0ULL, ~0ULL};

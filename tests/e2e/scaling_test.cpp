@@ -49,3 +49,14 @@ TEST(Scaling, NoCaptionIsCutWithAWiderMessageFont) {
     EXPECT_EQ(ClippedAt(96, true), 0);
     EXPECT_EQ(ClippedAt(144, true), 0);
 }
+
+// The main window's screenshots at each scaling, and whether the trees stayed drawn under the
+// record list's menu, the trees' menu and the rename dialog: the probe answers how often not.
+TEST(Scaling, TheTreesStayDrawnUnderMenusAndTheRenameDialogAt100And150Percent) {
+    for (DWORD dpi : {96u, 144u}) {
+        ScopedLogPixels scaling(dpi);
+        Process probe;
+        ASSERT_TRUE(probe.Start(ExeFolder() + L"\\main_shots.exe", L""));
+        EXPECT_EQ(probe.Wait(120000), 0) << dpi;
+    }
+}

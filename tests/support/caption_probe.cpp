@@ -63,12 +63,7 @@ int wmain(int argc, wchar_t** argv) {
         DeleteObject(font);
         std::printf("message font: %ld high, %ld wide on average\n", tm.tmHeight, tm.tmAveCharWidth);
     }
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = tvtest::StartWindowProbe();
     const std::wstring scale = std::to_wstring(MulDiv(dpi, 100, 96)) + (wide ? L"_wide" : L"");
 
     tvtest::ScopedDataFolders folders;

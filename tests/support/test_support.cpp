@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <gdiplus.h>
 
@@ -277,6 +278,16 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         Sleep(50);
     }
     return done();
+}
+
+int StartWindowProbe() {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 void RunSoon(std::function<void()> step, UINT ms) {

@@ -108,6 +108,10 @@ void RunSoon(std::function<void()> step, UINT ms = 10);
 // destroyed), so the next loop the test enters does not end at once.
 void DropQuitMessages();
 
+// For a probe program showing the main window: starts OLE and the common controls, and answers
+// the screen's dots per inch the process was started with.
+int StartWindowProbe();
+
 // The captions of the visible buttons, check boxes, radio buttons and labels below `top` that do
 // not fit their control or stand outside their parent's client area, each with the reason.
 std::vector<std::wstring> ClippedCaptions(HWND top);

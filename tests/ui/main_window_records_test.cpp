@@ -19,6 +19,7 @@
 #include "records/record_library.h"
 #include "replay/recording_shell.h"
 #include "support/fake_prompter.h"
+#include "support/played_desktop.h"
 #include "support/test_data_object.h"
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
@@ -458,6 +459,52 @@ TEST_F(MainWindowRecords, TextSizeReachesAllFourTreesAndIsStored) {
     tvtest::RunCommand(window->hwnd(), kCmdTextSmallest);
     EXPECT_EQ(checked(), std::vector<UINT>{kCmdTextSmallest});
     EXPECT_EQ(settings.user->ReadInteger(keys::kDefault, keys::kTextSize, 0), 8);
+}
+
+// Every tree's font as the tree itself answers it: face and height.
+std::vector<std::pair<std::wstring, LONG>> TreeFonts(TTolvaneWindow& window) {
+    std::vector<std::pair<std::wstring, LONG>> fonts;
+    for (int page = 0; page < 4; ++page) {
+        LOGFONTW lf{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.parts().pages.views().Tree(page), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        fonts.push_back({lf.lfFaceName, lf.lfHeight});
+    }
+    return fonts;
+}
+
+TEST_F(MainWindowRecords, EveryWayToTheTreesLeavesThemInTheOneTreeFont) {
+    WriteTestRecord(RecordPath(L"Dec 08,2026_001"), {{L"a", L"C:\\a.txt"}});
+    settings.user->WriteInteger(keys::kDefault, keys::kTextSize, 10);
+    settings.user->WriteString(keys::kDefault, keys::kRecordPath, folder());
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    auto treeFont = [&](LONG height) {
+        return std::vector<std::pair<std::wstring, LONG>>(4, {L"Times New Roman", height});
+    };
+    // A window just made: the starting height until the stored size is applied.
+    window = std::make_unique<TTolvaneWindow>(settings, nullptr);
+    ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+    EXPECT_EQ(TreeFonts(*window), treeFont(-MulDiv(12, dpi, 96)));
+    Close();
+
+    Open();
+    EXPECT_EQ(TreeFonts(*window), treeFont(-MulDiv(10, dpi, 72)));
+    tvtest::Desktop desktop;
+    tvtest::TempFolder apps;
+    desktop.windows = {{apps.file(L"tool.tvx"), L"Tool"}};
+    ASSERT_TRUE(WriteTextLines(desktop.windows[0].path, {L"x"}));
+    window->parts().recording.sources = [&] { return std::make_unique<tvtest::PlayedDesktop>(desktop); };
+    window->parts().options.values.askWhenRecord = false;
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
+    ASSERT_EQ(TopCaptions(window->parts().pages.views().TVDocs), std::vector<std::wstring>{L"Tool"});
+    EXPECT_EQ(TreeFonts(*window), treeFont(-MulDiv(10, dpi, 72)));
+    AnswerRename(L"Renamed");
+    tvtest::RunCommand(window->hwnd(), kCmdRenameRecord);
+    ASSERT_TRUE(FileExists(RecordPath(L"Renamed")));
+    EXPECT_EQ(TreeFonts(*window), treeFont(-MulDiv(10, dpi, 72)));
+    tvtest::RunCommand(window->hwnd(), kCmdTextLarger);
+    EXPECT_EQ(TreeFonts(*window), treeFont(-MulDiv(12, dpi, 72)));
 }
 
 TEST_F(MainWindowRecords, AStoredListWidthOutOfRangeLeavesListPagesAndSplitterReachable) {
@@ -1412,8 +1459,9 @@ TEST_F(MainWindowRecords, ARecordReadOnlyInPartIsNeverWrittenOverAndItsChangesGo
     EXPECT_EQ(FileBytes(original), damaged);
     ASSERT_EQ(Listed().size(), 2u);
     EXPECT_NE(window->parts().session.currentRecordPath(), original);
-    // The new record is the one selected, and the status bar names it.
-    EXPECT_EQ(StatusSays(*window), NamedInStatus(window->parts().session.currentRecordPath()));
+    // The new record is the one selected, and the status bar says what went into it.
+    const std::wstring added = L"1 folder added to " + RecordName(window->parts().session.currentRecordPath());
+    EXPECT_EQ(StatusSays(*window), std::make_pair(added, added));
     ShownRecord saved;
     ASSERT_EQ(ReadRecordFile(saved, window->parts().session.currentRecordPath()), ReadOutcome::Complete);
     ASSERT_EQ(saved.items.Count(), 2);

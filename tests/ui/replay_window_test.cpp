@@ -16,6 +16,7 @@
 #include "records/record_file.h"
 #include "replay/recording_shell.h"
 #include "support/fake_prompter.h"
+#include "support/played_desktop.h"
 #include "support/record_entries.h"
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
@@ -222,4 +223,44 @@ TEST_F(ReplayWindow, EnterOnANodeAndOpenOnTheSelectionHandTheirItemsToTheLaunche
     tvtest::RunCommand(window->hwnd(), kCmdOpen);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.Messages(), (std::vector<std::wstring>{L"Windows cannot find 'C:\\Tools\\tool0.exe'."}));
+}
+
+TEST_F(ReplayWindow, AlwaysOnTopHoldsFromTheStartThroughTheSettingsRecordingsAndReplays) {
+    WriteRecord(L"Day", 1, 1);
+    settings.user->WriteBool(keys::kDefault, L"Alwaysontop1", true);
+    Open();
+    auto onTop = [&] { return (GetWindowLongPtrW(window->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    // The box ticked or unticked in the settings dialog, which is then confirmed.
+    auto tickInSettings = [&](bool on) {
+        tvtest::RunSoon([&, on] {
+            TFrmMySettings* dlg = window->parts().settingsDialog.get();
+            if (!dlg) return;
+            SendMessageW(dlg->Alwaysontop1, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
+            SendMessageW(dlg->Alwaysontop1, BM_CLICK, 0, 0);
+            SendMessageW(dlg->BtnConfirm, BM_CLICK, 0, 0);
+        });
+        tvtest::RunCommand(window->hwnd(), kCmdSettings);
+    };
+    auto recordAndReplay = [&] {
+        tvtest::Desktop desktop;
+        window->parts().recording.sources = [&] { return std::make_unique<tvtest::PlayedDesktop>(desktop); };
+        window->parts().options.values.askWhenRecord = false;
+        tvtest::RunCommand(window->hwnd(), kCmdRecord);
+        const bool afterRecording = onTop();
+        Show(0);
+        tvtest::RunCommand(window->hwnd(), kCmdReplayAll);
+        SendMessageW(window->hwnd(), WM_TIMER, ReplayCommands::kTimerFinishId, 0);  // the strip goes
+        return std::make_pair(afterRecording, onTop());
+    };
+    EXPECT_TRUE(onTop());  // as stored by the last run
+    EXPECT_EQ(recordAndReplay(), std::make_pair(true, true));
+
+    tickInSettings(false);
+    EXPECT_FALSE(onTop());
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, L"Alwaysontop1", true));
+    EXPECT_EQ(recordAndReplay(), std::make_pair(false, false));
+
+    tickInSettings(true);
+    EXPECT_TRUE(onTop());
+    EXPECT_EQ(recordAndReplay(), std::make_pair(true, true));
 }

@@ -15,9 +15,11 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "records/record_file.h"
+#include "records/record_library.h"
 #include "records/record_items.h"
 #include "records/record_tree.h"
 #include "support/fake_prompter.h"
+#include "support/played_desktop.h"
 #include "support/scoped_reg_value.h"
 #include "support/test_support.h"
 #include "replay/recording_shell.h"
@@ -37,44 +39,8 @@ namespace {
 
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// What the desktop shows; the tests change it between recordings.
-struct Desktop {
-    std::vector<ProgramPair> windows;  // every top-level window, as the scan meets them
-    std::vector<std::wstring> documents;
-    int scans = 0;
-    std::function<void()> duringScan;
-    std::vector<bool> keepModes;  // each recent-document scan: the list kept from the last
-};
-
-// One recording's view of the desktop; the running-program scan asks the start-up filter as
-// the real one does.
-struct PlayedDesktop : RecordingSources {
-    Desktop& d;
-    struct NoFolders : RecentFolderReader {
-        std::vector<ListedEntry> List(const std::wstring&, size_t) override { return {}; }
-        bool LastWriteDays(const std::wstring&, double&) override { return false; }
-        double NowDays() override { return 0; }
-    } reader;
-    explicit PlayedDesktop(Desktop& desktop) : d(desktop) {}
-    std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) override {
-        ++d.scans;
-        if (d.duringScan) d.duringScan();
-        std::vector<ProgramPair> out;
-        for (const ProgramPair& w : d.windows)
-            if (!isStartupProgram || !isStartupProgram(w.path, w.title)) out.push_back(w);
-        return out;
-    }
-    std::vector<LocationPair> OpenLocations(bool) override { return {}; }
-    std::vector<PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) override {
-        d.keepModes.push_back(options.smartRecord);
-        if (!options.smartRecord) list.Clear();
-        for (const std::wstring& doc : d.documents) list.AddKeeping(doc);
-    }
-    std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
-    std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
-    RecentFolderReader& FolderReader() override { return reader; }
-};
+using tvtest::Desktop;
+using tvtest::PlayedDesktop;
 
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -509,4 +475,39 @@ TEST(SmartRecordPanel, TheWindowWidensToThePanelAndStaysOnTheScreen) {
     // Already touching the edge counts as passing it.
     span = SpanForPanel({580, 700}, 100, 1280);
     EXPECT_EQ(span.left, 1280 - 700 - 5);
+}
+
+TEST_F(SmartRecordWindow, RecordingsTicksAndDropsSayInTheStatusBarWhatTheyAdded) {
+    desktop.windows = {{Tool(L"tool.exe"), L"Tool"}, {Tool(L"edit.exe"), L"Edit"}};
+    Open();
+    auto said = [&] {
+        wchar_t text[512] = {};
+        SendMessageW(window->parts().status.hwnd(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    window->parts().options.values.askWhenRecord = false;
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);
+    const std::wstring record = RecordName(window->parts().session.currentRecordPath());
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(said(), L"2 programs recorded into " + record);
+
+    // Switched on, Smart Record finds nothing new at once: the status bar tells when it looked.
+    SwitchOnQuietly();
+    const std::wstring idle = L"Smart Record: nothing new at ";
+    auto tellsTheTime = [&](const std::wstring& text) {
+        return text.size() == idle.size() + 8 && text.compare(0, idle.size(), idle) == 0 && text[idle.size() + 2] == L':' &&
+               text[idle.size() + 5] == L':';
+    };
+    EXPECT_PRED1(tellsTheTime, said());
+    desktop.windows.push_back({Tool(L"third.exe"), L"Third"});
+    smart().TimerContinueRecordTimer();
+    EXPECT_EQ(said(), L"1 program recorded into " + record);
+    smart().TimerContinueRecordTimer();
+    EXPECT_PRED1(tellsTheTime, said());
+
+    // Files dropped on the window: a folder and a file of no known type.
+    window->parts().intakes.FilesDropped(std::vector<std::wstring>{apps.path(), Tool(L"notes.tvq")});
+    EXPECT_EQ(said(), L"1 document, 1 folder added to " + record);
+    window->parts().intakes.FilesDropped(std::vector<std::wstring>{apps.path()});
+    EXPECT_EQ(said(), L"Nothing new added to " + record);
 }

@@ -8,6 +8,7 @@
 #include "capture/program_records.h"
 #include "records/record_library.h"
 #include "ui/dialogs/record_type_dialog.h"
+#include "ui/main/frame/status_bar.h"
 #include "ui/main/work/long_work.h"
 #include "ui/main/work/progress_strip.h"
 #include "ui/main/views/record_list.h"
@@ -106,12 +107,20 @@ bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     };
     std::unique_ptr<RecordingSources> scan =
         sources ? sources() : std::make_unique<RealRecordingSources>(ModulePath(), &shellWindows_);
+    const AddedCounts before = p_.session.added();
     const bool saved = p_.session.Record(smart, *scan, settings, progress);
     if (afterRecording) afterRecording();
     if (saved || !smart) {
         int index = p_.list.SelectedIndex();
         if (index >= 0) p_.storeSelected(index);
         p_.describeState();
+    }
+    if (tellOutcome) {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        tellOutcome(saved || !smart ? AddedSummary(p_.session.added() - before, L"recorded into",
+                                         RecordName(p_.session.currentRecordPath()))
+                          : SmartRecordIdleText(now));
     }
     // A strip that lay over the views leaves the layout as it is when it goes.
     const bool tookSpace = !p_.progress.overViews();

@@ -54,6 +54,9 @@ public:
     // Run before a recording starts (`smart` for Smart Record) and after it ended.
     std::function<void(bool smart)> beforeRecording;
     std::function<void()> afterRecording;
+    // Told what each recording did: what it recorded into which record, or that a Smart Record
+    // tick found nothing new.
+    std::function<void(const std::wstring& text)> tellOutcome;
     // The record button switches Smart Record off before it records.
     std::function<void()> switchSmartRecordOff;
 

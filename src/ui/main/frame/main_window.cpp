@@ -31,6 +31,9 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
 }
 
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
+    // The record trees have a font of their own, whatever the path that made or refilled them.
+    wchar_t cls[32] = {};
+    if (GetClassNameW(child, cls, 32) && lstrcmpiW(cls, WC_TREEVIEWW) == 0) return TRUE;
     SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
 }

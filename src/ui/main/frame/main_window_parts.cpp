@@ -57,6 +57,7 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
     layout.search = &search;
     layout.pages = &pages;
     intakes.refused = [this](const std::wstring& message) { status.SetText(0, message); };
+    intakes.told = [this](const std::wstring& text) { status.SetText(0, text, text); };
     intakes.fetchPageTitle = FetchPageTitle;
     intakes.openLocationTitle = [this](const std::wstring& location) {
         TShellWindows windows;
@@ -64,7 +65,10 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
             if (open.location == location) return open.title;
         return std::wstring();
     };
-    session.refused = [this](const std::wstring& path) { status.SetText(0, RefusedItemMessage(path)); };
+    session.refused = [this](const std::wstring& path) {
+        status.SetText(0, RefusedItemMessage(path));
+        intakes.NoteRefused(RefusedItemMessage(path));
+    };
     // A record not read whole says so where the user looks, for as long as it is shown.
     session.partialNotice = [this, &w](const std::wstring& notice) {
         w.EnsureProgressStrip();
@@ -84,6 +88,7 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
         if (work.busy() || !session.record().items.Valid(node.data.itemIndex)) return;
         w.Launcher().QuickOpen(session.record().items.At(node.data.itemIndex).path, node.caption);
     };
+    recording.tellOutcome = [this](const std::wstring& text) { status.SetText(0, text, text); };
     recording.startupFilter = filter.Filter();
     recording.beforeRecording = [this](bool smartRecord) { filter.BeforeRecording(smartRecord); };
     recording.afterRecording = [this] { filter.AfterRecording(); };

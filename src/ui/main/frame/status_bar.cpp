@@ -12,6 +12,29 @@
 
 namespace tv {
 
+std::wstring AddedSummary(const AddedCounts& added, const std::wstring& done, const std::wstring& recordName) {
+    struct Kind {
+        int count;
+        const wchar_t* one;
+        const wchar_t* many;
+    };
+    const Kind kinds[] = {{added.programs, L"program", L"programs"},
+                          {added.documents, L"document", L"documents"},
+                          {added.folders, L"folder", L"folders"},
+                          {added.pages, L"web page", L"web pages"}};
+    std::wstring said;
+    for (const Kind& k : kinds) {
+        if (k.count <= 0) continue;
+        if (!said.empty()) said += L", ";
+        said += std::to_wstring(k.count) + L" " + (k.count == 1 ? k.one : k.many);
+    }
+    return (said.empty() ? L"Nothing new" : said) + L" " + done + L" " + recordName;
+}
+
+std::wstring SmartRecordIdleText(const SYSTEMTIME& at) {
+    return Format(L"Smart Record: nothing new at %02d:%02d:%02d", at.wHour, at.wMinute, at.wSecond);
+}
+
 void StatusBar::Attach(HWND parent, HFONT font, int dpi, WindowHints* hints) {
     parent_ = parent;
     font_ = font;

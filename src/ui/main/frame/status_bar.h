@@ -6,12 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "capture/add_operations.h"
 #include "ui/main/views/record_views.h"
 
 namespace tv {
 
 class RecordList;
 class WindowHints;
+
+// What a recording or an intake put into a record, for the status bar: "3 programs, 2 documents,
+// 1 folder recorded into Dec 10,2026_002", kinds with none left out; `done` is what happened
+// ("recorded into", "added to").
+std::wstring AddedSummary(const AddedCounts& added, const std::wstring& done, const std::wstring& recordName);
+// A Smart Record tick that found nothing, with the time it ran.
+std::wstring SmartRecordIdleText(const SYSTEMTIME& at);
 
 class StatusBar {
 public:

@@ -4,12 +4,31 @@
 
 #include "ui/main/frame/main_window_parts.h"
 
+#include <vector>
+
 #include "app/shell_links.h"
 #include "app/startup.h"
 #include "base/file_util.h"
 #include "ui/dialogs/prompter.h"
 
 namespace tv {
+
+namespace {
+struct OwnedWindows {
+    HWND owner;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOwned(HWND w, LPARAM found) {
+    auto* owned = reinterpret_cast<OwnedWindows*>(found);
+    try {
+        if (GetWindow(w, GW_OWNER) == owned->owner) owned->windows.push_back(w);
+    } catch (...) {
+        return FALSE;  // the windows found so far let go; the move is tried all the same
+    }
+    return TRUE;
+}
+}  // namespace
 
 void MainWindowHosts::LoadAndApplyOptions() {
     DefaultRecordFolder();
@@ -63,7 +82,14 @@ void MainWindowHosts::Tell(const std::wstring& text) { w_.parts_->prompter->Tell
 void MainWindowHosts::ResumeSmartRecord() { w_.parts_->smart.SetChecked(true); }
 
 void MainWindowHosts::SetAlwaysOnTop(bool onTop) {
-    SetWindowPos(w_.hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND window = w_.hwnd_;
+    // Wine puts a window that owns other windows (its hints, its dialogs) just below them
+    // rather than among the top-most windows: the owned windows let go of it for the move.
+    OwnedWindows owned{window, {}};
+    if (onTop) EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&owned));
+    for (HWND w : owned.windows) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+    SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND w : owned.windows) SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window));
 }
 
 }  // namespace tv

@@ -8,6 +8,8 @@
 #include "base/process_services.h"
 #include "base/debug_log.h"
 #include "base/redraw.h"
+#include "records/record_library.h"
+#include "ui/main/frame/status_bar.h"
 #include "ui/main/intakes/text_drop.h"
 
 namespace tv {
@@ -27,7 +29,19 @@ void WindowIntakes::FilesDropped(const std::vector<std::wstring>& files) {
     work_.RunOrQueue([this, files] { TakeFiles(files); });
 }
 
+void WindowIntakes::TellAdded(const AddedCounts& before) {
+    // What was left out stays told beside what was added.
+    std::wstring text = AddedSummary(session_.added() - before, L"added to", RecordName(session_.currentRecordPath()));
+    for (const std::wstring& note : refusedNotes_) text += L" " + note;
+    refusedNotes_.clear();
+    if (told) told(text);
+}
+
+void WindowIntakes::NoteRefused(const std::wstring& message) { refusedNotes_.push_back(message); }
+
 void WindowIntakes::TakeFiles(const std::vector<std::wstring>& files) {
+    refusedNotes_.clear();  // what an earlier intake or recording left out is told already
+    const AddedCounts before = session_.added();
     bool added = false;
     {
         RedrawSuspender quiet(session_.RecordTree());
@@ -39,6 +53,7 @@ void WindowIntakes::TakeFiles(const std::vector<std::wstring>& files) {
     }
     if (added) session_.SaveCurrentRecord();
     session_.ShowAllPageAndLastAdded();
+    if (!files.empty()) TellAdded(before);
 }
 
 void WindowIntakes::TextDropped(const std::wstring& text) {
@@ -63,6 +78,8 @@ private:
 }  // namespace
 
 void WindowIntakes::TakeDroppedText(const std::wstring& text) {
+    refusedNotes_.clear();  // what an earlier intake or recording left out is told already
+    const AddedCounts before = session_.added();
     {
         RedrawSuspender quiet(session_.RecordTree());
         // A folder or page open on screen lends the text its title.
@@ -78,6 +95,7 @@ void WindowIntakes::TakeDroppedText(const std::wstring& text) {
     session_.SaveCurrentRecord();
     pages_.ShowPage(0);
     pages_.SelectPath(text);
+    TellAdded(before);
 }
 
 void WindowIntakes::DeviceArrived() {
@@ -85,10 +103,13 @@ void WindowIntakes::DeviceArrived() {
 }
 
 void WindowIntakes::TakeRemovableDrives() {
+    refusedNotes_.clear();  // what an earlier intake or recording left out is told already
+    const AddedCounts before = session_.added();
+    const std::vector<std::wstring> roots = RemovableDriveRoots(RealDriveType);
     bool added = false;
     {
         RedrawSuspender quiet(session_.RecordTree());
-        for (const std::wstring& root : RemovableDriveRoots(RealDriveType)) {
+        for (const std::wstring& root : roots) {
             std::wstring title = L"Removable Disk (" + root.substr(0, 2) + L")";
             if (TakeItem(session_, root, title)) added = true;
             session_.NoteExisting(root);
@@ -96,6 +117,7 @@ void WindowIntakes::TakeRemovableDrives() {
     }
     if (added) session_.SaveCurrentRecord();
     session_.ShowAllPageAndLastAdded();
+    if (!roots.empty()) TellAdded(before);
 }
 
 LRESULT WindowIntakes::CopyDataReceived(const COPYDATASTRUCT* data) {
@@ -108,15 +130,23 @@ LRESULT WindowIntakes::CopyDataReceived(const COPYDATASTRUCT* data) {
     std::vector<IntakeStep> steps;
     std::vector<std::wstring> refusedItems;
     if (TakeHandOff(steps, refusedItems)) handedOff_.insert(handedOff_.end(), steps.begin(), steps.end());
-    for (const std::wstring& item : refusedItems)
+    for (const std::wstring& item : refusedItems) {
         if (refused) refused(RefusedItemMessage(item));
+        handedOffRefusals_.push_back(RefusedItemMessage(item));
+    }
     return 1;
 }
 
 void WindowIntakes::TakeHandedOffItems() {
     std::vector<IntakeStep> steps;
     steps.swap(handedOff_);
-    if (!steps.empty()) TakeHandOffSteps(session_, steps);
+    // The hand-off's own refusals were told when it arrived; they go with what it added.
+    refusedNotes_.clear();
+    refusedNotes_.swap(handedOffRefusals_);
+    if (steps.empty()) return;
+    const AddedCounts before = session_.added();
+    TakeHandOffSteps(session_, steps);
+    TellAdded(before);
 }
 
 }  // namespace tv

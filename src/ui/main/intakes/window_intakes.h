@@ -38,6 +38,9 @@ public:
     void HoldHandOffs(bool on) { held_ = on; }
     // Told of each item a record cannot hold, which is left out.
     std::function<void(const std::wstring& message)> refused;
+    // Told what each intake added, and to which record, with what it left out (each noted here).
+    std::function<void(const std::wstring& text)> told;
+    void NoteRefused(const std::wstring& message);
     // The title of an open folder or page showing `location`, empty when none shows it.
     std::function<std::wstring(const std::wstring& location)> openLocationTitle;
     // A web page's own title; empty when it cannot be fetched.
@@ -51,10 +54,15 @@ public:
     void TakeRemovableDrives();
 
 private:
+    // Tells what was added since the adds counted `before`.
+    void TellAdded(const AddedCounts& before);
+
     RecordSession& session_;
     RecordPages& pages_;
     LongWork& work_;
     std::vector<IntakeStep> handedOff_;  // read from the hand-off file, not yet in the record
+    std::vector<std::wstring> handedOffRefusals_;  // what those hand-offs left out
+    std::vector<std::wstring> refusedNotes_;       // what the intake under way left out
     bool ready_ = false;
     bool held_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "base/handles.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -15,20 +16,10 @@ constexpr DWORD kMostBytes = 65536;
 // Long enough for a slow page, short enough that a dead host does not hold the window long.
 constexpr DWORD kTimeoutMs = 5000;
 
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET h = nullptr) : h_(h) {}
-    ~InternetHandle() {
-        if (h_) InternetCloseHandle(h_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HINTERNET h_;
+struct CloseInternetHandle {
+    void operator()(HINTERNET h) const { InternetCloseHandle(h); }
 };
+using InternetHandle = UniqueOwner<HINTERNET, CloseInternetHandle>;
 
 wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 

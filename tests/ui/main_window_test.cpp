@@ -3,6 +3,7 @@
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/work/smart_record.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -64,8 +65,8 @@ const std::set<UINT> kCommandsToCome = {
     kCmdAddRemovePrograms, kCmdTaskManager, kCmdNetworkPlaces, kCmdHistory, kCmdFavorites, kCmdRecentDocuments,
     kCmdSystemProperties, kCmdSystemHardware, kCmdSystemAdvanced, kCmdDisplayDesktop, kCmdDisplaySettings,
     kCmdDisplayScreenSaver, kCmdLogOff, kCmdRestart, kCmdShutDown, kCmdHomePage,
-    // the browser's favourites and history menus and the about box, not designed yet
-    kCmdBrowserFavorites, kCmdBrowserHistory, kCmdAbout,
+    // the browser's favourites and history menus, built from the browser's folders
+    kCmdBrowserFavorites, kCmdBrowserHistory,
 };
 }  // namespace
 
@@ -193,5 +194,9 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
             !IsViewCommand(id))
             SendMessageW(w, WM_COMMAND, id, 0);
     EXPECT_TRUE(IsWindow(w));
+    // "About Tolvane" names the program and its version over the window.
+    const auto about = std::find_if(prompter.told.begin(), prompter.told.end(),
+                                    [](const std::wstring& text) { return text.rfind(L"Tolvane 3.1\r\n", 0) == 0; });
+    EXPECT_NE(about, prompter.told.end());
     DestroyWindow(w);
 }

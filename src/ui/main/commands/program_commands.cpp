@@ -10,7 +10,15 @@
 
 namespace tv {
 
-void AddProgramCommands(CommandTable& table, std::function<HWND()> owner, std::function<ShellCalls&()> shell) {
+std::wstring AboutText() {
+    return Format(L"Tolvane %1.1f\r\n\r\nRemembers the programs, documents, folders and web pages you work with as "
+                  L"records, and opens a whole record again when you ask or when Windows starts.",
+                  kProgramVersion);
+}
+
+void AddProgramCommands(CommandTable& table, std::function<HWND()> owner, std::function<ShellCalls&()> shell,
+                        std::function<void(const std::wstring&)> tell) {
+    table.Add(kCmdAbout, [tell](UINT) { tell(AboutText()); });
     table.Add(kCmdHelp, [&table, owner, shell](UINT) {
         // The help file beside the program; without one, the guide on the web.
         std::wstring help = FolderOf(ModulePath()) + L"\\" + kAppName + L".chm";

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "capture/recording.h"
+#include "ui/main/commands/long_command_parts.h"
 
 namespace tv {
 
@@ -22,18 +23,9 @@ class RecordSession;
 
 class RecordingCommands {
 public:
-    struct Parts {
-        RecordSession& session;
-        RecordList& list;
-        ProgressStrip& progress;
-        LongWork& work;
-        Options& options;
-        std::function<void()> showProgress;      // makes the strip when first needed
-        std::function<void()> layOut;            // after the strip shows or hides
+    struct Parts : LongCommandParts {
         std::function<void(int)> storeSelected;  // the selected record's index, stored
         std::function<void()> describeState;     // the status bar, after the recording
-        const HWND& window;                      // owns the record question
-        Prompter*& prompter;
     };
     // The record question: given the new record's name and the selected record's, answers the
     // name the user confirmed (and whether the installed programs are wanted); false when the

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "replay/replay.h"
+#include "ui/main/commands/long_command_parts.h"
 
 namespace tv {
 
@@ -26,21 +27,12 @@ extern const wchar_t kReplayTooManyItems[];
 
 class ReplayCommands {
 public:
-    struct Parts {
-        RecordSession& session;
-        RecordList& list;
-        ProgressStrip& progress;
-        LongWork& work;
-        Options& options;
+    struct Parts : LongCommandParts {
         SettingsStore& userSettings;
-        int& startupRecordIndex;                  // "RECIndWhenStartup"
-        std::function<void()> showProgress;       // makes the strip when first needed
-        std::function<void()> layOut;             // after the strip shows or hides
+        int& startupRecordIndex;  // "RECIndWhenStartup"
         std::function<ItemLauncher&()> launcher;
         // Renames the selected record, proposing `name`, and lists the records again.
         std::function<void(const std::wstring& name)> renameSelected;
-        const HWND& window;
-        Prompter*& prompter;
     };
     // The replay question: the record's name and its two item counts; true to go on. The
     // program's own dialog unless another is set.

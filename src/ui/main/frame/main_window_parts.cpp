@@ -11,6 +11,11 @@
 
 namespace tv {
 
+LongCommandParts MainWindowParts::LongCommands(TTolvaneWindow& w) {
+    return {session, records, progress, work, options, [&w] { w.EnsureProgressStrip(); }, [&w] { w.FormResize(); },
+            w.hwnd_, prompter};
+}
+
 MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
     : hosts(w),
       options(*settings.user, *settings.common, hosts),
@@ -40,13 +45,9 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
                                               [this](int index) { selected.Store(index); },
                                               [this] { selected.Describe(); },
                                               [&w] { w.OnCommand(kCmdReplayAll); }}),
-      recording({session, records, progress, work, options, [&w] { w.EnsureProgressStrip(); },
-                 [&w] { w.FormResize(); }, [this](int index) { selected.Store(index); },
-                 [this] { selected.Describe(); }, w.hwnd_, prompter}),
-      replay({session, records, progress, work, options, *settings.user, w.startupRecordIndex_,
-              [&w] { w.EnsureProgressStrip(); }, [&w] { w.FormResize(); },
-              [&w]() -> ItemLauncher& { return w.Launcher(); },
-              [this](const std::wstring& name) { listCommands.Rename(name); }, w.hwnd_, prompter}),
+      recording({LongCommands(w), [this](int index) { selected.Store(index); }, [this] { selected.Describe(); }}),
+      replay({LongCommands(w), *settings.user, w.startupRecordIndex_, [&w]() -> ItemLauncher& { return w.Launcher(); },
+              [this](const std::wstring& name) { listCommands.Rename(name); }}),
       filter({session, records, options, [this] { return pages.views().TVDocs; }, [&w] { w.FormResize(); },
               [&w] { w.OpenSettings(); }}),
       smart({w.hwnd_, cbSmartRecord, PnlSmartRecord, menus.MainMenu1, recording, work, options, *settings.user,

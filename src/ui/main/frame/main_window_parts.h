@@ -85,6 +85,10 @@ struct MainWindowParts {
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint
+
+private:
+    // What recording and replay are both handed.
+    LongCommandParts LongCommands(TTolvaneWindow& w);
 };
 
 }  // namespace tv

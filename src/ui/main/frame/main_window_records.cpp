@@ -12,7 +12,8 @@ namespace tv {
 void TTolvaneWindow::AddCommands() {
     parts_->commands.Add(kCmdExit, [this](UINT) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); });
     AddProgramCommands(parts_->commands, [this] { return hwnd_; },
-                       [this]() -> ShellCalls& { return *parts_->shellCalls; });
+                       [this]() -> ShellCalls& { return *parts_->shellCalls; },
+                       [this](const std::wstring& text) { parts_->prompter->Tell(hwnd_, text); });
     parts_->commands.Add(kCmdSettings, [this](UINT) { OpenSettings(); });
     parts_->commands.Add(kCmdRecord, [this](UINT) { parts_->recording.BtnRecClick(); });
     parts_->commands.Add(kCmdSmartRecord, [this](UINT) { parts_->smart.SmartRecord1Click(); });

@@ -268,6 +268,40 @@ using MenuOwner = UniqueOwner<HMENU, DestroyMenuHandle>;
 using IconOwner = UniqueOwner<HICON, DestroyIconHandle>;
 using ImageListOwner = UniqueOwner<HIMAGELIST, DestroyImageList>;
 
+struct CloseFind {
+    void operator()(HANDLE find) const { FindClose(find); }
+};
+struct FreeGlobal {
+    void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
+// A file search (FindFirstFileW); build it from the search's handle with FindOwnerOf, which
+// turns INVALID_HANDLE_VALUE into none.
+using FindOwner = UniqueOwner<HANDLE, CloseFind>;
+inline FindOwner FindOwnerOf(HANDLE find) { return FindOwner(find == INVALID_HANDLE_VALUE ? nullptr : find); }
+// A global memory block until something else (the clipboard) takes it with release().
+using GlobalOwner = UniqueOwner<HGLOBAL, FreeGlobal>;
+
+// The clipboard, open for `owner` for the life of the object. Another program may hold it for a
+// moment: the opening is tried a few times.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) {
+        for (int i = 0; i < 10 && !open_; ++i) {
+            open_ = OpenClipboard(owner) != FALSE;
+            if (!open_) Sleep(10);
+        }
+    }
+    ~ClipboardScope() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_ = false;
+};
+
 // Selects an object into a device context and puts the previous one back at the end. A null
 // object selects nothing.
 class SelectedObject {

@@ -53,8 +53,11 @@ public:
     void NodeActivated(HWND, RecordNode& node) override {
         if (activated) activated(node);
     }
+    bool KeyPressed(HWND tree, UINT key) override { return keyPressed && keyPressed(tree, key); }
     // Enter and Space on a node: the window opens it.
     std::function<void(RecordNode&)> activated;
+    // The trees' other keys, acted on by the window's item commands.
+    std::function<bool(HWND tree, UINT key)> keyPressed;
 
 private:
     StatusBar& bar_;

@@ -1,6 +1,7 @@
 #include "ui/main/menus/main_menus.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace tv {
 
@@ -13,17 +14,30 @@ struct MenuRow {
     std::initializer_list<MenuRow> submenu;
 };
 
-HMENU Build(HMENU menu, std::initializer_list<MenuRow> rows) {
-    for (const MenuRow& row : rows) {
-        if (!row.caption) {
+// Rows whose command `shown` refuses are left out, and so is a separator before such a row.
+HMENU Build(HMENU menu, std::initializer_list<MenuRow> rows, const ItemShown& shown = nullptr) {
+    auto left = [&shown](const MenuRow* row) { return shown && row->id != 0 && !shown(row->id); };
+    for (const MenuRow* row = rows.begin(); row != rows.end(); ++row) {
+        if (left(row)) continue;
+        if (!row->caption) {
+            if (row + 1 != rows.end() && left(row + 1)) continue;
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else if (row.submenu.size() > 0) {
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(Build(CreatePopupMenu(), row.submenu)), row.caption);
+        } else if (row->submenu.size() > 0) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(Build(CreatePopupMenu(), row->submenu, shown)),
+                        row->caption);
         } else {
-            AppendMenuW(menu, MF_STRING, row.id, row.caption);
+            AppendMenuW(menu, MF_STRING, row->id, row->caption);
         }
     }
     return menu;
+}
+
+// The commands of `menu` and its submenus that carry a check mark.
+void CheckedCommands(HMENU menu, std::vector<UINT>& out) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) CheckedCommands(sub, out);
+        else if (GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) out.push_back(GetMenuItemID(menu, i));
+    }
 }
 
 const MenuRow kSeparator{0, nullptr, {}};
@@ -157,8 +171,13 @@ HMENU BuildRecordListMenu() {
     });
 }
 
-HMENU BuildTreeMenu() {
-    return Build(CreatePopupMenu(), {
+HMENU BuildTreeMenu() { return FillTreeMenu(CreatePopupMenu(), nullptr); }
+
+HMENU FillTreeMenu(HMENU menu, const ItemShown& shown) {
+    std::vector<UINT> checked;
+    CheckedCommands(menu, checked);
+    while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+    Build(menu, {
         {kCmdOpen, L"&Open\tCtrl+O", {}},
         {kCmdOpenLocation, L"Open file location\tCtrl+L", {}},
         {kCmdOpenAsAdmin, L"Open as admin", {}},
@@ -194,7 +213,9 @@ HMENU BuildTreeMenu() {
             {kCmdTextSmaller, L"Smaller", {}},
             {kCmdTextSmallest, L"Smallest", {}},
         }},
-    });
+    }, shown);
+    for (UINT id : checked) CheckMenuItem(menu, id, MF_BYCOMMAND | MF_CHECKED);
+    return menu;
 }
 
 void AddSearchItem(HMENU moreMenu) {

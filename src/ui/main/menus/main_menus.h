@@ -5,6 +5,8 @@
 // The main window's menus: the menu bar and its pop-up menus, built from tables.
 #include <windows.h>
 
+#include <functional>
+
 namespace tv {
 
 // Command identifiers of the menu items and buttons of the main window.
@@ -56,6 +58,10 @@ HMENU BuildMoreMenu();
 HMENU BuildRecordListMenu();
 // `PmDocTree`, the record trees' menu, with the text size submenu `MnTextSize`.
 HMENU BuildTreeMenu();
+// Empties `menu` and fills it again as `PmDocTree`, leaving out the commands `shown` refuses
+// (all are shown when it is null); the commands that stay keep their check marks.
+using ItemShown = std::function<bool(UINT id)>;
+HMENU FillTreeMenu(HMENU menu, const ItemShown& shown);
 // The "Search..." item `cbSearch` of the "more" menu, which appears once a record is shown.
 void AddSearchItem(HMENU moreMenu);
 

@@ -1,5 +1,7 @@
 #include "ui/main/views/record_views.h"
 
+#include <utility>
+
 #include <windowsx.h>
 
 #include "base/redraw.h"
@@ -134,6 +136,14 @@ void SelectAlone(HWND tree, HTREEITEM item) {
     if (!item) return;
     TreeView_SelectItem(tree, item);
     SetSelectedState(tree, item, true);
+}
+
+void SelectTopAndChildren(HWND tree) {
+    for (HTREEITEM top = TreeView_GetRoot(tree); top; top = TreeView_GetNextSibling(tree, top)) {
+        SetSelectedState(tree, top, true);
+        for (HTREEITEM child = TreeView_GetChild(tree, top); child; child = TreeView_GetNextSibling(tree, child))
+            SetSelectedState(tree, child, true);
+    }
 }
 
 HTREEITEM SearchByCaption(HWND tree, const std::wstring& caption, bool makeVisible) {
@@ -403,6 +413,11 @@ LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam,
             break;
         }
         case WM_KEYDOWN:
+            keyActedOn_ = false;
+            if (host_ && host_->KeyPressed(tree, static_cast<UINT>(wParam))) {
+                keyActedOn_ = true;  // its character, if any, must not start a caption search
+                return 0;
+            }
             if ((wParam == VK_RETURN || wParam == VK_SPACE) && host_) {
                 HTREEITEM item = TreeView_GetSelection(tree);
                 if (RecordNode* node = item ? NodeOf(tree, item) : nullptr) {
@@ -412,6 +427,7 @@ LRESULT RecordViews::OnTreeMessage(int page, HWND tree, UINT msg, WPARAM wParam,
             }
             break;
         case WM_CHAR:
+            if (std::exchange(keyActedOn_, false)) return 0;
             if (wParam == L'\r' || wParam == L' ') return 0;  // opened on the key-down: no beep, no search
             break;
         case WM_NCDESTROY:

@@ -48,6 +48,8 @@ std::vector<HTREEITEM> SelectedItems(HWND tree);
 void DeselectAll(HWND tree);
 // Makes `item` the only selected node and the focused one.
 void SelectAlone(HWND tree, HTREEITEM item);
+// Selects every top-level node and every direct child of one, beside what is selected already.
+void SelectTopAndChildren(HWND tree);
 // Every node in tree order: each node, then its children, then its next sibling.
 void ForEachItem(HWND tree, const std::function<void(HTREEITEM)>& visit);
 // The same, with each node's depth (0 for the top level).
@@ -83,6 +85,8 @@ public:
     virtual void NodeHovered(HWND tree, RecordNode& node) = 0;
     // Enter or Space on the selected node.
     virtual void NodeActivated(HWND tree, RecordNode& node) {}
+    // Any other key pressed in a tree; true when it was acted on.
+    virtual bool KeyPressed(HWND tree, UINT key) { return false; }
 };
 
 class RecordViews {
@@ -137,6 +141,7 @@ private:
     ControlHook hooks_[4];
     HTREEITEM hovered_ = nullptr;
     HTREEITEM anchor_ = nullptr;  // where a Shift+click range starts
+    bool keyActedOn_ = false;     // the last key-down was one of the host's keys
 };
 
 }  // namespace tv

@@ -55,10 +55,8 @@ const std::set<UINT> kCommandsToCome = {
     // the record's "Send To" and its dialog
     kCmdSendTo,
     // item and file commands of the record trees and the record list
-    kCmdOpenLocation, kCmdOpenAsAdmin, kCmdRunItemAsAdmin, kCmdOpenWith, kCmdOpenWithAdmin, kCmdCopyFile,
-    kCmdCopyFileName, kCmdCopyFileLocation, kCmdPasteShortcut, kCmdPaste, kCmdOpenAfterPaste, kCmdSendToDesktop,
-    kCmdSendToDocuments, kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdFullExpand, kCmdFullCollapse,
-    kCmdDeleteSelected, kCmdDeleteAll, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
+    kCmdOpenAsAdmin, kCmdRunItemAsAdmin, kCmdPasteShortcut, kCmdSendToDesktop, kCmdSendToDocuments,
+    kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
     // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
     kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,
     kCmdMyComputer, kCmdMyDocuments, kCmdShowDesktop, kCmdDesktopFolder, kCmdRecycleBin, kCmdControlPanel,

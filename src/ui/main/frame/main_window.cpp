@@ -305,9 +305,13 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CONTEXTMENU:
             if (ClickedOutsideClientArea(hwnd_, reinterpret_cast<HWND>(wParam), lParam)) break;
-            if (!parts_->work.busy())
+            if (!parts_->work.busy()) {
+                if (ContextMenuFor(parts_->menus, parts_->layout, hwnd_, reinterpret_cast<HWND>(wParam)) ==
+                    parts_->menus.PmDocTree)
+                    parts_->items.PmDocTreePopup();
                 ShowContextMenu(parts_->menus, parts_->layout, hwnd_, reinterpret_cast<HWND>(wParam), lParam,
                                 parts_->records.SelectedIndex() == startupRecordIndex_);
+            }
             return 0;
         case WM_SETCURSOR:
             if (parts_->splitter.SetCursor(hwnd_, wParam, lParam, parts_->layout, dpi_)) return TRUE;

@@ -22,6 +22,7 @@ ItemLauncher& TTolvaneWindow::Launcher() {
 
 void TTolvaneWindow::AddItemCommands() {
     parts_->commands.Add(kCmdOpen, [this](UINT) { OpenSelectedNode(); });
+    parts_->items.AddCommands(parts_->commands);
     parts_->commands.Add(kCmdReplayAll, [this](UINT) { parts_->replay.Replay1Click(); });
     parts_->commands.Add(kCmdReplayAtStart, [this](UINT) {
         // The item's own check mark toggles with the click.

@@ -48,6 +48,9 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
       recording({LongCommands(w), [this](int index) { selected.Store(index); }, [this] { selected.Describe(); }}),
       replay({LongCommands(w), *settings.user, w.startupRecordIndex_, [&w]() -> ItemLauncher& { return w.Launcher(); },
               [this](const std::wstring& name) { listCommands.Rename(name); }}),
+      items({w.hwnd_, pages, session, records, prompter, *settings.user, w.menuChecks_, menus,
+             [&w]() -> ItemLauncher& { return w.Launcher(); }, [&w] { return !w.showRunAsAdmin_; },
+             [&w] { w.LbRECsClick(); }, [&w] { w.OnCommand(kCmdOpen); }}),
       filter({session, records, options, [this] { return pages.views().TVDocs; }, [&w] { w.FormResize(); },
               [&w] { w.OpenSettings(); }}),
       smart({w.hwnd_, cbSmartRecord, PnlSmartRecord, menus.MainMenu1, recording, work, options, *settings.user,
@@ -89,6 +92,7 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
         if (work.busy() || !session.record().items.Valid(node.data.itemIndex)) return;
         w.Launcher().QuickOpen(session.record().items.At(node.data.itemIndex).path, node.caption);
     };
+    hover.keyPressed = [this](HWND tree, UINT key) { return items.TreeKeyDown(tree, key); };
     recording.tellOutcome = [this](const std::wstring& text) { status.SetText(0, text, text); };
     recording.startupFilter = filter.Filter();
     recording.beforeRecording = [this](bool smartRecord) { filter.BeforeRecording(smartRecord); };

@@ -11,6 +11,7 @@
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/commands/command_table.h"
+#include "ui/main/commands/item_commands.h"
 #include "ui/main/commands/record_list_commands.h"
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/commands/replay_commands.h"
@@ -82,6 +83,7 @@ struct MainWindowParts {
     RecordListCommands listCommands;
     RecordingCommands recording;
     ReplayCommands replay;
+    ItemCommands items;  // the record trees' menu and keys
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint

@@ -1,0 +1,341 @@
+// The record trees' item and file commands: their rules, and the commands through the real window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "app/shell_links.h"
+#include "base/file_util.h"
+#include "base/path_rules.h"
+#include "base/strings.h"
+#include "capture/recent_documents.h"
+#include "records/record_file.h"
+#include "replay/recording_shell.h"
+#include "support/fake_prompter.h"
+#include "support/record_entries.h"
+#include "support/test_support.h"
+#include "ui/main/commands/item_commands.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
+#include "ui/main/menus/main_menus.h"
+#include "ui/message_pump.h"
+
+using namespace tv;
+
+TEST(ItemCommandRules, LocationsPasteDestinationsAndRecentEntries) {
+    EXPECT_EQ(FolderPartOf(L"C:\\a\\b.txt"), L"C:\\a\\");
+    EXPECT_EQ(LocationToOpen(L"C:\\a\\b.txt", false), L"C:\\a\\");
+    EXPECT_EQ(LocationToOpen(L"C:\\a", true), L"C:\\a");
+    EXPECT_EQ(LocationToCopy(L"C:\\a\\b.txt", false, false, L"c:\\"), L"C:\\a\\");
+    EXPECT_EQ(LocationToCopy(L"C:\\a\\sub", true, true, L"C:\\a"), L"C:\\a");
+    EXPECT_EQ(LocationToCopy(L"C:\\a\\sub", true, false, L"C:\\a"), L"C:\\a\\sub");
+    // A group item without a trailing backslash still gets the file inside it.
+    EXPECT_EQ(PasteDestination(L"D:\\Work", L"C:\\x\\report.doc"), L"D:\\Work\\report.doc");
+    EXPECT_EQ(PasteDestination(L"D:\\Work\\", L"C:\\x\\report.doc"), L"D:\\Work\\report.doc");
+
+    const std::wstring links = L"c:\\docs\\tolvane\\links\\";
+    struct Case {
+        const wchar_t* target;
+        const wchar_t* path;
+        bool leads;
+    } cases[] = {
+        {L"c:\\a\\b.txt", L"c:\\a\\b.txt", true},       {L"c:\\a\\", L"c:\\a", true},
+        {L"c:\\a", L"c:\\a\\", true},                   {L"c:\\a\\b.txt", L"c:\\a\\b.txt2", false},
+        {L"c:\\a\\b.txt", L"c:\\a", false},             {L"d:\\x\\note.lnk", L"c:\\docs\\tolvane\\links\\note.lnk", true},
+        {L"d:\\x\\note.txt", L"c:\\docs\\tolvane\\links\\note.txt", false}, {L"", L"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RecentEntryLeadsTo(c.target, c.path, links), c.leads) << c.target << " " << c.path;
+}
+
+TEST(ItemCommandRules, OpeningCommandsFollowTheExtensionAndElevation) {
+    struct Case {
+        const wchar_t* extension;
+        bool elevated;
+        OpeningItems shown;
+    } cases[] = {
+        {L".exe", false, {true, false, false, false}}, {L".exe", true, {false, false, false, false}},
+        {L".bat", false, {true, true, false, true}},   {L".msc", true, {true, true, false, false}},
+        {L".txt", false, {false, true, true, true}},   {L".txt", true, {false, true, false, false}},
+        {L"", false, {false, false, false, false}},
+    };
+    for (const Case& c : cases) {
+        const OpeningItems got = OpeningItemsFor(c.extension, c.elevated);
+        EXPECT_EQ((std::vector<bool>{got.runAsAdmin, got.openWith, got.openAsAdmin, got.openWithAdmin}),
+                  (std::vector<bool>{c.shown.runAsAdmin, c.shown.openWith, c.shown.openAsAdmin, c.shown.openWithAdmin}))
+            << c.extension << (c.elevated ? " elevated" : "");
+    }
+}
+
+namespace {
+
+// The main window on a record folder holding one record written by the test.
+class ItemCommandsWindow : public ::testing::Test {
+protected:
+    tvtest::ScopedDataFolders folders;
+    tvtest::TempFolder dir, files;
+    Settings settings = OpenSettingsFiles();
+    std::unique_ptr<TTolvaneWindow> window;
+    tvtest::ScriptedPrompter prompter;
+    tvtest::RecordingShell shell;
+    ShownRecord written;
+
+    std::wstring RecordPath() const { return dir.file(L"Dec 09,2026_001.tolvane"); }
+    void Open() {
+        ASSERT_TRUE(WriteRecordFile(written, RecordPath(), L"test"));
+        settings.user->WriteString(keys::kDefault, keys::kRecordPath, dir.path());
+        window = std::make_unique<TTolvaneWindow>(settings, nullptr);
+        window->parts().recording.askRecord = [](auto&&...) { return false; };
+        ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        window->parts().prompter = &prompter;
+        window->parts().shellCalls = &shell;
+        window->Show(SW_SHOWNORMAL);
+        for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
+        ASSERT_EQ(window->parts().records.SelectedIndex(), 0);
+    }
+    void TearDown() override {
+        if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
+        window.reset();
+        tvtest::DropQuitMessages();
+    }
+    HWND Tree(int page = 0) { return window->parts().pages.views().Tree(page); }
+    // Selects the nodes of these captions in the tree of `page`, which is shown.
+    void Select(std::vector<std::wstring> captions, int page = 0) {
+        window->parts().pages.ShowPage(page);
+        HWND tree = Tree(page);
+        DeselectAll(tree);
+        std::vector<HTREEITEM> items;
+        for (const std::wstring& caption : captions) {
+            items.push_back(SearchByCaption(tree, caption, false));
+            ASSERT_NE(items.back(), nullptr) << caption;
+        }
+        // The focus first: moving it takes the mark off the node it leaves.
+        TreeView_SelectItem(tree, items.back());
+        for (HTREEITEM item : items) TreeView_SetItemState(tree, item, TVIS_SELECTED, TVIS_SELECTED);
+    }
+    void Run(UINT id) { tvtest::RunCommand(window->hwnd(), id); }
+    std::vector<std::wstring> Captions(int page = 0) {
+        std::vector<std::wstring> out;
+        HWND tree = Tree(page);
+        ForEachItem(tree, [&](HTREEITEM item) { out.push_back(tvtest::ItemText(tree, item)); });
+        return out;
+    }
+    std::vector<tvtest::ShellCall> Opened() {
+        std::vector<tvtest::ShellCall> out;
+        for (const auto& call : shell.calls)
+            if (call.kind == L"ExecuteW") out.push_back(call);
+        return out;
+    }
+};
+
+std::wstring ClipboardText() {
+    ClipboardScope clipboard(nullptr);
+    HANDLE data = clipboard.open() ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    if (!data) return L"(none)";
+    LockedGlobal text(data);
+    return text.bytes() ? std::wstring(reinterpret_cast<const wchar_t*>(text.bytes())) : L"";
+}
+
+}  // namespace
+
+TEST_F(ItemCommandsWindow, CopyFilePutsAWideFileListAndCopyNameAndLocationPutText) {
+    const std::wstring plain = L"C:\\a\\b.txt", foreign = L"C:\\\u6587\u4ef6\\\u0444\u0430\u0439\u043b \u5199.txt";
+    tvtest::AddEntry(written, nullptr, L"plain", plain, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"foreign", foreign, kProgramOrDocument, 0);
+    Open();
+    Select({L"plain", L"foreign"});
+    Run(kCmdCopyFile);
+    {
+        ClipboardScope clipboard(nullptr);
+        ASSERT_TRUE(clipboard.open());
+        HDROP list = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(DragQueryFileW(list, 0xFFFFFFFF, nullptr, 0), 2u);
+        std::vector<std::wstring> names;
+        for (UINT i = 0; i < 2; ++i) {
+            wchar_t name[1025] = {};
+            DragQueryFileW(list, i, name, 1024);
+            names.push_back(name);
+        }
+        // Tree order is caption order: "foreign" before "plain".
+        EXPECT_EQ(names, (std::vector<std::wstring>{foreign, plain}));
+        LockedGlobal block(list);
+        ASSERT_GE(block.size(), sizeof(DROPFILES));
+        EXPECT_TRUE(reinterpret_cast<const DROPFILES*>(block.bytes())->fWide);
+    }
+    // With two items the last one's path stays.
+    Run(kCmdCopyFileName);
+    EXPECT_EQ(ClipboardText(), plain);
+    Select({L"plain"});
+    Run(kCmdCopyFileLocation);
+    EXPECT_EQ(ClipboardText(), L"C:\\a\\");
+}
+
+TEST_F(ItemCommandsWindow, PasteCopiesTheFilesIntoTheFolderItemAndOpensItWhileChecked) {
+    const std::wstring target = files.file(L"Work"), source = dir.file(L"source");
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
+    for (const wchar_t* name : {L"one.txt", L"two.txt", L"three.txt"}) {
+        ASSERT_TRUE(tvtest::WriteAll(source + L"\\" + name, "x"));
+        tvtest::AddEntry(written, nullptr, name, source + L"\\" + name, kProgramOrDocument, 0);
+    }
+    tvtest::AddEntry(written, nullptr, L"Work", target, kFolderOrLocation, 0);
+    Open();
+
+    // Offered only for an existing folder.
+    auto pasteOffered = [this] {
+        window->parts().items.PmDocTreePopup();
+        return GetMenuState(window->parts().menus.PmDocTree, kCmdPaste, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    };
+    Select({L"one.txt"});
+    EXPECT_FALSE(pasteOffered());
+    Select({L"one.txt", L"two.txt", L"three.txt"});
+    Run(kCmdCopyFile);
+    Select({L"Work"});
+    EXPECT_TRUE(pasteOffered());
+    EXPECT_TRUE(GetMenuState(window->parts().menus.PmDocTree, kCmdOpenAfterPaste, MF_BYCOMMAND) & MF_CHECKED);
+    Run(kCmdPaste);
+    for (const wchar_t* name : {L"one.txt", L"two.txt", L"three.txt"}) EXPECT_TRUE(FileExists(target + L"\\" + name)) << name;
+    ASSERT_EQ(Opened().size(), 1u);
+    EXPECT_EQ(Opened()[0].verb, L"explore");
+
+    // Unchecked, stored as such, and the folder no longer opens. (The copies go first: the shell
+    // would ask before overwriting them.)
+    for (const wchar_t* name : {L"one.txt", L"two.txt", L"three.txt"}) DeleteFileW((target + L"\\" + name).c_str());
+    Run(kCmdOpenAfterPaste);
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kOpenFolderAfterPaste, true));
+    window->parts().items.PmDocTreePopup();
+    EXPECT_FALSE(GetMenuState(window->parts().menus.PmDocTree, kCmdOpenAfterPaste, MF_BYCOMMAND) & MF_CHECKED);
+    Run(kCmdPaste);
+    EXPECT_TRUE(FileExists(target + L"\\three.txt"));
+    EXPECT_EQ(Opened().size(), 1u);
+}
+
+TEST_F(ItemCommandsWindow, DeletedSelectedRemovesTheShownSelectionWithItsRecentEntryAndSaves) {
+    const std::wstring kept = files.file(L"kept.txt"), gone = files.file(L"gone.txt");
+    ASSERT_TRUE(tvtest::WriteAll(kept, "x"));
+    ASSERT_TRUE(tvtest::WriteAll(gone, "x"));
+    tvtest::AddEntry(written, nullptr, L"kept", kept, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"gone", gone, kProgramOrDocument, 0);
+    const std::wstring recent = RecentFolder();
+    CreateFolderTree(recent);
+    const std::wstring keptLink = recent + L"\\kept-test.lnk", goneLink = recent + L"\\gone-test.lnk";
+    ASSERT_TRUE(CreateShortcut(keptLink, kept, L""));
+    ASSERT_TRUE(CreateShortcut(goneLink, gone, L""));
+    Open();
+    const std::wstring question = L"Are you sure you want to remove selected item of current record?";
+
+    // "kept" selected on the "All" page, hidden once another page shows; "gone" selected there.
+    Select({L"kept"}, 0);
+    Select({L"gone"}, 1);
+    prompter.answers = {false};
+    Run(kCmdDeleteSelected);
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"gone", L"kept"}));
+
+    prompter.answers = {true};
+    SetFocus(Tree(1));
+    tvtest::PressKey(VK_DELETE);
+    for (int i = 0; i < 5; ++i, Sleep(10)) ProcessMessages();
+    EXPECT_EQ(prompter.asked, (std::vector<std::wstring>{question, question}));
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept"});
+    EXPECT_FALSE(FileExists(goneLink));
+    EXPECT_TRUE(FileExists(keptLink));
+    // Saved: the record read again holds only "kept".
+    window->parts().selected.Show();
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"kept"});
+    DeleteFileW(keptLink.c_str());
+}
+
+TEST_F(ItemCommandsWindow, DeleteAllAsksItsOwnQuestionSavesTheEmptyRecordAndLeavesRecentAlone) {
+    const std::wstring doc = files.file(L"doc.txt");
+    ASSERT_TRUE(tvtest::WriteAll(doc, "x"));
+    tvtest::AddEntry(written, nullptr, L"doc", doc, kProgramOrDocument, 0);
+    const std::wstring link = RecentFolder() + L"\\doc-test.lnk";
+    CreateFolderTree(RecentFolder());
+    ASSERT_TRUE(CreateShortcut(link, doc, L""));
+    Open();
+    prompter.answers = {true};
+    Run(kCmdDeleteAll);
+    EXPECT_EQ(prompter.asked, std::vector<std::wstring>{L"Are you sure you want to remove all items of current record?"});
+    EXPECT_TRUE(Captions().empty());
+    window->parts().selected.Show();
+    EXPECT_TRUE(Captions().empty());
+    EXPECT_TRUE(FileExists(link));
+    DeleteFileW(link.c_str());
+}
+
+TEST_F(ItemCommandsWindow, TheTreeKeysSelectClearOpenAndExpand) {
+    const std::wstring folder = files.file(L"with blank"), doc = folder + L"\\doc.txt";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(tvtest::WriteAll(doc, "x"));
+    RecordNode* program = tvtest::AddEntry(written, nullptr, L"program", L"C:\\p\\program.exe", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, program, L"doc", doc, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"other", L"C:\\other.txt", kProgramOrDocument, 0);
+    Open();
+    HWND tree = Tree();
+    SetForegroundWindow(window->hwnd());
+    SetFocus(tree);
+    auto press = [](WORD key, bool shift, bool ctrl) {
+        tvtest::PressKey(key, shift, ctrl);
+        for (int i = 0; i < 5; ++i, Sleep(10)) ProcessMessages();
+    };
+    // Ctrl+A: the top level and its direct children.
+    press('A', false, true);
+    std::vector<std::wstring> selected;
+    for (HTREEITEM item : SelectedItems(tree)) selected.push_back(tvtest::ItemText(tree, item));
+    EXPECT_EQ(selected, (std::vector<std::wstring>{L"other", L"program", L"doc"}));
+    // Escape clears the selection.
+    press(VK_ESCAPE, false, false);
+    EXPECT_TRUE(SelectedItems(tree).empty());
+
+    Select({L"doc"});
+    SetFocus(tree);
+    press('L', false, true);  // the folder of the document
+    press('W', false, true);  // the Open With dialog
+    press('W', true, false);  // the elevation helper, the path as one argument
+    const auto calls = Opened();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].verb, L"explore");
+    EXPECT_EQ(ToLower(tvtest::ArgumentAsReceived(calls[0].file)), ToLower(folder));  // the opener lower-cases it
+    EXPECT_EQ(calls[1].file, L"rundll32.exe");
+    EXPECT_EQ(calls[1].parameters, L"shell32.dll,OpenAs_RunDLL " + doc);
+    EXPECT_EQ(FileNameOf(calls[2].file), L"tolvaneadmin.exe");
+    EXPECT_EQ(calls[2].parameters, L"\"" + doc + L"\"");
+
+    Run(kCmdFullExpand);
+    int expanded = 0;
+    ForEachItem(tree, [&](HTREEITEM item) { expanded += (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) ? 1 : 0; });
+    EXPECT_EQ(expanded, 1);  // "program"
+    Run(kCmdFullCollapse);
+    expanded = 0;
+    ForEachItem(tree, [&](HTREEITEM item) { expanded += (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) ? 1 : 0; });
+    EXPECT_EQ(expanded, 0);
+}
+
+TEST_F(ItemCommandsWindow, TheMenuOffersWhatTheFocusedItemAndThePageAllow) {
+    tvtest::AddEntry(written, nullptr, L"tool", L"C:\\p\\tool.exe", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"script", L"C:\\p\\run.bat", kProgramOrDocument, 0);
+    Open();
+    auto offered = [this](UINT id) {
+        window->parts().items.PmDocTreePopup();
+        return GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    };
+    Select({L"tool"});
+    EXPECT_TRUE(offered(kCmdRunItemAsAdmin));
+    EXPECT_FALSE(offered(kCmdOpenWith));
+    EXPECT_TRUE(offered(kCmdDeleteSelected));
+    EXPECT_TRUE(offered(kCmdDeleteAll));
+    Select({L"script"});
+    EXPECT_TRUE(offered(kCmdOpenWithAdmin));
+    EXPECT_FALSE(offered(kCmdOpenAsAdmin));
+    // On another page the removal commands are not offered.
+    Select({L"script"}, 1);
+    EXPECT_FALSE(offered(kCmdDeleteSelected));
+    EXPECT_FALSE(offered(kCmdDeleteAll));
+    EXPECT_TRUE(offered(kCmdOpenWith));
+}

@@ -339,3 +339,49 @@ TEST_F(ItemCommandsWindow, TheMenuOffersWhatTheFocusedItemAndThePageAllow) {
     EXPECT_FALSE(offered(kCmdDeleteAll));
     EXPECT_TRUE(offered(kCmdOpenWith));
 }
+
+TEST_F(ItemCommandsWindow, ElevatedCommandsGoThroughTheShellWithThePathAsOneArgument) {
+    // A document type of the test's own, opened by the prefix's text editor.
+    tvtest::ScopedClasses classes;
+    classes.Set(L".tvnote", L"txtfile");
+    const std::wstring text = files.file(L"a note.tvnote"), odd = files.file(L"no type.zzqx");
+    ASSERT_TRUE(tvtest::WriteAll(text, "x"));
+    ASSERT_TRUE(tvtest::WriteAll(odd, "x"));
+    tvtest::AddEntry(written, nullptr, L"note", text, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"odd", odd, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"tool", L"C:\\p q\\tool.exe", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"Control Panel", L"C:\\windows\\explorer.exe", kProgramOrDocument, 0);
+    Open();
+    // A document opens elevated in its program; a type with no program goes to the helper.
+    Select({L"note", L"odd"});
+    Run(kCmdOpenAsAdmin);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].kind, L"Elevated");
+    EXPECT_EQ(ToLower(FileNameOf(shell.calls[0].file)), L"notepad.exe");
+    EXPECT_EQ(shell.calls[0].parameters, L"\"" + text + L"\"");
+    EXPECT_EQ(shell.calls[1].kind, L"ExecuteW");
+    EXPECT_EQ(FileNameOf(shell.calls[1].file), L"tolvaneadmin.exe");
+    EXPECT_EQ(shell.calls[1].parameters, L"\"" + odd + L"\"");
+
+    // A program runs elevated; the Control Panel under explorer.exe opens as itself, not elevated.
+    shell.calls.clear();
+    Select({L"tool", L"Control Panel"});
+    Run(kCmdRunItemAsAdmin);
+    std::vector<std::wstring> elevated;
+    for (const auto& call : shell.calls)
+        if (call.kind == L"Elevated") elevated.push_back(call.file);
+    EXPECT_EQ(elevated, std::vector<std::wstring>{L"C:\\p q\\tool.exe"});
+    EXPECT_GT(shell.calls.size(), elevated.size());
+
+    // An elevated instance offers no elevation for documents, nor "Run as admin" for a program.
+    window->parts().hosts.ShowRunAsAdminItems(false);
+    auto offered = [this](UINT id) {
+        window->parts().items.PmDocTreePopup();
+        return GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    };
+    Select({L"note"});
+    EXPECT_FALSE(offered(kCmdOpenAsAdmin));
+    EXPECT_FALSE(offered(kCmdOpenWithAdmin));
+    Select({L"tool"});
+    EXPECT_FALSE(offered(kCmdRunItemAsAdmin));
+}

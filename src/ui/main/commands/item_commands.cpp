@@ -20,6 +20,7 @@
 #include "capture/shell_windows.h"
 #include "records/record_library.h"
 #include "replay/item_launcher.h"
+#include "replay/run_as_admin.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/main/menus/main_menus.h"
 
@@ -163,6 +164,8 @@ void ItemCommands::AddCommands(CommandTable& table) {
     };
     row(kCmdOpenLocation, &ItemCommands::MnOpenDIr22Click);
     row(kCmdOpenWith, &ItemCommands::OpenWith2Click);
+    row(kCmdRunItemAsAdmin, &ItemCommands::Runasadministrator322Click);
+    row(kCmdOpenAsAdmin, &ItemCommands::OpenAsAdmin1Click);
     row(kCmdOpenWithAdmin, &ItemCommands::OpenWithasadmin2Click);
     row(kCmdFullExpand, &ItemCommands::MnExpandAllClick);
     row(kCmdFullCollapse, &ItemCommands::CollapseAll1Click);
@@ -234,11 +237,45 @@ void ItemCommands::OpenWith2Click() {
 
 void ItemCommands::OpenWithasadmin2Click() {
     Selected item;
-    if (!FocusedItem(item)) return;
-    ItemLauncher& launcher = p_.launcher();
+    if (FocusedItem(item)) OpenThroughAdminHelper(p_.launcher(), item.path);
+}
+
+void ItemCommands::OpenThroughAdminHelper(ItemLauncher& launcher, const std::wstring& path) {
     // The path is one argument, whatever blanks it holds.
-    launcher.OpenDocument(JoinPath(FolderOf(ModulePath()), L"tolvaneadmin.exe"), QuotedArgument(item.path),
+    launcher.OpenDocument(JoinPath(FolderOf(ModulePath()), L"tolvaneadmin.exe"), QuotedArgument(path),
                           !launcher.context().startupReplay);
+}
+
+void ItemCommands::Runasadministrator322Click() {
+    ItemLauncher& launcher = p_.launcher();
+    TRunAsAdmin admin(p_.shell());
+    for (const Selected& item : SelectedItems()) {
+        std::wstring title = item.title, path = item.path;
+        // A shell place is opened by the table itself, normally.
+        if (ShellWindowTable(title, path, ShellTableMode::Launch, &launcher) == 1) continue;
+        admin.ElevatedLaunch(p_.window, path, L"");
+    }
+}
+
+void ItemCommands::OpenAsAdmin1Click() {
+    ItemLauncher& launcher = p_.launcher();
+    TRunAsAdmin admin(p_.shell());
+    RealResolutionMachine machine;
+    for (const Selected& item : SelectedItems()) {
+        const std::wstring& p = item.path;
+        const std::wstring e = ToLower(Trim(ExtensionOf(p)));
+        const bool runsItself = e == L".exe" || e == L".bat" || e == L".msi";
+        const std::wstring a = CommandLineProgramPath(runsItself ? p : AssociatedProgram(p, machine));
+        if (IsPhotoViewer(a)) {
+            admin.ElevatedLaunch(p_.window, L"rundll32.exe",
+                                 ExpandEnvironment(L"%SystemRoot%\\system32\\shimgvw.dll,ImageView_Fullscreen", machine) +
+                                     L" " + QuotedArgument(p));
+        } else if (!a.empty()) {
+            admin.ElevatedLaunch(p_.window, a, QuotedArgument(p));
+        } else {
+            OpenThroughAdminHelper(launcher, p);
+        }
+    }
 }
 
 void ItemCommands::ExpandAll(UINT how) {

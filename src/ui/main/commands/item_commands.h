@@ -17,6 +17,7 @@
 namespace tv {
 
 class ItemLauncher;
+class ShellCalls;
 class Prompter;
 class SettingsStore;
 struct MainMenus;
@@ -63,6 +64,7 @@ public:
         MenuChecks& checks;
         MainMenus& menus;
         std::function<ItemLauncher&()> launcher;
+        std::function<ShellCalls&()> shell;      // for the elevated launches
         std::function<bool()> elevated;          // the instance runs as administrator
         std::function<void()> showSelectedRecord;
         std::function<void()> openSelected;      // "&Open"
@@ -78,6 +80,8 @@ public:
 
     void MnOpenDIr22Click();
     void OpenWith2Click();
+    void Runasadministrator322Click();
+    void OpenAsAdmin1Click();
     void OpenWithasadmin2Click();
     void MnExpandAllClick() { ExpandAll(TVE_EXPAND); }
     void CollapseAll1Click() { ExpandAll(TVE_COLLAPSE); }
@@ -101,6 +105,8 @@ private:
     // The focused node of the active tree; false when there is none.
     bool FocusedItem(Selected& item) const;
     void ExpandAll(UINT how);
+    // Hands `path` to the program's elevation helper, as one argument.
+    void OpenThroughAdminHelper(ItemLauncher& launcher, const std::wstring& path);
     // Writes the record after a removal and shows it again.
     void SaveAndShowAgain();
     void SelectAllTopAndChildren(HWND tree);

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -384,4 +386,56 @@ TEST_F(ItemCommandsWindow, ElevatedCommandsGoThroughTheShellWithThePathAsOneArgu
     EXPECT_FALSE(offered(kCmdOpenWithAdmin));
     Select({L"tool"});
     EXPECT_FALSE(offered(kCmdRunItemAsAdmin));
+}
+
+namespace {
+
+// Puts text and a file list on the clipboard together.
+void PutOnClipboard(const std::wstring& text, const std::vector<std::wstring>& files) {
+    ClipboardScope clipboard(nullptr);
+    ASSERT_TRUE(clipboard.open());
+    EmptyClipboard();
+    auto put = [](UINT format, const void* bytes, size_t size) {
+        GlobalOwner block(GlobalAlloc(GMEM_MOVEABLE, size));
+        memcpy(GlobalLock(block.get()), bytes, size);
+        GlobalUnlock(block.get());
+        if (SetClipboardData(format, block.get())) block.release();
+    };
+    put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    if (!files.empty()) {
+        const std::vector<BYTE> list = FileListBlock(files);
+        put(CF_HDROP, list.data(), list.size());
+    }
+}
+
+}  // namespace
+
+TEST_F(ItemCommandsWindow, PasteShortcutAddsTheClipboardsTextAndFilesOnceAndSaves) {
+    const std::wstring known = files.file(L"known.txt"), fresh = files.file(L"fresh.txt");
+    ASSERT_TRUE(tvtest::WriteAll(known, "x"));
+    ASSERT_TRUE(tvtest::WriteAll(fresh, "x"));
+    tvtest::AddEntry(written, nullptr, L"known", known, kProgramOrDocument, 0);
+    Open();
+    std::vector<std::wstring> fetched;
+    window->parts().intakes.fetchPageTitle = [&](const std::wstring& address) {
+        fetched.push_back(address);
+        return std::wstring(L"Fetched Page");
+    };
+    PutOnClipboard(L"http://site.example/deep/page", {known, fresh});
+    SetFocus(Tree());
+    tvtest::PressKey('V', false, true);
+    for (int i = 0; i < 5; ++i, Sleep(10)) ProcessMessages();
+    EXPECT_EQ(fetched, std::vector<std::wstring>{L"http://site.example/deep/page"});
+
+    ShownRecord back;
+    ASSERT_EQ(ReadRecordFile(back, RecordPath()), ReadOutcome::Complete);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < back.items.Count(); ++i) paths.push_back(back.items.At(i).path);
+    std::sort(paths.begin(), paths.end());
+    // The known file once; the page under its site's group.
+    EXPECT_EQ(paths, (std::vector<std::wstring>{fresh, known, L"http://site.example/deep/page", L"site.example"}));
+    std::vector<std::wstring> captions;
+    back.docs.Walk([&](RecordNode& node) { captions.push_back(node.caption); });
+    EXPECT_NE(std::find(captions.begin(), captions.end(), L"Fetched Page"), captions.end());
+    EXPECT_EQ(window->parts().pages.activePage(), 0);
 }

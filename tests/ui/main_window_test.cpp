@@ -55,7 +55,7 @@ const std::set<UINT> kCommandsToCome = {
     // the record's "Send To" and its dialog
     kCmdSendTo,
     // item and file commands of the record trees and the record list
-    kCmdPasteShortcut, kCmdSendToDesktop, kCmdSendToDocuments,
+    kCmdSendToDesktop, kCmdSendToDocuments,
     kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
     // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
     kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,

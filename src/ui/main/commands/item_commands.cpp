@@ -120,6 +120,20 @@ std::vector<std::wstring> ClipboardFiles(HWND owner) {
     return files;
 }
 
+// The clipboard's Unicode text; empty when it holds none.
+std::wstring ClipboardText(HWND owner) {
+    ClipboardScope clipboard(owner);
+    HANDLE data = clipboard.open() ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    LockedGlobal text(data);
+    if (!text.bytes()) return {};
+    // Bounded by the block, whether or not its text ends in a NUL.
+    const wchar_t* chars = reinterpret_cast<const wchar_t*>(text.bytes());
+    const size_t most = text.size() / sizeof(wchar_t);
+    size_t length = 0;
+    while (length < most && chars[length]) ++length;
+    return std::wstring(chars, length);
+}
+
 // Puts `bytes` on the clipboard as `format`, replacing what it held.
 bool SetClipboardBlock(HWND owner, UINT format, const void* bytes, size_t size) {
     GlobalOwner block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
@@ -175,6 +189,7 @@ void ItemCommands::AddCommands(CommandTable& table) {
     row(kCmdCopyFileName, &ItemCommands::CopyFileName1Click);
     row(kCmdCopyFileLocation, &ItemCommands::CopyContainingFolder1Click);
     row(kCmdPaste, &ItemCommands::PasteFile1Click);
+    row(kCmdPasteShortcut, &ItemCommands::CopyFile2Click);
     row(kCmdOpenAfterPaste, &ItemCommands::Openfilelocationafterpaste1Click);
 }
 
@@ -198,6 +213,7 @@ bool ItemCommands::TreeKeyDown(HWND tree, UINT key) {
         case 'L': return run(kCmdOpenLocation);
         case 'W': return run(kCmdOpenWith);
         case 'C': return run(kCmdCopyFile);
+        case 'V': return run(kCmdPasteShortcut);
         default: return false;
     }
 }
@@ -368,6 +384,25 @@ void ItemCommands::PasteFile1Click() {
         }
     }
     if (p_.checks.openFolderAfterPaste && !selected.empty()) launcher.OpenPathOrAddress(selected.back().path);
+}
+
+void ItemCommands::CopyFile2Click() {
+    bool added = false;
+    auto add = [this, &added](const std::wstring& x) {
+        if (x.empty()) return;
+        if (p_.session.Contains(x)) {
+            p_.session.NoteExisting(x);
+            return;
+        }
+        const std::wstring lower = ToLower(x);
+        const bool page = lower.find(L"http://") != std::wstring::npos || lower.find(L"https://") != std::wstring::npos;
+        p_.session.AddItem(x, page && p_.pageTitle ? p_.pageTitle(x) : std::wstring());
+        added = true;
+    };
+    add(CommandLineProgramPath(ClipboardText(p_.window)));
+    for (const std::wstring& file : ClipboardFiles(p_.window)) add(CommandLineProgramPath(file));
+    if (added) p_.session.SaveCurrentRecord();
+    p_.session.ShowAllPageAndLastAdded();
 }
 
 void ItemCommands::Openfilelocationafterpaste1Click() {

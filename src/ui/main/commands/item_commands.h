@@ -68,6 +68,7 @@ public:
         std::function<bool()> elevated;          // the instance runs as administrator
         std::function<void()> showSelectedRecord;
         std::function<void()> openSelected;      // "&Open"
+        std::function<std::wstring(const std::wstring& address)> pageTitle;  // empty when none
     };
     explicit ItemCommands(Parts parts) : p_(std::move(parts)) {}
 
@@ -91,6 +92,7 @@ public:
     void CopyFileName1Click();
     void CopyContainingFolder1Click();
     void PasteFile1Click();
+    void CopyFile2Click();
     void Openfilelocationafterpaste1Click();
 
 private:

@@ -121,6 +121,11 @@ protected:
         for (HTREEITEM item : items) TreeView_SetItemState(tree, item, TVIS_SELECTED, TVIS_SELECTED);
     }
     void Run(UINT id) { tvtest::RunCommand(window->hwnd(), id); }
+    // Whether the trees' menu, made ready to open, holds the command.
+    bool Offered(UINT id) {
+        window->parts().items.PmDocTreePopup();
+        return GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    }
     std::vector<std::wstring> Captions(int page = 0) {
         std::vector<std::wstring> out;
         HWND tree = Tree(page);
@@ -190,16 +195,12 @@ TEST_F(ItemCommandsWindow, PasteCopiesTheFilesIntoTheFolderItemAndOpensItWhileCh
     Open();
 
     // Offered only for an existing folder.
-    auto pasteOffered = [this] {
-        window->parts().items.PmDocTreePopup();
-        return GetMenuState(window->parts().menus.PmDocTree, kCmdPaste, MF_BYCOMMAND) != static_cast<UINT>(-1);
-    };
     Select({L"one.txt"});
-    EXPECT_FALSE(pasteOffered());
+    EXPECT_FALSE(Offered(kCmdPaste));
     Select({L"one.txt", L"two.txt", L"three.txt"});
     Run(kCmdCopyFile);
     Select({L"Work"});
-    EXPECT_TRUE(pasteOffered());
+    EXPECT_TRUE(Offered(kCmdPaste));
     EXPECT_TRUE(GetMenuState(window->parts().menus.PmDocTree, kCmdOpenAfterPaste, MF_BYCOMMAND) & MF_CHECKED);
     Run(kCmdPaste);
     for (const wchar_t* name : {L"one.txt", L"two.txt", L"three.txt"}) EXPECT_TRUE(FileExists(target + L"\\" + name)) << name;
@@ -323,23 +324,19 @@ TEST_F(ItemCommandsWindow, TheMenuOffersWhatTheFocusedItemAndThePageAllow) {
     tvtest::AddEntry(written, nullptr, L"tool", L"C:\\p\\tool.exe", kProgramOrDocument, 0);
     tvtest::AddEntry(written, nullptr, L"script", L"C:\\p\\run.bat", kProgramOrDocument, 0);
     Open();
-    auto offered = [this](UINT id) {
-        window->parts().items.PmDocTreePopup();
-        return GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
-    };
     Select({L"tool"});
-    EXPECT_TRUE(offered(kCmdRunItemAsAdmin));
-    EXPECT_FALSE(offered(kCmdOpenWith));
-    EXPECT_TRUE(offered(kCmdDeleteSelected));
-    EXPECT_TRUE(offered(kCmdDeleteAll));
+    EXPECT_TRUE(Offered(kCmdRunItemAsAdmin));
+    EXPECT_FALSE(Offered(kCmdOpenWith));
+    EXPECT_TRUE(Offered(kCmdDeleteSelected));
+    EXPECT_TRUE(Offered(kCmdDeleteAll));
     Select({L"script"});
-    EXPECT_TRUE(offered(kCmdOpenWithAdmin));
-    EXPECT_FALSE(offered(kCmdOpenAsAdmin));
+    EXPECT_TRUE(Offered(kCmdOpenWithAdmin));
+    EXPECT_FALSE(Offered(kCmdOpenAsAdmin));
     // On another page the removal commands are not offered.
     Select({L"script"}, 1);
-    EXPECT_FALSE(offered(kCmdDeleteSelected));
-    EXPECT_FALSE(offered(kCmdDeleteAll));
-    EXPECT_TRUE(offered(kCmdOpenWith));
+    EXPECT_FALSE(Offered(kCmdDeleteSelected));
+    EXPECT_FALSE(Offered(kCmdDeleteAll));
+    EXPECT_TRUE(Offered(kCmdOpenWith));
 }
 
 TEST_F(ItemCommandsWindow, ElevatedCommandsGoThroughTheShellWithThePathAsOneArgument) {
@@ -377,15 +374,11 @@ TEST_F(ItemCommandsWindow, ElevatedCommandsGoThroughTheShellWithThePathAsOneArgu
 
     // An elevated instance offers no elevation for documents, nor "Run as admin" for a program.
     window->parts().hosts.ShowRunAsAdminItems(false);
-    auto offered = [this](UINT id) {
-        window->parts().items.PmDocTreePopup();
-        return GetMenuState(window->parts().menus.PmDocTree, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
-    };
     Select({L"note"});
-    EXPECT_FALSE(offered(kCmdOpenAsAdmin));
-    EXPECT_FALSE(offered(kCmdOpenWithAdmin));
+    EXPECT_FALSE(Offered(kCmdOpenAsAdmin));
+    EXPECT_FALSE(Offered(kCmdOpenWithAdmin));
     Select({L"tool"});
-    EXPECT_FALSE(offered(kCmdRunItemAsAdmin));
+    EXPECT_FALSE(Offered(kCmdRunItemAsAdmin));
 }
 
 namespace {

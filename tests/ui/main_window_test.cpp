@@ -50,8 +50,6 @@ void MenuCommands(HMENU menu, std::vector<UINT>& ids) {
 
 // Menu items whose commands are still to come; each leaves this list as it gains its handler.
 const std::set<UINT> kCommandsToCome = {
-    // the add-item dialog
-    kCmdAdd,
     // the record's "Send To" and its dialog
     kCmdSendTo,
     // item and file commands of the record trees and the record list

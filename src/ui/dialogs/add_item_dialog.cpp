@@ -36,7 +36,7 @@ constexpr wchar_t kBrowseTitle[] = L"Please Select a Path,Current path is ";
 // A disabled name box is light grey.
 constexpr COLORREF kDisabledBoxColour = RGB(239, 239, 239);
 // Client area and places at 96 dots per inch.
-constexpr int kWidth = 640, kHeight = 440, kMargin = 8, kPagesTop = 72, kStripHeight = 24;
+constexpr int kWidth = 720, kHeight = 440, kMargin = 8, kPagesTop = 72, kStripHeight = 24;
 constexpr UINT_PTR kTimerInit = 1;
 constexpr UINT kInitDelayMs = 200;
 // While a page loads, the queue runs at most this often.
@@ -96,15 +96,17 @@ void TFrmActionAdd::FormCreate() {
     // Created in tab order: the boxes, the buttons, the page tabs, then the lists.
     const DWORD label = SS_LEFT | SS_NOPREFIX;
     lbAction = Control(WC_STATICW, L"Address", label, kMargin, 12, 50, 16);
-    EdtAction = Control(WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 60, 8, 320, 23, 0, WS_EX_CLIENTEDGE);
-    lbName = Control(WC_STATICW, L"Name", label, 390, 12, 40, 16);
-    EdtName = Control(WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP, 432, 8, 200, 23, 0, WS_EX_CLIENTEDGE);
-    cbNeedAlterName = Control(WC_BUTTONW, L"Alter Name", BS_AUTOCHECKBOX | WS_TABSTOP, 432, 34, 100, 20, IdAlterName);
+    EdtAction = Control(WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 60, 8, 380, 23, 0, WS_EX_CLIENTEDGE);
+    lbName = Control(WC_STATICW, L"Name", label, 450, 12, 40, 16);
+    EdtName = Control(WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP, 492, 8, kWidth - kMargin - 492, 23, 0,
+                      WS_EX_CLIENTEDGE);
+    cbNeedAlterName = Control(WC_BUTTONW, L"Alter Name", BS_AUTOCHECKBOX | WS_TABSTOP, 492, 34, 100, 20, IdAlterName);
     ShowWindow(cbNeedAlterName, SW_HIDE);
     BtnChoose = Control(WC_BUTTONW, L"&Browse", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, kMargin, 38, 84, 25, IdBrowse);
     btnRefresh = Control(WC_BUTTONW, L"&Refresh", BS_PUSHBUTTON | WS_TABSTOP, 98, 38, 84, 25, IdRefresh);
-    BtnAdd = Control(WC_BUTTONW, L"Confirm to &Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 412, 38, 130, 25, IDOK);
-    SpeedButton1 = Control(WC_BUTTONW, L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, 550, 38, 82, 25, IDCANCEL);
+    const int cancelLeft = kWidth - kMargin - 82;
+    BtnAdd = Control(WC_BUTTONW, L"Confirm to &Add", BS_DEFPUSHBUTTON | WS_TABSTOP, cancelLeft - 138, 38, 130, 25, IDOK);
+    SpeedButton1 = Control(WC_BUTTONW, L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, cancelLeft, 38, 82, 25, IDCANCEL);
 
     const DWORD tabStyle = WS_CLIPSIBLINGS | WS_TABSTOP | WS_GROUP | (ownerDrawnTabs_ ? TCS_OWNERDRAWFIXED : 0);
     PageControl1 = Control(WC_TABCONTROLW, L"", tabStyle, 0, kPagesTop, 10, 10);

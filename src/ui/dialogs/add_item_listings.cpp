@@ -23,9 +23,6 @@ bool IsListedProgram(const std::wstring& target) {
         if (name == own) return false;
     return kind;
 }
-std::wstring FolderWithBackslash(const std::wstring& folder) {
-    return folder.empty() || folder.back() == L'\\' ? folder : folder + L"\\";
-}
 }  // namespace
 
 std::vector<ListRow> InstalledProgramRows(const std::vector<std::wstring>& collected, ResolutionMachine& machine,
@@ -46,14 +43,14 @@ std::vector<ListRow> InstalledProgramRows(const std::vector<std::wstring>& colle
 }
 
 std::vector<ListedEntry> RecentFolderEntries(const std::wstring& recentFolder, RecentFolderReader& reader) {
-    return reader.List(FolderWithBackslash(recentFolder), kMaxListed);
+    return reader.List(FolderPrefix(recentFolder), kMaxListed);
 }
 
 RecentRows RecentFolderRows(const std::wstring& recentFolder, const std::vector<ListedEntry>& entries,
                             ResolutionMachine& machine, const RowIcon& icon, const RowHint& hint,
                             const std::function<bool()>& stop) {
     RecentRows rows;
-    const std::wstring prefix = FolderWithBackslash(recentFolder);
+    const std::wstring prefix = FolderPrefix(recentFolder);
     for (const ListedEntry& entry : entries) {
         if (stop()) break;
         if (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN)) continue;

@@ -106,6 +106,13 @@ protected:
         std::sort(paths.begin(), paths.end());
         return paths;
     }
+    // Shortcuts in `folder` named as given, to files of `targets` made for them unless present.
+    void Links(const tvtest::TempFolder& folder, const std::vector<std::pair<std::wstring, std::wstring>>& links) {
+        for (const auto& [link, target] : links) {
+            if (GetFileAttributesW(targets.file(target).c_str()) == INVALID_FILE_ATTRIBUTES) Touch(targets.file(target));
+            Link(folder.file(link), targets.file(target));
+        }
+    }
     void Select(HWND list, const std::vector<int>& rows) {
         for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
     }
@@ -166,21 +173,12 @@ TEST_F(AddItemDialog, CancelAndEscapeAddNothingAndEscapeStopsALoad) {
 }
 
 TEST_F(AddItemDialog, InstalledProgramsListProgramKindsOnlyAndTwoLoadsGiveTheSameRows) {
-    const std::vector<std::wstring> kinds = {L"edit.exe", L"setup.msi", L"run.bat", L"go.cmd", L"panel.cpl",
-                                             L"console.msc"};
-    for (const std::wstring& k : kinds) Touch(targets.file(k));
-    Touch(targets.file(L"tolvane.exe"));
-    Touch(targets.file(L"notes.txt"));
     ASSERT_TRUE(CreateDirectoryW(userPrograms.file(L"Tools").c_str(), nullptr));
-    Link(userPrograms.file(L"Edit.lnk"), targets.file(L"edit.exe"));
-    Link(userPrograms.file(L"Tools\\Setup.lnk"), targets.file(L"setup.msi"));
-    Link(userPrograms.file(L"Run.lnk"), targets.file(L"run.bat"));
-    Link(userPrograms.file(L"TolVane.lnk"), targets.file(L"tolvane.exe"));
-    Link(userPrograms.file(L"Notes.lnk"), targets.file(L"notes.txt"));
-    Link(machinePrograms.file(L"Go.lnk"), targets.file(L"go.cmd"));
-    Link(machinePrograms.file(L"Panel.lnk"), targets.file(L"panel.cpl"));
-    Link(machinePrograms.file(L"Console.lnk"), targets.file(L"console.msc"));
-    Link(machinePrograms.file(L"Edit.lnk"), targets.file(L"edit.exe"));  // in both folders: two rows
+    Links(userPrograms, {{L"Edit.lnk", L"edit.exe"}, {L"Tools\\Setup.lnk", L"setup.msi"}, {L"Run.lnk", L"run.bat"},
+                         {L"TolVane.lnk", L"tolvane.exe"}, {L"Notes.lnk", L"notes.txt"}});
+    // Edit is in both folders: two rows.
+    Links(machinePrograms, {{L"Go.lnk", L"go.cmd"}, {L"Panel.lnk", L"panel.cpl"}, {L"Console.lnk", L"console.msc"},
+                            {L"Edit.lnk", L"edit.exe"}});
     const std::vector<std::wstring> captions = {L"Console", L"Edit", L"Edit", L"Go", L"Panel", L"Run", L"Setup"};
     std::vector<std::wstring> first;
     OpenAndThen([&](TFrmActionAdd& d) {
@@ -200,19 +198,11 @@ TEST_F(AddItemDialog, InstalledProgramsListProgramKindsOnlyAndTwoLoadsGiveTheSam
 }
 
 TEST_F(AddItemDialog, RecentPagesSkipDeletedHiddenAndRecycledTargetsAndSelectedRowsAreAdded) {
-    Touch(targets.file(L"plan.txt"));
-    Touch(targets.file(L"budget.txt"));
-    Touch(targets.file(L"gone.txt"));
-    Touch(targets.file(L"secret.txt"));
     ASSERT_TRUE(CreateDirectoryW(targets.file(L"Photos").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW(targets.file(L"$Recycle.Bin").c_str(), nullptr));
-    Touch(targets.file(L"$Recycle.Bin\\thrown.txt"));
-    Link(recent.file(L"plan.lnk"), targets.file(L"plan.txt"));
-    Link(recent.file(L"budget.lnk"), targets.file(L"budget.txt"));
-    Link(recent.file(L"gone.lnk"), targets.file(L"gone.txt"));
-    Link(recent.file(L"secret.lnk"), targets.file(L"secret.txt"));
-    Link(recent.file(L"thrown.lnk"), targets.file(L"$Recycle.Bin\\thrown.txt"));
-    Link(recent.file(L"Photos.lnk"), targets.file(L"Photos"));
+    Links(recent, {{L"plan.lnk", L"plan.txt"}, {L"budget.lnk", L"budget.txt"}, {L"gone.lnk", L"gone.txt"},
+                   {L"secret.lnk", L"secret.txt"}, {L"thrown.lnk", L"$Recycle.Bin\\thrown.txt"},
+                   {L"Photos.lnk", L"Photos"}});
     ASSERT_TRUE(DeleteFileW(targets.file(L"gone.txt").c_str()));
     ASSERT_TRUE(SetFileAttributesW(targets.file(L"secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     settings.user->WriteInteger(keys::kAddDocumentForm, keys::kAddItemPage, TFrmActionAdd::kPageRecentDocuments);

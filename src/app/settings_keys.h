@@ -24,6 +24,12 @@ constexpr wchar_t kPinToTaskBar[] = L"PinToTaskBar";
 constexpr wchar_t kOpenWindow[] = L"openwindow";
 constexpr wchar_t kAlwaysRunAsAdmin[] = L"AlwaysRunAsAdmin";
 
+// The add-item dialog: its page under a section of its own, its boxes under "default".
+constexpr wchar_t kAddDocumentForm[] = L"AddDocumentForm";
+constexpr wchar_t kAddItemPage[] = L"FrmActionAddInd";
+constexpr wchar_t kAddItemAddress[] = L"EdtAction";
+constexpr wchar_t kNeedAlterName[] = L"NeedAlterName";
+
 // The options.
 constexpr wchar_t kRecordPath[] = L"EdtRECPath";
 constexpr wchar_t kRunWhenWindowsStarts[] = L"CbRunWhenWS";

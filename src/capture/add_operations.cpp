@@ -125,10 +125,14 @@ int TypeImage(const std::wstring& text, ResolutionMachine& machine) {
 // ---- installed-program names ----------------------------------------------------------------
 
 std::vector<FoundPath> PathsBelow(const std::vector<std::wstring>& folders, RecentFolderReader& reader) {
+    // A junction or link can lead back up the tree, and a tree can be deeper than anything
+    // installed needs: neither is walked, so every walk ends.
+    constexpr int kMaxFolderDepth = 32;
     std::vector<FoundPath> found;
-    std::vector<std::wstring> pending(folders.rbegin(), folders.rend());
+    std::vector<std::pair<std::wstring, int>> pending;
+    for (auto f = folders.rbegin(); f != folders.rend(); ++f) pending.emplace_back(*f, 0);
     while (!pending.empty()) {
-        std::wstring folder = pending.back();
+        auto [folder, depth] = pending.back();
         pending.pop_back();
         if (folder.empty()) continue;
         if (folder.back() != L'\\') folder += L'\\';
@@ -137,9 +141,10 @@ std::vector<FoundPath> PathsBelow(const std::vector<std::wstring>& folders, Rece
             if (entry.name == L"." || entry.name == L"..") continue;
             bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             found.push_back({folder + entry.name, isFolder});
-            if (isFolder) below.push_back(folder + entry.name);
+            if (isFolder && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && depth < kMaxFolderDepth)
+                below.push_back(folder + entry.name);
         }
-        pending.insert(pending.end(), below.rbegin(), below.rend());
+        for (auto b = below.rbegin(); b != below.rend(); ++b) pending.emplace_back(*b, depth + 1);
     }
     return found;
 }

@@ -28,7 +28,8 @@ bool IsFolderLike(const std::wstring& path, ResolutionMachine& machine);
 int TypeImage(const std::wstring& text, ResolutionMachine& machine);
 
 // Every file and folder below `folders`, depth first in listing order; folders end without a
-// backslash. `isFolder` tells which is which.
+// backslash. `isFolder` tells which is which. Junctions and links to folders are listed but not
+// entered, and nothing deeper than 32 folders below a starting folder is entered.
 struct FoundPath {
     std::wstring path;
     bool isFolder = false;

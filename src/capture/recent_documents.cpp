@@ -43,12 +43,6 @@ bool LocalDosDays(const FILETIME& written, double& days) {
     return true;
 }
 
-// The folder with one backslash to put a name after; network folders too (a redirected
-// profile keeps its Recent folder on a share).
-std::wstring FolderPrefix(const std::wstring& folder) {
-    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
-}
-
 // A Recent folder nested deeper than this is not a Recent folder any more but a loop of links.
 constexpr int kMaxDepth = 32;
 
@@ -100,6 +94,10 @@ struct Walk {
 };
 }  // namespace
 
+std::wstring FolderPrefix(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
 bool RecentDocumentList::Add(const std::wstring& path) {
     auto at = std::lower_bound(entries_.begin(), entries_.end(), path, [](const std::wstring& e, const std::wstring& p) {
         return CompareNoCase(e, p) < 0;
@@ -119,7 +117,10 @@ bool RecentDocumentList::AddKeeping(const std::wstring& path) {
 std::vector<ListedEntry> RealRecentFolderReader::List(const std::wstring& folder, size_t limit) {
     std::vector<ListedEntry> entries;
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((FolderPrefix(folder) + L"*.*").c_str(), &fd);
+    std::wstring pattern = FolderPrefix(folder) + L"*.*";
+    // A folder path past the classic length limit is listed through its long form.
+    if (pattern.size() >= MAX_PATH && pattern.size() > 2 && pattern[1] == L':') pattern = L"\\\\?\\" + pattern;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) return entries;
     do {
         // The listing carries each file's last-write time: no need to open every shortcut.

@@ -64,6 +64,10 @@ public:
     double NowDays() override;
 };
 
+// The folder with one backslash to put a name after; network folders too (a redirected
+// profile keeps its Recent folder on a share).
+std::wstring FolderPrefix(const std::wstring& folder);
+
 // The user's Recent folder; empty when the system cannot tell.
 std::wstring RecentFolder();
 

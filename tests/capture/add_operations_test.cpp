@@ -9,6 +9,7 @@
 #include "base/strings.h"
 #include "capture/fake_machine.h"
 #include "records/record_file.h"
+#include "support/test_support.h"
 
 using namespace tv;
 using tvtest::FakeMachine;
@@ -359,4 +360,46 @@ TEST_F(AddFixture, TextARecordFileCannotCarryNeverEntersTheRecord) {
     record.docs.Walk([&](RecordNode& n) { fineTitled |= n.caption == L"Fine tool"; });
     EXPECT_TRUE(fineTitled);
     EXPECT_TRUE(ToldNodesAreInTheirTrees());
+}
+
+TEST(PathsBelow, AJunctionBackUpTheTreeAndAnEndlessTreeBothEnd) {
+    // Every folder the walk enters holds a junction to its parent and a real subfolder, without end.
+    struct Endless : RecentFolderReader {
+        int listed = 0;
+        std::vector<ListedEntry> List(const std::wstring&, size_t) override {
+            ++listed;
+            return {{L".", FILE_ATTRIBUTE_DIRECTORY},
+                    {L"up", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
+                    {L"deeper", FILE_ATTRIBUTE_DIRECTORY},
+                    {L"tool.lnk", FILE_ATTRIBUTE_ARCHIVE}};
+        }
+        bool LastWriteDays(const std::wstring&, double&) override { return false; }
+        double NowDays() override { return 0; }
+    } tree;
+    const std::vector<FoundPath> found = PathsBelow({L"C:\\Menu"}, tree);
+    EXPECT_EQ(tree.listed, 33);  // the starting folder and 32 levels below it
+    ASSERT_EQ(found.size(), 33u * 3);
+    EXPECT_EQ(found[0].path, L"C:\\Menu\\up");
+    EXPECT_TRUE(found[0].isFolder);
+    EXPECT_EQ(found[3].path, L"C:\\Menu\\deeper\\up");
+}
+
+TEST(PathsBelow, FoldersPastTheClassicPathLengthAreListed) {
+    tvtest::TempFolder root;
+    std::wstring deep = root.path();
+    while (deep.size() < 300) {
+        deep += L"\\a_rather_long_folder_name_for_the_menu";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    HANDLE file = CreateFileW((L"\\\\?\\" + deep + L"\\tool.lnk").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    RealRecentFolderReader reader;
+    const std::vector<FoundPath> found = PathsBelow({root.path()}, reader);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.back().path, deep + L"\\tool.lnk");
+    // Taken away here: the temporary folder's own removal uses the classic length.
+    DeleteFileW((L"\\\\?\\" + deep + L"\\tool.lnk").c_str());
+    for (; deep.size() > root.path().size(); deep.resize(deep.rfind(L'\\'))) RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
 }

@@ -1,5 +1,5 @@
-// Opens the main window with its menu bar and status bar, then the settings dialog on each of
-// its pages, at whatever scaling this process was started with; lists every clipped caption,
+// Opens the main window with its menu bar and status bar, then the settings dialog and the
+// add-item dialog on each of their pages, at whatever scaling this process was started with; lists every clipped caption,
 // saves screenshots named after the scaling, and answers the number of clipped captions.
 // Started with "wide", it first gives itself a wider message font than the system's, as a user
 // who chose a larger or wider font has.
@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "app/folders.h"
@@ -20,6 +21,7 @@
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/commands/recording_commands.h"
 #include "app/settings_keys.h"
+#include "app/shell_links.h"
 
 namespace {
 int g_clipped = 0;
@@ -92,8 +94,49 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(dlg->EdtRecordPath, WM_KEYDOWN, VK_ESCAPE, 0);
     }, 100);
     tvtest::RunCommand(window.hwnd(), tv::kCmdSettings);
+
+    // The add-item dialog's pages, filled from shortcuts to Wine's own programs and files.
+    tvtest::TempFolder programs, recent;
+    const std::wstring windows = L"C:\\windows\\";
+    for (const wchar_t* name : {L"notepad", L"regedit", L"winhlp32"})
+        tv::CreateShortcut(programs.file(std::wstring(name) + L".lnk"), windows + name + L".exe", windows);
+    tv::CreateShortcut(recent.file(L"win.lnk"), windows + L"win.ini", windows);
+    tv::CreateShortcut(recent.file(L"system.lnk"), windows + L"system.ini", windows);
+    tv::CreateShortcut(recent.file(L"fonts.lnk"), windows + L"Fonts", windows);
+    tv::AddItemSources& sources = window.parts().addSources;
+    sources.programFolders = [&] { return std::vector<std::wstring>{programs.path()}; };
+    sources.recentFolder = [&] { return recent.path(); };
+    sources.runningPrograms = [&] {
+        return std::vector<tv::ProgramPair>{{windows + L"notepad.exe", L"Untitled - Notepad"},
+                                            {windows + L"regedit.exe", L"Registry Editor"}};
+    };
+    sources.openLocations = [&] {
+        return std::vector<tv::LocationPair>{{windows, L"windows"}, {L"https://example.org/", L"Example Domain"}};
+    };
+    bool added = false;
+    std::function<void()> shots = [&] {
+        tv::TFrmActionAdd* dlg = window.parts().addDialog.get();
+        if (!dlg) return;
+        if (dlg->loading() || dlg->loadsDone() == 0) {
+            tvtest::RunSoon(shots, 100);  // once the first page has loaded, outside its load
+            return;
+        }
+        added = true;
+        for (int page = 0; page < tv::TFrmActionAdd::kPageCount; ++page) {
+            dlg->SelectPage(page);
+            dlg->PageControl1Change();
+            RedrawWindow(dlg->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Report((L"add-item page " + std::to_wstring(page + 1)).c_str(), dlg->hwnd());
+            Shot(L"add_item_" + scale + L"_page" + std::to_wstring(page + 1));
+        }
+        dlg->SelectPage(0);
+        dlg->PageControl1Change();
+        PostMessageW(dlg->EdtAction, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    tvtest::RunSoon(shots, 300);
+    tvtest::RunCommand(window.hwnd(), tv::kCmdAdd);
     std::printf("%d dots per inch: %d clipped captions\n", dpi, g_clipped);
     DestroyWindow(window.hwnd());
     OleUninitialize();
-    return seen ? g_clipped : -2;
+    return seen && added ? g_clipped : -2;
 }

@@ -63,6 +63,20 @@ int WrappedTextHeight(HWND control, HFONT font, int width) {
     return need.bottom;
 }
 
+bool TabsDrawnByProgram() {
+    BOOL wow = FALSE;
+    return !(IsWow64Process(GetCurrentProcess(), &wow) && wow);
+}
+
+void DrawTabCaption(const DRAWITEMSTRUCT& dis, const wchar_t* caption, bool active, HFONT regular, HFONT bold) {
+    RECT r = dis.rcItem;
+    FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SelectedObject chosen(dis.hDC, active ? bold : regular);
+    SetBkMode(dis.hDC, TRANSPARENT);
+    SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
 void WriteResumeMarker(Options& options, int marker) {
     try {
         options.commonSettings().WriteInteger(keys::kStatus, keys::kOpenWindow, marker);

@@ -32,6 +32,12 @@ int CaptionNeeds(HWND control, HFONT font, int dpi, int& height);
 // The height the text of a word-wrapping label needs at `width` pixels in `font`.
 int WrappedTextHeight(HWND control, HFONT font, int width);
 
+// Page tabs are drawn by the program (the active one bold), except in a 32-bit process on 64-bit
+// Windows, where the system draws them.
+bool TabsDrawnByProgram();
+// Draws one owner-drawn tab: its caption centred on one line, bold when `active`.
+void DrawTabCaption(const DRAWITEMSTRUCT& dis, const wchar_t* caption, bool active, HFONT regular, HFONT bold);
+
 // Clears the "openwindow" resume marker of the shared settings file, as every dialog does when it
 // shows; a user who may not write that file simply has no marker.
 void WriteResumeMarker(Options& options, int marker);

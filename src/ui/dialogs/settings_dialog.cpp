@@ -32,11 +32,6 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
-
-bool RunsUnderWow64() {
-    BOOL wow = FALSE;
-    return IsWow64Process(GetCurrentProcess(), &wow) && wow;
-}
 }  // namespace
 
 std::wstring PickFolder(HWND owner, const std::wstring& title, const std::wstring& startFolder) {
@@ -79,7 +74,7 @@ bool TFrmMySettings::Create(HWND owner) {
     dpi_ = ScreenDpi();
     font_ = modal_.Font();
     boldFont_.reset(MessageFont(FW_BOLD));
-    ownerDrawnTabs_ = !RunsUnderWow64();
+    ownerDrawnTabs_ = TabsDrawnByProgram();
 
     hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kDialogClass, L"Settings",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -483,14 +478,8 @@ void TFrmMySettings::OnSlider(HWND slider) {
 
 LRESULT TFrmMySettings::OnDrawItem(const DRAWITEMSTRUCT& dis) {
     if (dis.hwndItem != TntPageControl1) return FALSE;
-    const bool active = static_cast<int>(dis.itemID) == activePage();
-    RECT r = dis.rcItem;
-    FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-    SelectedObject chosen(dis.hDC, active ? boldFont_.get() : font_);
-    SetBkMode(dis.hDC, TRANSPARENT);
-    SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
     const wchar_t* caption = dis.itemID < kPageCount ? kPageCaptions[dis.itemID] : L"";
-    DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTabCaption(dis, caption, static_cast<int>(dis.itemID) == activePage(), font_, boldFont_.get());
     return TRUE;
 }
 

@@ -61,6 +61,8 @@ private:
     void EnsureSettingsDialog();
     // Opens the settings dialog; true when the user took it with OK.
     bool OpenSettings();
+    // Opens the add-item dialog, made on first use; true when the user confirmed it.
+    bool OpenAddItem();
     void OnCommand(UINT id);
     void OnControl(HWND from, UINT code, UINT id);
     void SaveLayout();

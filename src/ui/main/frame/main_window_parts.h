@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "app/options.h"
+#include "base/file_util.h"
 #include "app/record_session.h"
 #include "replay/shell_calls.h"
+#include "ui/dialogs/add_item_dialog.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/main/commands/command_table.h"
@@ -87,6 +89,11 @@ struct MainWindowParts {
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint
+    // The add-item dialog, made when first opened from what `addSources` lists, and the address
+    // it last held (empty when the program starts).
+    AddItemSources addSources = RealAddItemSources(ModulePath());
+    std::unique_ptr<TFrmActionAdd> addDialog;
+    std::wstring lastAddress;
 
 private:
     // What recording and replay are both handed.

@@ -15,6 +15,7 @@ void TTolvaneWindow::AddCommands() {
                        [this]() -> ShellCalls& { return *parts_->shellCalls; },
                        [this](const std::wstring& text) { parts_->prompter->Tell(hwnd_, text); });
     parts_->commands.Add(kCmdSettings, [this](UINT) { OpenSettings(); });
+    parts_->commands.Add(kCmdAdd, [this](UINT) { OpenAddItem(); });
     parts_->commands.Add(kCmdRecord, [this](UINT) { parts_->recording.BtnRecClick(); });
     parts_->commands.Add(kCmdSmartRecord, [this](UINT) { parts_->smart.SmartRecord1Click(); });
     parts_->commands.Add(kCmdRenameRecord, [this](UINT) { parts_->listCommands.BtnRenameClick(); });
@@ -28,6 +29,13 @@ void TTolvaneWindow::AddCommands() {
     parts_->commands.Add(kCmdMoreButton, [this](UINT) { ShowMenuAtMouse(hwnd_, parts_->menus.PopupMenuMore); });
     parts_->shown.AddCommands(parts_->commands);
     AddItemCommands();
+}
+
+bool TTolvaneWindow::OpenAddItem() {
+    if (!parts_->addDialog)
+        parts_->addDialog = std::make_unique<TFrmActionAdd>(parts_->options, *settings_.user, parts_->session,
+                                                            parts_->addSources);
+    return parts_->addDialog->Open(hwnd_, parts_->lastAddress);
 }
 
 void TTolvaneWindow::OnCommand(UINT id) {

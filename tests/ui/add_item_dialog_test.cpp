@@ -1,0 +1,276 @@
+// The add-item dialog opened from the main window over record folders, Start-menu folders and
+// a Recent folder the tests fill.
+#include "ui/dialogs/add_item_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/settings_keys.h"
+#include "app/settings_store.h"
+#include "app/shell_links.h"
+#include "base/file_util.h"
+#include "base/strings.h"
+#include "capture/program_records.h"
+#include "records/record_file.h"
+#include "support/fake_prompter.h"
+#include "support/test_support.h"
+#include "ui/dialogs/dialog_parts.h"
+#include "ui/main/frame/main_window.h"
+#include "ui/main/frame/main_window_parts.h"
+#include "ui/main/menus/main_menus.h"
+#include "ui/message_pump.h"
+#include "ui/window_text.h"
+
+using namespace tv;
+
+namespace {
+
+std::vector<std::wstring> Column(HWND list, int column) {
+    std::vector<std::wstring> out;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) out.push_back(ListViewText(list, row, column));
+    return out;
+}
+
+void Touch(const std::wstring& path) { ASSERT_TRUE(tvtest::WriteAll(path, "x")); }
+
+void Link(const std::wstring& link, const std::wstring& target) {
+    ASSERT_TRUE(CreateShortcut(link, target, FolderOf(target)));
+}
+
+class AddItemDialog : public ::testing::Test {
+protected:
+    tvtest::ScopedDataFolders folders;
+    tvtest::TempFolder records, userPrograms, machinePrograms, recent, targets;
+    Settings settings = OpenSettingsFiles();
+    std::unique_ptr<TTolvaneWindow> window;
+    tvtest::ScriptedPrompter prompter;
+    std::vector<std::wstring> pickerTitles;
+    bool escapeWhenSearched = false;  // the user presses Escape as the installed programs are searched
+    std::wstring recordPath = records.file(L"Dec 08,2026_001.tolvane");
+
+    void SetUp() override {
+        ShownRecord r;
+        TMyDoc d;
+        d.kind = kProgramOrDocument;
+        d.path = d.groupKey = L"C:\\windows\\notepad.exe";
+        d.title = L"Notepad";
+        r.docs.Add(nullptr, d.title, r.items.Append(d));
+        ASSERT_TRUE(WriteRecordFile(r, recordPath, L"test"));
+        settings.user->WriteString(keys::kDefault, keys::kRecordPath, records.path());
+        window = std::make_unique<TTolvaneWindow>(settings, nullptr);
+        window->parts().recording.askRecord = [](auto&&...) { return false; };
+        AddItemSources& s = window->parts().addSources;
+        s.programFolders = [this] {
+            if (escapeWhenSearched) PostMessageW(dialog().EdtAction, WM_KEYDOWN, VK_ESCAPE, 0);
+            return std::vector<std::wstring>{userPrograms.path(), machinePrograms.path()};
+        };
+        s.recentFolder = [this] { return recent.path(); };
+        s.runningPrograms = [] { return std::vector<ProgramPair>{{L"C:\\windows\\regedit.exe", L"Registry Editor"}}; };
+        s.openLocations = [] { return std::vector<LocationPair>{{L"C:\\windows", L"windows"}}; };
+        s.picker = [this](HWND, const std::wstring& title, const std::wstring&) {
+            pickerTitles.push_back(title);
+            return std::wstring(L"C:\\windows\\system32");
+        };
+        ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
+        window->parts().prompter = &prompter;
+        window->Show(SW_SHOWNORMAL);
+        for (int i = 0; i < 10; ++i, Sleep(20)) ProcessMessages();
+        ASSERT_EQ(window->parts().session.currentRecordPath(), recordPath);
+    }
+    void TearDown() override {
+        if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
+        window.reset();
+        tvtest::DropQuitMessages();
+    }
+    TFrmActionAdd& dialog() { return *window->parts().addDialog; }
+    // Opens the dialog through "Add..." and runs `step` once its first page has loaded.
+    void OpenAndThen(std::function<void(TFrmActionAdd&)> step) {
+        tvtest::RunSoon([this, step] {
+            TFrmActionAdd& d = dialog();
+            ASSERT_TRUE(tvtest::WaitUntil([&] { return d.loadsDone() > loadsBefore_; }, 20000));
+            step(d);
+        });
+        loadsBefore_ = window->parts().addDialog ? dialog().loadsDone() : 0;
+        tvtest::RunCommand(window->hwnd(), kCmdAdd);
+    }
+    std::vector<std::wstring> RecordPaths() {
+        ShownRecord back;
+        EXPECT_EQ(ReadRecordFile(back, recordPath), ReadOutcome::Complete);
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < back.items.Count(); ++i) paths.push_back(ToLower(back.items.At(i).path));
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    // Shortcuts in `folder` named as given, to files of `targets` made for them unless present.
+    void Links(const tvtest::TempFolder& folder, const std::vector<std::pair<std::wstring, std::wstring>>& links) {
+        for (const auto& [link, target] : links) {
+            if (GetFileAttributesW(targets.file(target).c_str()) == INVALID_FILE_ATTRIBUTES) Touch(targets.file(target));
+            Link(folder.file(link), targets.file(target));
+        }
+    }
+    void Select(HWND list, const std::vector<int>& rows) {
+        for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+
+private:
+    int loadsBefore_ = 0;
+};
+
+}  // namespace
+
+TEST_F(AddItemDialog, BlanksKeepItOpenInRedAndTheBoxesPairIsAddedOnceAndStored) {
+    OpenAndThen([](TFrmActionAdd& d) {
+        SetWindowTextW(d.EdtAction, L"   ");
+        d.BtnAddClick();
+        EXPECT_TRUE(IsWindowVisible(d.hwnd()));
+        EXPECT_EQ(d.addressColour(), kRefusedBoxColour);
+        EXPECT_EQ(GetFocus(), d.EdtAction);
+        // An empty name takes the address; Enter confirms.
+        SetWindowTextW(d.EdtAction, L"C:\\windows\\regedit.exe");
+        SetWindowTextW(d.EdtName, L"");
+        PostMessageW(d.EdtAction, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_FALSE(IsWindowVisible(dialog().hwnd()));
+    EXPECT_EQ(TextOf(dialog().EdtName), L"C:\\windows\\regedit.exe");
+    EXPECT_EQ(RecordPaths(), (std::vector<std::wstring>{L"c:\\windows\\notepad.exe", L"c:\\windows\\regedit.exe"}));
+    EXPECT_EQ(settings.user->ReadString(keys::kDefault, keys::kAddItemAddress, L""), L"C:\\windows\\regedit.exe");
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kNeedAlterName, true));
+
+    // The same address again is found in the record: nothing is added and the file is not written.
+    const std::string before = tvtest::ReadAll(recordPath);
+    OpenAndThen([](TFrmActionAdd& d) {
+        EXPECT_EQ(TextOf(d.EdtAction), L"C:\\windows\\regedit.exe");  // the address remembered
+        EXPECT_EQ(d.addressColour(), kInputBoxColour);
+        SetWindowTextW(d.EdtAction, L"  c:\\WINDOWS\\regedit.exe ");
+        d.BtnAddClick();
+    });
+    EXPECT_EQ(tvtest::ReadAll(recordPath), before);
+}
+
+TEST_F(AddItemDialog, CancelAndEscapeAddNothingAndEscapeStopsALoad) {
+    for (const char* way : {"cancel", "escape"}) {
+        OpenAndThen([way](TFrmActionAdd& d) {
+            SetWindowTextW(d.EdtAction, L"C:\\windows\\winhlp32.exe");
+            if (std::string(way) == "cancel") SendMessageW(d.SpeedButton1, BM_CLICK, 0, 0);
+            else PostMessageW(d.EdtAction, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        EXPECT_FALSE(IsWindowVisible(dialog().hwnd())) << way;
+        EXPECT_EQ(RecordPaths().size(), 1u) << way;
+    }
+    // Escape while the installed programs are being searched ends the search and the dialog.
+    Touch(targets.file(L"tool.exe"));
+    for (int i = 0; i < 20; ++i) Link(userPrograms.file(L"tool" + std::to_wstring(i) + L".lnk"), targets.file(L"tool.exe"));
+    escapeWhenSearched = true;
+    OpenAndThen([](TFrmActionAdd&) {});
+    EXPECT_FALSE(IsWindowVisible(dialog().hwnd()));
+    EXPECT_EQ(ListView_GetItemCount(dialog().LvInstallPrograms), 0);
+    EXPECT_FALSE(dialog().loading());
+}
+
+TEST_F(AddItemDialog, InstalledProgramsListProgramKindsOnlyAndTwoLoadsGiveTheSameRows) {
+    ASSERT_TRUE(CreateDirectoryW(userPrograms.file(L"Tools").c_str(), nullptr));
+    Links(userPrograms, {{L"Edit.lnk", L"edit.exe"}, {L"Tools\\Setup.lnk", L"setup.msi"}, {L"Run.lnk", L"run.bat"},
+                         {L"TolVane.lnk", L"tolvane.exe"}, {L"Notes.lnk", L"notes.txt"}});
+    // Edit is in both folders: two rows.
+    Links(machinePrograms, {{L"Go.lnk", L"go.cmd"}, {L"Panel.lnk", L"panel.cpl"}, {L"Console.lnk", L"console.msc"},
+                            {L"Edit.lnk", L"edit.exe"}});
+    const std::vector<std::wstring> captions = {L"Console", L"Edit", L"Edit", L"Go", L"Panel", L"Run", L"Setup"};
+    std::vector<std::wstring> first;
+    OpenAndThen([&](TFrmActionAdd& d) {
+        EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageInstalled);
+        EXPECT_EQ(Column(d.LvInstallPrograms, 0), captions);
+        first = Column(d.LvInstallPrograms, 1);
+        // "&Refresh" loads the page again.
+        const int loads = d.loadsDone();
+        SendMessageW(d.btnRefresh, BM_CLICK, 0, 0);
+        EXPECT_EQ(d.loadsDone(), loads + 1);
+        EXPECT_EQ(Column(d.LvInstallPrograms, 0), captions);
+        EXPECT_EQ(Column(d.LvInstallPrograms, 1), first);
+        SendMessageW(d.SpeedButton1, BM_CLICK, 0, 0);
+    });
+    ASSERT_EQ(first.size(), captions.size());
+    EXPECT_TRUE(EqualsNoCase(first[0], targets.file(L"console.msc")));
+}
+
+TEST_F(AddItemDialog, RecentPagesSkipDeletedHiddenAndRecycledTargetsAndSelectedRowsAreAdded) {
+    ASSERT_TRUE(CreateDirectoryW(targets.file(L"Photos").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(targets.file(L"$Recycle.Bin").c_str(), nullptr));
+    Links(recent, {{L"plan.lnk", L"plan.txt"}, {L"budget.lnk", L"budget.txt"}, {L"gone.lnk", L"gone.txt"},
+                   {L"secret.lnk", L"secret.txt"}, {L"thrown.lnk", L"$Recycle.Bin\\thrown.txt"},
+                   {L"Photos.lnk", L"Photos"}});
+    ASSERT_TRUE(DeleteFileW(targets.file(L"gone.txt").c_str()));
+    ASSERT_TRUE(SetFileAttributesW(targets.file(L"secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    settings.user->WriteInteger(keys::kAddDocumentForm, keys::kAddItemPage, TFrmActionAdd::kPageRecentDocuments);
+
+    OpenAndThen([&](TFrmActionAdd& d) {
+        EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageRecentDocuments);
+        EXPECT_EQ(Column(d.LbRecentDocuments, 0), (std::vector<std::wstring>{L"budget", L"plan"}));
+        EXPECT_EQ(Column(d.LvRecentFolders, 0), (std::vector<std::wstring>{L"Photos"}));
+        // A click on a row fills the boxes; with rows selected the boxes are not added.
+        Select(d.LbRecentDocuments, {0, 1});
+        SetWindowTextW(d.EdtAction, L"C:\\windows\\winhlp32.exe");
+        d.BtnAddClick();
+    });
+    const std::vector<std::wstring> paths = RecordPaths();
+    EXPECT_EQ(paths, (std::vector<std::wstring>{ToLower(targets.file(L"budget.txt")), ToLower(targets.file(L"plan.txt")),
+                                                L"c:\\windows\\notepad.exe"}));
+    EXPECT_EQ(settings.user->ReadInteger(keys::kAddDocumentForm, keys::kAddItemPage, -1),
+              TFrmActionAdd::kPageRecentDocuments);
+}
+
+TEST_F(AddItemDialog, KeysTurnPagesSelectAllReachEveryControlAndBrowseFillsTheBoxes) {
+    // Each key goes through the dialog's own loop: a step presses it, the next looks at the result.
+    std::vector<std::function<void(TFrmActionAdd&)>> steps = {
+        [&](TFrmActionAdd& d) {
+            // Tab goes round the address box, the buttons, the tabs and the shown list (the name
+            // box is disabled until "Alter Name" is ticked).
+            std::vector<HWND> reached;
+            HWND at = d.EdtAction;
+            for (int i = 0; i < 8; ++i, at = GetNextDlgTabItem(d.hwnd(), at, FALSE)) reached.push_back(at);
+            EXPECT_EQ(reached, (std::vector<HWND>{d.EdtAction, d.BtnChoose, d.btnRefresh, d.BtnAdd, d.SpeedButton1,
+                                                   d.PageControl1, d.LvInstallPrograms, d.EdtAction}));
+            EXPECT_FALSE(IsWindowEnabled(d.EdtName));
+            SetFocus(d.EdtAction);
+            tvtest::PressKey(VK_TAB, false, true);
+        },
+        [&](TFrmActionAdd& d) {
+            // Ctrl+Tab turned to the running programs and loaded them; the page is stored.
+            EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageRunning);
+            EXPECT_EQ(Column(d.LbApps, 0), (std::vector<std::wstring>{L"Registry Editor"}));
+            EXPECT_EQ(settings.user->ReadInteger(keys::kAddDocumentForm, keys::kAddItemPage, -1),
+                      TFrmActionAdd::kPageRunning);
+            tvtest::PressKey(VK_TAB, false, true);
+        },
+        [&](TFrmActionAdd& d) {
+            EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageOpen);
+            EXPECT_EQ(Column(d.LbFiles, 1), (std::vector<std::wstring>{L"C:\\windows"}));
+            SetFocus(d.LbFiles);
+            tvtest::PressKey('A', false, true);
+        },
+        [&](TFrmActionAdd& d) {
+            EXPECT_EQ(ListView_GetSelectedCount(d.LbFiles), 1u);  // Ctrl+A selected every row
+            tvtest::PressKey('B', false, false, true);
+        },
+        [&](TFrmActionAdd& d) {
+            // Alt+B browsed from Program Files and filled both boxes.
+            ASSERT_EQ(pickerTitles.size(), 1u);
+            EXPECT_EQ(pickerTitles[0].rfind(L"Please Select a Path,Current path is ", 0), 0u);
+            EXPECT_EQ(TextOf(d.EdtAction), L"C:\\windows\\system32\\");
+            EXPECT_EQ(TextOf(d.EdtName), L"system32");
+            tvtest::PressKey(VK_ESCAPE);
+        },
+    };
+    std::function<void(size_t)> run = [&](size_t next) {
+        if (next == steps.size()) return;
+        steps[next](dialog());
+        tvtest::RunSoon([&run, next] { run(next + 1); }, 50);
+    };
+    OpenAndThen([&](TFrmActionAdd&) { run(0); });
+    EXPECT_FALSE(IsWindowVisible(dialog().hwnd()));
+    EXPECT_EQ(RecordPaths().size(), 1u);
+}

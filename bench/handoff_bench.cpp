@@ -52,10 +52,13 @@ double TakeInto(const std::wstring& recordFolder, int count) {
 
 int main() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    tvtest::TempFolder small, large;
-    double thousand = TakeInto(small.path(), 1000);
-    double tenThousand = TakeInto(large.path(), 10000);
-    std::printf("hand-off into a record of 1000 items: 1000 paths %.1f ms, 10000 paths %.1f ms\n", thousand, tenThousand);
-    std::printf("ratio 10000/1000 %.2f (target at most 12; 10000 paths in at most 10 s)\n", tenThousand / thousand);
+    std::vector<double> thousands, tenThousands;
+    for (int round = 0; round < bench::kMinRounds; ++round) {
+        tvtest::TempFolder small, large;
+        thousands.push_back(TakeInto(small.path(), 1000));
+        tenThousands.push_back(TakeInto(large.path(), 10000));
+    }
+    bench::Report("hand-off into 1000 items: 10000 paths against 1000", tenThousands, thousands, 12);
+    bench::ReportLimit("hand-off of 10000 paths against 10 s", tenThousands, 10000);
     return 0;
 }

@@ -65,18 +65,9 @@ inline bool MakeLink(tv::ComPtr<IShellLinkW>& link, tv::ComPtr<IPersistFile>& fi
            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void()));
 }
 
-// The folder listed, then each shortcut loaded through a link object of its own and its path
-// read; answers the paths read.
-inline int ShortcutPathsIn(const std::wstring& folder) {
-    return CountShortcutPaths(folder, [](const std::wstring& shortcut) {
-        tv::ComPtr<IShellLinkW> link;
-        tv::ComPtr<IPersistFile> file;
-        return MakeLink(link, file) && LoadLinkPath(link.get(), file.get(), shortcut);
-    });
-}
-
-// The same paths read through one link object loaded again for every shortcut: making the
-// object costs more than loading the file, so this is the least the platform asks.
+// The folder listed, then each shortcut's path read through one link object loaded again for
+// every shortcut (making the object costs more than loading the file, so this is the least the
+// platform asks); answers the paths read.
 inline int ShortcutPathsThroughOneLink(const std::wstring& folder) {
     tv::ComPtr<IShellLinkW> link;
     tv::ComPtr<IPersistFile> file;

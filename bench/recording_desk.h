@@ -71,19 +71,13 @@ inline int ListBelow(const std::wstring& folder) {
 struct BaselineCounts {
     int processes = 0, shortcuts = 0, menuEntries = 0;
     double processMs = 0, shortcutMs = 0, listingMs = 0;  // each part's time
-    // The shortcuts read through one link object instead of one each.
-    int oneLinkShortcuts = 0;
-    double oneLinkMs = 0;
-    // The baseline of the issue, and the one with the shortcuts read through one link object.
     double totalMs() const { return processMs + shortcutMs + listingMs; }
-    double strictMs() const { return processMs + oneLinkMs + listingMs; }
 };
 
 inline BaselineCounts Baseline(const std::wstring& recent, const std::vector<std::wstring>& menuFolders) {
     BaselineCounts c;
     c.processMs = bench::Millis([&] { c.processes = bench::ProcessPathsOfWindows(); });
-    c.shortcutMs = bench::Millis([&] { c.shortcuts = bench::ShortcutPathsIn(recent); });
-    c.oneLinkMs = bench::Millis([&] { c.oneLinkShortcuts = bench::ShortcutPathsThroughOneLink(recent); });
+    c.shortcutMs = bench::Millis([&] { c.shortcuts = bench::ShortcutPathsThroughOneLink(recent); });
     c.listingMs = bench::Millis([&] {
         for (const auto& folder : menuFolders) c.menuEntries += ListBelow(folder);
     });

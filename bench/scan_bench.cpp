@@ -32,9 +32,8 @@ int main() {
         baseline.push_back(bench::Millis([&] { paths = bench::ProcessPathsOfWindows(); }));
         scan.push_back(bench::Millis([&] { pairs = tv::ScanRunningPrograms(desktop, self).size(); }));
     }
-    double s = bench::Median(scan), b = bench::Median(baseline);
     std::printf("windows of other processes: %u, paths read by the baseline: %d, pairs found: %u\n",
                 static_cast<unsigned>(windows), paths, static_cast<unsigned>(pairs));
-    std::printf("scan median %.3f ms, baseline median %.3f ms, ratio %.2f (target at most 1.3)\n", s, b, s / b);
+    bench::Report("scan of running programs, 50 windows", scan, baseline, 1.3);
     return 0;
 }

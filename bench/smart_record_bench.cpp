@@ -22,7 +22,7 @@
 using namespace benchdesk;
 
 namespace {
-constexpr int kRounds = 9;
+constexpr int kRounds = bench::kMinRounds;
 
 FILETIME LastWrite(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA a{};
@@ -52,12 +52,11 @@ int main() {
     const FILETIME savedFirst = LastWrite(recordPath);
 
     const std::vector<std::wstring> menuFolders = tv::StartMenuProgramFolders();
-    std::vector<double> ticks, baselines, strict;
+    std::vector<double> ticks, baselines;
     BaselineCounts counts;
     for (int round = 0; round < kRounds; ++round) {
         counts = Baseline(recent.path(), menuFolders);
         baselines.push_back(counts.totalMs());
-        strict.push_back(counts.strictMs());
         ticks.push_back(bench::Millis([&] { window.parts().smart.TimerContinueRecordTimer(); }));
     }
     const size_t afterTicks = window.parts().session.record().items.Count();
@@ -65,16 +64,12 @@ int main() {
     window.parts().smart.SetChecked(false);
     DestroyWindow(window.hwnd());
 
-    double t = bench::Median(ticks), b = bench::Median(baselines);
     std::printf("Smart Record on a record of %u items: %u after the first tick (%.1f ms), %u after %d more; "
                 "record file %s by them; baseline read %d process paths, %d shortcuts, %d Start-menu entries\n",
                 static_cast<unsigned>(before), static_cast<unsigned>(afterFirst), first,
                 static_cast<unsigned>(afterTicks), kRounds,
                 CompareFileTime(&savedFirst, &savedLast) == 0 ? "untouched" : "WRITTEN", counts.processes,
                 counts.shortcuts, counts.menuEntries);
-    std::printf("tick median %.1f ms, baseline median %.1f ms, ratio %.2f (target at most 1.5)\n", t, b, t / b);
-    const double s = bench::Median(strict);
-    std::printf("against the baseline with one link object for all %d shortcuts: median %.1f ms, ratio %.2f\n",
-                counts.oneLinkShortcuts, s, t / s);
+    bench::Report("Smart Record tick", ticks, baselines, 1.5);
     return 0;
 }

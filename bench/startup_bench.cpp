@@ -70,8 +70,6 @@ int main() {
         minimal.push_back(m);
         program.push_back(p);
     }
-    double p = bench::Median(program), m = bench::Median(minimal);
-    std::printf("start to first paint: program %.1f ms, minimal window %.1f ms, ratio %.2f (target at most 1.3)\n", p,
-                m, p / m);
+    bench::Report("start to first paint", program, minimal, 1.3);
     return 0;
 }

@@ -5,7 +5,9 @@ namespace tv {
 
 constexpr wchar_t kAppName[] = L"TolVane";        // title, data folder, Run-key value, help file
 constexpr wchar_t kExeName[] = L"tolvane.exe";
-constexpr double kProgramVersion = 3.1;             // shown as "%1.1f"
+// Shown as "%1.1f", so the minor number has one digit.
+static_assert(TOLVANE_VERSION_MINOR >= 0 && TOLVANE_VERSION_MINOR <= 9, "one-digit minor version");
+constexpr double kProgramVersion = TOLVANE_VERSION_MAJOR + TOLVANE_VERSION_MINOR / 10.0;
 constexpr int kInstanceLimit = 1;
 constexpr wchar_t kMainWindowClass[] = L"TTolvaneWindow";
 constexpr wchar_t kElevationProgram[] = L"tolvaneadmin.exe";

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Installs the 64-bit package silently into a fresh 64-bit Wine prefix (both registry views),
+# upgrades over the package of the version before it, and removes it again; checks what each
+# step leaves on disk and in the registry. Usage: install_test.sh BUILDS_DIR
+# Where 32-bit programs cannot run, the installed program (a 32-bit one) and the 32-bit menu
+# library cannot be started or loaded: those two checks skip and say so.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+builds="$1"
+bin64="$builds/x86_64/bin"
+work="$builds/x86_64/install-test"
+rm -rf "$work"
+mkdir -p "$work"
+
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+skip() { printf '%s: Skipped\n%s\n[  SKIPPED ] InstallPackage.%s (0 ms)\n' "$0" "$2" "$1"; }
+
+# The packages: this version, and the one before it built from the same programs.
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$builds/i686/CMakeCache.txt")"
+major="${version%%.*}" minor="${version#*.}"
+if [ "$minor" -gt 0 ]; then older="$major.$((minor - 1))"; else older="$((major - 1)).9"; fi
+BUILD_DIR="$builds" "$root/scripts/dist.sh" "$work/new" >/dev/null || exit 1
+BUILD_DIR="$builds" TOLVANE_DIST_VERSION="$older" "$root/scripts/dist.sh" "$work/old" >/dev/null || exit 1
+new="$work/new/tolvane-$version-x64.msi"
+old="$work/old/tolvane-$older-x64.msi"
+# msiinfo writes CR LF.
+property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v p="$2" '$1 == p { print $2 }'; }
+[ "$(property "$new" UpgradeCode)" = "$(property "$old" UpgradeCode)" ] || fail "the upgrade code changed between versions"
+
+# A prefix of its own, with its own HOME and display.
+export BUILD_DIR="$work"
+source "$root/scripts/wine-env.sh"
+source "$root/scripts/xvfb.sh"
+"$root/scripts/wine-prefix.sh" >/dev/null || exit 1
+start_display || exit 1
+wineserver -p
+trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+win() { "$WINE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+winpath() { win winepath -w "$1"; }
+
+programs="$WINEPREFIX/drive_c/Program Files/TolVane"
+installed='C:\Program Files\TolVane'
+# The package asks for the common Start menu (ALLUSERS=1), where Windows puts it; Wine puts it
+# in the installing user's. Either counts, and there must be exactly one.
+start_menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+             "$WINEPREFIX"/drive_c/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+shortcuts() { find "${start_menus[@]}" -maxdepth 1 -name TolVane.lnk 2>/dev/null; }
+data="$HOME/Documents/TolVane"
+common="$WINEPREFIX/drive_c/users/Public/Documents/TolVane"
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+clsid='{ADE68C79-6ACF-41A3-A787-39ED643F4786}'
+
+# reg_value KEY NAME VIEW: the data of a value ("" for the default), empty when missing.
+reg_value() {
+    local opt=(/v "$2")
+    [ -n "$2" ] || opt=(/ve)
+    win reg query "$1" "${opt[@]}" "/reg:$3" | awk -F'    ' 'NF >= 4 { print $4 }'
+}
+key_exists() { "$WINE" reg query "$1" "/reg:$2" >/dev/null 2>&1 </dev/null; }
+msiexec() { "$WINE" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
+# Every file under the users' folders, with its checksum.
+user_files() { (cd "$HOME/Documents" && find . "$common" -type f -exec sha1sum {} + 2>/dev/null | sort); }
+
+# The package for 32-bit Windows refuses a 64-bit one, and leaves nothing behind.
+if msiexec /i "$(winpath "$work/new/tolvane-$version-x86.msi")"; then fail "the 32-bit package installed on 64-bit Windows"; fi
+[ ! -e "$WINEPREFIX/drive_c/Program Files (x86)/TolVane" ] || fail "the refused 32-bit package left its folder"
+
+msiexec /i "$(winpath "$old")" || fail "installing $older"
+[ ! -e "$data" ] && [ ! -e "$common" ] || fail "the package wrote into a user's data folder"
+[ "$(reg_value "$uninstall\\$(property "$old" ProductCode)" DisplayVersion 64)" = "$older.0" ] \
+    || fail "Programs and Features does not show $older.0"
+
+# A user's record and settings, as the program keeps them.
+mkdir -p "$data" "$common"
+printf '[default]\r\nWidth=640\r\nEdtRECPath=%s\\\r\n' "$(winpath "$data")" > "$data/defualt.ini"
+printf '[default]\r\nAlwaysRunAsAdmin=0\r\n' > "$common/defualt.ini"
+for ext in tolvane dat tolvanetreesel; do echo "record $ext" > "$data/Kept.$ext"; done
+left="$(user_files)"
+
+msiexec /i "$(winpath "$new")" || fail "upgrading to $version"
+[ "$(user_files)" = "$left" ] || fail "the upgrade changed the users' records or settings"
+key_exists "$uninstall\\$(property "$old" ProductCode)" 64 && fail "$older is still listed after the upgrade"
+[ "$(reg_value "$uninstall\\$(property "$new" ProductCode)" DisplayVersion 64)" = "$version.0" ] \
+    || fail "Programs and Features does not show $version.0"
+
+# Every file of the list, byte for byte what the build made.
+while read -r id build name as packages; do
+    case "$id" in '#'*|'') continue ;; esac
+    case " $packages " in *" x64 "*) ;; *) continue ;; esac
+    cmp -s "$builds/$build/bin/$name" "$programs/$as" || fail "$as is not installed from the $build build"
+done < "$root/packaging/files.txt"
+
+# The class in each view, served by the library of that view, bound to files and folders.
+for view in 32 64; do
+    library=TolvaneMenuDLL.dll
+    [ "$view" = 64 ] && library=TolvaneMenuDLL64.dll
+    key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
+    [ "$(reg_value "$key" '' $view)" = "$installed\\$library" ] || fail "view $view: the class is not served by $library"
+    [ "$(reg_value "$key" ThreadingModel $view)" = Apartment ] || fail "view $view: threading model is not Apartment"
+    for class in '*' Directory; do
+        [ "$(reg_value "HKLM\\Software\\Classes\\$class\\shellex\\ContextMenuHandlers\\TolvaneMenu" '' $view)" = "$clsid" ] \
+            || fail "view $view: $class's menu handlers do not name the class"
+    done
+done
+
+# The library's own client tests, against the installed library that COM finds in the registry.
+TOLVANE_INSTALLED_MENU_LIBRARY="$installed\\TolvaneMenuDLL64.dll" \
+    "$WINE" "$bin64/menu_library_tests.exe" --gtest_filter='MenuHandler.*' </dev/null > "$work/menu64.log" 2>&1 \
+    || { cat "$work/menu64.log"; fail "the menu tests against the installed 64-bit library"; }
+if [ -n "${TOLVANE_32BIT_RUNS:-}" ]; then
+    TOLVANE_INSTALLED_MENU_LIBRARY="$installed\\TolvaneMenuDLL.dll" \
+        "$WINE" "$builds/i686/bin/menu_library_tests.exe" --gtest_filter='MenuHandler.*' </dev/null > "$work/menu32.log" 2>&1 \
+        || { cat "$work/menu32.log"; fail "the menu tests against the installed 32-bit library"; }
+else
+    skip InstalledMenuLibrary32 "32-bit programs do not run here: the installed 32-bit library cannot be loaded"
+fi
+
+# The Start-menu shortcut names the installed program, which starts and shows its window.
+[ "$(shortcuts | wc -l)" -eq 1 ] || fail "not one Start-menu shortcut: $(shortcuts)"
+win "$bin64/link_target.exe" "$(winpath "$(shortcuts | head -n 1)")" "$(winpath "$work/target.txt")"
+[ "$(cat "$work/target.txt" 2>/dev/null)" = "$installed\\tolvane.exe" ] || fail "the Start-menu shortcut does not name the installed program"
+if [ -n "${TOLVANE_32BIT_RUNS:-}" ]; then
+    win "$bin64/run_shot.exe" "$installed\\tolvane.exe" "$(winpath "$work/installed.png")" \
+        || fail "the installed program did not show its window"
+else
+    skip InstalledProgramStarts "32-bit programs do not run here: the installed program is one"
+fi
+
+# Removal: no file, no key of the package, the users' folders as they were.
+before="$(user_files)"
+msiexec /x "$(property "$new" ProductCode)" || fail "removing $version"
+[ ! -e "$programs" ] || fail "files are left under Program Files: $(ls "$programs")"
+[ -z "$(shortcuts)" ] || fail "the Start-menu shortcut is left"
+[ "$(user_files)" = "$before" ] || fail "the removal changed the users' records or settings"
+key_exists "$uninstall\\$(property "$new" ProductCode)" 64 && fail "still listed in Programs and Features"
+while IFS='|' read -r key component; do
+    view=32
+    case "$component" in menu64) view=64 ;; esac
+    key_exists "HKLM\\$key" $view && fail "view $view: HKLM\\$key is left"
+done < <(msiinfo export "$new" Registry | tr -d '\r' | awk -F'\t' 'NR > 3 { print $3 "|" $6 }')
+
+[ "$failures" -eq 0 ] && echo "install, upgrade and removal: all checks passed"
+exit $((failures > 0))

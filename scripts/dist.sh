@@ -32,7 +32,8 @@ shipped_in() {
 
 # What DllRegisterServer writes, written by the package into the library's own registry view,
 # plus the binding of the class to files and folders. Keys marked "*" go with all they hold
-# when the package is removed.
+# when the package is removed. [!file] is the file's short path, which DllRegisterServer writes
+# for a path with blanks such as "Program Files".
 menu_registration() {
     local file="$1" win="$2"
     local clsid='{ADE68C79-6ACF-41A3-A787-39ED643F4786}' progid='TolvaneMenuDLL.MyContextMenu'
@@ -43,7 +44,7 @@ menu_registration() {
             "$cls" "$key" "${name:+ Name=\"$name\"}" "$value"
     done <<ENTRIES
 CLSID\\$clsid|*|
-CLSID\\$clsid\\InprocServer32||[#$file]
+CLSID\\$clsid\\InprocServer32||[!$file]
 CLSID\\$clsid\\InprocServer32|ThreadingModel|Apartment
 CLSID\\$clsid\\ProgID||$progid
 $progid|*|

@@ -75,14 +75,16 @@ msiexec /i "$(winpath "$old")" || fail "installing $older"
 mkdir -p "$data" "$common"
 printf '[default]\r\nWidth=640\r\nEdtRECPath=%s\\\r\n' "$(winpath "$data")" > "$data/defualt.ini"
 printf '[default]\r\nAlwaysRunAsAdmin=0\r\n' > "$common/defualt.ini"
-for ext in tolvane dat tolvanetreesel; do echo "record $ext" > "$data/Kept.$ext"; done
+printf '<?xml version="1.0" encoding="UTF-8"?>\r\n<tolvanetree app="x"><item text="notepad" path="C:\\windows\\notepad.exe" imageIndex="0" stateIndex="-1" docType="2" extand="-1"/></tolvanetree>\r\n' > "$data/Kept.tolvane"
+printf '\xff\xfe0\x00\r\x00\n\x00' > "$data/Kept.tolvanetreesel"
 left="$(user_files)"
 
 msiexec /i "$(winpath "$new")" || fail "upgrading to $version"
 [ "$(user_files)" = "$left" ] || fail "the upgrade changed the users' records or settings"
 key_exists "$uninstall\\$(property "$old" ProductCode)" 64 && fail "$older is still listed after the upgrade"
-[ "$(reg_value "$uninstall\\$(property "$new" ProductCode)" DisplayVersion 64)" = "$version.0" ] \
-    || fail "Programs and Features does not show $version.0"
+entry="$uninstall\\$(property "$new" ProductCode)"
+[ "$(reg_value "$entry" DisplayName 64) $(reg_value "$entry" DisplayVersion 64)" = "TolVane $version.0" ] \
+    || fail "Programs and Features does not show TolVane $version.0"
 
 # Every file of the list, byte for byte what the build made.
 while read -r id build name as packages; do
@@ -96,7 +98,9 @@ for view in 32 64; do
     library=TolvaneMenuDLL.dll
     [ "$view" = 64 ] && library=TolvaneMenuDLL64.dll
     key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
-    [ "$(reg_value "$key" '' $view)" = "$installed\\$library" ] || fail "view $view: the class is not served by $library"
+    server="$(reg_value "$key" '' $view)"
+    [ -n "$server" ] && [ "$(win winepath -u "$server")" -ef "$programs/$library" ] \
+        || fail "view $view: the class is served by '$server', not by $library"
     [ "$(reg_value "$key" ThreadingModel $view)" = Apartment ] || fail "view $view: threading model is not Apartment"
     for class in '*' Directory; do
         [ "$(reg_value "HKLM\\Software\\Classes\\$class\\shellex\\ContextMenuHandlers\\TolvaneMenu" '' $view)" = "$clsid" ] \
@@ -133,7 +137,7 @@ msiexec /x "$(property "$new" ProductCode)" || fail "removing $version"
 [ ! -e "$programs" ] || fail "files are left under Program Files: $(ls "$programs")"
 [ -z "$(shortcuts)" ] || fail "the Start-menu shortcut is left"
 [ "$(user_files)" = "$before" ] || fail "the removal changed the users' records or settings"
-key_exists "$uninstall\\$(property "$new" ProductCode)" 64 && fail "still listed in Programs and Features"
+key_exists "$entry" 64 && fail "still listed in Programs and Features"
 while IFS='|' read -r key component; do
     view=32
     case "$component" in menu64) view=64 ;; esac

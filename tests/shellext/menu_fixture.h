@@ -20,7 +20,7 @@ protected:
     static void SetUpTestSuite() {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         if (const wchar_t* installed = _wgetenv(L"TOLVANE_INSTALLED_MENU_LIBRARY")) {
-            registered_ = _wcsicmp(RegisteredServer().c_str(), installed) == 0;
+            registered_ = _wcsicmp(LongPath(RegisteredServer()).c_str(), installed) == 0;
             return;
         }
         library_ = std::make_unique<LibraryFolder>();
@@ -53,6 +53,11 @@ protected:
         return NewHandler(NewDropData(paths).get());
     }
 
+    static std::wstring LongPath(const std::wstring& path) {
+        wchar_t full[MAX_PATH] = {};
+        DWORD n = GetLongPathNameW(path.c_str(), full, MAX_PATH);
+        return n && n < MAX_PATH ? std::wstring(full) : path;
+    }
     static std::wstring RegisteredServer() {
         return RegString(std::wstring(L"CLSID\\") + kClsidText + L"\\InprocServer32", nullptr);
     }

@@ -92,6 +92,11 @@ while read -r id build name as packages; do
     case " $packages " in *" x64 "*) ;; *) continue ;; esac
     cmp -s "$builds/$build/bin/$name" "$programs/$as" || fail "$as is not installed from the $build build"
 done < "$root/packaging/files.txt"
+# Nothing more than the list, in the package or in the zip.
+listed() { awk -v p="$1" '!/^#/ && NF >= 5 { for (i = 5; i <= NF; i++) if ($i == p) print $4 }' "$root/packaging/files.txt" | sort; }
+[ "$(ls "$programs" | sort)" = "$(listed x64)" ] || fail "the program folder holds other files than the list: $(ls "$programs")"
+[ "$(zip -sf "$work/new/tolvane-$version.zip" | sed -n 's|^  TolVane/\(..*\)|\1|p' | sort)" = "$(listed zip)" ] \
+    || fail "the zip holds other files than the list"
 
 # The class in each view, served by the library of that view, bound to files and folders.
 for view in 32 64; do

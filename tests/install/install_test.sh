@@ -62,8 +62,11 @@ msiexec() { "$WINE" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
 # Every file under the users' folders, with its checksum.
 user_files() { (cd "$HOME/Documents" && find . "$common" -type f -exec sha1sum {} + 2>/dev/null | sort); }
 
-# The package for 32-bit Windows refuses a 64-bit one, and leaves nothing behind.
-if msiexec /i "$(winpath "$work/new/tolvane-$version-x86.msi")"; then fail "the 32-bit package installed on 64-bit Windows"; fi
+# The package for 32-bit Windows refuses a 64-bit one with a fatal error (1603; the exit status
+# keeps its low byte, 67), not by being unreadable, and leaves nothing behind.
+msiexec /i "$(winpath "$work/new/tolvane-$version-x86.msi")"
+refused=$?
+[ "$refused" -eq 67 ] || fail "the 32-bit package on 64-bit Windows ended with $refused, not 1603"
 [ ! -e "$WINEPREFIX/drive_c/Program Files (x86)/TolVane" ] || fail "the refused 32-bit package left its folder"
 
 msiexec /i "$(winpath "$old")" || fail "installing $older"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the 64-bit package silently into a fresh 64-bit Wine prefix (both registry views),
 # upgrades over the package of the version before it, and removes it again; checks what each
-# step leaves on disk and in the registry. Usage: install_test.sh BUILDS_DIR
-# Where 32-bit programs cannot run, the installed program (a 32-bit one) and the 32-bit menu
-# library cannot be started or loaded: those two checks skip and say so.
+# step leaves on disk and in the registry; then, in a 32-bit prefix, the 32-bit package.
+# Usage: install_test.sh BUILDS_DIR
+# Where 32-bit programs cannot run, the installed program (a 32-bit one), the 32-bit menu
+# library and a 32-bit prefix cannot be started, loaded or made: those checks skip and say so.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 builds="$1"
@@ -28,26 +29,31 @@ old="$work/old/tolvane-$older-x64.msi"
 property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v p="$2" '$1 == p { print $2 }'; }
 [ "$(property "$new" UpgradeCode)" = "$(property "$old" UpgradeCode)" ] || fail "the upgrade code changed between versions"
 
-# A prefix of its own, with its own HOME and display.
-export BUILD_DIR="$work"
-source "$root/scripts/wine-env.sh"
+# use_prefix DIR [win32]: a fresh prefix of its own in DIR, with its own HOME; 64-bit (with
+# WOW64) unless win32 is asked for.
+prefixes=()
+use_prefix() {
+    export BUILD_DIR="$1" WINEARCH="${2:-win64}"
+    source "$root/scripts/wine-env.sh"
+    "$root/scripts/wine-prefix.sh" >/dev/null || exit 1
+    wineserver -p
+    prefixes+=("$WINEPREFIX")
+    programs="$WINEPREFIX/drive_c/Program Files/TolVane"
+    # The package asks for the common Start menu (ALLUSERS=1), where Windows puts it; Wine puts
+    # it in the installing user's. Either counts, and there must be exactly one.
+    start_menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+                 "$WINEPREFIX"/drive_c/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+    data="$HOME/Documents/TolVane"
+    common="$WINEPREFIX/drive_c/users/Public/Documents/TolVane"
+}
 source "$root/scripts/xvfb.sh"
-"$root/scripts/wine-prefix.sh" >/dev/null || exit 1
 start_display || exit 1
-wineserver -p
-trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+trap 'for p in "${prefixes[@]}"; do WINEPREFIX="$p" wineserver -k 2>/dev/null; done; stop_display' EXIT
 win() { "$WINE" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 winpath() { win winepath -w "$1"; }
-
-programs="$WINEPREFIX/drive_c/Program Files/TolVane"
-installed='C:\Program Files\TolVane'
-# The package asks for the common Start menu (ALLUSERS=1), where Windows puts it; Wine puts it
-# in the installing user's. Either counts, and there must be exactly one.
-start_menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
-             "$WINEPREFIX"/drive_c/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
 shortcuts() { find "${start_menus[@]}" -maxdepth 1 -name TolVane.lnk 2>/dev/null; }
-data="$HOME/Documents/TolVane"
-common="$WINEPREFIX/drive_c/users/Public/Documents/TolVane"
+
+installed='C:\Program Files\TolVane'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 clsid='{ADE68C79-6ACF-41A3-A787-39ED643F4786}'
 
@@ -61,6 +67,46 @@ key_exists() { "$WINE" reg query "$1" "/reg:$2" >/dev/null 2>&1 </dev/null; }
 msiexec() { "$WINE" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
 # Every file under the users' folders, with its checksum.
 user_files() { (cd "$HOME/Documents" && find . "$common" -type f -exec sha1sum {} + 2>/dev/null | sort); }
+
+# check_files PACKAGE: the program folder holds the package's files of the list, byte for byte
+# what the build made, and nothing else.
+listed() { awk -v p="$1" '!/^#/ && NF >= 5 { for (i = 5; i <= NF; i++) if ($i == p) print $4 }' "$root/packaging/files.txt" | sort; }
+check_files() {
+    local id build name as packages
+    while read -r id build name as packages; do
+        case " $packages " in *" $1 "*) ;; *) continue ;; esac
+        cmp -s "$builds/$build/bin/$name" "$programs/$as" || fail "$1: $as is not installed from the $build build"
+    done < <(grep -v '^#' "$root/packaging/files.txt")
+    [ "$(ls "$programs" | sort)" = "$(listed "$1")" ] || fail "$1: the program folder holds other files than the list: $(ls "$programs")"
+}
+# check_class VIEW LIBRARY: the class in that registry view, served by LIBRARY with its threading
+# model, bound to files and folders.
+check_class() {
+    local key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" server class
+    server="$(reg_value "$key" '' "$1")"
+    [ -n "$server" ] && [ "$(win winepath -u "$server")" -ef "$programs/$2" ] \
+        || fail "view $1: the class is served by '$server', not by $2"
+    [ "$(reg_value "$key" ThreadingModel "$1")" = Apartment ] || fail "view $1: threading model is not Apartment"
+    for class in '*' Directory; do
+        [ "$(reg_value "HKLM\\Software\\Classes\\$class\\shellex\\ContextMenuHandlers\\TolvaneMenu" '' "$1")" = "$clsid" ] \
+            || fail "view $1: $class's menu handlers do not name the class"
+    done
+}
+# remove PACKAGE VIEW: removes it; no file, shortcut, listing or key of it stays.
+remove() {
+    local key component view
+    msiexec /x "$(property "$1" ProductCode)" || fail "removing $1"
+    [ ! -e "$programs" ] || fail "files are left under Program Files: $(ls "$programs")"
+    [ -z "$(shortcuts)" ] || fail "the Start-menu shortcut is left"
+    key_exists "$uninstall\\$(property "$1" ProductCode)" "$2" && fail "still listed in Programs and Features"
+    while IFS='|' read -r key component; do
+        view=32
+        case "$component" in menu64) view=64 ;; esac
+        key_exists "HKLM\\$key" $view && fail "view $view: HKLM\\$key is left"
+    done < <(msiinfo export "$1" Registry | tr -d '\r' | awk -F'\t' 'NR > 3 { print $3 "|" $6 }')
+}
+
+use_prefix "$work"
 
 # The package for 32-bit Windows refuses a 64-bit one with a fatal error (1603; the exit status
 # keeps its low byte, 67), not by being unreadable, and leaves nothing behind.
@@ -89,32 +135,11 @@ entry="$uninstall\\$(property "$new" ProductCode)"
 [ "$(reg_value "$entry" DisplayName 64) $(reg_value "$entry" DisplayVersion 64)" = "TolVane $version.0" ] \
     || fail "Programs and Features does not show TolVane $version.0"
 
-# Every file of the list, byte for byte what the build made.
-while read -r id build name as packages; do
-    case "$id" in '#'*|'') continue ;; esac
-    case " $packages " in *" x64 "*) ;; *) continue ;; esac
-    cmp -s "$builds/$build/bin/$name" "$programs/$as" || fail "$as is not installed from the $build build"
-done < "$root/packaging/files.txt"
-# Nothing more than the list, in the package or in the zip.
-listed() { awk -v p="$1" '!/^#/ && NF >= 5 { for (i = 5; i <= NF; i++) if ($i == p) print $4 }' "$root/packaging/files.txt" | sort; }
-[ "$(ls "$programs" | sort)" = "$(listed x64)" ] || fail "the program folder holds other files than the list: $(ls "$programs")"
+check_files x64
 [ "$(zip -sf "$work/new/tolvane-$version.zip" | sed -n 's|^  TolVane/\(..*\)|\1|p' | sort)" = "$(listed zip)" ] \
     || fail "the zip holds other files than the list"
-
-# The class in each view, served by the library of that view, bound to files and folders.
-for view in 32 64; do
-    library=TolvaneMenuDLL.dll
-    [ "$view" = 64 ] && library=TolvaneMenuDLL64.dll
-    key="HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32"
-    server="$(reg_value "$key" '' $view)"
-    [ -n "$server" ] && [ "$(win winepath -u "$server")" -ef "$programs/$library" ] \
-        || fail "view $view: the class is served by '$server', not by $library"
-    [ "$(reg_value "$key" ThreadingModel $view)" = Apartment ] || fail "view $view: threading model is not Apartment"
-    for class in '*' Directory; do
-        [ "$(reg_value "HKLM\\Software\\Classes\\$class\\shellex\\ContextMenuHandlers\\TolvaneMenu" '' $view)" = "$clsid" ] \
-            || fail "view $view: $class's menu handlers do not name the class"
-    done
-done
+check_class 32 TolvaneMenuDLL.dll
+check_class 64 TolvaneMenuDLL64.dll
 
 # The library's own client tests, against the installed library that COM finds in the registry.
 TOLVANE_INSTALLED_MENU_LIBRARY="$installed\\TolvaneMenuDLL64.dll" \
@@ -141,16 +166,21 @@ fi
 
 # Removal: no file, no key of the package, the users' folders as they were.
 before="$(user_files)"
-msiexec /x "$(property "$new" ProductCode)" || fail "removing $version"
-[ ! -e "$programs" ] || fail "files are left under Program Files: $(ls "$programs")"
-[ -z "$(shortcuts)" ] || fail "the Start-menu shortcut is left"
+remove "$new" 64
 [ "$(user_files)" = "$before" ] || fail "the removal changed the users' records or settings"
-key_exists "$entry" 64 && fail "still listed in Programs and Features"
-while IFS='|' read -r key component; do
-    view=32
-    case "$component" in menu64) view=64 ;; esac
-    key_exists "HKLM\\$key" $view && fail "view $view: HKLM\\$key is left"
-done < <(msiinfo export "$new" Registry | tr -d '\r' | awk -F'\t' 'NR > 3 { print $3 "|" $6 }')
+
+# The package for 32-bit Windows, on 32-bit Windows.
+if [ -n "${TOLVANE_32BIT_RUNS:-}" ]; then
+    use_prefix "$work/win32" win32
+    x86="$work/new/tolvane-$version-x86.msi"
+    msiexec /i "$(winpath "$x86")" || fail "installing the 32-bit package"
+    check_files x86
+    check_class 32 TolvaneMenuDLL.dll
+    [ "$(shortcuts | wc -l)" -eq 1 ] || fail "32-bit package: not one Start-menu shortcut"
+    remove "$x86" 32
+else
+    skip Package32 "32-bit programs do not run here: no 32-bit Windows prefix for the 32-bit package"
+fi
 
 [ "$failures" -eq 0 ] && echo "install, upgrade and removal: all checks passed"
 exit $((failures > 0))

@@ -1,9 +1,9 @@
-# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
-# Both install what is missing, build, then run.
+# Three commands for a fresh Debian 12 machine: `make run`, `make test` and `make dist`.
+# Each installs what is missing and builds first.
 BUILD_DIR := $(CURDIR)/build
 export BUILD_DIR
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test dist bench clean
 
 all: build
 
@@ -18,6 +18,9 @@ run: build
 
 test: build
 	@scripts/test.sh
+
+dist: build
+	@scripts/dist.sh
 
 bench: build
 	@scripts/bench.sh

@@ -23,6 +23,10 @@ have_pkg fonts-wine                   || need+=(fonts-wine)
 have_cmd Xvfb                         || need+=(xvfb)
 have_cmd xauth                        || need+=(xauth)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# `make dist`: the Windows Installer package (wixl builds it, msitools' msiinfo reads it), the zip.
+have_cmd wixl                         || need+=(wixl)
+have_cmd msiinfo                      || need+=(msitools)
+have_cmd zip                          || need+=(zip)
 
 want32=no
 if [ "$can32" = yes ] && ! have_pkg wine32:i386; then want32=yes; fi

@@ -10,6 +10,6 @@ start_display || exit 1
 wineserver -p
 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null; stop_display' EXIT
-for bench in scan_bench record_bench select_bench startup_bench recent_docs_bench handoff_bench add_bench recording_bench smart_record_bench; do
+for bench in scan_bench record_bench select_bench startup_bench recent_docs_bench handoff_bench add_bench add_item_bench recording_bench smart_record_bench; do
     "$WINE" "$BUILD_DIR/$arch/bin/$bench.exe"
 done

@@ -64,6 +64,18 @@ void ClickRow(HWND list, int row, bool right = false, int times = 1) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// A left click on the middle of a control, as the user would make it.
+void ClickCentre(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 // The menu a shortcut-menu key or click has opened; null when none shows.
 HMENU ShownMenu() {
     HWND popup = FindWindowW(L"#32768", nullptr);
@@ -80,6 +92,8 @@ protected:
     std::vector<std::wstring> pickerTitles;
     std::vector<std::wstring> opened;  // by the shortcut menu
     bool escapeWhenSearched = false;  // the user presses Escape as the installed programs are searched
+    bool browseWhenSearched = false;  // the user clicks "&Browse" then
+    std::vector<bool> pickedWhileLoading;
     std::wstring recordPath = records.file(L"Dec 08,2026_001.tolvane");
 
     void SetUp() override {
@@ -96,6 +110,7 @@ protected:
         AddItemSources& s = window->parts().addSources;
         s.programFolders = [this] {
             if (escapeWhenSearched) PostMessageW(dialog().EdtAction, WM_KEYDOWN, VK_ESCAPE, 0);
+            if (browseWhenSearched) ClickCentre(dialog().BtnChoose);
             return std::vector<std::wstring>{userPrograms.path(), machinePrograms.path()};
         };
         s.recentFolder = [this] { return recent.path(); };
@@ -104,6 +119,7 @@ protected:
         s.open = [this](const std::wstring& path) { opened.push_back(path); };
         s.picker = [this](HWND, const std::wstring& title, const std::wstring&) {
             pickerTitles.push_back(title);
+            pickedWhileLoading.push_back(dialog().loading());
             return std::wstring(L"C:\\windows\\system32");
         };
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
@@ -536,4 +552,15 @@ TEST_F(AddItemDialog, KeyboardOnlyFromTheMainWindowOpensTabsTurnsPagesConfirmsAn
                                            d.PageControl1, d.LvInstallPrograms, d.EdtAction}));
     // Enter added the address; Escape the second time added nothing more.
     EXPECT_EQ(RecordPaths(), (std::vector<std::wstring>{L"c:\\windows\\notepad.exe", L"c:\\windows\\regedit.exe"}));
+}
+
+TEST_F(AddItemDialog, AClickIsAnsweredWhileTheInstalledProgramsLoadAndTheLoadGoesOn) {
+    Touch(targets.file(L"tool.exe"));
+    for (int i = 0; i < 5; ++i) Link(userPrograms.file(L"tool" + std::to_wstring(i) + L".lnk"), targets.file(L"tool.exe"));
+    browseWhenSearched = true;
+    OpenAndThen([](TFrmActionAdd& d) {
+        EXPECT_EQ(ListView_GetItemCount(d.LvInstallPrograms), 5);
+        SendMessageW(d.SpeedButton1, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(pickedWhileLoading, std::vector<bool>{true});
 }

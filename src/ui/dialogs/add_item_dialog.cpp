@@ -424,10 +424,25 @@ void TFrmActionAdd::Hint(const std::wstring& text) { SetWindowTextW(PnlHint, tex
 
 void TFrmActionAdd::StepGauge() { SendMessageW(Gauge1, PBM_DELTAPOS, 1, 0); }
 
+void TFrmActionAdd::RowShown(const std::wstring& text) {
+    // A row's text would stand for a fraction of a millisecond, and drawing it costs more than
+    // reading the row: the strip shows the latest row each time the queue runs.
+    rowHint_ = text;
+    ++rowSteps_;
+}
+
+void TFrmActionAdd::ShowRowProgress() {
+    if (rowSteps_ == 0) return;
+    Hint(rowHint_);
+    SendMessageW(Gauge1, PBM_DELTAPOS, rowSteps_, 0);
+    rowSteps_ = 0;
+}
+
 bool TFrmActionAdd::StopAsked() {
     const ULONGLONG now = GetTickCount64();
     if (!stop_ && now - pumpedAt_ >= kPumpEveryMs) {
         pumpedAt_ = now;
+        ShowRowProgress();
         // The dialog's keys work as in its own loop: Escape and Cancel stop the load.
         const ModalDialog::Behaviour behaviour = Behaviour();
         MSG msg;
@@ -440,7 +455,20 @@ bool TFrmActionAdd::StopAsked() {
     return stop_ || !hwnd_;
 }
 
-int TFrmActionAdd::IconOf(const std::wstring& path) { return IconIndex(path, L"", strip_.get()); }
+int TFrmActionAdd::IconOf(const std::wstring& path) {
+    // The same program found again, in this listing or a later one, keeps its image: the strip
+    // does not grow with every reload.
+    const std::wstring key = ToLower(path);
+    const auto known = icons_.find(key);
+    if (known != icons_.end()) return known->second;
+    const int index = IconIndex(path, L"", strip_.get());
+    icons_.emplace(key, index);
+    return index;
+}
+
+// Rows of the long listings ask for their image when the list first draws them: reading a
+// program's icon costs many times what reading its shortcut does, and few rows are ever seen.
+int TFrmActionAdd::IconWhenDrawn(const std::wstring&) { return I_IMAGECALLBACK; }
 
 void TFrmActionAdd::LoadInstalledPrograms() {
     HWND list = LvInstallPrograms;
@@ -459,14 +487,12 @@ void TFrmActionAdd::LoadInstalledPrograms() {
     Hint(L"Clear Older Data...");
     ListView_DeleteAllItems(list);
     StepGauge();
-    RealResolutionMachine machine;
+    RecordingResolutionMachine machine;  // one link object for every shortcut
     auto rows = InstalledProgramRows(
-        collected_, machine, [this](const std::wstring& p) { return IconOf(p); },
-        [this](const std::wstring& t) {
-            Hint(t);
-            StepGauge();
-        },
+        collected_, machine, IconWhenDrawn,
+        [this](const std::wstring& t) { RowShown(t); },
         [this] { return StopAsked(); });
+    ShowRowProgress();
     if (hwnd_) AppendListRows(list, rows);
 }
 
@@ -480,15 +506,13 @@ void TFrmActionAdd::LoadRecentLists() {
     ListView_DeleteAllItems(LbRecentDocuments);
     ListView_DeleteAllItems(LvRecentFolders);
     Hint(L"Load All Data...");
-    RealResolutionMachine machine;
+    RecordingResolutionMachine machine;
     const RecentRows rows = RecentFolderRows(
-        folder, entries, machine, [this](const std::wstring& p) { return IconOf(p); },
-        [this](const std::wstring& t) {
-            Hint(t);
-            StepGauge();
-        },
+        folder, entries, machine, IconWhenDrawn,
+        [this](const std::wstring& t) { RowShown(t); },
         [this] { return StopAsked(); });
     if (!hwnd_) return;
+    ShowRowProgress();
     AppendListRows(LbRecentDocuments, rows.documents);
     AppendListRows(LvRecentFolders, rows.folders);
 }
@@ -545,6 +569,14 @@ LRESULT TFrmActionAdd::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (n->hwndFrom == PageControl1 && n->code == TCN_SELCHANGE) {
             ShowPageList();
             PageControl1Change();
+        } else if (n->code == LVN_DELETEALLITEMS) {
+            return TRUE;  // no note for each row a reload drops
+        } else if (n->code == LVN_GETDISPINFOW) {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if (item.mask & LVIF_IMAGE) {
+                item.iImage = IconOf(ListViewText(n->hwndFrom, item.iItem, 1));
+                item.mask |= LVIF_DI_SETITEM;  // asked once per row
+            }
         } else if (n->code == NM_CLICK) {
             ListClick(n->hwndFrom);
         } else if (n->code == NM_DBLCLK) {

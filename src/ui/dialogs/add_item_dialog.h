@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/intake.h"
@@ -104,8 +105,11 @@ private:
     std::wstring SelectedRowPath();
     void Hint(const std::wstring& text);
     void StepGauge();
+    void RowShown(const std::wstring& text);  // a listed row's text and gauge step, shown at the next pump
+    void ShowRowProgress();
     bool StopAsked();  // lets the queue run; true once the load should end
     int IconOf(const std::wstring& path);
+    static int IconWhenDrawn(const std::wstring& path);
     std::vector<std::pair<std::wstring, std::wstring>> ChosenPairs();
     void StorePage(int index);
     void Close(bool confirmed);
@@ -135,6 +139,9 @@ private:
     bool adminStripShown_ = false;
     int loadsDone_ = 0;
     ULONGLONG pumpedAt_ = 0;
+    std::wstring rowHint_;
+    int rowSteps_ = 0;
+    std::unordered_map<std::wstring, int> icons_;  // lower-cased path: image in `strip_`
     std::vector<std::wstring> collected_;  // the installed-programs search's paths, this listing's only
     ModalDialog modal_;
 };

@@ -6,6 +6,7 @@
 
 #include "base/constants.h"
 #include "base/path_rules.h"
+#include "base/redraw.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -79,9 +80,9 @@ void AppendListRows(HWND listView, const std::vector<ListRow>& unsorted) {
                      [](const ListRow& a, const ListRow& b) { return lstrcmpiW(a.caption.c_str(), b.caption.c_str()) < 0; });
     const LONG_PTR style = GetWindowLongPtrW(listView, GWL_STYLE);
     const bool bulk = SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == 0 && (style & LVS_SORTASCENDING);
+    RedrawSuspender quiet(bulk ? listView : nullptr);
     if (bulk) {
         SetWindowLongPtrW(listView, GWL_STYLE, style & ~LVS_SORTASCENDING);
-        SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
         SendMessageW(listView, LVM_SETITEMCOUNT, rows.size(), 0);
     }
     for (const ListRow& r : rows) {
@@ -97,10 +98,7 @@ void AppendListRows(HWND listView, const std::vector<ListRow>& unsorted) {
         sub.pszText = const_cast<wchar_t*>(r.path.c_str());
         SendMessageW(listView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
     }
-    if (bulk) {
-        SetWindowLongPtrW(listView, GWL_STYLE, style);
-        SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
-    }
+    if (bulk) SetWindowLongPtrW(listView, GWL_STYLE, style);
 }
 
 }  // namespace tv

@@ -77,7 +77,9 @@ public:
     virtual void HideStartFilterList() = 0;      // the filter panel and its splitter, where there is one
     virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
     virtual bool RunningAsAdmin() = 0;
-    virtual void RunAsAdministrator() = 0;       // starts the elevated instance, closes the main window
+    // Starts the elevated instance: true when it started (the main window is closing), false when
+    // it did not (the user was told why; nothing else changed).
+    virtual bool RunAsAdministrator() = 0;
     virtual void Tell(const std::wstring& text) = 0;  // a message to the user, over the main window
 };
 

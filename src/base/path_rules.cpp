@@ -32,6 +32,11 @@ std::wstring FileNameOf(const std::wstring& path) {
     return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
+std::wstring ContainerOf(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\:");
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
 bool IsWebAddress(const std::wstring& s) {
     return StartsWithNoCase(s, L"http:") || StartsWithNoCase(s, L"https:");
 }

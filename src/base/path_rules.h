@@ -19,6 +19,8 @@ std::wstring CommandLineProgramPath(const std::wstring& c, const EnvLookup& env 
 
 // The text after the last backslash or colon.
 std::wstring FileNameOf(const std::wstring& path);
+// The text up to and including the last backslash or colon; empty when there is none.
+std::wstring ContainerOf(const std::wstring& path);
 
 bool IsWebAddress(const std::wstring& s);  // begins with "http:" or "https:", any case
 

@@ -17,7 +17,10 @@
 #include "base/strings.h"
 #include "capture/program_records.h"
 #include "records/record_file.h"
+#include "capture/windows_start.h"
+#include "support/fake_options_host.h"
 #include "support/fake_prompter.h"
+#include "support/scoped_reg_value.h"
 #include "support/test_support.h"
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/main/frame/main_window.h"
@@ -42,6 +45,43 @@ void Link(const std::wstring& link, const std::wstring& target) {
     ASSERT_TRUE(CreateShortcut(link, target, FolderOf(target)));
 }
 
+// Presses a mouse button on the middle of a list row as the user would, `times` times in a row.
+void ClickRow(HWND list, int row, bool right = false, int times = 1) {
+    RECT r{};
+    ListView_GetItemRect(list, row, &r, LVIR_LABEL);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    SetCursorPos(p.x, p.y);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < times; ++i)
+        for (DWORD flag : {right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                           right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP}) {
+            INPUT in{};
+            in.type = INPUT_MOUSE;
+            in.mi.dwFlags = flag;
+            inputs.push_back(in);
+        }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A left click on the middle of a control, as the user would make it.
+void ClickCentre(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// The menu a shortcut-menu key or click has opened; null when none shows.
+HMENU ShownMenu() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup && IsWindowVisible(popup) ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+}
+
 class AddItemDialog : public ::testing::Test {
 protected:
     tvtest::ScopedDataFolders folders;
@@ -50,7 +90,10 @@ protected:
     std::unique_ptr<TTolvaneWindow> window;
     tvtest::ScriptedPrompter prompter;
     std::vector<std::wstring> pickerTitles;
+    std::vector<std::wstring> opened;  // by the shortcut menu
     bool escapeWhenSearched = false;  // the user presses Escape as the installed programs are searched
+    bool browseWhenSearched = false;  // the user clicks "&Browse" then
+    std::vector<bool> pickedWhileLoading;
     std::wstring recordPath = records.file(L"Dec 08,2026_001.tolvane");
 
     void SetUp() override {
@@ -67,13 +110,16 @@ protected:
         AddItemSources& s = window->parts().addSources;
         s.programFolders = [this] {
             if (escapeWhenSearched) PostMessageW(dialog().EdtAction, WM_KEYDOWN, VK_ESCAPE, 0);
+            if (browseWhenSearched) ClickCentre(dialog().BtnChoose);
             return std::vector<std::wstring>{userPrograms.path(), machinePrograms.path()};
         };
         s.recentFolder = [this] { return recent.path(); };
         s.runningPrograms = [] { return std::vector<ProgramPair>{{L"C:\\windows\\regedit.exe", L"Registry Editor"}}; };
         s.openLocations = [] { return std::vector<LocationPair>{{L"C:\\windows", L"windows"}}; };
+        s.open = [this](const std::wstring& path) { opened.push_back(path); };
         s.picker = [this](HWND, const std::wstring& title, const std::wstring&) {
             pickerTitles.push_back(title);
+            pickedWhileLoading.push_back(dialog().loading());
             return std::wstring(L"C:\\windows\\system32");
         };
         ASSERT_TRUE(window->Create(GetModuleHandleW(nullptr)));
@@ -116,9 +162,44 @@ protected:
     void Select(HWND list, const std::vector<int>& rows) {
         for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
     }
+    bool StepsDone() const { return next_ >= steps_.size(); }
+    void StorePage(int page) { settings.user->WriteInteger(keys::kAddDocumentForm, keys::kAddItemPage, page); }
+    int Marker() { return settings.common->ReadInteger(keys::kStatus, keys::kOpenWindow, -1); }
+    // A step of a test that drives the dialog through its own loop: what it does, and, where it
+    // must wait for the program, when it may.
+    struct Step {
+        template <class F>
+        Step(F f) : act(std::move(f)) {}
+        Step(std::function<bool()> w, std::function<void()> f) : when(std::move(w)), act(std::move(f)) {}
+        std::function<bool()> when;
+        std::function<void()> act;
+    };
+    // Runs `steps` one after another from inside the loop the test enters next, 50 ms apart, so
+    // each looks at what the keys and clicks of the one before have done.
+    void RunSteps(std::vector<Step> steps) {
+        steps_ = std::move(steps);
+        next_ = 0;
+        tvtest::RunSoon([this] { NextStep(); }, 50);
+    }
 
 private:
+    void NextStep() {
+        if (next_ >= steps_.size()) return;
+        const Step& step = steps_[next_];
+        if (!step.when || step.when()) {
+            ++next_;
+            waited_ = 0;
+            step.act();
+        } else if (++waited_ > 400) {
+            ADD_FAILURE() << "step " << next_ << " waited 20 s in vain";
+            return;
+        }
+        tvtest::RunSoon([this] { NextStep(); }, 50);
+    }
     int loadsBefore_ = 0;
+    int waited_ = 0;
+    std::vector<Step> steps_;
+    size_t next_ = 0;
 };
 
 }  // namespace
@@ -225,8 +306,9 @@ TEST_F(AddItemDialog, RecentPagesSkipDeletedHiddenAndRecycledTargetsAndSelectedR
 
 TEST_F(AddItemDialog, KeysTurnPagesSelectAllReachEveryControlAndBrowseFillsTheBoxes) {
     // Each key goes through the dialog's own loop: a step presses it, the next looks at the result.
-    std::vector<std::function<void(TFrmActionAdd&)>> steps = {
-        [&](TFrmActionAdd& d) {
+    std::vector<Step> steps = {
+        [&] {
+            TFrmActionAdd& d = dialog();
             // Tab goes round the address box, the buttons, the tabs and the shown list (the name
             // box is disabled until "Alter Name" is ticked).
             std::vector<HWND> reached;
@@ -238,7 +320,8 @@ TEST_F(AddItemDialog, KeysTurnPagesSelectAllReachEveryControlAndBrowseFillsTheBo
             SetFocus(d.EdtAction);
             tvtest::PressKey(VK_TAB, false, true);
         },
-        [&](TFrmActionAdd& d) {
+        [&] {
+            TFrmActionAdd& d = dialog();
             // Ctrl+Tab turned to the running programs and loaded them; the page is stored.
             EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageRunning);
             EXPECT_EQ(Column(d.LbApps, 0), (std::vector<std::wstring>{L"Registry Editor"}));
@@ -246,17 +329,20 @@ TEST_F(AddItemDialog, KeysTurnPagesSelectAllReachEveryControlAndBrowseFillsTheBo
                       TFrmActionAdd::kPageRunning);
             tvtest::PressKey(VK_TAB, false, true);
         },
-        [&](TFrmActionAdd& d) {
+        [&] {
+            TFrmActionAdd& d = dialog();
             EXPECT_EQ(d.activePage(), TFrmActionAdd::kPageOpen);
             EXPECT_EQ(Column(d.LbFiles, 1), (std::vector<std::wstring>{L"C:\\windows"}));
             SetFocus(d.LbFiles);
             tvtest::PressKey('A', false, true);
         },
-        [&](TFrmActionAdd& d) {
+        [&] {
+            TFrmActionAdd& d = dialog();
             EXPECT_EQ(ListView_GetSelectedCount(d.LbFiles), 1u);  // Ctrl+A selected every row
             tvtest::PressKey('B', false, false, true);
         },
-        [&](TFrmActionAdd& d) {
+        [&] {
+            TFrmActionAdd& d = dialog();
             // Alt+B browsed from Program Files and filled both boxes.
             ASSERT_EQ(pickerTitles.size(), 1u);
             EXPECT_EQ(pickerTitles[0].rfind(L"Please Select a Path,Current path is ", 0), 0u);
@@ -265,12 +351,216 @@ TEST_F(AddItemDialog, KeysTurnPagesSelectAllReachEveryControlAndBrowseFillsTheBo
             tvtest::PressKey(VK_ESCAPE);
         },
     };
-    std::function<void(size_t)> run = [&](size_t next) {
-        if (next == steps.size()) return;
-        steps[next](dialog());
-        tvtest::RunSoon([&run, next] { run(next + 1); }, 50);
-    };
-    OpenAndThen([&](TFrmActionAdd&) { run(0); });
+    OpenAndThen([&](TFrmActionAdd&) { RunSteps(steps); });
     EXPECT_FALSE(IsWindowVisible(dialog().hwnd()));
     EXPECT_EQ(RecordPaths().size(), 1u);
+}
+
+TEST_F(AddItemDialog, RunningPageLeavesOutFilteredProgramsAndRowsAnswerClicksAndDoubleClicks) {
+    // A program Windows starts, held back in the start-up filter list, and the program itself
+    // give no row.
+    tvtest::ScopedRegValue run{HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                               L"TolvaneAddItemTest"};
+    ASSERT_TRUE(run.SetText(L"C:\\windows\\winhlp32.exe"));
+    TWindowsStartMan startMan;
+    ASSERT_TRUE(window->parts().filter.rows().Filter(L"C:\\windows\\winhlp32.exe", L"Help", true, startMan));
+    window->parts().addSources.runningPrograms = [] {
+        return std::vector<ProgramPair>{{L"C:\\windows\\winhlp32.exe", L"Help"},
+                                        {L"C:\\windows\\regedit.exe", L"Registry Editor"},
+                                        {L"C:\\Program Files\\TolVane\\TolVane.exe", L"TolVane"}};
+    };
+    StorePage(TFrmActionAdd::kPageRunning);
+    OpenAndThen([&](TFrmActionAdd& d) {
+        EXPECT_EQ(Column(d.LbApps, 0), std::vector<std::wstring>{L"Registry Editor"});
+        RunSteps({
+            [&] { ClickRow(d.LbApps, 0); },
+            [&] {
+                // A click fills the boxes from the row.
+                EXPECT_EQ(TextOf(d.EdtAction), L"C:\\windows\\regedit.exe");
+                EXPECT_EQ(TextOf(d.EdtName), L"Registry Editor");
+                ClickRow(d.LbApps, 0, false, 2);
+            },
+        });
+    });
+    // The double click confirmed: the row was added and the dialog closed.
+    EXPECT_FALSE(IsWindowVisible(dialog().hwnd()));
+    EXPECT_EQ(RecordPaths(), (std::vector<std::wstring>{L"c:\\windows\\notepad.exe", L"c:\\windows\\regedit.exe"}));
+}
+
+TEST_F(AddItemDialog, ShortcutMenuOnRowsAndTabsOpensTheRowOrItsFolderAndF5Reloads) {
+    StorePage(TFrmActionAdd::kPageOpen);
+    std::vector<HMENU> menus;
+    int loads = 0;
+    OpenAndThen([&](TFrmActionAdd& d) {
+        RunSteps({
+            [&] { ClickRow(d.LbFiles, 0, true); },
+            [&] {
+                menus.push_back(ShownMenu());
+                tvtest::PressKey('C');  // "Open &containing folder"
+            },
+            [&] {
+                RECT tab{};
+                TabCtrl_GetItemRect(d.PageControl1, 0, &tab);
+                POINT at{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+                ClientToScreen(d.PageControl1, &at);
+                PostMessageW(d.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(d.PageControl1), MAKELPARAM(at.x, at.y));
+            },
+            [&] {
+                menus.push_back(ShownMenu());
+                tvtest::PressKey('O');  // "&Open"
+            },
+            [&] {
+                loads = d.loadsDone();
+                SetFocus(d.LbFiles);
+                tvtest::PressKey(VK_F5);
+            },
+            [&] {
+                EXPECT_EQ(d.loadsDone(), loads + 1);
+                tvtest::PressKey(VK_ESCAPE);
+            },
+        });
+    });
+    const HMENU popup = dialog().PopupMenu1.get();
+    EXPECT_EQ(menus, (std::vector<HMENU>{popup, popup}));
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"C:\\", L"C:\\windows"}));
+}
+
+TEST_F(AddItemDialog, RunTolVaneAsAdminShowsOnTheRunningPageAndLeavesAMarkerOnlyWhenTheRestartStarted) {
+    struct Case {
+        bool elevated, restartStarts;
+        bool stripOnRunningPage, openAfterwards;
+        int marker;
+    };
+    const Case cases[] = {
+        {false, false, true, true, kResumeNone},      // no restart: the dialog stays, no marker left
+        {false, true, true, false, kResumeAddItem},   // the elevated instance will reopen it
+        {true, false, false, true, kResumeNone},      // already elevated: no strip to click
+    };
+    for (const Case& c : cases) {
+        tvtest::FakeOptionsHost host;
+        host.admin = c.elevated;
+        host.adminStarts = c.restartStarts;
+        Options options(*settings.user, *settings.common, host);
+        TFrmActionAdd d(options, *settings.user, window->parts().session, window->parts().addSources);
+        StorePage(TFrmActionAdd::kPageInstalled);
+        bool stripOnFirstPage = true, stripOnRunningPage = false, boxReached = false, open = false;
+        int marker = -1;
+        RunSteps({
+            [&] {
+                stripOnFirstPage = d.adminStripShown() || IsWindowVisible(d.PanelHint);
+                d.SelectPage(TFrmActionAdd::kPageRunning);
+                d.PageControl1Change();
+                stripOnRunningPage = d.adminStripShown() && IsWindowVisible(d.PanelHint);
+                for (HWND at = GetNextDlgTabItem(d.hwnd(), d.EdtAction, FALSE); at && at != d.EdtAction;
+                     at = GetNextDlgTabItem(d.hwnd(), at, FALSE))
+                    boxReached = boxReached || at == d.CheckBox1;
+                if (stripOnRunningPage && !c.restartStarts) {
+                    RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    EXPECT_TRUE(tvtest::SaveScreenshot(tvtest::ScreenshotFolder() + L"\\add_item_admin_strip.png"));
+                }
+                if (stripOnRunningPage) SendMessageW(d.CheckBox1, BM_CLICK, 0, 0);
+                marker = Marker();
+                EXPECT_EQ(SendMessageW(d.CheckBox1, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+            },
+            [&] {
+                // Still in the dialog's loop when it stayed open; after it otherwise.
+                open = IsWindowVisible(d.hwnd());
+                if (open) SendMessageW(d.SpeedButton1, BM_CLICK, 0, 0);
+            },
+        });
+        std::wstring address;
+        d.Open(window->hwnd(), address);
+        tvtest::WaitUntil([&] { return StepsDone(); }, 5000);
+        EXPECT_FALSE(stripOnFirstPage);
+        EXPECT_EQ(stripOnRunningPage, c.stripOnRunningPage) << c.elevated;
+        EXPECT_EQ(boxReached, c.stripOnRunningPage) << c.elevated;
+        EXPECT_EQ(open, c.openAfterwards) << c.restartStarts;
+        EXPECT_EQ(marker, c.marker) << c.restartStarts;
+        EXPECT_EQ(host.adminRuns, c.elevated ? 0 : 1);
+    }
+}
+
+// A start of the program after an elevated restart asked for from the dialog.
+class AddItemDialogAfterRestart : public AddItemDialog {
+protected:
+    AddItemDialogAfterRestart() {
+        settings.common->WriteInteger(keys::kStatus, keys::kOpenWindow, kResumeAddItem);
+        // The first-run step opens the dialog while the fixture sets up; it is looked at and
+        // cancelled from inside its own loop.
+        Poll();
+    }
+    void Poll() {
+        tvtest::RunSoon([this] {
+            TFrmActionAdd* d = window ? window->parts().addDialog.get() : nullptr;
+            if (!d || !IsWindowVisible(d->hwnd()) || d->loadsDone() == 0) return Poll();
+            reopened = true;
+            markerWhileOpen = Marker();
+            SendMessageW(d->SpeedButton1, BM_CLICK, 0, 0);
+        }, 50);
+    }
+    bool reopened = false;
+    int markerWhileOpen = -1;
+};
+
+TEST_F(AddItemDialogAfterRestart, OpensByItselfOnceAndClearsTheMarker) {
+    EXPECT_TRUE(tvtest::WaitUntil([&] { return reopened; }, 20000));
+    EXPECT_EQ(markerWhileOpen, kResumeNone);
+    EXPECT_EQ(Marker(), kResumeNone);
+}
+
+TEST_F(AddItemDialog, KeyboardOnlyFromTheMainWindowOpensTabsTurnsPagesConfirmsAndCancels) {
+    window->parts().lastAddress = L"C:\\windows\\regedit.exe";
+    StorePage(TFrmActionAdd::kPageInstalled);
+    HWND main = window->hwnd();
+    auto shown = [this] { return window->parts().addDialog && IsWindowVisible(dialog().hwnd()); };
+    auto loaded = [this, shown] { return shown() && dialog().loadsDone() > 0 && !dialog().loading(); };
+    // The window's own menu from the keyboard, then its item "&Add".
+    const std::vector<Step> open = {
+        [main] {
+            SetForegroundWindow(main);
+            SetFocus(main);
+            tvtest::PressKey(VK_F10, true);
+        },
+        {[this] { return ShownMenu() == window->parts().menus.PmApp; }, [] { tvtest::PressKey('A'); }},
+    };
+    std::vector<HWND> reached;
+    bool done = false;
+    std::vector<Step> steps = open;
+    steps.push_back({loaded, [&] {
+                         reached.push_back(GetFocus());
+                         tvtest::PressKey(VK_TAB);
+                     }});
+    for (int i = 0; i < 6; ++i)
+        steps.push_back([&] {
+            reached.push_back(GetFocus());
+            tvtest::PressKey(VK_TAB);
+        });
+    steps.push_back([&] {
+        reached.push_back(GetFocus());
+        tvtest::PressKey(VK_TAB, false, true);
+    });
+    steps.push_back({[&] { return dialog().activePage() == TFrmActionAdd::kPageRunning && loaded(); },
+                     [] { tvtest::PressKey(VK_RETURN); }});
+    steps.insert(steps.end(), open.begin(), open.end());
+    steps.push_back({loaded, [] { tvtest::PressKey(VK_ESCAPE); }});
+    steps.push_back({[&] { return !shown(); }, [&] { done = true; }});
+    RunSteps(steps);
+    EXPECT_TRUE(tvtest::WaitUntil([&] { return done; }, 60000));
+
+    TFrmActionAdd& d = dialog();
+    EXPECT_EQ(reached, (std::vector<HWND>{d.EdtAction, d.BtnChoose, d.btnRefresh, d.BtnAdd, d.SpeedButton1,
+                                           d.PageControl1, d.LvInstallPrograms, d.EdtAction}));
+    // Enter added the address; Escape the second time added nothing more.
+    EXPECT_EQ(RecordPaths(), (std::vector<std::wstring>{L"c:\\windows\\notepad.exe", L"c:\\windows\\regedit.exe"}));
+}
+
+TEST_F(AddItemDialog, AClickIsAnsweredWhileTheInstalledProgramsLoadAndTheLoadGoesOn) {
+    Touch(targets.file(L"tool.exe"));
+    for (int i = 0; i < 5; ++i) Link(userPrograms.file(L"tool" + std::to_wstring(i) + L".lnk"), targets.file(L"tool.exe"));
+    browseWhenSearched = true;
+    OpenAndThen([](TFrmActionAdd& d) {
+        EXPECT_EQ(ListView_GetItemCount(d.LvInstallPrograms), 5);
+        SendMessageW(d.SpeedButton1, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(pickedWhileLoading, std::vector<bool>{true});
 }

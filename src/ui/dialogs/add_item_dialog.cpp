@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -41,7 +42,10 @@ constexpr UINT_PTR kTimerInit = 1;
 constexpr UINT kInitDelayMs = 200;
 // While a page loads, the queue runs at most this often.
 constexpr ULONGLONG kPumpEveryMs = 30;
-enum { IdBrowse = 100, IdRefresh, IdAlterName };
+enum { IdBrowse = 100, IdRefresh, IdAlterName, IdRunAsAdmin, IdOpenContaining, IdOpen };
+constexpr wchar_t kAdminHint[] =
+    L"Some running programs require the admin to view,including Installer or other programs that run as admin. "
+    L"For a full vistion of \"Running Programs Record\",you can select \"Run TolVane as admin\".";
 }  // namespace
 
 AddItemSources RealAddItemSources(const std::wstring& ownPath) {
@@ -138,6 +142,15 @@ void TFrmActionAdd::FormCreate() {
     Gauge1 = Control(PROGRESS_CLASSW, L"", PBS_SMOOTH, 0, 0, 10, 10);
     ShowWindow(PnlHint, SW_HIDE);
     ShowWindow(Gauge1, SW_HIDE);
+    adminStrip_ = CreateAdminStrip(hwnd_, font_, dpi_, kAdminHint, IdRunAsAdmin);
+    PanelHint = adminStrip_.panel;
+    CheckBox1 = adminStrip_.box;
+
+    PopupMenu1.reset(CreatePopupMenu());
+    AppendMenuW(PopupMenu1.get(), MF_STRING, IdOpenContaining, L"Open &containing folder");
+    AppendMenuW(PopupMenu1.get(), MF_STRING, IdOpen, L"&Open");
+    AppendMenuW(PopupMenu1.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(PopupMenu1.get(), MF_STRING, IdRefresh, L"&Refresh\tF5");
     ShowPageList();
 }
 
@@ -145,8 +158,15 @@ void TFrmActionAdd::FormResize() {
     if (!hwnd_) return;
     RECT c{};
     GetClientRect(hwnd_, &c);
-    const int stripTop = c.bottom - S(kMargin + kStripHeight);
-    const int pagesBottom = progressShown_ ? stripTop - S(4) : c.bottom - S(kMargin);
+    // From the bottom up: the elevation strip, the progress strip, then the pages.
+    int bottom = c.bottom - S(kMargin);
+    if (adminStripShown_) {
+        const int height = AdminStripHeight(adminStrip_, font_, c.right - S(2 * kMargin), dpi_);
+        PlaceAdminStrip(adminStrip_, RECT{S(kMargin), bottom - height, c.right - S(kMargin), bottom}, dpi_);
+        bottom -= height + S(4);
+    }
+    const int stripTop = bottom - S(kStripHeight);
+    const int pagesBottom = progressShown_ ? stripTop - S(4) : bottom;
     const int pagesWidth = c.right - S(2 * kMargin);
     MoveWindow(PageControl1, S(kMargin), S(kPagesTop), pagesWidth, pagesBottom - S(kPagesTop), TRUE);
     RECT inside{S(kMargin), S(kPagesTop), S(kMargin) + pagesWidth, pagesBottom};
@@ -225,6 +245,10 @@ ModalDialog::Behaviour TFrmActionAdd::Behaviour() {
 }
 
 bool TFrmActionAdd::Keys(const MSG& msg) {
+    if (msg.wParam == VK_F5 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        PageControl1Change();  // "&Refresh" of the shortcut menu
+        return true;
+    }
     if (GetKeyState(VK_CONTROL) >= 0) return false;
     if (msg.wParam == VK_TAB) {
         // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, round the ends.
@@ -307,6 +331,43 @@ void TFrmActionAdd::ListClick(HWND list) {
     SetWindowTextW(EdtName, ListViewText(list, row, 0).c_str());
 }
 
+void TFrmActionAdd::BtnRunAsAdminClick() {
+    if (!Checked(CheckBox1)) return;
+    Check(CheckBox1, false);
+    // The elevated instance reopens this dialog; when it did not start, the dialog stays.
+    if (RestartElevated(options_, kResumeAddItem)) Close(false);
+}
+
+std::wstring TFrmActionAdd::SelectedRowPath() {
+    const int page = activePage();
+    if (page < 0) return L"";
+    const int row = ListView_GetNextItem(lists_[page], -1, LVNI_SELECTED);
+    return row < 0 ? L"" : ListViewText(lists_[page], row, 1);
+}
+
+void TFrmActionAdd::Opencontainingfolder1Click() {
+    const std::wstring folder = ContainerOf(SelectedRowPath());
+    if (!folder.empty() && sources_.open) sources_.open(folder);
+}
+
+void TFrmActionAdd::Open1Click() {
+    const std::wstring path = SelectedRowPath();
+    if (!path.empty() && sources_.open) sources_.open(path);
+}
+
+void TFrmActionAdd::ShowPopupMenu(HWND from, LPARAM at) {
+    POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (p.x == -1 && p.y == -1) {
+        // From the keyboard: at the focused row, or at the control's corner.
+        RECT r{};
+        const int row = from == PageControl1 ? -1 : ListView_GetNextItem(from, -1, LVNI_FOCUSED);
+        if (row < 0 || !ListView_GetItemRect(from, row, &r, LVIR_LABEL)) GetClientRect(from, &r);
+        p = {r.left, r.bottom};
+        ClientToScreen(from, &p);
+    }
+    TrackPopupMenu(PopupMenu1.get(), TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0, hwnd_, nullptr);
+}
+
 // ---- page loads ----------------------------------------------------------------------------
 
 void TFrmActionAdd::StorePage(int index) {
@@ -322,6 +383,8 @@ void TFrmActionAdd::PageControl1Change() {
     if (page < 0 || loading_) return;
     loading_ = true;
     stop_ = false;
+    // Only the running programs need the elevated program to be seen whole.
+    ShowAdminStrip(page == kPageRunning && !options_.host().RunningAsAdmin());
     ShowPageList();
     ShowProgress(true);
     try {
@@ -351,14 +414,35 @@ void TFrmActionAdd::ShowProgress(bool shown) {
     FormResize();
 }
 
+void TFrmActionAdd::ShowAdminStrip(bool shown) {
+    adminStripShown_ = shown && PanelHint;
+    ShowWindow(PanelHint, adminStripShown_ ? SW_SHOW : SW_HIDE);
+    FormResize();
+}
+
 void TFrmActionAdd::Hint(const std::wstring& text) { SetWindowTextW(PnlHint, text.c_str()); }
 
 void TFrmActionAdd::StepGauge() { SendMessageW(Gauge1, PBM_DELTAPOS, 1, 0); }
+
+void TFrmActionAdd::RowShown(const std::wstring& text) {
+    // A row's text would stand for a fraction of a millisecond, and drawing it costs more than
+    // reading the row: the strip shows the latest row each time the queue runs.
+    rowHint_ = text;
+    ++rowSteps_;
+}
+
+void TFrmActionAdd::ShowRowProgress() {
+    if (rowSteps_ == 0) return;
+    Hint(rowHint_);
+    SendMessageW(Gauge1, PBM_DELTAPOS, rowSteps_, 0);
+    rowSteps_ = 0;
+}
 
 bool TFrmActionAdd::StopAsked() {
     const ULONGLONG now = GetTickCount64();
     if (!stop_ && now - pumpedAt_ >= kPumpEveryMs) {
         pumpedAt_ = now;
+        ShowRowProgress();
         // The dialog's keys work as in its own loop: Escape and Cancel stop the load.
         const ModalDialog::Behaviour behaviour = Behaviour();
         MSG msg;
@@ -371,7 +455,20 @@ bool TFrmActionAdd::StopAsked() {
     return stop_ || !hwnd_;
 }
 
-int TFrmActionAdd::IconOf(const std::wstring& path) { return IconIndex(path, L"", strip_.get()); }
+int TFrmActionAdd::IconOf(const std::wstring& path) {
+    // The same program found again, in this listing or a later one, keeps its image: the strip
+    // does not grow with every reload.
+    const std::wstring key = ToLower(path);
+    const auto known = icons_.find(key);
+    if (known != icons_.end()) return known->second;
+    const int index = IconIndex(path, L"", strip_.get());
+    icons_.emplace(key, index);
+    return index;
+}
+
+// Rows of the long listings ask for their image when the list first draws them: reading a
+// program's icon costs many times what reading its shortcut does, and few rows are ever seen.
+int TFrmActionAdd::IconWhenDrawn(const std::wstring&) { return I_IMAGECALLBACK; }
 
 void TFrmActionAdd::LoadInstalledPrograms() {
     HWND list = LvInstallPrograms;
@@ -390,14 +487,12 @@ void TFrmActionAdd::LoadInstalledPrograms() {
     Hint(L"Clear Older Data...");
     ListView_DeleteAllItems(list);
     StepGauge();
-    RealResolutionMachine machine;
+    RecordingResolutionMachine machine;  // one link object for every shortcut
     auto rows = InstalledProgramRows(
-        collected_, machine, [this](const std::wstring& p) { return IconOf(p); },
-        [this](const std::wstring& t) {
-            Hint(t);
-            StepGauge();
-        },
+        collected_, machine, IconWhenDrawn,
+        [this](const std::wstring& t) { RowShown(t); },
         [this] { return StopAsked(); });
+    ShowRowProgress();
     if (hwnd_) AppendListRows(list, rows);
 }
 
@@ -411,15 +506,13 @@ void TFrmActionAdd::LoadRecentLists() {
     ListView_DeleteAllItems(LbRecentDocuments);
     ListView_DeleteAllItems(LvRecentFolders);
     Hint(L"Load All Data...");
-    RealResolutionMachine machine;
+    RecordingResolutionMachine machine;
     const RecentRows rows = RecentFolderRows(
-        folder, entries, machine, [this](const std::wstring& p) { return IconOf(p); },
-        [this](const std::wstring& t) {
-            Hint(t);
-            StepGauge();
-        },
+        folder, entries, machine, IconWhenDrawn,
+        [this](const std::wstring& t) { RowShown(t); },
         [this] { return StopAsked(); });
     if (!hwnd_) return;
+    ShowRowProgress();
     AppendListRows(LbRecentDocuments, rows.documents);
     AppendListRows(LvRecentFolders, rows.folders);
 }
@@ -458,8 +551,17 @@ LRESULT TFrmActionAdd::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case IdBrowse: BtnChooseClick(); break;
         case IdRefresh: PageControl1Change(); break;
         case IdAlterName: ApplyNeedAlterName(); break;
+        case IdRunAsAdmin: BtnRunAsAdminClick(); break;
+        case IdOpenContaining: Opencontainingfolder1Click(); break;
+        case IdOpen: Open1Click(); break;
         }
         return 0;
+    case WM_CONTEXTMENU: {
+        HWND from = reinterpret_cast<HWND>(wParam);
+        if (from == PageControl1 || std::find(std::begin(lists_), std::end(lists_), from) != std::end(lists_))
+            ShowPopupMenu(from, lParam);
+        return 0;
+    }
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_NOTIFY: {
@@ -467,6 +569,14 @@ LRESULT TFrmActionAdd::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (n->hwndFrom == PageControl1 && n->code == TCN_SELCHANGE) {
             ShowPageList();
             PageControl1Change();
+        } else if (n->code == LVN_DELETEALLITEMS) {
+            return TRUE;  // no note for each row a reload drops
+        } else if (n->code == LVN_GETDISPINFOW) {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if (item.mask & LVIF_IMAGE) {
+                item.iImage = IconOf(ListViewText(n->hwndFrom, item.iItem, 1));
+                item.mask |= LVIF_DI_SETITEM;  // asked once per row
+            }
         } else if (n->code == NM_CLICK) {
             ListClick(n->hwndFrom);
         } else if (n->code == NM_DBLCLK) {

@@ -7,12 +7,14 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/intake.h"
 #include "base/handles.h"
 #include "capture/open_locations.h"
 #include "capture/running_programs.h"
+#include "ui/dialogs/dialog_parts.h"
 #include "ui/dialogs/settings_dialog.h"
 #include "ui/modal_dialog.h"
 
@@ -30,6 +32,8 @@ struct AddItemSources {
     std::function<std::vector<LocationPair>()> openLocations;
     std::function<bool(const std::wstring& path)> inStartupFilterList = [](const std::wstring&) { return false; };
     FolderPicker picker = PickFolder;
+    // The path-or-address open of the shortcut menu; nothing is opened without one.
+    std::function<void(const std::wstring& pathOrAddress)> open;
 };
 AddItemSources RealAddItemSources(const std::wstring& ownPath);
 
@@ -55,6 +59,7 @@ public:
     // How many page loads have finished (or stopped) since the dialog was made.
     int loadsDone() const { return loadsDone_; }
     COLORREF addressColour() const { return addressColour_; }
+    bool adminStripShown() const { return adminStripShown_; }
 
     // Controls, named as the program has always named them.
     HWND lbAction = nullptr, EdtAction = nullptr, lbName = nullptr, EdtName = nullptr, cbNeedAlterName = nullptr;
@@ -63,6 +68,8 @@ public:
     HWND LvInstallPrograms = nullptr, LbApps = nullptr, LbFiles = nullptr, LbRecentDocuments = nullptr,
          LvRecentFolders = nullptr;
     HWND PnlHint = nullptr, Gauge1 = nullptr;
+    HWND PanelHint = nullptr, CheckBox1 = nullptr;  // the elevation strip and its box
+    MenuOwner PopupMenu1;                           // the lists' and the tabs' shortcut menu
 
     // Handlers, reachable by tests as the controls reach them.
     void BtnAddClick();
@@ -70,6 +77,9 @@ public:
     void BtnChooseClick();
     void PageControl1Change();  // loads the current page
     void ListClick(HWND list);
+    void BtnRunAsAdminClick();
+    void Opencontainingfolder1Click();
+    void Open1Click();
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -90,10 +100,16 @@ private:
     void LoadRunningPrograms();
     void LoadOpenLocations();
     void ShowProgress(bool shown);
+    void ShowAdminStrip(bool shown);
+    void ShowPopupMenu(HWND from, LPARAM at);
+    std::wstring SelectedRowPath();
     void Hint(const std::wstring& text);
     void StepGauge();
+    void RowShown(const std::wstring& text);  // a listed row's text and gauge step, shown at the next pump
+    void ShowRowProgress();
     bool StopAsked();  // lets the queue run; true once the load should end
     int IconOf(const std::wstring& path);
+    static int IconWhenDrawn(const std::wstring& path);
     std::vector<std::pair<std::wstring, std::wstring>> ChosenPairs();
     void StorePage(int index);
     void Close(bool confirmed);
@@ -113,14 +129,19 @@ private:
     GdiOwner<HBRUSH> addressBrush_;
     GdiOwner<HBRUSH> greyBrush_;
     ImageListOwner strip_;  // the dialog's own icon strip
+    AdminStrip adminStrip_;
     COLORREF addressColour_ = RGB(255, 255, 255);
     int dpi_ = 96;
     bool ownerDrawnTabs_ = false;
     bool loading_ = false;
     bool stop_ = false;
     bool progressShown_ = false;
+    bool adminStripShown_ = false;
     int loadsDone_ = 0;
     ULONGLONG pumpedAt_ = 0;
+    std::wstring rowHint_;
+    int rowSteps_ = 0;
+    std::unordered_map<std::wstring, int> icons_;  // lower-cased path: image in `strip_`
     std::vector<std::wstring> collected_;  // the installed-programs search's paths, this listing's only
     ModalDialog modal_;
 };

@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/constants.h"
 #include "base/path_rules.h"
+#include "base/redraw.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -68,7 +71,20 @@ RecentRows RecentFolderRows(const std::wstring& recentFolder, const std::vector<
     return rows;
 }
 
-void AppendListRows(HWND listView, const std::vector<ListRow>& rows) {
+void AppendListRows(HWND listView, const std::vector<ListRow>& unsorted) {
+    // A sorting list view looks for each new row's place from its first row, which makes a long
+    // listing cost the square of its length. Into an empty list the rows go already in order,
+    // with the list's sorting off meanwhile.
+    std::vector<ListRow> rows = unsorted;
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const ListRow& a, const ListRow& b) { return lstrcmpiW(a.caption.c_str(), b.caption.c_str()) < 0; });
+    const LONG_PTR style = GetWindowLongPtrW(listView, GWL_STYLE);
+    const bool bulk = SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == 0 && (style & LVS_SORTASCENDING);
+    RedrawSuspender quiet(bulk ? listView : nullptr);
+    if (bulk) {
+        SetWindowLongPtrW(listView, GWL_STYLE, style & ~LVS_SORTASCENDING);
+        SendMessageW(listView, LVM_SETITEMCOUNT, rows.size(), 0);
+    }
     for (const ListRow& r : rows) {
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -82,6 +98,7 @@ void AppendListRows(HWND listView, const std::vector<ListRow>& rows) {
         sub.pszText = const_cast<wchar_t*>(r.path.c_str());
         SendMessageW(listView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
     }
+    if (bulk) SetWindowLongPtrW(listView, GWL_STYLE, style);
 }
 
 }  // namespace tv

@@ -2,13 +2,38 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/options.h"
 #include "app/settings_keys.h"
 #include "app/settings_store.h"
+#include "app/startup.h"
 #include "base/handles.h"
+#include "ui/modal_dialog.h"
 #include "ui/window_text.h"
 
 namespace tv {
+
+namespace {
+constexpr wchar_t kAdminPanelClass[] = L"TolvaneAdminPanel";
+
+// The strip passes its controls' messages on to the dialog.
+LRESULT CALLBACK AdminPanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+RECT PlaceInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+}  // namespace
 
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void Check(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -75,6 +100,52 @@ void DrawTabCaption(const DRAWITEMSTRUCT& dis, const wchar_t* caption, bool acti
     SetBkMode(dis.hDC, TRANSPARENT);
     SetTextColor(dis.hDC, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dis.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+AdminStrip CreateAdminStrip(HWND dialog, HFONT font, int dpi, const wchar_t* text, int boxId) {
+    AdminStrip strip;
+    if (!RegisterDialogClass(kAdminPanelClass, AdminPanelProc)) return strip;
+    strip.panel = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_STATICEDGE, kAdminPanelClass, L"",
+                                  WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10, dialog, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr);
+    strip.hint = CreateControl(strip.panel, font, dpi, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10);
+    strip.box = CreateControl(strip.panel, font, dpi, WC_BUTTONW, L"Run TolVane as admin",
+                              BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, 0, 140, 20, boxId);
+    int height = 0;
+    const int width = CaptionNeeds(strip.box, font, dpi, height);
+    SetWindowPos(strip.box, nullptr, 0, 0, width, std::max(height, ScaleToDpi(20, dpi)), SWP_NOMOVE | SWP_NOZORDER);
+    return strip;
+}
+
+void PlaceAdminStrip(const AdminStrip& strip, const RECT& place, int dpi) {
+    if (!strip.panel) return;
+    SetWindowPos(strip.panel, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER);
+    RECT inner{};
+    GetClientRect(strip.panel, &inner);
+    const RECT box = PlaceInParent(strip.box);
+    const int boxW = box.right - box.left, boxH = box.bottom - box.top;
+    SetWindowPos(strip.box, nullptr, inner.right - ScaleToDpi(4, dpi) - boxW, (inner.bottom - boxH) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(strip.hint, nullptr, ScaleToDpi(4, dpi), ScaleToDpi(1, dpi), inner.right - boxW - ScaleToDpi(16, dpi),
+                 inner.bottom - ScaleToDpi(2, dpi), SWP_NOZORDER);
+}
+
+int AdminStripHeight(const AdminStrip& strip, HFONT font, int width, int dpi) {
+    if (!strip.panel) return 0;
+    const RECT box = PlaceInParent(strip.box);
+    // The panel's edge and the hint's margins, as PlaceAdminStrip leaves them.
+    const int textWidth = width - (box.right - box.left) - ScaleToDpi(20, dpi);
+    const int text = WrappedTextHeight(strip.hint, font, std::max(1, textWidth)) + ScaleToDpi(4, dpi);
+    return std::max<int>(text, box.bottom - box.top + ScaleToDpi(4, dpi)) + 2 * GetSystemMetrics(SM_CYEDGE);
+}
+
+bool RestartElevated(Options& options, int marker) {
+    const int before = options.commonSettings().ReadInteger(keys::kStatus, keys::kOpenWindow, kResumeNone);
+    WriteResumeMarker(options, marker);
+    if (options.host().RunAsAdministrator()) return true;
+    WriteResumeMarker(options, before);
+    return false;
 }
 
 void WriteResumeMarker(Options& options, int marker) {

@@ -38,6 +38,24 @@ bool TabsDrawnByProgram();
 // Draws one owner-drawn tab: its caption centred on one line, bold when `active`.
 void DrawTabCaption(const DRAWITEMSTRUCT& dis, const wchar_t* caption, bool active, HFONT regular, HFONT bold);
 
+// The strip offering to restart the program elevated: a panel holding a word-wrapping hint and,
+// at its right, the box "Run TolVane as admin" (sized to its caption). The panel passes its
+// controls' messages on to the dialog, so the box's clicks reach the dialog as WM_COMMAND with
+// `boxId`. Created hidden.
+struct AdminStrip {
+    HWND panel = nullptr, hint = nullptr, box = nullptr;
+};
+AdminStrip CreateAdminStrip(HWND dialog, HFONT font, int dpi, const wchar_t* text, int boxId);
+// Puts the strip at `place` (the dialog's client pixels): the box centred at the right, the hint
+// filling the rest.
+void PlaceAdminStrip(const AdminStrip& strip, const RECT& place, int dpi);
+// The height the strip needs at `width` pixels for its hint and box.
+int AdminStripHeight(const AdminStrip& strip, HFONT font, int width, int dpi);
+
+// Writes `marker` and asks for the elevated restart. When it did not start, the marker is put
+// back as it was, so the next ordinary start reopens nothing. True when it started.
+bool RestartElevated(Options& options, int marker);
+
 // Clears the "openwindow" resume marker of the shared settings file, as every dialog does when it
 // shows; a user who may not write that file simply has no marker.
 void WriteResumeMarker(Options& options, int marker);

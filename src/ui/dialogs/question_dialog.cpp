@@ -11,7 +11,6 @@
 namespace tv {
 
 namespace {
-constexpr wchar_t kPanelClass[] = L"TolvaneQuestionPanel";
 constexpr int kMargin = 8, kButtonWidth = 80, kButtonHeight = 25, kGap = 6;
 constexpr int kMostWidening = 480;  // the dialog grows at most this much for its texts
 enum { IdConfirm = IDOK, IdCancel = IDCANCEL, IdOther = 100 };
@@ -38,9 +37,7 @@ bool QuestionDialog::Create(HWND owner) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    if (!RegisterDialogClass(frame_.className, WndProc, LoadIconW(inst, MAKEINTRESOURCEW(1))) ||
-        !RegisterDialogClass(kPanelClass, PanelProc))
-        return false;
+    if (!RegisterDialogClass(frame_.className, WndProc, LoadIconW(inst, MAKEINTRESOURCEW(1)))) return false;
     dpi_ = ScreenDpi();
     font_ = modal_.Font();
     hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, frame_.className, frame_.caption,
@@ -66,11 +63,10 @@ HWND QuestionDialog::CreateDontShowBox(const wchar_t* hint) {
 }
 
 void QuestionDialog::CreateAdminStrip(const wchar_t* text) {
-    PanelHint = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_STATICEDGE, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS,
-                                0, 0, 10, 10, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    lbAdminHint = CreateControl(PanelHint, font_, dpi_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10);
-    CbRunAsAdmin = CreateControl(PanelHint, font_, dpi_, WC_BUTTONW, L"Run TolVane as admin",
-                                 BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, 0, 140, 20, IdOther);
+    const AdminStrip strip = tv::CreateAdminStrip(hwnd_, font_, dpi_, text, IdOther);
+    PanelHint = strip.panel;
+    lbAdminHint = strip.hint;
+    CbRunAsAdmin = strip.box;
 }
 
 HWND QuestionDialog::CreateButtons(const wchar_t* confirmCaption, const wchar_t* cancelCaption) {
@@ -99,15 +95,8 @@ void QuestionDialog::Arrange() {
     if (PanelHint) {
         const int stripH = S(frame_.heightWithStrip - frame_.height) - S(4);
         const int stripTop = buttonsTop - S(4) - stripH;
-        const int stripW = rc.right - 2 * margin;
-        SetWindowPos(PanelHint, nullptr, margin, stripTop, stripW, stripH, SWP_NOZORDER);
-        RECT inner{};
-        GetClientRect(PanelHint, &inner);
-        const RECT box = PlaceIn(CbRunAsAdmin, PanelHint);
-        const int boxW = box.right - box.left, boxH = box.bottom - box.top;
-        SetWindowPos(CbRunAsAdmin, nullptr, inner.right - S(4) - boxW, (inner.bottom - boxH) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
-        SetWindowPos(lbAdminHint, nullptr, S(4), S(1), inner.right - boxW - S(16), inner.bottom - S(2), SWP_NOZORDER);
+        PlaceAdminStrip({PanelHint, lbAdminHint, CbRunAsAdmin},
+                        RECT{margin, stripTop, rc.right - margin, stripTop + stripH}, dpi_);
         if (stripShown_) roomBottom = stripTop - S(2);
     }
     if (LblHint) {
@@ -136,11 +125,6 @@ void QuestionDialog::FitTexts() {
         const int w = std::max<int>(r.right - r.left, width), h = std::max<int>(r.bottom - r.top, height);
         SetWindowPos(c, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         overflow = std::max<int>(overflow, r.left + w + S(kMargin) - rc.right);
-    }
-    if (CbRunAsAdmin) {
-        int height = 0;
-        const int width = CaptionNeeds(CbRunAsAdmin, font_, dpi_, height);
-        SetWindowPos(CbRunAsAdmin, nullptr, 0, 0, width, std::max(height, S(20)), SWP_NOMOVE | SWP_NOZORDER);
     }
     RECT wr{};
     GetWindowRect(hwnd_, &wr);
@@ -265,16 +249,6 @@ LRESULT CALLBACK QuestionDialog::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     return self->Handle(msg, wParam, lParam);
-}
-
-// The strip passes its controls' messages on to the dialog.
-LRESULT CALLBACK QuestionDialog::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_COMMAND:
-    case WM_CTLCOLORSTATIC:
-        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace tv

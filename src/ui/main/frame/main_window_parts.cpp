@@ -6,6 +6,7 @@
 #include "base/redraw.h"
 #include "capture/open_locations.h"
 #include "capture/page_title.h"
+#include "capture/recording.h"
 #include "ui/main/frame/main_window.h"
 #include "ui/message_pump.h"
 
@@ -58,6 +59,11 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
       smart({w.hwnd_, cbSmartRecord, PnlSmartRecord, menus.MainMenu1, recording, work, options, *settings.user,
              [&w] { w.FormResize(); }}) {
     layout.filter = &filter;
+    // The dialog's running programs pass the start-up filter as a recording's do, and leave out
+    // every program the filter list holds.
+    addSources.runningPrograms = [this] { return RealRecordingSources(ModulePath()).RunningPrograms(filter.Filter()); };
+    addSources.inStartupFilterList = [this](const std::wstring& path) { return filter.rows().HoldsPath(path); };
+    addSources.open = [&w](const std::wstring& path) { w.Launcher().OpenPathOrAddress(path); };
     layout.status = &status;
     layout.progress = &progress;
     layout.search = &search;

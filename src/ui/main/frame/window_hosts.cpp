@@ -59,6 +59,8 @@ void MainWindowHosts::PressRecordButton() { w_.parts_->recording.BtnRecClick(); 
 void MainWindowHosts::RecordNewNow() { w_.parts_->recording.RecordNewNow(); }
 
 void MainWindowHosts::Reopen(int resumeMarker) {
+    // Posted, so the first-run step ends before the dialog's own loop starts.
+    if (resumeMarker == kResumeAddItem) PostMessageW(w_.hwnd_, WM_COMMAND, MAKEWPARAM(kCmdAdd, 0), 0);
     if (resumeMarker == kResumeRecord) w_.parts_->recording.BtnRecClick();
     if (resumeMarker == kResumeSmartRecord) ResumeSmartRecord();
 }

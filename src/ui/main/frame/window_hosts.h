@@ -40,7 +40,7 @@ public:
     void SetAlwaysOnTop(bool onTop) override;
     void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
-    void RunAsAdministrator() override {}  // this build has no elevated restart yet
+    bool RunAsAdministrator() override { return false; }  // this build has no elevated restart yet
     void Tell(const std::wstring& text) override;
 
 private:

@@ -28,12 +28,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DW
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
-
-// The folder part of a path: everything up to and including its last backslash or colon.
-std::wstring ContainerOf(const std::wstring& path) {
-    size_t cut = path.find_last_of(L"\\:");
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
-}
 }  // namespace
 
 StartupFilterView::StartupFilterView(Parts parts, std::unique_ptr<TWindowsStartMan> startMan)

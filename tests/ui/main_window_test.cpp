@@ -50,11 +50,6 @@ void MenuCommands(HMENU menu, std::vector<UINT>& ids) {
 
 // Menu items whose commands are still to come; each leaves this list as it gains its handler.
 const std::set<UINT> kCommandsToCome = {
-    // the record's "Send To" and its dialog
-    kCmdSendTo,
-    // item and file commands of the record trees and the record list
-    kCmdSendToDesktop, kCmdSendToDocuments,
-    kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
     // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
     kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,
     kCmdMyComputer, kCmdMyDocuments, kCmdShowDesktop, kCmdDesktopFolder, kCmdRecycleBin, kCmdControlPanel,

@@ -276,6 +276,10 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MENUSELECT:
             parts_->hints.MenuSelected(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
             break;
+        case WM_INITMENUPOPUP:
+            if (parts_->sendTo.IsSendToMenu(reinterpret_cast<HMENU>(wParam)))
+                parts_->sendTo.Sendto2Click(reinterpret_cast<HMENU>(wParam));
+            break;
         case WM_EXITSIZEMOVE:
             SaveLayout();
             return 0;

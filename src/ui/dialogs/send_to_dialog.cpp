@@ -14,7 +14,7 @@ namespace {
 constexpr wchar_t kDialogClass[] = L"TFormSendTo";
 constexpr wchar_t kDefaultName[] = L"TolVane";
 // Client area and control places at 96 dots per inch.
-constexpr int kClientWidth = 440, kClientHeight = 148;
+constexpr int kClientWidth = 462, kClientHeight = 148;
 constexpr int kMargin = 10, kLabelWidth = 56, kBoxLeft = kMargin + kLabelWidth, kBoxWidth = 212;
 constexpr int kButtonWidth = 80, kButtonHeight = 25, kGap = 6;
 enum { IdPath = 100, IdSelect, IdOpen, IdName, IdAsRecordName, IdAutoLaunch };

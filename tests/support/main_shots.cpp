@@ -164,7 +164,19 @@ int wmain(int, wchar_t**) {
         CheckTreeUnder(tree, L"tree menu", L"#32768",
                        (folder ? L"main_tree_menu_folder_" : L"main_tree_menu_document_") + scale,
                        [&] { SendMessageW(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(p.x, p.y)); },
-                       endMenu);
+                       [&](HWND menu) {
+                           if (!folder || !menu) {
+                               EndMenu();
+                               return;
+                           }
+                           // The folder's "Recent" submenu, first in the menu, opened by the keys.
+                           tvtest::PressKey(VK_DOWN);
+                           tvtest::PressKey(VK_RIGHT);
+                           tvtest::RunSoon([&] {
+                               Shot(L"main_tree_menu_recent_" + scale);
+                               EndMenu();
+                           }, 300);
+                       });
     }
     CheckTreeUnder(tree, L"send-to dialog", L"TFormSendTo", L"main_send_to_" + scale,
                    [&] { tvtest::RunCommand(window.hwnd(), tv::kCmdSendTo); },

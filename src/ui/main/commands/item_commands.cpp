@@ -1,5 +1,6 @@
 #include "ui/main/commands/item_commands.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -459,6 +460,25 @@ std::vector<RecentEntry> ItemCommands::RecentEntriesFor(const Selected& focused)
     return entries;
 }
 
+bool ItemCommands::MeasureRecentImage(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || item.itemID < kCmdRecentFirst || item.itemID - kCmdRecentFirst >= recent_.size())
+        return false;
+    int w = 16, h = 16;
+    if (HIMAGELIST strip = p_.session.strip()) ImageList_GetIconSize(strip, &w, &h);
+    item.itemWidth = static_cast<UINT>(w);
+    item.itemHeight = static_cast<UINT>(h);
+    return true;
+}
+
+bool ItemCommands::DrawRecentImage(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || item.itemID < kCmdRecentFirst || item.itemID - kCmdRecentFirst >= recent_.size())
+        return false;
+    if (HIMAGELIST strip = p_.session.strip())
+        ImageList_Draw(strip, recent_[item.itemID - kCmdRecentFirst].image, item.hDC, item.rcItem.left, item.rcItem.top,
+                       ILD_TRANSPARENT);
+    return true;
+}
+
 void ItemCommands::AddRecentMenu(const Selected& focused) {
     recent_ = RecentEntriesFor(focused);
     if (recent_.empty() || !table_) return;
@@ -466,6 +486,11 @@ void ItemCommands::AddRecentMenu(const Selected& focused) {
     for (size_t i = 0; i < recent_.size() && i < kMaxEntries; ++i) {
         const UINT id = kCmdRecentFirst + static_cast<UINT>(i);
         AppendMenuW(submenu, MF_STRING, id, recent_[i].caption.c_str());
+        MENUITEMINFOW image{};
+        image.cbSize = sizeof(image);
+        image.fMask = MIIM_BITMAP;
+        image.hbmpItem = HBMMENU_CALLBACK;  // drawn from the icon strip as the entry shows
+        SetMenuItemInfoW(submenu, id, FALSE, &image);
         table_->Add(id, [this, i](UINT) {
             if (i < recent_.size()) p_.launcher().OpenPathOrAddress(recent_[i].target);
         });

@@ -114,6 +114,10 @@ public:
     void PasteFile1Click();
     void CopyFile2Click();
     void Openfilelocationafterpaste1Click();
+    // The images of the "Recent" entries, drawn from the record's icon strip; false for any
+    // other menu item.
+    bool MeasureRecentImage(MEASUREITEMSTRUCT& item) const;
+    bool DrawRecentImage(const DRAWITEMSTRUCT& item) const;
     // The "Recent" entries the menu offered when it last opened.
     const std::vector<RecentEntry>& recentEntries() const { return recent_; }
 

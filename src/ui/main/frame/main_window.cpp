@@ -300,7 +300,11 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             parts_->pages.OnNotify(reinterpret_cast<NMHDR*>(lParam), parts_->session.record());
             return 0;
         case WM_DRAWITEM:
+            if (parts_->items.DrawRecentImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             if (!parts_->pages.DrawTab(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) break;
+            return TRUE;
+        case WM_MEASUREITEM:
+            if (!parts_->items.MeasureRecentImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) break;
             return TRUE;
         case WM_VKEYTOITEM:
             if (reinterpret_cast<HWND>(lParam) == parts_->LbRECs)

@@ -176,16 +176,19 @@ std::vector<SelectedItem> SelectedItemsOf(RecordPages& pages, const ShownRecord&
     return out;
 }
 
+void AddQuietCommand(CommandTable& table, UINT id, std::function<void()> handler, const wchar_t* what) {
+    table.Add(id, [handler = std::move(handler), what](UINT) {
+        try {
+            handler();
+        } catch (...) {
+            LogSwallowed(what);
+        }
+    });
+}
+
 void ItemCommands::AddCommands(CommandTable& table) {
-    // A failure ends the command where it is; what was done stays done.
     auto row = [this, &table](UINT id, void (ItemCommands::*handler)()) {
-        table.Add(id, [this, handler](UINT) {
-            try {
-                (this->*handler)();
-            } catch (...) {
-                LogSwallowed(L"an item command");
-            }
-        });
+        AddQuietCommand(table, id, [this, handler] { (this->*handler)(); }, L"an item command");
     };
     row(kCmdOpenLocation, &ItemCommands::MnOpenDIr22Click);
     row(kCmdOpenWith, &ItemCommands::OpenWith2Click);

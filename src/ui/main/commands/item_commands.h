@@ -70,6 +70,10 @@ std::vector<SelectedItem> SelectedItemsOf(RecordPages& pages, const ShownRecord&
 // the copy failed or the user stopped it.
 bool ShellCopy(HWND owner, const std::wstring& source, const std::wstring& destination);
 
+// Adds the row of `id` to `table`: a failure of `handler` ends it where it is, quietly, and
+// what it did stays done.
+void AddQuietCommand(CommandTable& table, UINT id, std::function<void()> handler, const wchar_t* what);
+
 // ---- the commands ----------------------------------------------------------------------------
 
 class ItemCommands {
@@ -91,6 +95,7 @@ public:
         std::function<std::wstring(const std::wstring& address)> pageTitle;  // empty when none
     };
     explicit ItemCommands(Parts parts) : p_(std::move(parts)) {}
+    const Parts& parts() const { return p_; }
 
     // The rows of the trees' menu.
     void AddCommands(CommandTable& table);

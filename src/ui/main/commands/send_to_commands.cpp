@@ -16,6 +16,7 @@
 #include "capture/shell_windows.h"
 #include "records/record_library.h"
 #include "replay/item_launcher.h"
+#include "replay/shell_calls.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/dialogs/send_to_dialog.h"
 #include "ui/main/commands/item_commands.h"
@@ -97,37 +98,20 @@ bool WriteShortcut(const std::wstring& linkFile, const std::wstring& target, std
 
 void ToggleDesktop() {
     ComScope com;
-    CLSID shell{};
-    if (FAILED(CLSIDFromProgID(L"Shell.Application", &shell))) return;
-    ComPtr<IDispatch> dispatch;
-    if (FAILED(CoCreateInstance(shell, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                dispatch.put_void())))
-        return;
-    wchar_t name[] = L"ToggleDesktop";
-    LPOLESTR names[] = {name};
-    DISPID id = 0;
-    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
-    DISPPARAMS none{};
-    dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+    CallShellApplication(L"ToggleDesktop");
 }
 
-SendToCommands::SendToCommands(Parts parts)
+SendToCommands::SendToCommands(const Parts& parts)
     : specialFolder(SpecialFolderPath),
       driveType([](const std::wstring& root) { return GetDriveTypeW(root.c_str()); }),
       showDesktop(ToggleDesktop),
-      p_(std::move(parts)) {}
+      p_(parts) {}
 SendToCommands::~SendToCommands() = default;
 
 void SendToCommands::AddCommands(CommandTable& table) {
     // The trees' items end where they fail, quietly; what was sent stays sent.
     auto row = [this, &table](UINT id, void (SendToCommands::*handler)()) {
-        table.Add(id, [this, handler](UINT) {
-            try {
-                (this->*handler)();
-            } catch (...) {
-                LogSwallowed(L"a send-to command");
-            }
-        });
+        AddQuietCommand(table, id, [this, handler] { (this->*handler)(); }, L"a send-to command");
     };
     row(kCmdSendToDesktop, &SendToCommands::SendToDesktopClick);
     row(kCmdSendToDocuments, &SendToCommands::Documents1Click);

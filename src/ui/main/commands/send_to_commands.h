@@ -13,16 +13,13 @@
 #include "app/options.h"
 #include "app/record_session.h"
 #include "ui/main/commands/command_table.h"
+#include "ui/main/commands/item_commands.h"
 #include "ui/main/views/record_list.h"
 #include "ui/main/views/record_pages.h"
 
 namespace tv {
 
-class ItemLauncher;
-class Prompter;
-class SettingsStore;
 class TFormSendTo;
-struct MainMenus;
 
 // ---- rules -----------------------------------------------------------------------------------
 
@@ -72,18 +69,9 @@ bool WriteShortcut(const std::wstring& linkFile, const std::wstring& target, std
 
 class SendToCommands {
 public:
-    struct Parts {
-        HWND& window;
-        RecordPages& pages;
-        RecordSession& session;
-        RecordList& records;
-        Prompter*& prompter;
-        SettingsStore& user;
-        MenuChecks& checks;
-        MainMenus& menus;
-        std::function<ItemLauncher&()> launcher;
-    };
-    explicit SendToCommands(Parts parts);
+    // The same parts as the other item commands.
+    using Parts = ItemCommands::Parts;
+    explicit SendToCommands(const Parts& parts);
     ~SendToCommands();
 
     // What the commands ask of the machine; tests put their own in.

@@ -49,5 +49,6 @@ constexpr wchar_t kRecordInterval[] = L"tbRecordInterval";
 constexpr wchar_t kOpenFolderAfterSendTo[] = L"Openfilelocationaftersendto";
 constexpr wchar_t kOpenFolderAfterPaste[] = L"Openfilelocationafterpaste";
 constexpr wchar_t kPromptBeforeShutdown[] = L"Promptbeforeexecuting1";
+constexpr wchar_t kAsRecordFileName[] = L"cbAsRecordFileName";
 
 }  // namespace tv::keys

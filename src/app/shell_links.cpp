@@ -11,16 +11,18 @@ namespace tv {
 
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
                     const std::wstring& workingFolder) {
+    return SUCCEEDED(WriteShellLink(linkPath, target, workingFolder));
+}
+
+HRESULT WriteShellLink(const std::wstring& linkPath, const std::wstring& target, const std::wstring& workingFolder) {
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.put_void())))
-        return false;
-    if (FAILED(link->SetPath(target.c_str())) ||
-        FAILED(link->SetWorkingDirectory(workingFolder.c_str())))
-        return false;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
+    if (FAILED(hr)) return hr;
+    if (FAILED(hr = link->SetPath(target.c_str())) || FAILED(hr = link->SetWorkingDirectory(workingFolder.c_str())))
+        return hr;
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
-    return SUCCEEDED(file->Save(linkPath.c_str(), FALSE));
+    if (FAILED(hr = link->QueryInterface(IID_IPersistFile, file.put_void()))) return hr;
+    return file->Save(linkPath.c_str(), FALSE);
 }
 
 bool GroupsHoldAdministrators(const TOKEN_GROUPS& groups) {

@@ -65,20 +65,7 @@ public:
 
     void WinExec(const std::string& commandLine, UINT show) override { ::WinExec(commandLine.c_str(), show); }
 
-    void MinimizeAll() override {
-        CLSID shellClass;
-        if (FAILED(CLSIDFromProgID(L"Shell.Application", &shellClass))) return;
-        ComPtr<IDispatch> shell;
-        if (FAILED(CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                    shell.put_void())))
-            return;
-        wchar_t methodName[] = L"MinimizeAll";
-        LPOLESTR names[] = {methodName};
-        DISPID method = 0;
-        if (FAILED(shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &method))) return;
-        DISPPARAMS none{};
-        shell->Invoke(method, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-    }
+    void MinimizeAll() override { CallShellApplication(L"MinimizeAll"); }
 
     void ShowMessage(HWND owner, const std::wstring& text) override {
         MessageBoxW(owner, text.c_str(), kAppName, MB_OK);
@@ -109,6 +96,21 @@ public:
 };
 
 }  // namespace
+
+void CallShellApplication(const wchar_t* method) {
+    CLSID shellClass;
+    if (FAILED(CLSIDFromProgID(L"Shell.Application", &shellClass))) return;
+    ComPtr<IDispatch> shell;
+    if (FAILED(CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                shell.put_void())))
+        return;
+    std::wstring name = method;
+    LPOLESTR names[] = {&name[0]};
+    DISPID id = 0;
+    if (FAILED(shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
+    DISPPARAMS none{};
+    shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+}
 
 ShellCalls& RealShellCalls() {
     static RealShell shell;

@@ -22,6 +22,7 @@
 #include "ui/main/commands/recording_commands.h"
 #include "app/settings_keys.h"
 #include "app/shell_links.h"
+#include "ui/dialogs/send_to_dialog.h"
 
 namespace {
 int g_clipped = 0;
@@ -135,6 +136,13 @@ int wmain(int argc, wchar_t** argv) {
     };
     tvtest::RunSoon(shots, 300);
     tvtest::RunCommand(window.hwnd(), tv::kCmdAdd);
+    // The send-to dialog, shown over the window as the record's "Send To" shows it.
+    tv::TFormSendTo sendTo(L"C:\\users\\Public\\Desktop", tv::PickFolder, [](const std::wstring&) {});
+    tvtest::RunSoon([&] {
+        Report(L"send-to dialog", sendTo.hwnd());
+        sendTo.BtnConfirmClick();
+    }, 100);
+    if (!sendTo.Execute(window.hwnd(), L"Dec 10,2026_001", true)) ++g_clipped;  // it did not show
     std::printf("%d dots per inch: %d clipped captions\n", dpi, g_clipped);
     DestroyWindow(window.hwnd());
     OleUninitialize();

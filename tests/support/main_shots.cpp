@@ -72,7 +72,7 @@ int DarkPixels(const std::vector<DWORD>& pixels, const RECT& area, const RECT& c
     return dark;
 }
 
-int g_blank = 0;
+int g_blank = 0, g_checked = 0;
 
 // While `open` runs its modal loop, the window `overlayClass` it shows is found, the tree is
 // compared with the tree before, a screenshot is saved and `close` ends the loop.
@@ -81,6 +81,7 @@ void CheckTreeUnder(HWND tree, const wchar_t* what, const wchar_t* overlayClass,
     // What the last overlay covered is painted again first.
     RedrawWindow(GetAncestor(tree, GA_ROOT), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump();
+    ++g_checked;
     RECT area;
     GetWindowRect(tree, &area);
     const std::vector<DWORD> before = ScreenPixels(area);
@@ -116,6 +117,8 @@ int wmain(int, wchar_t**) {
         tvtest::AddEntry(r, pad, L"readme.txt", L"C:\\docs\\readme.txt", tv::kProgramOrDocument, 13);
         tvtest::AddEntry(r, nullptr, L"Project plan.txt", L"C:\\docs\\Project plan.txt", tv::kProgramOrDocument, 13);
         tvtest::AddEntry(r, nullptr, L"Welcome page", L"https://example.org/welcome", tv::kWebPage, 1);
+        tvtest::AddEntry(r, nullptr, L"Windows", L"C:\\windows\\", tv::kFolderOrLocation, 0);
+        tvtest::AddEntry(r, nullptr, L"win.ini", L"C:\\windows\\win.ini", tv::kProgramOrDocument, 13);  // its "Recent"
         tv::WriteRecordFile(r, records.file(L"Dec 08,2026_001.tolvane"), L"C:\\tolvane.exe");
         tv::ShownRecord s;
         tvtest::AddEntry(s, nullptr, L"README.md", L"C:\\src\\README.md", tv::kProgramOrDocument, 13);
@@ -146,6 +149,41 @@ int wmain(int, wchar_t**) {
     tvtest::RunCommand(window.hwnd(), tv::kCmdSearch);  // the panel closes and the record shows again
     Pump();
 
+    // The trees' menu on a document and on a folder, and the send-to dialog.
+    HWND tree = window.parts().pages.views().TVDocs;
+    auto endMenu = [](HWND) { EndMenu(); };
+    for (const wchar_t* caption : {L"README.md", L"Project plan.txt", L"Windows"}) {
+        HTREEITEM item = tv::SearchByCaption(tree, caption, false);
+        if (!item) continue;
+        TreeView_SelectItem(tree, item);
+        RECT at{};
+        TreeView_GetItemRect(tree, item, &at, TRUE);
+        POINT p{at.left + 10, at.top + 5};
+        ClientToScreen(tree, &p);
+        const bool folder = caption[0] == L'W';
+        CheckTreeUnder(tree, L"tree menu", L"#32768",
+                       (folder ? L"main_tree_menu_folder_" : L"main_tree_menu_document_") + scale,
+                       [&] { SendMessageW(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(p.x, p.y)); },
+                       [&](HWND menu) {
+                           if (!folder || !menu) {
+                               EndMenu();
+                               return;
+                           }
+                           // The folder's "Recent" submenu, first in the menu, opened by the keys.
+                           tvtest::PressKey(VK_DOWN);
+                           tvtest::PressKey(VK_RIGHT);
+                           tvtest::RunSoon([&] {
+                               Shot(L"main_tree_menu_recent_" + scale);
+                               EndMenu();
+                           }, 300);
+                       });
+    }
+    CheckTreeUnder(tree, L"send-to dialog", L"TFormSendTo", L"main_send_to_" + scale,
+                   [&] { tvtest::RunCommand(window.hwnd(), tv::kCmdSendTo); },
+                   [](HWND dlg) {
+                       if (dlg) PostMessageW(dlg, WM_CLOSE, 0, 0);
+                   });
+
     // A recording of a played desktop.
     tvtest::Desktop desktop;
     for (const wchar_t* program : {L"notepad", L"regedit", L"explorer", L"hh", L"winhlp32", L"system32\\cmd",
@@ -158,14 +196,12 @@ int wmain(int, wchar_t**) {
     Shot(L"main_recorded_" + scale);
 
     // The record list's menu, the trees' menu and the rename dialog over the trees.
-    HWND tree = window.parts().pages.views().TVDocs;
     RECT list;
     GetWindowRect(window.parts().LbRECs, &list);
     const LPARAM inList = MAKELPARAM(list.right - 10, list.top + 30);
     RECT treeRect;
     GetWindowRect(tree, &treeRect);
     const LPARAM inTree = MAKELPARAM(treeRect.left + 60, treeRect.top + 12);
-    auto endMenu = [](HWND) { EndMenu(); };
     CheckTreeUnder(tree, L"record list menu", L"#32768", L"main_menu_" + scale,
                    [&] { SendMessageW(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.parts().LbRECs), inList); },
                    endMenu);
@@ -178,6 +214,6 @@ int wmain(int, wchar_t**) {
                    });
     DestroyWindow(window.hwnd());
     OleUninitialize();
-    std::printf("%d dots per inch: the tree was blank under %d of 3\n", dpi, g_blank);
+    std::printf("%d dots per inch: the tree was blank under %d of %d\n", dpi, g_blank, g_checked);
     return g_blank;
 }

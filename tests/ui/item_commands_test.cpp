@@ -1,11 +1,16 @@
 // The record trees' item and file commands: their rules, and the commands through the real window.
 #include <gtest/gtest.h>
 
+#include "support/page_server.h"  // before windows.h, as Winsock 2 asks
+
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <set>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,11 +27,17 @@
 #include "support/fake_prompter.h"
 #include "support/record_entries.h"
 #include "support/test_support.h"
+#include "base/text_file.h"
+#include "capture/path_resolution.h"
+#include "ui/dialogs/dialog_parts.h"
+#include "ui/dialogs/send_to_dialog.h"
 #include "ui/main/commands/item_commands.h"
+#include "ui/main/commands/send_to_commands.h"
 #include "ui/main/frame/main_window.h"
 #include "ui/main/frame/main_window_parts.h"
 #include "ui/main/menus/main_menus.h"
 #include "ui/message_pump.h"
+#include "ui/window_text.h"
 
 using namespace tv;
 
@@ -309,6 +320,10 @@ TEST_F(ItemCommandsWindow, TheTreeKeysSelectClearOpenAndExpand) {
     EXPECT_EQ(calls[1].parameters, L"shell32.dll,OpenAs_RunDLL " + doc);
     EXPECT_EQ(FileNameOf(calls[2].file), L"tolvaneadmin.exe");
     EXPECT_EQ(calls[2].parameters, L"\"" + doc + L"\"");
+    // Enter opens the focused item, its path shown in the hint panel first.
+    press(VK_RETURN, false, false);
+    EXPECT_EQ(window->parts().progress.hint(), doc);
+    EXPECT_GT(shell.calls.size(), 3u);
 
     Run(kCmdFullExpand);
     int expanded = 0;
@@ -409,26 +424,348 @@ TEST_F(ItemCommandsWindow, PasteShortcutAddsTheClipboardsTextAndFilesOnceAndSave
     ASSERT_TRUE(tvtest::WriteAll(fresh, "x"));
     tvtest::AddEntry(written, nullptr, L"known", known, kProgramOrDocument, 0);
     Open();
-    std::vector<std::wstring> fetched;
-    window->parts().intakes.fetchPageTitle = [&](const std::wstring& address) {
-        fetched.push_back(address);
-        return std::wstring(L"Fetched Page");
-    };
-    PutOnClipboard(L"http://site.example/deep/page", {known, fresh});
+    // The page's title comes from a page the test serves itself.
+    tvtest::Winsock winsock;
+    tvtest::PageServer server({tvtest::PageServer::Answer("<html><title>Served Page</title></html>")});
+    ASSERT_TRUE(server.listening());
+    const std::wstring address = server.Address();
+    PutOnClipboard(address, {known, fresh});
     SetFocus(Tree());
     tvtest::PressKey('V', false, true);
     for (int i = 0; i < 5; ++i, Sleep(10)) ProcessMessages();
-    EXPECT_EQ(fetched, std::vector<std::wstring>{L"http://site.example/deep/page"});
+    EXPECT_EQ(server.connections(), 1);
 
     ShownRecord back;
     ASSERT_EQ(ReadRecordFile(back, RecordPath()), ReadOutcome::Complete);
     std::vector<std::wstring> paths;
     for (int i = 0; i < back.items.Count(); ++i) paths.push_back(back.items.At(i).path);
-    std::sort(paths.begin(), paths.end());
-    // The known file once; the page under its site's group.
-    EXPECT_EQ(paths, (std::vector<std::wstring>{fresh, known, L"http://site.example/deep/page", L"site.example"}));
+    // The known file once, the fresh one, the page (with its site's group).
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), known), 1);
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), fresh), 1);
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), address), 1);
+    EXPECT_EQ(paths.size(), 4u);
     std::vector<std::wstring> captions;
     back.docs.Walk([&](RecordNode& node) { captions.push_back(node.caption); });
-    EXPECT_NE(std::find(captions.begin(), captions.end(), L"Fetched Page"), captions.end());
+    EXPECT_NE(std::find(captions.begin(), captions.end(), L"Served Page"), captions.end());
     EXPECT_EQ(window->parts().pages.activePage(), 0);
+}
+
+// ---- sending items elsewhere -------------------------------------------------------------------
+
+TEST(ItemCommandRules, SentNamesStayInsideTheirFolderAndNeverShareAFile) {
+    struct Case {
+        const wchar_t* caption;
+        const wchar_t* name;
+    } cases[] = {
+        {L"Report: 2024/Q1", L"Report_ 2024_Q1"}, {L"C:\\Program Files", L"C__Program Files"}, {L"..", L"_"},
+        {L"..\\..\\up", L".._.._up"}, {L"a. . ", L"a"}, {L"con", L"_con"}, {L"Com1.txt", L"_Com1.txt"},
+        {L"LPT0", L"LPT0"}, {L"console", L"console"}, {L"x<>|\"?*\ty", L"x_______y"}, {L"", L"_"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CleanFileName(c.caption), c.name) << c.caption;
+
+    ShortcutNames names;
+    EXPECT_EQ(names.FileFor(L"C:\\out", L"twin"), L"C:\\out\\twin.lnk");
+    EXPECT_EQ(names.FileFor(L"C:\\out\\", L"TWIN"), L"C:\\out\\TWIN (2).lnk");
+    EXPECT_EQ(names.FileFor(L"C:\\out", L"twin"), L"C:\\out\\twin (3).lnk");
+    EXPECT_EQ(names.FileFor(L"C:\\out\\sub", L"twin"), L"C:\\out\\sub\\twin.lnk");
+
+    // E: and G: both removable: the last one is offered.
+    auto drives = [](std::wstring removable) {
+        return [removable](const std::wstring& root) -> UINT {
+            return removable.find(root[0]) != std::wstring::npos ? DRIVE_REMOVABLE : DRIVE_FIXED;
+        };
+    };
+    EXPECT_EQ(LastRemovableRoot(drives(L"EG")), L"G:\\");
+    EXPECT_EQ(LastRemovableRoot(drives(L"")), L"");
+}
+
+namespace {
+
+// The names in `folder`, folders marked with a trailing backslash, sorted.
+std::vector<std::wstring> Listing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        names.push_back(name + ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? L"\\" : L""));
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::wstring TargetOf(const std::wstring& link) {
+    RealResolutionMachine machine;
+    return ShortcutTarget(link, machine);
+}
+
+}  // namespace
+
+TEST_F(ItemCommandsWindow, SendToWritesTheRecordAsAFolderOfShortcutsThatStayInside) {
+    std::vector<std::wstring> docs;
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt", L"f.txt"}) {
+        docs.push_back(files.file(name));
+        ASSERT_TRUE(tvtest::WriteAll(docs.back(), "x"));
+    }
+    RecordNode* program = tvtest::AddEntry(written, nullptr, L"Editor", L"C:\\windows\\notepad.exe", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, program, L"a", docs[0], kProgramOrDocument, 0);
+    tvtest::AddEntry(written, program, L"b", docs[1], kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"C:\\Program Files", docs[2], kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"..", docs[3], kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"twin", docs[4], kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"twin", docs[5], kProgramOrDocument, 0);
+    Open();
+    tvtest::TempFolder out;
+    int desktopShown = 0;
+    window->parts().sendTo.showDesktop = [&] { ++desktopShown; };
+    // Confirms the dialog with `name` in `folder` once it shows.
+    auto send = [&](const std::wstring& folder, const std::wstring& name) {
+        tvtest::RunSoon([&, folder, name] {
+            TFormSendTo* dialog = window->parts().sendTo.dialog();
+            ASSERT_NE(dialog, nullptr);
+            SetWindowTextW(dialog->EdtRecordPath, folder.c_str());
+            SetWindowTextW(dialog->EdtRename, name.c_str());
+            dialog->BtnConfirmClick();
+        });
+        Run(kCmdSendTo);
+    };
+    send(out.path(), L"Sent");
+
+    const std::wstring sent = out.file(L"Sent");
+    EXPECT_EQ(Listing(out.path()), std::vector<std::wstring>{L"Sent\\"});
+    EXPECT_EQ(Listing(sent), (std::vector<std::wstring>{L"C__Program Files.lnk", L"Desktop.ini", L"Editor\\",
+                                                        L"_.lnk", L"twin (2).lnk", L"twin.lnk"}));
+    EXPECT_EQ(Listing(sent + L"\\Editor"), (std::vector<std::wstring>{L"a.lnk", L"b.lnk"}));
+    EXPECT_EQ(TargetOf(sent + L"\\Editor\\a.lnk"), docs[0]);
+    EXPECT_EQ(TargetOf(sent + L"\\Editor\\b.lnk"), docs[1]);
+    EXPECT_EQ(TargetOf(sent + L"\\C__Program Files.lnk"), docs[2]);
+    EXPECT_EQ(TargetOf(sent + L"\\_.lnk"), docs[3]);
+    // The two twins, one shortcut each, whichever comes first.
+    EXPECT_EQ((std::set<std::wstring>{TargetOf(sent + L"\\twin.lnk"), TargetOf(sent + L"\\twin (2).lnk")}),
+              (std::set<std::wstring>{docs[4], docs[5]}));
+    std::vector<std::wstring> ini;
+    ASSERT_TRUE(ReadTextLines(sent + L"\\Desktop.ini", ini));
+    EXPECT_EQ(ini, (std::vector<std::wstring>{L"[.ShellClassInfo]",
+                                              L"IconFile = " + RealEnvironmentVariable(L"Windir") + L"\\system32\\SHELL32.DLL",
+                                              L"IconIndex = 38", L"InfoTip = This is folder with icon"}));
+    EXPECT_EQ(GetFileAttributesW((sent + L"\\Desktop.ini").c_str()) & 7u, 6u);  // hidden and system
+    // Whether this file system keeps a folder's read-only mark at all (Wine keeps it only where
+    // the disk takes extended attributes).
+    const std::wstring probe = out.file(L"probe");
+    CreateDirectoryW(probe.c_str(), nullptr);
+    SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+    const bool marksKept = GetFileAttributesW(probe.c_str()) & FILE_ATTRIBUTE_READONLY;
+    SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(probe.c_str());
+    if (marksKept) EXPECT_TRUE(GetFileAttributesW(sent.c_str()) & FILE_ATTRIBUTE_READONLY);
+    else std::printf("this disk keeps no read-only mark on folders: the folder's mark is not checked\n");
+    // The folder opens; the box was not ticked, and that is stored.
+    ASSERT_FALSE(Opened().empty());
+    EXPECT_EQ(Opened().back().verb, L"explore");
+    EXPECT_EQ(desktopShown, 0);
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kAsRecordFileName, true));
+    EXPECT_TRUE(prompter.told.empty());
+
+    // Into a folder of the user's own: its Desktop.ini and marks stay. A shortcut that cannot be
+    // written is told once, by name and reason, and the shortcuts made before it stay.
+    const std::wstring mine = out.file(L"Mine");
+    ASSERT_TRUE(CreateDirectoryW(mine.c_str(), nullptr));
+    ASSERT_TRUE(tvtest::WriteAll(mine + L"\\Desktop.ini", "mine"));
+    ASSERT_TRUE(CreateDirectoryW((mine + L"\\twin.lnk").c_str(), nullptr));
+    send(out.path(), L"Mine");
+    EXPECT_EQ(tvtest::ReadAll(mine + L"\\Desktop.ini"), "mine");
+    EXPECT_EQ(Listing(out.path()), (std::vector<std::wstring>{L"Mine\\", L"Sent\\"}));
+    EXPECT_FALSE(GetFileAttributesW(mine.c_str()) & FILE_ATTRIBUTE_READONLY);
+    ASSERT_EQ(prompter.told.size(), 1u);
+    EXPECT_NE(prompter.told[0].find(L"\"twin\""), std::wstring::npos) << prompter.told[0];
+    const size_t reason = prompter.told[0].find(L"\r\n");  // the system's reason on the next line
+    ASSERT_NE(reason, std::wstring::npos) << prompter.told[0];
+    EXPECT_FALSE(Trim(prompter.told[0].substr(reason)).empty()) << prompter.told[0];
+    EXPECT_TRUE(FileExists(mine + L"\\Editor\\a.lnk"));
+    EXPECT_FALSE(FileExists(mine + L"\\twin (2).lnk"));
+}
+
+TEST(SendToDialog, RefusesWhatItCannotUseAndKeepsItsBoxesBetweenShowings) {
+    tvtest::TempFolder desktop;
+    std::vector<std::wstring> explored;
+    TFormSendTo dialog(desktop.path(), [](HWND, const std::wstring&, const std::wstring&) { return std::wstring(L"C:\\picked"); },
+                       [&](const std::wstring& folder) { explored.push_back(folder); });
+    struct Seen {
+        std::wstring name;
+        COLORREF nameColour = 0, pathColour = 0;
+    } empty, badDrive, second, third;
+    auto showing = [&](const std::function<void()>& step) { tvtest::RunSoon(step); };
+
+    // An empty name and a drive that does not exist keep the dialog open, the box red; a new
+    // folder is made.
+    const std::wstring made = desktop.file(L"new\\deeper");
+    showing([&] {
+        empty.name = TextOf(dialog.EdtRename);
+        SetWindowTextW(dialog.EdtRename, L"  ");
+        dialog.BtnConfirmClick();
+        empty.nameColour = dialog.nameColour();
+        SetWindowTextW(dialog.EdtRename, L"Sent");
+        SetWindowTextW(dialog.EdtRecordPath, L"Q:\\nowhere");
+        dialog.BtnConfirmClick();
+        badDrive.pathColour = dialog.pathColour();
+        SetWindowTextW(dialog.EdtRecordPath, made.c_str());
+        dialog.BtnConfirmClick();
+    });
+    EXPECT_TRUE(dialog.Execute(nullptr, L"A", true));
+    EXPECT_EQ(empty.name, L"A");
+    EXPECT_EQ(empty.nameColour, kRefusedBoxColour);
+    EXPECT_EQ(badDrive.pathColour, kRefusedBoxColour);
+    EXPECT_TRUE(DirectoryExists(made));
+    EXPECT_FALSE(dialog.destinationIsDesktop());
+
+    // Ticked, the next record's name shows; exactly the desktop's path counts as the desktop.
+    showing([&] {
+        second.name = TextOf(dialog.EdtRename);
+        second.nameColour = dialog.nameColour();
+        SetWindowTextW(dialog.EdtRecordPath, desktop.path().c_str());
+        dialog.BtnConfirmClick();
+    });
+    EXPECT_TRUE(dialog.Execute(nullptr, L"B", true));
+    EXPECT_EQ(second.name, L"B");
+    EXPECT_EQ(second.nameColour, kInputBoxColour);
+    EXPECT_TRUE(dialog.destinationIsDesktop());
+
+    // Unticked, the name stays from the last showing; the box gives "TolVane" when unticked by
+    // hand; a trailing backslash is another spelling. "&Select" and "&Open" use the path box.
+    showing([&] {
+        third.name = TextOf(dialog.EdtRename);
+        Check(dialog.cbAsRecordFileName, true);
+        dialog.cbAsRecordFileNameClick();
+        Check(dialog.cbAsRecordFileName, false);
+        dialog.cbAsRecordFileNameClick();
+        dialog.BtnSelectPathClick();
+        dialog.BtnOpenDirClick();
+        SetWindowTextW(dialog.EdtRecordPath, (desktop.path() + L"\\").c_str());
+        dialog.BtnConfirmClick();
+    });
+    EXPECT_TRUE(dialog.Execute(nullptr, L"C", false));
+    EXPECT_EQ(third.name, L"B");
+    EXPECT_EQ(dialog.folderName(), L"TolVane");
+    EXPECT_EQ(explored, std::vector<std::wstring>{L"C:\\picked\\"});
+    EXPECT_FALSE(dialog.destinationIsDesktop());
+    EXPECT_TRUE(dialog.openAfterConfirm());
+
+    // The close box and Escape never confirm.
+    showing([&] { PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0); });
+    EXPECT_FALSE(dialog.Execute(nullptr, L"D", false));
+}
+
+TEST_F(ItemCommandsWindow, TheTreesSendToMakesShortcutsCopiesAndOffersTheLastRemovableDrive) {
+    const std::wstring one = files.file(L"one.txt"), two = files.file(L"two.txt");
+    ASSERT_TRUE(tvtest::WriteAll(one, "1"));
+    ASSERT_TRUE(tvtest::WriteAll(two, "2"));
+    tvtest::AddEntry(written, nullptr, L"twin", one, kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"twin", two, kProgramOrDocument, 0);
+    Open();
+    tvtest::TempFolder desktop, documents;
+    SendToCommands& sendTo = window->parts().sendTo;
+    sendTo.specialFolder = [&](int csidl) { return csidl == CSIDL_DESKTOP ? desktop.path() : documents.path(); };
+    int desktopShown = 0;
+    sendTo.showDesktop = [&] { ++desktopShown; };
+
+    // Two items of one caption: two shortcuts on the desktop, then the desktop shows.
+    HWND tree = Tree();
+    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+    ForEachItem(tree, [&](HTREEITEM item) { TreeView_SetItemState(tree, item, TVIS_SELECTED, TVIS_SELECTED); });
+    Run(kCmdSendToDesktop);
+    EXPECT_EQ(Listing(desktop.path()), (std::vector<std::wstring>{L"twin (2).lnk", L"twin.lnk"}));
+    EXPECT_EQ(desktopShown, 1);
+    // Copies into Documents, then Documents opens.
+    Run(kCmdSendToDocuments);
+    EXPECT_EQ(Listing(documents.path()), (std::vector<std::wstring>{L"one.txt", L"two.txt"}));
+    ASSERT_FALSE(Opened().empty());
+    EXPECT_EQ(ToLower(tvtest::ArgumentAsReceived(Opened().back().file)), ToLower(documents.path()));
+    // Unticked and stored: nothing opens after sending.
+    Run(kCmdOpenAfterSendTo);
+    EXPECT_FALSE(settings.user->ReadBool(keys::kDefault, keys::kOpenFolderAfterSendTo, true));
+    Run(kCmdSendToDesktop);
+    EXPECT_EQ(desktopShown, 1);
+
+    // Opening the submenu looks for removable drives: of E: and G:, G: is offered.
+    auto removableItem = [&](const wchar_t* removable) {
+        sendTo.driveType = [removable](const std::wstring& root) -> UINT {
+            return wcschr(removable, root[0]) ? DRIVE_REMOVABLE : DRIVE_FIXED;
+        };
+        window->parts().items.PmDocTreePopup();
+        HMENU menu = window->parts().menus.PmDocTree, submenu = nullptr;
+        for (int i = 0; i < GetMenuItemCount(menu) && !submenu; ++i)
+            if (sendTo.IsSendToMenu(GetSubMenu(menu, i))) submenu = GetSubMenu(menu, i);
+        if (!submenu) return std::wstring(L"(no submenu)");
+        SendMessageW(window->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(submenu), 0);
+        wchar_t caption[64] = {};
+        return GetMenuStringW(submenu, kCmdSendToRemovable, caption, 64, MF_BYCOMMAND) ? std::wstring(caption)
+                                                                                      : std::wstring(L"(none)");
+    };
+    EXPECT_EQ(removableItem(L"EG"), L"Removable Disk (G:)");
+    EXPECT_EQ(sendTo.removableRoot(), L"G:\\");
+    EXPECT_EQ(removableItem(L""), L"(none)");
+}
+
+TEST_F(ItemCommandsWindow, TheRecentSubmenuOffersTheRecordsFilesInTheFocusedFolder) {
+    const std::wstring work = files.file(L"Work");
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    tvtest::AddEntry(written, nullptr, L"Work", work, kFolderOrLocation, 0);
+    RecordNode* editor = tvtest::AddEntry(written, nullptr, L"Editor", L"C:\\windows\\notepad.exe", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, editor, L"child", work + L"\\child.txt", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"notes", work + L"\\notes.txt", kProgramOrDocument, 0);
+    tvtest::AddEntry(written, nullptr, L"elsewhere", files.file(L"other.txt"), kProgramOrDocument, 0);
+    for (const wchar_t* name : {L"child.txt", L"notes.txt"}) ASSERT_TRUE(tvtest::WriteAll(work + L"\\" + name, "x"));
+    ASSERT_TRUE(tvtest::WriteAll(files.file(L"other.txt"), "x"));
+    Open();
+    auto recent = [&]() {
+        std::vector<std::wstring> captions;
+        window->parts().items.PmDocTreePopup();
+        HMENU menu = window->parts().menus.PmDocTree;
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+        if (HMENU sub = GetSubMenu(menu, 0); sub && std::wstring(text) == L"Recent")
+            for (int i = 0; i < GetMenuItemCount(sub); ++i) {
+                GetMenuStringW(sub, i, text, 64, MF_BYPOSITION);
+                captions.push_back(text);
+            }
+        return captions;
+    };
+    Select({L"Work"});
+    EXPECT_EQ(recent(), (std::vector<std::wstring>{L"child", L"notes"}));
+    Run(kCmdRecentFirst + 1);
+    ASSERT_FALSE(Opened().empty());
+    EXPECT_EQ(ToLower(Opened().back().file), ToLower(work + L"\\notes.txt"));
+    // A file item has no Recent submenu.
+    Select({L"notes"});
+    EXPECT_TRUE(recent().empty());
+}
+
+TEST_F(ItemCommandsWindow, BlankAndDuplicatedFilesAreNewRecordsAndLeaveTheNewRecordFlagAlone) {
+    tvtest::AddEntry(written, nullptr, L"doc", L"C:\\doc.txt", kProgramOrDocument, 0);
+    Open();
+    RecordSession& session = window->parts().session;
+    auto itemsIn = [](const std::wstring& path) {
+        ShownRecord back;
+        return ReadRecordFile(back, path) == ReadOutcome::Complete ? back.items.Count() : -1;
+    };
+    session.SetNewRecordFlag(true);
+    Run(kCmdCreateDuplicatedFile);
+    EXPECT_EQ(window->parts().records.Count(), 2);
+    EXPECT_NE(session.currentRecordPath(), RecordPath());
+    EXPECT_EQ(itemsIn(session.currentRecordPath()), 1);
+    EXPECT_TRUE(session.newRecordFlag());
+
+    session.SetNewRecordFlag(false);
+    Run(kCmdCreateBlankFile);
+    EXPECT_EQ(window->parts().records.Count(), 3);
+    EXPECT_EQ(itemsIn(session.currentRecordPath()), 0);
+    EXPECT_EQ(session.record().items.Count(), 0);
+    EXPECT_FALSE(session.newRecordFlag());
+    // Nothing of the old record comes back with the next save.
+    session.SaveCurrentRecord();
+    EXPECT_EQ(itemsIn(session.currentRecordPath()), 0);
+    EXPECT_EQ(itemsIn(RecordPath()), 1);
 }

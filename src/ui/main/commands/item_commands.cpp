@@ -1,5 +1,6 @@
 #include "ui/main/commands/item_commands.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -151,7 +152,8 @@ bool SetClipboardBlock(HWND owner, UINT format, const void* bytes, size_t size) 
     return true;
 }
 
-// Copies `source` to `destination` through the shell, which asks its own questions.
+}  // namespace
+
 bool ShellCopy(HWND owner, const std::wstring& source, const std::wstring& destination) {
     const std::wstring from = source + L'\0', to = destination + L'\0';
     SHFILEOPSTRUCTW op{};
@@ -163,18 +165,30 @@ bool ShellCopy(HWND owner, const std::wstring& source, const std::wstring& desti
     return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
-}  // namespace
+std::vector<SelectedItem> SelectedItemsOf(RecordPages& pages, const ShownRecord& record) {
+    std::vector<SelectedItem> out;
+    for (RecordNode* node : pages.views().SelectedNodes(pages.activePage())) {
+        if (!record.items.Valid(node->data.itemIndex)) continue;
+        out.push_back({record.items.At(node->data.itemIndex).path, node->caption, !node->children.empty(),
+                       node->data.itemIndex});
+        if (out.size() >= kMaxEntries) break;
+    }
+    return out;
+}
+
+void AddQuietCommand(CommandTable& table, UINT id, std::function<void()> handler, const wchar_t* what) {
+    table.Add(id, [handler = std::move(handler), what](UINT) {
+        try {
+            handler();
+        } catch (...) {
+            LogSwallowed(what);
+        }
+    });
+}
 
 void ItemCommands::AddCommands(CommandTable& table) {
-    // A failure ends the command where it is; what was done stays done.
     auto row = [this, &table](UINT id, void (ItemCommands::*handler)()) {
-        table.Add(id, [this, handler](UINT) {
-            try {
-                (this->*handler)();
-            } catch (...) {
-                LogSwallowed(L"an item command");
-            }
-        });
+        AddQuietCommand(table, id, [this, handler] { (this->*handler)(); }, L"an item command");
     };
     row(kCmdOpenLocation, &ItemCommands::MnOpenDIr22Click);
     row(kCmdOpenWith, &ItemCommands::OpenWith2Click);
@@ -191,6 +205,7 @@ void ItemCommands::AddCommands(CommandTable& table) {
     row(kCmdPaste, &ItemCommands::PasteFile1Click);
     row(kCmdPasteShortcut, &ItemCommands::CopyFile2Click);
     row(kCmdOpenAfterPaste, &ItemCommands::Openfilelocationafterpaste1Click);
+    table_ = &table;
 }
 
 bool ItemCommands::TreeKeyDown(HWND tree, UINT key) {
@@ -216,18 +231,6 @@ bool ItemCommands::TreeKeyDown(HWND tree, UINT key) {
         case 'V': return run(kCmdPasteShortcut);
         default: return false;
     }
-}
-
-std::vector<ItemCommands::Selected> ItemCommands::SelectedItems() const {
-    std::vector<Selected> out;
-    const ShownRecord& record = p_.session.record();
-    for (RecordNode* node : p_.pages.views().SelectedNodes(p_.pages.activePage())) {
-        if (!record.items.Valid(node->data.itemIndex)) continue;
-        out.push_back({record.items.At(node->data.itemIndex).path, node->caption, !node->children.empty(),
-                       node->data.itemIndex});
-        if (out.size() >= kMaxEntries) break;
-    }
-    return out;
 }
 
 bool ItemCommands::FocusedItem(Selected& item) const {
@@ -432,6 +435,70 @@ void ItemCommands::PmDocTreePopup() {
     });
     CheckMenuItem(p_.menus.PmDocTree, kCmdOpenAfterPaste,
                   MF_BYCOMMAND | (p_.checks.openFolderAfterPaste ? MF_CHECKED : MF_UNCHECKED));
+    recent_.clear();
+    if (hasFocused) AddRecentMenu(focused);
+}
+
+std::vector<RecentEntry> ItemCommands::RecentEntriesFor(const Selected& focused) const {
+    std::vector<RecentEntry> entries;
+    std::wstring f = focused.path;
+    if (focused.hasChildren && DirectoryExists(f)) f = GroupKey(f, p_.launcher().context().myDocuments);
+    if (!DirectoryExists(f)) return entries;
+    // One trailing backslash more or less names the same folder.
+    const std::wstring folder = NormaliseFolder(ToLower(Trim(f)));
+    const ShownRecord& record = p_.session.record();
+    RealResolutionMachine machine;
+    auto consider = [&](const RecordNode& node) {
+        if (!record.items.Valid(node.data.itemIndex)) return;
+        const std::wstring t = ShortcutTarget(record.items.At(node.data.itemIndex).path, machine);
+        if (t.empty() || DirectoryExists(t)) return;  // files only
+        if (NormaliseFolder(ToLower(Trim(FolderPartOf(t)))) == folder) entries.push_back({node.caption, t, node.imageIndex});
+    };
+    size_t walked = 0;
+    for (const auto& top : record.docs.top()) {
+        if (++walked > kMaxEntries) break;
+        if (top->children.empty()) consider(*top);
+        for (const auto& child : top->children) consider(*child);
+    }
+    return entries;
+}
+
+bool ItemCommands::MeasureRecentImage(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || item.itemID < kCmdRecentFirst || item.itemID - kCmdRecentFirst >= recent_.size())
+        return false;
+    int w = 16, h = 16;
+    if (HIMAGELIST strip = p_.session.strip()) ImageList_GetIconSize(strip, &w, &h);
+    item.itemWidth = static_cast<UINT>(w);
+    item.itemHeight = static_cast<UINT>(h);
+    return true;
+}
+
+bool ItemCommands::DrawRecentImage(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || item.itemID < kCmdRecentFirst || item.itemID - kCmdRecentFirst >= recent_.size())
+        return false;
+    if (HIMAGELIST strip = p_.session.strip())
+        ImageList_Draw(strip, recent_[item.itemID - kCmdRecentFirst].image, item.hDC, item.rcItem.left, item.rcItem.top,
+                       ILD_TRANSPARENT);
+    return true;
+}
+
+void ItemCommands::AddRecentMenu(const Selected& focused) {
+    recent_ = RecentEntriesFor(focused);
+    if (recent_.empty() || !table_) return;
+    HMENU submenu = CreatePopupMenu();
+    for (size_t i = 0; i < recent_.size() && i < kMaxEntries; ++i) {
+        const UINT id = kCmdRecentFirst + static_cast<UINT>(i);
+        AppendMenuW(submenu, MF_STRING, id, recent_[i].caption.c_str());
+        MENUITEMINFOW image{};
+        image.cbSize = sizeof(image);
+        image.fMask = MIIM_BITMAP;
+        image.hbmpItem = HBMMENU_CALLBACK;  // drawn from the icon strip as the entry shows
+        SetMenuItemInfoW(submenu, id, FALSE, &image);
+        table_->Add(id, [this, i](UINT) {
+            if (i < recent_.size()) p_.launcher().OpenPathOrAddress(recent_[i].target);
+        });
+    }
+    InsertMenuW(p_.menus.PmDocTree, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), L"Recent");
 }
 
 }  // namespace tv

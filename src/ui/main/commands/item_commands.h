@@ -50,6 +50,30 @@ struct OpeningItems {
 };
 OpeningItems OpeningItemsFor(const std::wstring& extension, bool elevated);
 
+// A "Recent" entry of the trees' menu: a file of the record that lies in the focused folder.
+struct RecentEntry {
+    std::wstring caption, target;
+    int image = 0;
+};
+
+// ---- shared by the item commands -------------------------------------------------------------
+
+// The item behind a selected node: its path, the node's caption, whether the node has children.
+struct SelectedItem {
+    std::wstring path, title;
+    bool hasChildren = false;
+    int itemIndex = -1;
+};
+// The items behind the selected nodes of the active tree, in selection order.
+std::vector<SelectedItem> SelectedItemsOf(RecordPages& pages, const ShownRecord& record);
+// Copies `source` to `destination` through the shell, which asks its own questions; false when
+// the copy failed or the user stopped it.
+bool ShellCopy(HWND owner, const std::wstring& source, const std::wstring& destination);
+
+// Adds the row of `id` to `table`: a failure of `handler` ends it where it is, quietly, and
+// what it did stays done.
+void AddQuietCommand(CommandTable& table, UINT id, std::function<void()> handler, const wchar_t* what);
+
 // ---- the commands ----------------------------------------------------------------------------
 
 class ItemCommands {
@@ -71,6 +95,7 @@ public:
         std::function<std::wstring(const std::wstring& address)> pageTitle;  // empty when none
     };
     explicit ItemCommands(Parts parts) : p_(std::move(parts)) {}
+    const Parts& parts() const { return p_; }
 
     // The rows of the trees' menu.
     void AddCommands(CommandTable& table);
@@ -94,16 +119,20 @@ public:
     void PasteFile1Click();
     void CopyFile2Click();
     void Openfilelocationafterpaste1Click();
+    // The images of the "Recent" entries, drawn from the record's icon strip; false for any
+    // other menu item.
+    bool MeasureRecentImage(MEASUREITEMSTRUCT& item) const;
+    bool DrawRecentImage(const DRAWITEMSTRUCT& item) const;
+    // The "Recent" entries the menu offered when it last opened.
+    const std::vector<RecentEntry>& recentEntries() const { return recent_; }
 
 private:
-    // The items behind the selected nodes of the active tree, in selection order: their path,
-    // caption and whether the node has children.
-    struct Selected {
-        std::wstring path, title;
-        bool hasChildren = false;
-        int itemIndex = -1;
-    };
-    std::vector<Selected> SelectedItems() const;
+    using Selected = SelectedItem;
+    std::vector<Selected> SelectedItems() const { return SelectedItemsOf(p_.pages, p_.session.record()); }
+    // Files of the record that lie in the focused folder item `focused`.
+    std::vector<RecentEntry> RecentEntriesFor(const Selected& focused) const;
+    // Puts the "Recent" submenu first in the trees' menu when it has entries.
+    void AddRecentMenu(const Selected& focused);
     // The focused node of the active tree; false when there is none.
     bool FocusedItem(Selected& item) const;
     void ExpandAll(UINT how);
@@ -115,6 +144,8 @@ private:
     bool SetClipboardText(const std::wstring& text);
 
     Parts p_;
+    CommandTable* table_ = nullptr;  // where the "Recent" entries get their rows
+    std::vector<RecentEntry> recent_;
 };
 
 }  // namespace tv

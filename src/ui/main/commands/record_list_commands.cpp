@@ -78,6 +78,18 @@ void RecordListCommands::DuplicateRecord() {
     window_.describeState();
 }
 
+void RecordListCommands::CopyandPaste1Click() {
+    const bool newRecord = session_.newRecordFlag();
+    DuplicateRecord();
+    session_.SetNewRecordFlag(newRecord);
+}
+
+void RecordListCommands::CreateaBlankFile1Click() {
+    // The items go with the trees: nothing of the old record may come back with a later save.
+    session_.Clear();
+    CopyandPaste1Click();
+}
+
 bool RecordListCommands::KeyDown(UINT key) {
     if (work_.busy()) return key == VK_DELETE || key == VK_F5;  // not while a long operation runs
     bool ctrl = GetKeyState(VK_CONTROL) < 0;

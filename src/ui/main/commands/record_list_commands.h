@@ -37,6 +37,11 @@ public:
     void Rename(const std::wstring& proposed);
     void BtnDeleteClick();
     void DuplicateRecord();
+    // "Create a Dulpicated File": the shown record saved as a new one, the new-record flag left
+    // as it was.
+    void CopyandPaste1Click();
+    // "Create a Blank File": a new record with nothing in it, in the file and in memory.
+    void CreateaBlankFile1Click();
     // The list's keys: Delete, F2 (rename), Enter (replay), F5 (read the list again), Ctrl+A
     // (select all) and Ctrl+V (duplicate). True when the key was one of them; while a long
     // operation runs only Delete and F5 count, and nothing is done.

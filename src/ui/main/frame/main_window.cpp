@@ -276,6 +276,10 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MENUSELECT:
             parts_->hints.MenuSelected(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));
             break;
+        case WM_INITMENUPOPUP:
+            if (parts_->sendTo.IsSendToMenu(reinterpret_cast<HMENU>(wParam)))
+                parts_->sendTo.Sendto2Click(reinterpret_cast<HMENU>(wParam));
+            break;
         case WM_EXITSIZEMOVE:
             SaveLayout();
             return 0;
@@ -296,7 +300,11 @@ LRESULT TTolvaneWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             parts_->pages.OnNotify(reinterpret_cast<NMHDR*>(lParam), parts_->session.record());
             return 0;
         case WM_DRAWITEM:
+            if (parts_->items.DrawRecentImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             if (!parts_->pages.DrawTab(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) break;
+            return TRUE;
+        case WM_MEASUREITEM:
+            if (!parts_->items.MeasureRecentImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) break;
             return TRUE;
         case WM_VKEYTOITEM:
             if (reinterpret_cast<HWND>(lParam) == parts_->LbRECs)

@@ -23,6 +23,9 @@ ItemLauncher& TTolvaneWindow::Launcher() {
 void TTolvaneWindow::AddItemCommands() {
     parts_->commands.Add(kCmdOpen, [this](UINT) { OpenSelectedNode(); });
     parts_->items.AddCommands(parts_->commands);
+    parts_->sendTo.AddCommands(parts_->commands);
+    parts_->commands.Add(kCmdCreateBlankFile, [this](UINT) { parts_->listCommands.CreateaBlankFile1Click(); });
+    parts_->commands.Add(kCmdCreateDuplicatedFile, [this](UINT) { parts_->listCommands.CopyandPaste1Click(); });
     parts_->commands.Add(kCmdReplayAll, [this](UINT) { parts_->replay.Replay1Click(); });
     parts_->commands.Add(kCmdReplayAtStart, [this](UINT) {
         // The item's own check mark toggles with the click.

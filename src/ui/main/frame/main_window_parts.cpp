@@ -54,6 +54,7 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
              [&w] { return !w.showRunAsAdmin_; },
              [&w] { w.LbRECsClick(); }, [&w] { w.OnCommand(kCmdOpen); },
              [this](const std::wstring& address) { return intakes.fetchPageTitle(address); }}),
+      sendTo(items.parts()),
       filter({session, records, options, [this] { return pages.views().TVDocs; }, [&w] { w.FormResize(); },
               [&w] { w.OpenSettings(); }}),
       smart({w.hwnd_, cbSmartRecord, PnlSmartRecord, menus.MainMenu1, recording, work, options, *settings.user,
@@ -98,7 +99,10 @@ MainWindowParts::MainWindowParts(TTolvaneWindow& w, Settings& settings)
     progress.relayout = [&w] { w.FormResize(); };
     hover.activated = [this, &w](RecordNode& node) {
         if (work.busy() || !session.record().items.Valid(node.data.itemIndex)) return;
-        w.Launcher().QuickOpen(session.record().items.At(node.data.itemIndex).path, node.caption);
+        const std::wstring& path = session.record().items.At(node.data.itemIndex).path;
+        w.EnsureProgressStrip();
+        progress.SetHint(path);  // seen while the strip shows
+        w.Launcher().QuickOpen(path, node.caption);
     };
     hover.keyPressed = [this](HWND tree, UINT key) { return items.TreeKeyDown(tree, key); };
     recording.tellOutcome = [this](const std::wstring& text) { status.SetText(0, text, text); };

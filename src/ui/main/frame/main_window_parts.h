@@ -18,6 +18,7 @@
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/commands/replay_commands.h"
 #include "ui/main/commands/search_commands.h"
+#include "ui/main/commands/send_to_commands.h"
 #include "ui/main/frame/main_layout.h"
 #include "ui/main/frame/shown_parts.h"
 #include "ui/main/frame/status_bar.h"
@@ -86,6 +87,7 @@ struct MainWindowParts {
     RecordingCommands recording;
     ReplayCommands replay;
     ItemCommands items;  // the record trees' menu and keys
+    SendToCommands sendTo;  // the trees' "Send to " and the record's "Send To"
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint

@@ -46,6 +46,8 @@ enum Command : UINT {
     kCmdMoreButton,  // the "..." button beside the record buttons
     kCmdLast
 };
+// The entries of the trees' "Recent" submenu, one identifier each, made as the menu opens.
+constexpr UINT kCmdRecentFirst = 45000;
 
 // The menu bar `MainMenu1`.
 HMENU BuildMainMenu();

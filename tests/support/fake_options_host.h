@@ -11,6 +11,7 @@ struct FakeOptionsHost : tv::OptionsHost {
     tv::MenuChecks checks;
     int startupIndex = -1, textSize = 0, interval = 0, textSizeApplied = 0, filterHidden = 0, adminRuns = 0;
     bool onTop = false, admin = false;
+    bool restartStarts = true;  // what RunAsAdministrator answers
     std::vector<std::wstring> listsRead, told;
     void SetMenuChecks(const tv::MenuChecks& c) override { checks = c; }
     int StartupRecordIndex() override { return startupIndex; }
@@ -22,7 +23,10 @@ struct FakeOptionsHost : tv::OptionsHost {
     void HideStartFilterList() override { ++filterHidden; }
     void ReadRecordList(const std::wstring& folder) override { listsRead.push_back(folder); }
     bool RunningAsAdmin() override { return admin; }
-    void RunAsAdministrator() override { ++adminRuns; }
+    bool RunAsAdministrator() override {
+        ++adminRuns;
+        return restartStarts;
+    }
     void Tell(const std::wstring& text) override { told.push_back(text); }
 };
 

@@ -55,12 +55,6 @@ const std::set<UINT> kCommandsToCome = {
     // item and file commands of the record trees and the record list
     kCmdSendToDesktop, kCmdSendToDocuments,
     kCmdSendToRemovable, kCmdOpenAfterSendTo, kCmdCreateBlankFile, kCmdCreateDuplicatedFile,
-    // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
-    kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,
-    kCmdMyComputer, kCmdMyDocuments, kCmdShowDesktop, kCmdDesktopFolder, kCmdRecycleBin, kCmdControlPanel,
-    kCmdAddRemovePrograms, kCmdTaskManager, kCmdNetworkPlaces, kCmdHistory, kCmdFavorites, kCmdRecentDocuments,
-    kCmdSystemProperties, kCmdSystemHardware, kCmdSystemAdvanced, kCmdDisplayDesktop, kCmdDisplaySettings,
-    kCmdDisplayScreenSaver, kCmdLogOff, kCmdRestart, kCmdShutDown, kCmdHomePage,
     // the browser's favourites and history menus, built from the browser's folders
     kCmdBrowserFavorites, kCmdBrowserHistory,
 };

@@ -18,6 +18,7 @@
 #include "ui/main/commands/recording_commands.h"
 #include "ui/main/commands/replay_commands.h"
 #include "ui/main/commands/search_commands.h"
+#include "ui/main/commands/system_commands.h"
 #include "ui/main/frame/main_layout.h"
 #include "ui/main/frame/shown_parts.h"
 #include "ui/main/frame/status_bar.h"
@@ -50,6 +51,8 @@ struct MainWindowParts {
     // tests put their own in.
     Prompter* prompter = &SystemPrompter();
     ShellCalls* shellCalls = &RealShellCalls();
+    SystemCalls* systemCalls = &RealSystemCalls();
+    std::wstring programFolder = FolderOf(ModulePath());  // the elevation program and the guide
 
     MainWindowHosts hosts;  // the window as the options and the first-run step see it
     Options options;
@@ -86,6 +89,7 @@ struct MainWindowParts {
     RecordingCommands recording;
     ReplayCommands replay;
     ItemCommands items;  // the record trees' menu and keys
+    SystemCommands system;  // Windows' places, shutting down, the elevated restart
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint

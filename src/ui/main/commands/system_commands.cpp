@@ -58,20 +58,7 @@ constexpr PageRow kPageRows[] = {
 
 class RealSystem : public SystemCalls {
 public:
-    void ToggleDesktop() override {
-        CLSID shellClass;
-        if (FAILED(CLSIDFromProgID(L"Shell.Application", &shellClass))) return;
-        ComPtr<IDispatch> shell;
-        if (FAILED(CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                    shell.put_void())))
-            return;
-        wchar_t methodName[] = L"ToggleDesktop";
-        LPOLESTR names[] = {methodName};
-        DISPID method = 0;
-        if (FAILED(shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &method))) return;
-        DISPPARAMS none{};
-        shell->Invoke(method, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-    }
+    void ToggleDesktop() override { CallShellApplication(L"ToggleDesktop"); }
 
     void ClearRecentDocuments() override {
         SHAddToRecentDocs(SHARD_PATHA, nullptr);

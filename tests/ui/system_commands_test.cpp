@@ -21,6 +21,7 @@
 #include "base/strings.h"
 #include "replay/recording_shell.h"
 #include "support/fake_prompter.h"
+#include "support/recording_system.h"
 #include "support/test_support.h"
 #include "ui/main/commands/system_commands.h"
 #include "ui/main/frame/main_window.h"
@@ -32,36 +33,6 @@ using namespace tv;
 
 namespace {
 
-// Remembers what the commands asked of Windows, in the recording shell's own call list so that
-// one list shows everything a command did.
-class RecordingSystem : public SystemCalls {
-public:
-    explicit RecordingSystem(tvtest::RecordingShell& shell) : shell_(shell) {}
-    std::wstring favorites = L"C:\\users\\me\\Favorites", documents = L"C:\\users\\me\\Documents";
-    int helperExitCode = kElevationStarted;
-    std::vector<std::wstring> helpers;
-
-    void ToggleDesktop() override { Note(L"ToggleDesktop"); }
-    void ClearRecentDocuments() override { Note(L"ClearRecent"); }
-    void EndSession(UINT flags, bool privilege) override {
-        Note(L"EndSession", std::to_wstring(flags) + (privilege ? L"+privilege" : L""));
-    }
-    std::wstring FolderPath(int csidl) override { return csidl == CSIDL_FAVORITES ? favorites : documents; }
-    int RunElevationHelper(HWND, const std::wstring& helper) override {
-        Note(L"Helper", helper);
-        return helperExitCode;
-    }
-
-private:
-    void Note(const std::wstring& kind, const std::wstring& file = L"") {
-        tvtest::ShellCall call;
-        call.kind = kind;
-        call.file = file;
-        shell_.calls.push_back(call);
-    }
-    tvtest::RecordingShell& shell_;
-};
-
 class SystemCommandsWindow : public ::testing::Test {
 protected:
     tvtest::ScopedDataFolders folders;
@@ -70,7 +41,7 @@ protected:
     std::unique_ptr<TTolvaneWindow> window;
     tvtest::ScriptedPrompter prompter;
     tvtest::RecordingShell shell;
-    RecordingSystem system{shell};
+    tvtest::RecordingSystem system{shell};
 
     void SetUp() override { Open(); }
     void Open() {

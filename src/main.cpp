@@ -60,7 +60,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     std::vector<std::wstring> params(args.empty() ? args.begin() : args.begin() + 1, args.end());
 
     tv::InstanceBlock block(tv::InstanceBlockName(tv::ModulePath()));
-    switch (block.Check(nullptr, tv::kInstanceLimit)) {
+    tv::InstanceBlock::Result started = block.Check(nullptr, tv::kInstanceLimit);
+    // The elevated restart starts while the instance it replaces is still closing: give that
+    // one a few seconds to go rather than handing this start over to it.
+    for (int wait = 0; started == tv::InstanceBlock::Result::AnotherRuns && wait < 50 &&
+                       tv::ReadSwitches(params).elevatedInstance;
+         ++wait) {
+        Sleep(200);
+        started = block.Check(nullptr, tv::kInstanceLimit);
+    }
+    switch (started) {
         case tv::InstanceBlock::Result::CreateFailed:
             ShowSystemError(block.lastError());
             return 1;

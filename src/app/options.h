@@ -77,8 +77,8 @@ public:
     virtual void HideStartFilterList() = 0;      // the filter panel and its splitter, where there is one
     virtual void ReadRecordList(const std::wstring& recordFolder) = 0;
     virtual bool RunningAsAdmin() = 0;
-    // Starts the elevated instance: true when it started (the main window is closing), false when
-    // it did not (the user was told why; nothing else changed).
+    // Starts the elevated instance and closes the main window: true. False when it did not start;
+    // the user has been told why, once, and "runasadmin" is as it was.
     virtual bool RunAsAdministrator() = 0;
     virtual void Tell(const std::wstring& text) = 0;  // a message to the user, over the main window
 };

@@ -23,6 +23,25 @@ std::wstring StringValue(HKEY key, const wchar_t* name) {
     return value;
 }
 
+}  // namespace
+
+void CallShellApplication(const wchar_t* methodName) {
+    CLSID shellClass;
+    if (FAILED(CLSIDFromProgID(L"Shell.Application", &shellClass))) return;
+    ComPtr<IDispatch> shell;
+    if (FAILED(CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                shell.put_void())))
+        return;
+    std::wstring name = methodName;
+    LPOLESTR names[] = {&name[0]};
+    DISPID method = 0;
+    if (FAILED(shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &method))) return;
+    DISPPARAMS none{};
+    shell->Invoke(method, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+}
+
+namespace {
+
 class RealShell : public ShellCalls {
 public:
     INT_PTR ExecuteW(HWND owner, const wchar_t* verb, const std::wstring& file, const wchar_t* parameters,

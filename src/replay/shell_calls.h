@@ -43,6 +43,9 @@ public:
     virtual std::wstring SystemFolder() = 0;
 };
 
+// Calls a method without arguments of the "Shell.Application" object; failures are ignored.
+void CallShellApplication(const wchar_t* methodName);
+
 // The shell of this machine. Message boxes are owned by the window given to each call.
 ShellCalls& RealShellCalls();
 

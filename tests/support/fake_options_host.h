@@ -10,7 +10,8 @@ namespace tvtest {
 struct FakeOptionsHost : tv::OptionsHost {
     tv::MenuChecks checks;
     int startupIndex = -1, textSize = 0, interval = 0, textSizeApplied = 0, filterHidden = 0, adminRuns = 0;
-    bool onTop = false, admin = false, adminStarts = true;
+    bool onTop = false, admin = false;
+    bool restartStarts = true;  // what RunAsAdministrator answers
     std::vector<std::wstring> listsRead, told;
     void SetMenuChecks(const tv::MenuChecks& c) override { checks = c; }
     int StartupRecordIndex() override { return startupIndex; }
@@ -24,7 +25,7 @@ struct FakeOptionsHost : tv::OptionsHost {
     bool RunningAsAdmin() override { return admin; }
     bool RunAsAdministrator() override {
         ++adminRuns;
-        return adminStarts;
+        return restartStarts;
     }
     void Tell(const std::wstring& text) override { told.push_back(text); }
 };

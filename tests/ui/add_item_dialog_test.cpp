@@ -439,7 +439,7 @@ TEST_F(AddItemDialog, RunTolVaneAsAdminShowsOnTheRunningPageAndLeavesAMarkerOnly
     for (const Case& c : cases) {
         tvtest::FakeOptionsHost host;
         host.admin = c.elevated;
-        host.adminStarts = c.restartStarts;
+        host.restartStarts = c.restartStarts;
         Options options(*settings.user, *settings.common, host);
         TFrmActionAdd d(options, *settings.user, window->parts().session, window->parts().addSources);
         StorePage(TFrmActionAdd::kPageInstalled);

@@ -15,6 +15,7 @@
 #include "ui/message_pump.h"
 #include "records/record_file.h"
 #include "support/fake_prompter.h"
+#include "support/recording_system.h"
 #include "support/test_support.h"
 #include "ui/main/menus/main_menus.h"
 #include "app/settings_keys.h"
@@ -50,12 +51,6 @@ void MenuCommands(HMENU menu, std::vector<UINT>& ids) {
 
 // Menu items whose commands are still to come; each leaves this list as it gains its handler.
 const std::set<UINT> kCommandsToCome = {
-    // system commands: running elevated, the start-up tool, Windows' folders and pages, shutting down
-    kCmdRunAsAdmin, kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdStartup, kCmdClearRecentDocuments,
-    kCmdMyComputer, kCmdMyDocuments, kCmdShowDesktop, kCmdDesktopFolder, kCmdRecycleBin, kCmdControlPanel,
-    kCmdAddRemovePrograms, kCmdTaskManager, kCmdNetworkPlaces, kCmdHistory, kCmdFavorites, kCmdRecentDocuments,
-    kCmdSystemProperties, kCmdSystemHardware, kCmdSystemAdvanced, kCmdDisplayDesktop, kCmdDisplaySettings,
-    kCmdDisplayScreenSaver, kCmdLogOff, kCmdRestart, kCmdShutDown, kCmdHomePage,
     // the browser's favourites and history menus, built from the browser's folders
     kCmdBrowserFavorites, kCmdBrowserHistory,
 };
@@ -179,6 +174,12 @@ TEST(MainWindowMenus, EachShowOrHidePairKeepsBothItemsAndTheSettingInStep) {
     // Commands of parts still to come do nothing, and never end the program; questions are cancelled.
     tvtest::ScriptedPrompter prompter;
     window.parts().prompter = &prompter;
+    // Windows' own places, the restart and shutting down are asked for, never made.
+    tvtest::RecordingShell shell;
+    tvtest::RecordingSystem system(shell);
+    window.parts().shellCalls = &shell;
+    window.parts().systemCalls = &system;
+    system.helperExitCode = kElevationRefused;
     for (UINT id = kCmdFirst + 1; id < kCmdLast; ++id)
         if (id != kCmdExit && id != kCmdHelp && id != kCmdOpenApplicationPath && id != kCmdSettings &&
             id != kCmdMoreButton &&  // opens its menu at the mouse and waits for a choice

@@ -352,6 +352,24 @@ TEST_F(RecordQuestion, TheAdminStripShowsWhenNotElevatedAndItsBoxRestartsElevate
     EXPECT_FALSE(Ticked(dlg.CbRunAsAdmin));
 }
 
+TEST_F(RecordQuestion, AdminBoxWhoseRestartDidNotHappenAsksAgainWithNoMarker) {
+    host.admin = false;
+    host.restartStarts = false;
+    bool shownAgain = false;
+    int markerMeanwhile = -1;
+    Ask([&] {
+        Click(dlg.CbRunAsAdmin);
+        tvtest::RunSoon([&] {
+            shownAgain = IsWindowVisible(dlg.hwnd()) != FALSE;
+            markerMeanwhile = common.ReadInteger(keys::kStatus, keys::kOpenWindow, -1);
+            Click(dlg.SpeedButton1);
+        });
+    });
+    EXPECT_EQ(host.adminRuns, 1);
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(markerMeanwhile, kResumeNone);
+}
+
 TEST_F(RecordQuestion, Screenshots) {
     host.admin = false;
     Ask([&] {

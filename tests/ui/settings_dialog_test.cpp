@@ -647,6 +647,24 @@ TEST_F(SettingsDialog, RunKeyBoxShowsTheHintStripAndItsAdminBoxRestartsElevated)
     EXPECT_FALSE(f.runKey.Present());  // not confirmed: the Run key is untouched
 }
 
+// A restart that did not happen: the marker goes back and the dialog shows again, as it was.
+TEST_F(SettingsDialog, AdminBoxWhoseRestartDidNotHappenKeepsTheDialogAndNoMarker) {
+    f.host.restartStarts = false;
+    bool shownAgain = false;
+    int markerMeanwhile = -1;
+    OpenWhile(dlg, [&] {
+        Click(dlg.CheckBox2);
+        tvtest::RunSoon([&] {
+            shownAgain = IsWindowVisible(dlg.hwnd()) != FALSE;
+            markerMeanwhile = f.common.ReadInteger(keys::kStatus, keys::kOpenWindow, -1);
+            Click(dlg.BtnCancel);
+        });
+    });
+    EXPECT_EQ(f.host.adminRuns, 1);
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(markerMeanwhile, kResumeNone);
+}
+
 TEST_F(SettingsDialog, SelectTakesThePickedFolderAndTheRecentDocBoxMovesTheFilterBoxes) {
     TempFolder records;
     std::wstring title;

@@ -47,7 +47,10 @@ int Tell(const std::wstring& text) {
 bool AssociatedCommand(const std::wstring& path, std::wstring& program, std::wstring& arguments) {
     wchar_t command[2048] = {};
     DWORD size = ARRAYSIZE(command);
-    if (FAILED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, path.c_str(), L"open", command, &size)))
+    // Asked by the extension: some shells answer nothing for a whole path.
+    const wchar_t* extension = PathFindExtensionW(path.c_str());
+    if (!*extension || FAILED(AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_COMMAND, extension, L"open", command, &size)) ||
+        !command[0])
         return false;
     std::wstring line = tv::Trim(command);
     size_t end = line[0] == L'"' ? line.find(L'"', 1) : line.find(L' ');

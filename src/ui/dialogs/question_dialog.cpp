@@ -177,11 +177,14 @@ bool QuestionDialog::ShowModal(HWND owner) {
     };
     behaviour.confirm = [this] { Confirm(); };
     behaviour.cancel = [this] { Cancel(); };
-    const bool confirmed = modal_.Run(hwnd_, behaviour);
-    if (adminRequested_) {
-        // The elevated restart closes the main window; it runs once this dialog's loop has ended.
+    bool confirmed = modal_.Run(hwnd_, behaviour);
+    // The elevated restart closes the main window, so it runs once this dialog's loop has ended;
+    // when it does not happen the marker goes back and the question is asked again.
+    while (adminRequested_) {
         adminRequested_ = false;
-        options_.host().RunAsAdministrator();
+        if (options_.host().RunAsAdministrator()) break;
+        WriteResumeMarker(options_, kResumeNone);
+        confirmed = modal_.Run(hwnd_, behaviour);
     }
     return confirmed;
 }

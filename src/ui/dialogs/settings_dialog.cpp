@@ -276,11 +276,14 @@ bool TFrmMySettings::Open() {
     options_.Load();
     Prepare();
     bool ok = ShowModal();
-    if (ok) options_.SaveAndApply();
-    if (runAsAdminRequested_) {
+    // A restart that did not happen leaves the marker as it was and the dialog open again.
+    while (runAsAdminRequested_) {
         runAsAdminRequested_ = false;
-        options_.host().RunAsAdministrator();
+        if (options_.host().RunAsAdministrator()) break;
+        WriteResumeMarker(options_, kResumeNone);
+        ok = ShowModal();
     }
+    if (ok) options_.SaveAndApply();
     return ok;
 }
 

@@ -19,6 +19,7 @@
 #include "ui/main/commands/replay_commands.h"
 #include "ui/main/commands/search_commands.h"
 #include "ui/main/commands/send_to_commands.h"
+#include "ui/main/commands/system_commands.h"
 #include "ui/main/frame/main_layout.h"
 #include "ui/main/frame/shown_parts.h"
 #include "ui/main/frame/status_bar.h"
@@ -51,6 +52,8 @@ struct MainWindowParts {
     // tests put their own in.
     Prompter* prompter = &SystemPrompter();
     ShellCalls* shellCalls = &RealShellCalls();
+    SystemCalls* systemCalls = &RealSystemCalls();
+    std::wstring programFolder = FolderOf(ModulePath());  // the elevation program and the guide
 
     MainWindowHosts hosts;  // the window as the options and the first-run step see it
     Options options;
@@ -88,6 +91,7 @@ struct MainWindowParts {
     ReplayCommands replay;
     ItemCommands items;  // the record trees' menu and keys
     SendToCommands sendTo;  // the trees' "Send to " and the record's "Send To"
+    SystemCommands system;  // Windows' places, shutting down, the elevated restart
     StartupFilterView filter;
     SmartRecord smart;
     std::unique_ptr<TFrmMySettings> settingsDialog;  // made after the first paint

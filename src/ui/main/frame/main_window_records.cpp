@@ -28,6 +28,7 @@ void TTolvaneWindow::AddCommands() {
     // The button beside the record buttons opens the "more" menu at the mouse.
     parts_->commands.Add(kCmdMoreButton, [this](UINT) { ShowMenuAtMouse(hwnd_, parts_->menus.PopupMenuMore); });
     parts_->shown.AddCommands(parts_->commands);
+    parts_->system.AddCommands(parts_->commands);
     AddItemCommands();
 }
 

@@ -41,6 +41,13 @@ void MainWindowHosts::TakeCommandLineItems() { tv::TakeCommandLineItems(w_.parts
 
 bool MainWindowHosts::RunningAsAdmin() { return IsRunningAsAdmin(); }
 
+void MainWindowHosts::SetMenuChecks(const MenuChecks& checks) {
+    w_.menuChecks_ = checks;
+    w_.parts_->system.ShowMenuState();
+}
+
+bool MainWindowHosts::RunAsAdministrator() { return w_.parts_->system.RunAsAdministrator1Click(); }
+
 void MainWindowHosts::ReplayStartupRecord() {
     // The record the user had selected stays the stored one: the first-run step selects it
     // again after the replay.

@@ -31,7 +31,7 @@ public:
     void ResumeSmartRecord();
 
     // OptionsHost
-    void SetMenuChecks(const MenuChecks& checks) override { w_.menuChecks_ = checks; }
+    void SetMenuChecks(const MenuChecks& checks) override;
     int StartupRecordIndex() override { return w_.startupRecordIndex_; }
     void SetStartupRecordIndex(int index) override { w_.startupRecordIndex_ = index; }
     void SetTextSize(int size) override;
@@ -40,7 +40,7 @@ public:
     void SetAlwaysOnTop(bool onTop) override;
     void HideStartFilterList() override;
     void ReadRecordList(const std::wstring&) override { w_.ReadRecordList(); }
-    bool RunAsAdministrator() override { return false; }  // this build has no elevated restart yet
+    bool RunAsAdministrator() override;
     void Tell(const std::wstring& text) override;
 
 private:

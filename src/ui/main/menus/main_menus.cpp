@@ -98,6 +98,8 @@ HMENU BuildMainMenu() {
             {kCmdLogOff, L"&Log off", {}},
             {kCmdRestart, L"&Restart", {}},
             {kCmdShutDown, L"&Shut down", {}},
+            kSeparator,
+            {kCmdPromptBeforeExecuting, L"Prompt before executing", {}},
         }},
         {0, L"&Help", {
             {kCmdHelp, L"Tolvane Help", {}},
@@ -149,6 +151,7 @@ HMENU BuildMoreMenu() {
         }},
         kSeparator,
         {0, L"&Online Help and Imformation", {
+            {kCmdOnlineGuide, L"Online Guide", {}},
             {kCmdHomePage, L"Home Page", {}},
         }},
         {kCmdHelp, L"Help", {}},

@@ -33,7 +33,7 @@ enum Command : UINT {
     // the window's own menu
     kCmdOpenApplicationPath,
     // the "more" menu
-    kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin,
+    kCmdRunTolvaneAsAdmin, kCmdAlwaysRunAsAdmin, kCmdPromptBeforeExecuting,
     // the record list's menu
     kCmdRenameRecord, kCmdRefresh, kCmdDeleteRecord, kCmdCreateBlankFile, kCmdCreateDuplicatedFile, kCmdReplayAtStart,
     // the trees' menu

@@ -116,21 +116,6 @@ public:
 
 }  // namespace
 
-void CallShellApplication(const wchar_t* method) {
-    CLSID shellClass;
-    if (FAILED(CLSIDFromProgID(L"Shell.Application", &shellClass))) return;
-    ComPtr<IDispatch> shell;
-    if (FAILED(CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                shell.put_void())))
-        return;
-    std::wstring name = method;
-    LPOLESTR names[] = {&name[0]};
-    DISPID id = 0;
-    if (FAILED(shell->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
-    DISPPARAMS none{};
-    shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-}
-
 ShellCalls& RealShellCalls() {
     static RealShell shell;
     return shell;

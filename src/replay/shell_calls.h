@@ -49,8 +49,4 @@ void CallShellApplication(const wchar_t* methodName);
 // The shell of this machine. Message boxes are owned by the window given to each call.
 ShellCalls& RealShellCalls();
 
-// Calls a method without arguments of the shell's automation object "Shell.Application"
-// ("MinimizeAll", "ToggleDesktop"); a failure is ignored.
-void CallShellApplication(const wchar_t* method);
-
 }  // namespace tv

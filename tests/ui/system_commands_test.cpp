@@ -115,7 +115,7 @@ TEST_F(SystemCommandsWindow, EachFolderPageAndPlaceCommandMakesOnlyItsRequest) {
         {kCmdTaskManager, L"ExecuteW|open|taskmgr||1"},
         {kCmdShowDesktop, L"ToggleDesktop||||-1"},
         {kCmdFavorites, L"ExecuteW|explore|C:\\users\\me\\Favorites|(none)|1|owner"},
-        {kCmdStartup, L"ExecuteA|open|" + FromAnsi(kStartupToolAddress) + L"|(none)|1"},
+        {kCmdStartup, L"ExecuteW|open|" + Guide() + L"|(none)|1|owner"},
         {kCmdHomePage, L"ExecuteW|Open|" + Guide() + L"|(none)|1|owner"},
         {kCmdOnlineGuide, L"ExecuteW|open|" + Guide() + L"|(none)|3|owner"},
         // No help file beside the test: Help opens the guide as Online Guide does.
@@ -134,7 +134,7 @@ TEST_F(SystemCommandsWindow, EachFolderPageAndPlaceCommandMakesOnlyItsRequest) {
     Run(kCmdFavorites);
     EXPECT_TRUE(Calls().empty());
 
-    // The start-up tool where it belongs is started instead of its download address.
+    // The start-up tool where it belongs is started instead of the guide.
     tvtest::TempFolder documents;
     system.documents = documents.path();
     CreateDirectoryW(documents.file(L"Brindlemark").c_str(), nullptr);
@@ -285,6 +285,7 @@ TEST(ShippedGuide, LinksResolveAndHeadingsNameTheProgramsParts) {
         {"The Explorer menu &ldquo;Add to Tolvane&rdquo;",
          [] { return FileExists(tvtest::ExeFolder() + L"\\TolvaneMenuDLL.dll"); }},
         {"The Windows and Shut down menus", has(kCmdShutDown)},
+        {"The start-up tool", has(kCmdStartup)},
         {"Run as administrator", has(kCmdRunAsAdmin)},
     };
     int headings = 0;

@@ -15,7 +15,6 @@
 
 namespace tv {
 
-const char kStartupToolAddress[] = "https://www.tolvane.example/brindlemark/";
 
 std::wstring StartupToolPath(const std::wstring& documents) {
     return documents + L"\\Brindlemark\\Brindlemark.exe";
@@ -223,7 +222,8 @@ void SystemCommands::Favorites2Click() {
 void SystemCommands::CurrentUser1Click() {
     const std::wstring tool = StartupToolPath(p_.system().FolderPath(CSIDL_PERSONAL));
     if (FileExists(tool)) p_.shell().ExecuteW(p_.owner(), L"open", tool, nullptr, nullptr, SW_SHOWNORMAL);
-    else p_.shell().ExecuteA("open", kStartupToolAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    // The tool has no download address of its own: the guide says what it is and where it goes.
+    else OpenGuide(L"open", SW_SHOWNORMAL);
 }
 
 void SystemCommands::Power(const wchar_t* question, UINT flags, bool privilege) {

@@ -44,7 +44,6 @@ constexpr UINT kShutDownFlags = EWX_FORCE | EWX_POWEROFF;
 
 // The start-up tool: "Brindlemark.exe" in "Brindlemark" under `documents`, and where to get it.
 std::wstring StartupToolPath(const std::wstring& documents);
-extern const char kStartupToolAddress[];
 // The program's guide beside `programFolder`.
 std::wstring GuidePath(const std::wstring& programFolder);
 // What the user is told when the elevated restart did not happen, by the helper's exit code.

@@ -63,9 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     tv::InstanceBlock::Result started = block.Check(nullptr, tv::kInstanceLimit);
     // The elevated restart starts while the instance it replaces is still closing: give that
     // one a few seconds to go rather than handing this start over to it.
-    for (int wait = 0; started == tv::InstanceBlock::Result::AnotherRuns && wait < 50 &&
-                       tv::ReadSwitches(params).elevatedInstance;
-         ++wait) {
+    const bool elevatedRestart = tv::ReadSwitches(params).elevatedInstance;
+    for (int wait = 0; elevatedRestart && started == tv::InstanceBlock::Result::AnotherRuns && wait < 50; ++wait) {
         Sleep(200);
         started = block.Check(nullptr, tv::kInstanceLimit);
     }

@@ -21,6 +21,7 @@
 #include "capture/shell_windows.h"
 #include "records/record_library.h"
 #include "replay/item_launcher.h"
+#include "base/constants.h"
 #include "replay/run_as_admin.h"
 #include "ui/dialogs/prompter.h"
 #include "ui/main/menus/main_menus.h"
@@ -261,7 +262,7 @@ void ItemCommands::OpenWithasadmin2Click() {
 
 void ItemCommands::OpenThroughAdminHelper(ItemLauncher& launcher, const std::wstring& path) {
     // The path is one argument, whatever blanks it holds.
-    launcher.OpenDocument(JoinPath(FolderOf(ModulePath()), L"tolvaneadmin.exe"), QuotedArgument(path),
+    launcher.OpenDocument(JoinPath(FolderOf(ModulePath()), kElevationProgram), QuotedArgument(path),
                           !launcher.context().startupReplay);
 }
 

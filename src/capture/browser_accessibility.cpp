@@ -197,23 +197,34 @@ std::vector<HWND> AccessibleBrowserPages::BrowserWindows() {
     return browsers;
 }
 
-std::vector<PagePair> AccessibleBrowserPages::Read(const std::vector<HWND>& all) {
-    std::vector<HWND> windows;
-    for (HWND window : all)
-        if (std::find(silent_.begin(), silent_.end(), window) == silent_.end()) windows.push_back(window);
-    std::vector<PagePair> pages;
-    size_t next = 0;
-    while (next < windows.size()) {
-        auto batch = std::make_shared<ReadBatch>();
-        batch->windows.assign(windows.begin() + static_cast<std::ptrdiff_t>(next), windows.end());
-        batch->limitMs = limitMs_;
-        if (!batch->answered.valid()) break;
+std::vector<PagePair> AccessibleBrowserPages::Read(const std::vector<HWND>& windows) const {
+    // One reader a browser process, all reading at once: the browsers answer side by side, and
+    // the windows of one process share its hang when it has one.
+    std::vector<std::shared_ptr<ReadBatch>> batches;
+    std::unordered_map<DWORD, size_t> batchOf;
+    for (HWND window : windows) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        auto known = batchOf.find(pid);
+        if (known == batchOf.end()) {
+            known = batchOf.emplace(pid, batches.size()).first;
+            batches.push_back(std::make_shared<ReadBatch>());
+            batches.back()->limitMs = limitMs_;
+        }
+        batches[known->second]->windows.push_back(window);
+    }
+    std::vector<std::shared_ptr<ReadBatch>> started;
+    for (const auto& batch : batches) {
+        if (!batch->answered.valid()) continue;
         auto* share = new std::shared_ptr<ReadBatch>(batch);
         UniqueHandle thread(CreateThread(nullptr, 0, ReadBatchThread, share, 0, nullptr));
-        if (!thread.valid()) {
+        if (thread.valid())
+            started.push_back(batch);
+        else
             delete share;
-            break;
-        }
+    }
+    std::vector<PagePair> pages;
+    for (const auto& batch : started) {
         size_t taken = 0;
         for (;;) {
             const bool timedOut = WaitForSingleObject(batch->answered.get(), limitMs_) == WAIT_TIMEOUT;
@@ -222,17 +233,19 @@ std::vector<PagePair> AccessibleBrowserPages::Read(const std::vector<HWND>& all)
                 if (batch->read[taken].first) pages.push_back(batch->read[taken].second);
             if (taken == batch->windows.size()) break;
             if (timedOut) {
-                // The browser keeps the reader; the next windows get a reader of their own.
+                // The browser keeps its reader and the rest of its windows.
                 batch->abandoned = true;
-                silent_.push_back(batch->windows[taken++]);
                 break;
             }
         }
-        next += taken;
     }
     return pages;
 }
 
-std::vector<PagePair> AccessibleBrowserPages::Query() { return Read(BrowserWindows()); }
+const std::vector<PagePair>& AccessibleBrowserPages::Pages() {
+    if (!read_) pages_ = Read(BrowserWindows());
+    read_ = true;
+    return pages_;
+}
 
 }  // namespace tv

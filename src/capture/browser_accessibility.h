@@ -28,23 +28,27 @@ bool ReadAccessiblePage(HWND window, DWORD limitMs, PagePair& page);
 // Appends the pages whose address `pages` does not hold yet.
 void AppendNewPages(std::vector<PagePair>& pages, const std::vector<PagePair>& more);
 
-// Reads the pages of the browser windows on the desktop, each on a reader thread awaited at most
-// the limit: a browser that does not answer in time is left to its reader, and the recording
-// goes on with the next window. A window that once did not answer is not asked again by the
-// same reader.
+// Reads the pages of the browser windows on the desktop, a reader thread for each browser
+// process, each window awaited at most the limit: a browser that does not answer in time is
+// left to its reader with the rest of its windows, and the recording goes on.
 class AccessibleBrowserPages {
 public:
     static constexpr DWORD kDefaultLimitMs = 3000;
     explicit AccessibleBrowserPages(DWORD limitMs = kDefaultLimitMs) : limitMs_(limitMs) {}
-    std::vector<PagePair> Query();
+    // The pages of the browser windows, read at the first call and the same ever after: a
+    // recording asks in its scan and again in its record step, and walking a browser's tree
+    // across processes is the dearest part of both.
+    const std::vector<PagePair>& Pages();
     // The browser windows on the desktop now, in window order.
     static std::vector<HWND> BrowserWindows();
-    // The pages of `windows`, in their order.
-    std::vector<PagePair> Read(const std::vector<HWND>& windows);
+    // The pages of `windows`: a process's pages in its windows' order, the processes in the order
+    // of their first window.
+    std::vector<PagePair> Read(const std::vector<HWND>& windows) const;
 
 private:
     DWORD limitMs_;
-    std::vector<HWND> silent_;  // windows that did not answer in time
+    bool read_ = false;
+    std::vector<PagePair> pages_;
 };
 
 }  // namespace tv

@@ -32,7 +32,7 @@ std::vector<PagePair> RealRecordingSources::OtherBrowserPages() {
     RealBrowserWindows windows;
     std::vector<PagePair> pages = OtherBrowserQuery(reader, windows);
     // Today's browsers, through their accessible objects; a page another route gave stays once.
-    AppendNewPages(pages, accessiblePages_.Query());
+    AppendNewPages(pages, accessiblePages_.Pages());
     return pages;
 }
 

@@ -49,7 +49,7 @@ private:
     ShellWindowsHold* shellWindows_;
     std::wstring recentFolder_;
     RealRecentFolderReader reader_;
-    // Kept for the recording: a browser that did not answer the first query is not awaited again.
+    // The browsers' pages, read once for the recording.
     AccessibleBrowserPages accessiblePages_;
 };
 

@@ -83,7 +83,7 @@ bool WalkToText(IAccessible* acc, std::wstring& value) {
             self.vt = VT_I4;
             IAccessible* holder = acc;
             VARIANT id = kids[i];
-            if (kids[i].vt == VT_DISPATCH && SUCCEEDED(kids[i].pdispVal->QueryInterface(IID_IAccessible, child.put_void()))) {
+            if (kids[i].vt == VT_DISPATCH && SUCCEEDED(kids[i].pdispVal->QueryInterface(__uuidof(IAccessible), child.put_void()))) {
                 holder = child.get();
                 id = self;
             }
@@ -162,7 +162,7 @@ BaselineCounts Baseline(NtQueryInformationProcessFn query) {
         tv::ComPtr<IAccessible> root;
         if (!SendMessageTimeoutW(w.window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG, 3000,
                                  &result) ||
-            FAILED(ObjectFromLresult(static_cast<LRESULT>(result), IID_IAccessible, 0, root.put_void())))
+            FAILED(ObjectFromLresult(static_cast<LRESULT>(result), __uuidof(IAccessible), 0, root.put_void())))
             continue;
         VARIANT self{};
         self.vt = VT_I4;

@@ -57,7 +57,7 @@ bool VisitChild(IAccessible* parent, const VARIANT& kid, int depth, int& budget,
     IAccessible* holder = parent;
     VARIANT id = ChildId(CHILDID_SELF);
     if (kid.vt == VT_DISPATCH && kid.pdispVal) {
-        if (FAILED(kid.pdispVal->QueryInterface(IID_IAccessible, object.put_void()))) return false;
+        if (FAILED(kid.pdispVal->QueryInterface(__uuidof(IAccessible), object.put_void()))) return false;
         holder = object.get();
     } else if (kid.vt == VT_I4) {
         id = kid;
@@ -159,7 +159,7 @@ bool ReadAccessiblePage(HWND window, DWORD limitMs, PagePair& page) {
         result == 0)
         return false;
     ComPtr<IAccessible> root;
-    if (FAILED(ObjectFromLresult(static_cast<LRESULT>(result), IID_IAccessible, 0, root.put_void())) || !root)
+    if (FAILED(ObjectFromLresult(static_cast<LRESULT>(result), __uuidof(IAccessible), 0, root.put_void())) || !root)
         return false;
     int budget = kMaxElements;
     std::wstring address;

@@ -25,7 +25,7 @@ public:
     std::vector<Child> children;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -99,7 +99,7 @@ std::wstring g_class;
 LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     auto* root = reinterpret_cast<Node*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     if (m == WM_GETOBJECT && root && static_cast<LONG>(l) == OBJID_CLIENT)
-        return LresultFromObject(IID_IAccessible, w, static_cast<IAccessible*>(root));
+        return LresultFromObject(__uuidof(IAccessible), w, static_cast<IAccessible*>(root));
     return DefWindowProcW(h, m, w, l);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/debug_log.h"
 #include "base/strings.h"
+#include "capture/browser_accessibility.h"
 #include "capture/browser_pages.h"
 #include "capture/program_records.h"
 
@@ -29,7 +30,10 @@ std::vector<ProgramPair> RealRecordingSources::RunningPrograms(const StartupFilt
 std::vector<PagePair> RealRecordingSources::OtherBrowserPages() {
     TWebbrowserActiveUrl reader;
     RealBrowserWindows windows;
-    return OtherBrowserQuery(reader, windows);
+    std::vector<PagePair> pages = OtherBrowserQuery(reader, windows);
+    // Today's browsers, through their accessible objects; a page another route gave stays once.
+    AppendNewPages(pages, accessiblePages_.Pages());
+    return pages;
 }
 
 std::vector<LocationPair> RealRecordingSources::OpenLocations(bool recordWebPages) {

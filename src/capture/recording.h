@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/add_operations.h"
+#include "capture/browser_accessibility.h"
 #include "capture/open_locations.h"
 #include "capture/recent_documents.h"
 #include "capture/running_programs.h"
@@ -48,6 +49,8 @@ private:
     ShellWindowsHold* shellWindows_;
     std::wstring recentFolder_;
     RealRecentFolderReader reader_;
+    // The browsers' pages, read once for the recording.
+    AccessibleBrowserPages accessiblePages_;
 };
 
 struct RecordingSettings {

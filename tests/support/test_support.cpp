@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 
 #include "base/file_util.h"
+#include "base/path_rules.h"
 #include "base/strings.h"
 
 namespace tvtest {
@@ -204,10 +205,10 @@ std::wstring ExeFolder() { return tv::FolderOf(tv::ModulePath()); }
 
 namespace {
 // Waits until `count` windows of the test helper's class exist for `process`.
-bool WaitForTestWindows(const Process& process, size_t count) {
+bool WaitForTestWindows(const Process& process, size_t count, const wchar_t* className = L"TolvaneTestWindow") {
     for (int i = 0; i < 300; ++i, Sleep(50)) {
         size_t n = 0;
-        for (HWND h : FindWindows(L"TolvaneTestWindow")) {
+        for (HWND h : FindWindows(className)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
             if (pid == process.pid() && IsWindowVisible(h)) ++n;
@@ -224,6 +225,15 @@ std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& 
     if (!CopyFileW((ExeFolder() + L"\\test_windows.exe").c_str(), copy.c_str(), FALSE)) return {};
     if (!process.Start(copy, titles) || !WaitForTestWindows(process, windows)) return {};
     return copy;
+}
+
+bool StartBrowserStubAs(const TempFolder& dir, const wchar_t* name, Process& process, const std::wstring& className,
+                        const std::vector<std::wstring>& windows) {
+    std::wstring copy = dir.file(name);
+    if (!CopyFileW((ExeFolder() + L"\\browser_stub.exe").c_str(), copy.c_str(), FALSE)) return false;
+    std::wstring params = tv::QuotedArgument(className);
+    for (const std::wstring& w : windows) params += L" " + tv::QuotedArgument(w);
+    return process.Start(copy, params) && WaitForTestWindows(process, windows.size(), className.c_str());
 }
 
 std::wstring ScreenshotFolder() {

@@ -84,6 +84,10 @@ long CloseAndWait(HWND window, Process& process, DWORD timeoutMs = 30000);
 // per title; the copy's path, empty when its windows did not come up.
 std::wstring StartHelperAs(const TempFolder& dir, const wchar_t* name, Process& process,
                            const std::wstring& titles, size_t windows);
+// The browser stub (browser_stub.exe) copied into `dir` as `name` and started with one window of
+// `className` per entry ("title|address", "!silent" or "!stuck"); false when they did not come up.
+bool StartBrowserStubAs(const TempFolder& dir, const wchar_t* name, Process& process, const std::wstring& className,
+                        const std::vector<std::wstring>& windows);
 
 // Saves the whole screen as a PNG file. False when it could not be written.
 bool SaveScreenshot(const std::wstring& pngPath);

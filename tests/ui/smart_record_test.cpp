@@ -432,7 +432,11 @@ TEST_F(StartupFilterWindow, OpenAndOpenContainerFolderHandTheRowsToTheShell) {
 }
 
 TEST_F(StartupFilterWindow, TheProgramEndingDuringADragEndsItAndLeavesTheQuitForTheMainLoop) {
+    desktop.windows = {{started, L"Starter"}};
     Open();
+    window->parts().options.values.askWhenRecord = false;
+    tvtest::RunCommand(window->hwnd(), kCmdRecord);  // the list is made with its first rows
+    ASSERT_EQ(Rows(), 1);
     tvtest::DropQuitMessages();  // one left by an earlier test would end the drag at once
     NMHDR begin{list(), 0, LVN_BEGINDRAG};
     PostQuitMessage(5);

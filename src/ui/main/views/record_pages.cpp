@@ -1,11 +1,15 @@
 #include "ui/main/views/record_pages.h"
 
+#include <algorithm>
+
 #include "base/handles.h"
 #include "base/process_services.h"
 
 namespace tv {
 
 namespace {
+// Pixels of the page control's frame kept below its tabs, under the trees' top edge.
+constexpr int kFrameOverlap = 4;
 const wchar_t* const kPages[] = {L"All", L"Application", L"File Folder", L"Web Page"};
 const wchar_t kSearchResults[] = L"Search Results";
 
@@ -44,13 +48,18 @@ void RecordPages::ShowPage(int page) {
 int RecordPages::activePage() const { return TabCtrl_GetCurSel(PageControlTree); }
 
 void RecordPages::Place(HDWP& defer, const RECT& page) {
-    if (defer)
-        defer = DeferWindowPos(defer, PageControlTree, nullptr, page.left, page.top, page.right - page.left,
-                               page.bottom - page.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT display{0, 0, page.right - page.left, page.bottom - page.top};
+    const int width = page.right - page.left, height = page.bottom - page.top;
+    RECT display{0, 0, width, height};
     TabCtrl_AdjustRect(PageControlTree, FALSE, &display);
-    OffsetRect(&display, page.left, page.top);
-    views_.SetBounds(display);
+    // The page control is only as tall as its tabs and the top of its frame; the trees take the
+    // rest. A themed frame the height of the window would be painted whole under the trees
+    // that cover it, on every paint and on the way to the first.
+    const int stripHeight = std::min(height, static_cast<int>(display.top) + kFrameOverlap);
+    if (defer)
+        defer = DeferWindowPos(defer, PageControlTree, nullptr, page.left, page.top, width, stripHeight,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT trees{page.left, page.top + std::min(height, static_cast<int>(display.top)), page.right, page.bottom};
+    views_.SetBounds(trees);
 }
 
 void RecordPages::ShowWebPageTab() {

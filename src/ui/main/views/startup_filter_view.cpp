@@ -45,6 +45,20 @@ StartupFilterView::~StartupFilterView() = default;
 
 void StartupFilterView::Create(HWND window, HFONT font) {
     window_ = window;
+    font_ = font;
+    PmFilterStartup.reset(CreatePopupMenu());
+    HMENU menu = PmFilterStartup.get();
+    AppendMenuW(menu, MF_STRING, kAddToRecord, L"Add to Record");
+    AppendMenuW(menu, MF_STRING, kOpen, L"Open");
+    AppendMenuW(menu, MF_STRING, kOpenContainer, L"Open container Folder");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kSettings, L"Settings...");
+}
+
+void StartupFilterView::EnsureControls() {
+    if (LvAutoRunFilter) return;
+    HWND window = window_;
+    HFONT font = font_;
     gbFilterAutoStart = Child(window, WC_BUTTONW, kCaption, BS_GROUPBOX);
     LvAutoRunFilter = Child(window, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(LvAutoRunFilter, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -77,13 +91,6 @@ void StartupFilterView::Create(HWND window, HFONT font) {
     });
     for (HWND w : {gbFilterAutoStart, LvAutoRunFilter})
         if (font) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    PmFilterStartup.reset(CreatePopupMenu());
-    HMENU menu = PmFilterStartup.get();
-    AppendMenuW(menu, MF_STRING, kAddToRecord, L"Add to Record");
-    AppendMenuW(menu, MF_STRING, kOpen, L"Open");
-    AppendMenuW(menu, MF_STRING, kOpenContainer, L"Open container Folder");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kSettings, L"Settings...");
 }
 
 StartupFilter StartupFilterView::Filter() {
@@ -99,8 +106,10 @@ void StartupFilterView::BeforeRecording(bool smart) {
 }
 
 void StartupFilterView::AfterRecording() {
+    const bool show = p_.options.values.showStartFilterList && !rows_.rows().empty() && !shown_;
+    if (!rows_.rows().empty()) EnsureControls();
     FillList();
-    if (!p_.options.values.showStartFilterList || rows_.rows().empty() || shown_) return;
+    if (!show) return;
     shown_ = true;
     for (HWND w : {gbFilterAutoStart, LvAutoRunFilter, SpFilterAutoStart}) ShowWindow(w, SW_SHOWNA);
     if (p_.layOut) p_.layOut();

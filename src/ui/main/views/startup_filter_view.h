@@ -40,6 +40,8 @@ public:
     StartupFilterView(const StartupFilterView&) = delete;
     StartupFilterView& operator=(const StartupFilterView&) = delete;
 
+    // The list and its frame are made when a recording first finds rows for them: most runs
+    // never do, and a list view is among the dearer controls to make on the way to the first paint.
     void Create(HWND window, HFONT font);
 
     // The filter every recording's running-program scan asks ("Filter Windows Start").
@@ -74,6 +76,7 @@ public:
     MenuOwner PmFilterStartup;
 
 private:
+    void EnsureControls();
     std::vector<int> SelectedRows() const;
     void FillList();
     void ShowPopup();
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<TWindowsStartMan> startMan_;
     StartupFilterList rows_;
     HWND window_ = nullptr;
+    HFONT font_ = nullptr;
     bool shown_ = false;
     int height_ = 140;  // the group's height at 96 dpi, changed with the splitter
     int dpi_ = 96;

@@ -411,7 +411,7 @@ void BuildKindTrees(ShownRecord& record, const Tick& tick) {
             default: break;
         }
     }
-    for (RecordTree* tree : {&record.apps, &record.paths, &record.pages}) tree->SortByCaption();
+    // Copied in the order of the "All" tree, which is in caption order already: so are they.
 }
 
 bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {

@@ -84,6 +84,31 @@ void Click() {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
+void PressKey(WORD key) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+// Every page of the program shown once with the user's mouse and keys, so it fills all four
+// trees at each selection as the in-process figure does; "All" is shown again at the end.
+bool ShowEveryPage(HWND window) {
+    HWND tabs = GetDlgItem(window, tv::kIdPageControl);
+    RECT rc{};
+    if (!tabs || !GetWindowRect(tabs, &rc)) return false;
+    SetCursorPos(rc.left + 12, rc.top + 8);
+    Click();
+    for (WORD key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT}) {
+        PressKey(key);
+        Sleep(300);
+    }
+    for (int id : {tv::kIdTVApp, tv::kIdTVPath, tv::kIdTVDoc})
+        if (!GetDlgItem(window, id)) return false;
+    return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 0;
+}
+
 // The mouse is brought onto the entry before its click, as a user's hand does: the list's
 // hint for the entry is worked out then, not in the timed click.
 void PointAtEntry(HWND list, int index) {
@@ -139,6 +164,10 @@ int main() {
     SetWindowPos(window, HWND_TOP, 0, 0, half, high, SWP_NOACTIVATE);
     SetWindowPos(inside.hwnd(), HWND_TOP, half, 0, half, high, SWP_NOACTIVATE);
     inside.Select(0);
+    if (!ShowEveryPage(window)) {
+        std::printf("the program's four pages could not be shown\n");
+        return 1;
+    }
     // What the program's tree looks like with each record shown, once settled.
     std::vector<unsigned char> shown[2];
     for (int index : {0, 1}) {

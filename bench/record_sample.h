@@ -17,12 +17,13 @@
 
 namespace bench {
 
-inline void BuildRecord(tv::ShownRecord& r, int top = 5000, int children = 2) {
+// `word` starts each top-level caption, so two records of one size can look different.
+inline void BuildRecord(tv::ShownRecord& r, int top = 5000, int children = 2, const std::wstring& word = L"Group") {
     for (int i = 0; i < top; ++i) {
         tv::TMyDoc d;
         d.kind = 1 + i % 3;
         d.path = L"C:\\Records\\group" + std::to_wstring(i);
-        d.title = L"Group " + std::to_wstring(i);
+        d.title = word + L" " + std::to_wstring(i);
         tv::RecordNode* top = r.docs.Add(nullptr, d.title, r.items.Append(d));
         top->expanded = i % 2 == 0;
         for (int c = 0; c < children; ++c) {

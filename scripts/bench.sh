@@ -9,8 +9,8 @@ source "$here/wine-env.sh"
 source "$here/xvfb.sh"
 if [ "$("$here/wine-arch.sh")" = i686 ]; then archs=(i686 x86_64); else archs=(x86_64); fi
 if [ -n "${TOLVANE_BENCH_ARCH:-}" ]; then archs=("$TOLVANE_BENCH_ARCH"); fi
-benches=(scan_bench record_bench select_bench startup_bench recent_docs_bench handoff_bench add_bench
-         recording_bench smart_record_bench add_item_bench browser_pages_bench)
+benches=(scan_bench record_bench select_bench select_outside_bench startup_bench recent_docs_bench handoff_bench
+         add_bench recording_bench smart_record_bench add_item_bench browser_pages_bench)
 if [ $# -gt 0 ]; then benches=("$@"); fi
 
 "$here/wine-prefix.sh" || exit 1

@@ -108,10 +108,9 @@ std::wstring RequiredText(IXMLDOMElement* element, BSTR name) {
 }
 
 // A number that is missing or no number costs only itself: the item keeps its default.
-int IntegerAttribute(IXMLDOMElement* element, BSTR name, int defaultValue) {
+bool IntegerAttribute(IXMLDOMElement* element, BSTR name, int& value) {
     std::wstring text;
-    int value = 0;
-    return Attribute(element, name, text) && ParseInteger(text, value) ? value : defaultValue;
+    return Attribute(element, name, text) && ParseInteger(text, value);
 }
 
 // The kind an item without a readable one most likely has: web addresses are pages.
@@ -161,18 +160,19 @@ struct Reader {
         if (FAILED(node->QueryInterface(kIidXmlDomElement, x.put_void()))) throw ReadStopped();
         // Every attribute is read before the node exists, so a failure never leaves a node
         // without its item.
-        std::wstring text = RequiredText(x.get(), names.text);
         TMyDoc item;
+        item.title = RequiredText(x.get(), names.text);
         item.path = RequiredText(x.get(), names.path);
-        item.imageIndex = IntegerAttribute(x.get(), names.imageIndex, 0);
-        item.kind = IntegerAttribute(x.get(), names.docType, DefaultKind(item.path));
-        item.title = text;
+        if (!IntegerAttribute(x.get(), names.imageIndex, item.imageIndex)) item.imageIndex = 0;
+        if (!IntegerAttribute(x.get(), names.docType, item.kind)) item.kind = DefaultKind(item.path);
         item.groupKey = item.path;
-        int index = record.items.Append(item);
-        RecordNode* added = record.docs.Add(parent, text, index);
-        added->imageIndex = added->selectedImageIndex = item.imageIndex;
+        const int index = record.items.Append(std::move(item));
+        const TMyDoc& stored = record.items.At(index);
+        RecordNode* added = record.docs.Add(parent, stored.title, index);
+        added->imageIndex = added->selectedImageIndex = stored.imageIndex;
+        const bool webPage = stored.kind == kWebPage;
         RunTick(tick);
-        if (item.kind == kWebPage && onWebPage) onWebPage();
+        if (webPage && onWebPage) onWebPage();
         if (depth >= kMaxRecordDepth) {  // deeper levels of a hostile file are left out
             if (HasElementChild(node)) depthCut = true;
             return;
@@ -411,7 +411,7 @@ void BuildKindTrees(ShownRecord& record, const Tick& tick) {
             default: break;
         }
     }
-    for (RecordTree* tree : {&record.apps, &record.paths, &record.pages}) tree->SortByCaption();
+    // Copied in the order of the "All" tree, which is in caption order already: so are they.
 }
 
 bool WriteSelectionFile(const ShownRecord& record, const std::wstring& path) {

@@ -66,7 +66,8 @@ bool VisitRecordBytes(const std::string& bytes, const ItemVisit& visit);
 
 bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std::string& bytes);
 
-// Top-level nodes of the "All" tree copied into the tree of their kind, with their direct children.
+// Top-level nodes of the "All" tree copied into the tree of their kind, with their direct children,
+// keeping its order: the "All" tree is sorted by caption first.
 void BuildKindTrees(ShownRecord& record, const Tick& tick = nullptr);
 
 // One line per top-level node: "1" expanded with children, "0" otherwise.

@@ -7,6 +7,11 @@ int ItemArray::Append(const TMyDoc& item) {
     return Count() - 1;
 }
 
+int ItemArray::Append(TMyDoc&& item) {
+    items_.push_back(std::move(item));
+    return Count() - 1;
+}
+
 const std::wstring& ItemArray::PathOf(int index) const {
     const std::wstring& path = At(index).path;
     if (hint_) hint_(path);

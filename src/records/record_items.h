@@ -29,6 +29,7 @@ struct TNodeData {
 class ItemArray {
 public:
     int Append(const TMyDoc& item);
+    int Append(TMyDoc&& item);
     void Empty() {
         items_.clear();
         ++emptied_;

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace tv {
 
@@ -14,14 +16,47 @@ void WalkNodes(const std::vector<std::unique_ptr<RecordNode>>& nodes,
         WalkNodes(n->children, visit);
     }
 }
+// The caption's sort key: keys compared byte by byte order as the captions compare.
+std::string SortKey(const std::wstring& caption) {
+    std::string key(caption.size() * 8 + 16, '\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int made = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, caption.data(), static_cast<int>(caption.size()),
+                                reinterpret_cast<wchar_t*>(&key[0]), static_cast<int>(key.size()));
+        if (made > 0) {
+            key.resize(static_cast<size_t>(made));
+            return key;
+        }
+        made = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, caption.data(), static_cast<int>(caption.size()),
+                            nullptr, 0);
+        if (made <= 0) break;
+        key.assign(static_cast<size_t>(made), '\0');
+    }
+    return std::string();
+}
+
 void SortNodes(std::vector<std::unique_ptr<RecordNode>>& nodes) {
     auto before = [](const std::unique_ptr<RecordNode>& a, const std::unique_ptr<RecordNode>& b) {
         return CaptionBefore(a->caption, b->caption);
     };
-    // Records the program wrote, and trees copied from a sorted one, are in order already: one
-    // pass of comparisons tells, where sorting would cost a locale comparison many times over.
-    // A stable sort leaves such a range as it is, so skipping it changes nothing.
-    if (!std::is_sorted(nodes.begin(), nodes.end(), before)) std::stable_sort(nodes.begin(), nodes.end(), before);
+    if (nodes.size() < 3) {
+        // A comparison costs about what one sort key does.
+        if (!std::is_sorted(nodes.begin(), nodes.end(), before)) std::stable_sort(nodes.begin(), nodes.end(), before);
+    } else {
+        // A locale comparison costs a microsecond; sorting thousands of captions asks for it many
+        // times over, where each caption's key is made once and keys compare as bytes. Records
+        // the program wrote are in order already, and a stable sort leaves such a range as it is.
+        std::vector<std::pair<std::string, size_t>> keys(nodes.size());
+        for (size_t i = 0; i < nodes.size(); ++i) keys[i] = {SortKey(nodes[i]->caption), i};
+        auto keyBefore = [](const std::pair<std::string, size_t>& a, const std::pair<std::string, size_t>& b) {
+            return a.first < b.first;
+        };
+        if (!std::is_sorted(keys.begin(), keys.end(), keyBefore)) {
+            std::stable_sort(keys.begin(), keys.end(), keyBefore);
+            std::vector<std::unique_ptr<RecordNode>> sorted(nodes.size());
+            for (size_t i = 0; i < keys.size(); ++i) sorted[i] = std::move(nodes[keys[i].second]);
+            nodes.swap(sorted);
+        }
+    }
     for (auto& n : nodes) SortNodes(n->children);
 }
 
@@ -34,7 +69,11 @@ std::unique_ptr<RecordNode> NewNode(RecordNode* parent, const std::wstring& capt
 }
 }  // namespace
 
-bool CaptionBefore(const std::wstring& a, const std::wstring& b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }
+bool CaptionBefore(const std::wstring& a, const std::wstring& b) {
+    // The locale the sort keys are made in.
+    return CompareStringW(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
+}
 
 RecordNode* RecordTree::AddSorted(RecordNode* parent, const std::wstring& caption, int itemIndex) {
     ++version_;

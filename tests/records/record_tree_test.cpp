@@ -98,7 +98,8 @@ TEST(RecordTreeOrder, NodesTakeTheirPlaceByCaptionWhateverOrderTheyCameIn) {
 
 TEST(RecordTreeOrder, SortingOnceAfterABulkChangeGivesTheOrderOfSortingAfterEveryInsert) {
     const std::vector<std::wstring> captions = {L"zulu", L"Alpha", L"alpha", L"10", L"9", L"Écru", L"echo",
-                                                L"Bravo", L"_x", L"bravo", L"Charlie"};
+                                                L"Bravo", L"_x", L"bravo", L"Charlie", L"co-op", L"coop", L"o'neil",
+                                                L"oneil", L"", L"straße", L"strasse", L"a b", L"ab"};
     RecordTree bulk, oneByOne;
     for (size_t i = 0; i < captions.size(); ++i) {
         RecordNode* a = bulk.Add(nullptr, captions[i], static_cast<int>(i));

@@ -211,7 +211,11 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         adder_.machine = machine_.get();
         adder_.ForgetMachineAnswers();
     });
-    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress);
+    // Smart Record ticks scan the same Recent folder again and again: an unchanged shortcut is
+    // not read again.
+    RecordingSettings tick = settings;
+    if (smartRecord) tick.recent.shortcuts = &shortcutTargets_;
+    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, tick, progress);
     if (!found && !newRecord_) return false;
     if (treesChanging) treesChanging();
     display_.ShowFirstPage();

@@ -167,6 +167,7 @@ private:
     bool searchShown_ = false;
     bool recordingNow_ = false;
     RecentDocumentList recentDocuments_;
+    ShortcutTargetMemo shortcutTargets_;  // the Recent folder's shortcuts at the last Smart Record tick
     InstalledProgramNames programNames_;
     std::unique_ptr<RealResolutionMachine> machine_;
     ULONGLONG machineMade_ = 0;

@@ -350,9 +350,11 @@ TEST(RecentScan, SmartRecordKeepsTheListAndAddsNoCaseVariant) {
 TEST(RecentScan, SmartRecordReadsAShortcutAgainOnlyWhenItsFileChanged) {
     FakeMachine m;
     FakeRecent r;
-    for (const wchar_t* f : {L"C:\\d\\a.txt", L"C:\\d\\b.txt", L"C:\\d\\c.txt"}) m.AddFile(f);
-    r.AddShortcut(m, kRecent, L"a.lnk", L"C:\\d\\a.txt", 0.01);
-    r.AddShortcut(m, kRecent, L"b.lnk", L"C:\\d\\b.txt", 0.01);
+    m.AddFile(L"C:\\d\\c.txt");
+    for (const wchar_t* name : {L"a", L"b"}) {
+        m.AddFile(L"C:\\d\\" + std::wstring(name) + L".txt");
+        r.AddShortcut(m, kRecent, name + std::wstring(L".lnk"), L"C:\\d\\" + std::wstring(name) + L".txt", 0.01);
+    }
     std::vector<ListedEntry>& listed = r.folders[L"c:\\users\\me\\recent"];
     for (ListedEntry& e : listed) e.size = 100;  // the listing's stamps
     ShortcutTargetMemo memo;

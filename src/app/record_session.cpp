@@ -122,9 +122,15 @@ void RecordSession::AddItem(const std::wstring& path, const std::wstring& title)
     }
 }
 
-void RecordSession::NodeAdded(int page, const RecordNode& node) { display_.InsertNode(page, node); }
+void RecordSession::NodeAdded(int page, const RecordNode& node) {
+    if (treesChanging) treesChanging();
+    display_.InsertNode(page, node);
+}
 
-void RecordSession::ShowWebPageTab() { display_.ShowWebPageTab(); }
+void RecordSession::ShowWebPageTab() {
+    if (treesChanging) treesChanging();
+    display_.ShowWebPageTab();
+}
 
 SearchOutcome RecordSession::Search(const std::wstring& text, const Tick& tick) {
     const std::wstring s = ToLower(Trim(text));
@@ -205,11 +211,16 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
         adder_.machine = machine_.get();
         adder_.ForgetMachineAnswers();
     });
-    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, settings, progress);
+    // Smart Record ticks scan the same Recent folder again and again: an unchanged shortcut is
+    // not read again.
+    RecordingSettings tick = settings;
+    if (smartRecord) tick.recent.shortcuts = &shortcutTargets_;
+    bool found = CaptureInto(adder, record_, recentDocuments_, programNames_, sources, tick, progress);
     if (!found && !newRecord_) return false;
+    if (treesChanging) treesChanging();
     display_.ShowFirstPage();
-    SaveCurrentRecord();
-    list_.Read(RecordFolder(), record_.currentRecordPath);
+    const bool listed = SaveShownRecord();  // a save reads the record list again itself
+    if (!listed) list_.Read(RecordFolder(), record_.currentRecordPath);
     list_.SelectCurrent(record_.currentRecordPath);
     display_.SelectPath(adder.lastAdded());
     progress.hint(L"Finish.");
@@ -217,9 +228,11 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
     return true;
 }
 
-void RecordSession::SaveCurrentRecord() {
+void RecordSession::SaveCurrentRecord() { SaveShownRecord(); }
+
+bool RecordSession::SaveShownRecord() {
     // Search results are no record of their own: they never go over the selected one.
-    if (searchShown_) return;
+    if (searchShown_) return false;
     std::wstring folder = RecordFolder();
     bool usingNewRecordFlag = false;
     if (nameChosen_) {
@@ -238,14 +251,14 @@ void RecordSession::SaveCurrentRecord() {
     std::wstring target = FolderOf(record_.currentRecordPath);
     if (!DirectoryExists(target) && !CreateFolderTree(target)) {
         // No folder for the record: the user may pick another one.
-        if (!chooseRecordFolder_ || !chooseRecordFolder_()) return;
+        if (!chooseRecordFolder_ || !chooseRecordFolder_()) return false;
         record_.currentRecordPath = JoinPath(RecordFolder(), FileNameOf(record_.currentRecordPath));
     }
     WriteFailure failure;
     if (!WriteRecord(record_, strip_.get(), record_.currentRecordPath, ModulePath(), &failure)) {
         unsavedChange_ = true;
         if (saveFailed) saveFailed(record_.currentRecordPath, failure);
-        return;
+        return false;
     }
     unsavedChange_ = false;
     // The flag is spent once its new record is written: later saves go to the record shown.
@@ -253,6 +266,7 @@ void RecordSession::SaveCurrentRecord() {
     if (!readWhole_ && partialNotice) partialNotice(L"");
     readWhole_ = true;
     list_.Read(RecordFolder(), record_.currentRecordPath);
+    return true;
 }
 
 bool RecordSession::WriteTo(const std::wstring& recordPath) {

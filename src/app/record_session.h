@@ -98,6 +98,9 @@ public:
     std::function<void(const std::wstring& notice)> partialNotice;
     // Told when the trees start or stop holding search results instead of a record.
     std::function<void(bool shown)> searchShownChanged;
+    // Told before an add first changes what the trees show, so a recording that finds nothing
+    // leaves the trees unpainted.
+    std::function<void()> treesChanging;
     // Told of a path no intake or recording may add: a record file could not carry it.
     std::function<void(const std::wstring& path)> refused;
 
@@ -141,6 +144,9 @@ private:
     void Refused(const std::wstring& path) override {
         if (refused) refused(path);
     }
+    // Saves the shown record as SaveCurrentRecord does; true when it was written, and the
+    // record list read again after it.
+    bool SaveShownRecord();
     // The adds of one run see the disk as it is now, not as it was at the last run.
     RecordAdder& FreshAdder();
     // A change while search results are shown goes to the selected record, shown again first.
@@ -161,6 +167,7 @@ private:
     bool searchShown_ = false;
     bool recordingNow_ = false;
     RecentDocumentList recentDocuments_;
+    ShortcutTargetMemo shortcutTargets_;  // the Recent folder's shortcuts at the last Smart Record tick
     InstalledProgramNames programNames_;
     std::unique_ptr<RealResolutionMachine> machine_;
     ULONGLONG machineMade_ = 0;

@@ -37,4 +37,25 @@ std::wstring WithoutXmlForbidden(const std::wstring& text) {
     return kept;
 }
 
+void AppendXmlAttributeValue(std::wstring& out, const std::wstring& text) {
+    size_t plain = 0;  // start of the characters not yet appended
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t* reference = nullptr;
+        switch (text[i]) {
+            case L'&': reference = L"&amp;"; break;
+            case L'<': reference = L"&lt;"; break;
+            case L'>': reference = L"&gt;"; break;
+            case L'"': reference = L"&quot;"; break;
+            case L'\t': reference = L"&#9;"; break;
+            case L'\n': reference = L"&#10;"; break;
+            case L'\r': reference = L"&#13;"; break;
+            default: continue;
+        }
+        out.append(text, plain, i - plain);
+        out += reference;
+        plain = i + 1;
+    }
+    out.append(text, plain, std::wstring::npos);
+}
+
 }  // namespace tv

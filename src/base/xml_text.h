@@ -11,5 +11,9 @@ bool HasCharacterXmlForbids(const std::wstring& text);
 // `text` with every such character left out (a caption of the program's own may lose them; a
 // path may not, it would name another file).
 std::wstring WithoutXmlForbidden(const std::wstring& text);
+// Appends `text` as the value of an attribute quoted with '"': markup characters as entity
+// references, and tab, CR and LF as character references, which a reader hands back as they
+// are (written plainly it would read them as blanks).
+void AppendXmlAttributeValue(std::wstring& out, const std::wstring& text);
 
 }  // namespace tv

@@ -81,12 +81,11 @@ private:
     std::unordered_map<std::wstring, std::wstring> classes_;
 };
 
-// Another machine, with its folder tests remembered: for walks over the record that ask about
-// the same paths again and again within one recording.
-class FolderTestMemo : public ResolutionMachine {
+// Another machine's answers, for a machine that answers some questions its own way.
+class ForwardingMachine : public ResolutionMachine {
 public:
-    explicit FolderTestMemo(ResolutionMachine& machine) : machine_(machine) {}
-    bool FolderExists(const std::wstring& path) override;
+    explicit ForwardingMachine(ResolutionMachine& machine) : machine_(machine) {}
+    bool FolderExists(const std::wstring& path) override { return machine_.FolderExists(path); }
     bool FileExists(const std::wstring& path) override { return machine_.FileExists(path); }
     bool DirectoryExists(const std::wstring& path) override { return machine_.DirectoryExists(path); }
     bool ValidDrivePath(const std::wstring& path) override { return machine_.ValidDrivePath(path); }
@@ -98,8 +97,18 @@ public:
     std::wstring ClassesValue(const std::wstring& subKey) override { return machine_.ClassesValue(subKey); }
     std::wstring EnvironmentVariable(const std::wstring& name) override { return machine_.EnvironmentVariable(name); }
 
-private:
+protected:
     ResolutionMachine& machine_;
+};
+
+// Another machine, with its folder tests remembered: for walks over the record that ask about
+// the same paths again and again within one recording.
+class FolderTestMemo : public ForwardingMachine {
+public:
+    explicit FolderTestMemo(ResolutionMachine& machine) : ForwardingMachine(machine) {}
+    bool FolderExists(const std::wstring& path) override;
+
+private:
     std::unordered_map<std::wstring, bool> folders_;
 };
 

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "base/constants.h"
 #include "base/file_util.h"
@@ -48,6 +49,19 @@ constexpr int kMaxDepth = 32;
 
 const double kAlwaysTakenDays = 0.1;  // documents of the last 2.4 hours, whatever the option
 
+// The scan's machine, reading each shortcut through the memo with its listing entry.
+class ListedLinks : public ForwardingMachine {
+public:
+    ListedLinks(ResolutionMachine& machine, ShortcutTargetMemo& memo) : ForwardingMachine(machine), memo_(memo) {}
+    const ListedEntry* entry = nullptr;  // the entry of the shortcut being resolved
+    bool LinkTarget(const std::wstring& link, std::wstring& target) override {
+        return entry ? memo_.LinkTarget(link, *entry, machine_, target) : machine_.LinkTarget(link, target);
+    }
+
+private:
+    ShortcutTargetMemo& memo_;
+};
+
 struct Walk {
     const RecentScanOptions& options;
     bool keepMode;
@@ -57,6 +71,7 @@ struct Walk {
     ResolutionMachine& machine;
     const Tick& tick;
     double now;
+    ListedLinks* links;
 
     bool YoungEnough(const std::wstring& path, const ListedEntry& entry) {
         double limit = options.recordRecentDocuments ? options.ageLimitDays : kAlwaysTakenDays;
@@ -81,7 +96,9 @@ struct Walk {
             try {
                 std::wstring p = prefix + entry.name;
                 if (!YoungEnough(p, entry)) continue;
+                if (links) links->entry = &entry;
                 p = ExpandEnvironment(ShortcutTarget(p, machine), machine);
+                if (links) links->entry = nullptr;
                 if (!machine.FolderExists(p) && !machine.FileExists(p)) continue;
                 if (keepMode) list.AddKeeping(p);
                 else list.Add(p);
@@ -126,7 +143,8 @@ std::vector<ListedEntry> RealRecentFolderReader::List(const std::wstring& folder
         // The listing carries each file's last-write time: no need to open every shortcut.
         double written = -1;
         if (!LocalDosDays(fd.ftLastWriteTime, written)) written = -1;
-        entries.push_back({fd.cFileName, fd.dwFileAttributes, written});
+        entries.push_back({fd.cFileName, fd.dwFileAttributes, written, fd.ftLastWriteTime,
+                           (static_cast<ULONGLONG>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow});
     } while (entries.size() < limit && FindNextFileW(find, &fd));
     FindClose(find);
     return entries;
@@ -156,9 +174,41 @@ std::wstring RecentFolder() {
 void ScanRecentDocuments(const std::wstring& folder, const RecentScanOptions& options, RecentDocumentList& list,
                          RecentFolderReader& reader, ResolutionMachine& machine, const Tick& tick) {
     if (!options.smartRecord) list.Clear();
-    Walk walk{options, options.smartRecord, options.ageLimitDays >= kRecentDaysTakeAll, list, reader, machine, tick,
-              reader.NowDays()};
+    std::optional<ListedLinks> links;
+    if (options.shortcuts) links.emplace(machine, *options.shortcuts);
+    Walk walk{options,
+              options.smartRecord,
+              options.ageLimitDays >= kRecentDaysTakeAll,
+              list,
+              reader,
+              links ? static_cast<ResolutionMachine&>(*links) : machine,
+              tick,
+              reader.NowDays(),
+              links ? &*links : nullptr};
     if (!Trim(folder).empty()) walk.Folder(folder, 0);
+    if (options.shortcuts) options.shortcuts->ScanDone();
+}
+
+bool ShortcutTargetMemo::LinkTarget(const std::wstring& link, const ListedEntry& entry, ResolutionMachine& machine,
+                                    std::wstring& target) {
+    const bool stamped = entry.size != 0 || entry.written.dwLowDateTime != 0 || entry.written.dwHighDateTime != 0;
+    if (!stamped) return machine.LinkTarget(link, target);
+    auto known = last_.find(link);
+    if (known != last_.end() && known->second.size == entry.size &&
+        CompareFileTime(&known->second.written, &entry.written) == 0) {
+        target = known->second.target;
+        current_[link] = known->second;
+        return true;
+    }
+    // A shortcut that could not be read is read again next time: it may have been half-written.
+    if (!machine.LinkTarget(link, target)) return false;
+    current_[link] = {entry.written, entry.size, target};
+    return true;
+}
+
+void ShortcutTargetMemo::ScanDone() {
+    last_ = std::move(current_);
+    current_.clear();
 }
 
 std::wstring DisplayNameOfPath(const std::wstring& path,

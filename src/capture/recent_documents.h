@@ -41,6 +41,30 @@ struct ListedEntry {
     // The last-write time as LastWriteDays gives it, when the listing carries it; negative
     // when the file itself must be asked.
     double lastWriteDays = -1;
+    // The file's last-write time and size as listed; zero when the listing carries none.
+    FILETIME written{};
+    ULONGLONG size = 0;
+};
+
+// What the shortcuts of the Recent folder pointed to, kept from one Smart Record scan to the
+// next: a shortcut file unchanged since (same last-write time and size) points where it did,
+// so it is not loaded again. Only the shortcuts of the latest scan are kept.
+class ShortcutTargetMemo {
+public:
+    // The target `machine` reads from the shortcut `link` listed as `entry`, or the one read
+    // from the same file by the last scan.
+    bool LinkTarget(const std::wstring& link, const ListedEntry& entry, ResolutionMachine& machine,
+                    std::wstring& target);
+    // Ends a scan: what it did not meet is forgotten.
+    void ScanDone();
+
+private:
+    struct Known {
+        FILETIME written;
+        ULONGLONG size;
+        std::wstring target;
+    };
+    std::unordered_map<std::wstring, Known> last_, current_;
 };
 
 // What walking the Recent folder asks of the disk.
@@ -78,6 +102,7 @@ struct RecentScanOptions {
     bool recordRecentDocuments = true;  // "Record Recent Documents": the age limit applies
     int ageLimitDays = kRecentDaysTakeAll;
     bool smartRecord = false;           // keep mode: the list grows from scan to scan
+    ShortcutTargetMemo* shortcuts = nullptr;  // when given, unchanged shortcuts are not read again
 };
 
 using Tick = std::function<void()>;

@@ -43,8 +43,8 @@ std::vector<LocationPair> RealRecordingSources::OpenLocations(bool recordWebPage
     return ScanOpenLocations(windows, false, recordWebPages, services);
 }
 
-void RealRecordingSources::RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) {
-    RecordingResolutionMachine machine;
+void RealRecordingSources::RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options,
+                                           ResolutionMachine& machine) {
     ScanRecentDocuments(recentFolder_.empty() ? RecentFolder() : recentFolder_, options, list, reader_, machine);
 }
 
@@ -125,8 +125,10 @@ void Guarded(const wchar_t* what, Step&& step) {
 bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& documents,
                  InstalledProgramNames& names, RecordingSources& sources, const RecordingSettings& settings,
                  const RecordingProgress& progress) {
-    RecordingResolutionMachine machine;
-    if (!adder.machine) adder.machine = &machine;
+    // One machine for the whole capture: the scans and the adds ask about the same paths.
+    RecordingResolutionMachine own;
+    if (!adder.machine) adder.machine = &own;
+    ResolutionMachine& machine = *adder.machine;
     AdderSinks sinks(adder, record, machine, progress);
     auto stage = [&progress](int hint) {
         progress.hint(kRecordingHints[hint]);
@@ -143,7 +145,7 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     stage(3);
     Guarded(L"scanning open locations", [&] { locations = sources.OpenLocations(settings.recordWebPages); });
     stage(4);
-    Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent); });
+    Guarded(L"scanning recent documents", [&] { sources.RecentDocuments(documents, settings.recent, machine); });
     stage(5);
 
     progress.restart(static_cast<int>(locations.size() + programs.size()));
@@ -169,7 +171,7 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     }
     stage(8);
     Guarded(L"recording recent documents", [&] { RecordRecentDocuments(documents, sinks, *adder.machine, [] {}); });
-    if (adder.machine == &machine) adder.machine = nullptr;
+    if (adder.machine == &own) adder.machine = nullptr;
     return sinks.found;
 }
 

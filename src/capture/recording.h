@@ -21,8 +21,10 @@ public:
     virtual std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) = 0;
     virtual std::vector<LocationPair> OpenLocations(bool recordWebPages) = 0;
     virtual std::vector<PagePair> OtherBrowserPages() = 0;
-    // Refills (or, in Smart Record, extends) the recent-document list.
-    virtual void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) = 0;
+    // Refills (or, in Smart Record, extends) the recent-document list, asking `machine`: the
+    // adds that follow ask it again about the same documents.
+    virtual void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options,
+                                 ResolutionMachine& machine) = 0;
     // Every file and folder below the Start-menu program folders, in the order found.
     virtual std::vector<std::wstring> InstalledProgramPaths() = 0;
     virtual std::vector<std::wstring> ProgramMenuFolders() = 0;
@@ -39,7 +41,8 @@ public:
     std::vector<ProgramPair> RunningPrograms(const StartupFilter& isStartupProgram) override;
     std::vector<LocationPair> OpenLocations(bool recordWebPages) override;
     std::vector<PagePair> OtherBrowserPages() override;
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options) override;
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions& options,
+                         ResolutionMachine& machine) override;
     std::vector<std::wstring> InstalledProgramPaths() override;
     std::vector<std::wstring> ProgramMenuFolders() override { return StartMenuProgramFolders(); }
     RecentFolderReader& FolderReader() override { return reader_; }

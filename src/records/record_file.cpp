@@ -19,23 +19,6 @@ namespace tv {
 namespace {
 
 
-// A VARIANT holding a string, cleared at the end.
-class VariantText {
-public:
-    explicit VariantText(const std::wstring& s) {
-        VariantInit(&v_);
-        v_.vt = VT_BSTR;
-        v_.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-    }
-    ~VariantText() { VariantClear(&v_); }
-    VariantText(const VariantText&) = delete;
-    VariantText& operator=(const VariantText&) = delete;
-    const VARIANT& get() const { return v_; }
-
-private:
-    VARIANT v_;
-};
-
 struct ReadStopped : std::runtime_error {
     ReadStopped() : std::runtime_error("record file stops here") {}
 };
@@ -47,31 +30,25 @@ bool CreateDocument(ComPtr<IXMLDOMDocument>& doc) {
     return false;
 }
 
-void SetAttribute(IXMLDOMElement* e, BSTR name, const std::wstring& value) {
-    VariantText v(value);
-    if (FAILED(e->setAttribute(name, v.get()))) throw std::runtime_error("attribute");
-}
-
-// Names of the record file, made once per writing.
-struct WriterNames {
-    Bstr item{L"item"}, text{L"text"}, path{L"path"}, imageIndex{L"imageIndex"}, stateIndex{L"stateIndex"},
-        docType{L"docType"}, extand{L"extand"};
-};
-
-void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node, const ItemArray& items,
-               const WriterNames& names) {
-    ComPtr<IXMLDOMElement> e;
-    if (FAILED(doc->createElement(names.item, e.put()))) throw std::runtime_error("element");
+// One item element with its children, as text. The record file is written as text directly:
+// building it in the XML library node by node cost more than all else a save does.
+void AppendItem(std::wstring& out, const RecordNode& node, const ItemArray& items) {
     const TMyDoc& item = items.At(node.data.itemIndex);
-    SetAttribute(e.get(), names.text, node.caption);
-    SetAttribute(e.get(), names.path, item.path);
-    SetAttribute(e.get(), names.imageIndex, std::to_wstring(node.imageIndex));
-    SetAttribute(e.get(), names.stateIndex, std::to_wstring(node.stateIndex));
-    SetAttribute(e.get(), names.docType, std::to_wstring(item.kind));
-    int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
-    SetAttribute(e.get(), names.extand, std::to_wstring(extand));
-    if (FAILED(parent->appendChild(e.get(), nullptr))) throw std::runtime_error("append");
-    for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items, names);
+    out += L"<item text=\"";
+    AppendXmlAttributeValue(out, node.caption);
+    out += L"\" path=\"";
+    AppendXmlAttributeValue(out, item.path);
+    const int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
+    out += L"\" imageIndex=\"" + std::to_wstring(node.imageIndex) + L"\" stateIndex=\"" +
+           std::to_wstring(node.stateIndex) + L"\" docType=\"" + std::to_wstring(item.kind) + L"\" extand=\"" +
+           std::to_wstring(extand) + L"\"";
+    if (node.children.empty()) {
+        out += L"/>";
+        return;
+    }
+    out += L'>';
+    for (const auto& child : node.children) AppendItem(out, *child, items);
+    out += L"</item>";
 }
 
 // Replaces `path` by the file `temp` holds; the old file stays whole when this fails.
@@ -248,27 +225,13 @@ bool RecordFileBytes(const ShownRecord& record, const std::wstring& appPath, std
     bytes.clear();
     if (HasUnwritableText(record) || HasCharacterXmlForbids(appPath)) return false;
     try {
-        ComPtr<IXMLDOMDocument> doc;
-        if (!CreateDocument(doc)) return false;
-        ComPtr<IXMLDOMProcessingInstruction> declaration;
-        if (FAILED(doc->createProcessingInstruction(Bstr(L"xml"), Bstr(L"version=\"1.0\" encoding=\"UTF-8\""),
-                                                    declaration.put())) ||
-            FAILED(doc->appendChild(declaration.get(), nullptr)))
-            return false;
-        ComPtr<IXMLDOMElement> root;
-        if (FAILED(doc->createElement(Bstr(L"tolvanetree"), root.put()))) return false;
-        SetAttribute(root.get(), Bstr(L"app"), appPath);
-        if (FAILED(doc->appendChild(root.get(), nullptr))) return false;
-        WriterNames names;
-        for (const auto& node : record.docs.top()) WriteNode(doc.get(), root.get(), *node, record.items, names);
-        ComPtr<IStream> stream;
-        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
-        VARIANT target;
-        VariantInit(&target);
-        target.vt = VT_UNKNOWN;
-        target.punkVal = stream.get();
-        if (FAILED(doc->save(target))) return false;
-        return StreamBytes(stream.get(), bytes);
+        std::wstring text = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<tolvanetree app=\"";
+        AppendXmlAttributeValue(text, appPath);
+        text += L"\">";
+        for (const auto& node : record.docs.top()) AppendItem(text, *node, record.items);
+        text += L"</tolvanetree>\r\n";
+        bytes = ToUtf8(text);
+        return true;
     } catch (...) {
         bytes.clear();
         return false;

@@ -233,7 +233,7 @@ struct PlayedSources : RecordingSources {
     }
     std::vector<LocationPair> OpenLocations(bool) override { return locations; }
     std::vector<PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override {
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&, ResolutionMachine&) override {
         list.Clear();
         for (const auto& d : recent) list.Add(d);
     }

@@ -1,5 +1,7 @@
 #include "base/strings.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 using namespace tv;
@@ -21,6 +23,16 @@ TEST(Strings, CaseRulesIgnoreCaseBeyondAscii) {
     EXPECT_FALSE(StartsWithNoCase(L"htt", L"http:"));
     EXPECT_TRUE(EqualsNoCase(L"C:\\ÄÖ", L"c:\\äö"));
     EXPECT_EQ(ToLower(L"ÉCOLE"), L"école");
+    EXPECT_EQ(ToUpper(L"c:\\école"), L"C:\\ÉCOLE");  // ASCII first, then beyond it
+    // Plain ASCII maps exactly as the system maps it, every character of it.
+    std::wstring ascii;
+    for (wchar_t c = 1; c < 0x80; ++c) ascii += c;
+    for (DWORD flag : {LCMAP_LOWERCASE, LCMAP_UPPERCASE}) {
+        std::wstring system(ascii.size(), L'\0');
+        LCMapStringW(LOCALE_INVARIANT, flag, ascii.data(), static_cast<int>(ascii.size()), &system[0],
+                     static_cast<int>(system.size()));
+        EXPECT_EQ(flag == LCMAP_LOWERCASE ? ToLower(ascii) : ToUpper(ascii), system);
+    }
 }
 
 TEST(Strings, CodePageConversionsRoundTripAndSubstitute) {

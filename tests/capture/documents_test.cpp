@@ -347,6 +347,35 @@ TEST(RecentScan, SmartRecordKeepsTheListAndAddsNoCaseVariant) {
     EXPECT_EQ(Scan(r, m, AgeLimit(7), list), (Strings{L"C:\\d\\a.txt"}));
 }
 
+TEST(RecentScan, SmartRecordReadsAShortcutAgainOnlyWhenItsFileChanged) {
+    FakeMachine m;
+    FakeRecent r;
+    m.AddFile(L"C:\\d\\c.txt");
+    for (const wchar_t* name : {L"a", L"b"}) {
+        m.AddFile(L"C:\\d\\" + std::wstring(name) + L".txt");
+        r.AddShortcut(m, kRecent, name + std::wstring(L".lnk"), L"C:\\d\\" + std::wstring(name) + L".txt", 0.01);
+    }
+    std::vector<ListedEntry>& listed = r.folders[L"c:\\users\\me\\recent"];
+    for (ListedEntry& e : listed) e.size = 100;  // the listing's stamps
+    ShortcutTargetMemo memo;
+    RecentScanOptions smart = AgeLimit(7);
+    smart.smartRecord = true;
+    smart.shortcuts = &memo;
+    RecentDocumentList list;
+    Scan(r, m, smart, list);
+    Scan(r, m, smart, list);
+    EXPECT_EQ(m.linkReads, 2);  // the second scan read none
+    // Rewritten to point elsewhere: only that shortcut is read again, and its new target taken.
+    m.AddLink(std::wstring(kRecent) + L"\\b.lnk", L"C:\\d\\c.txt");
+    listed[1].written.dwLowDateTime = 7;
+    EXPECT_EQ(Scan(r, m, smart, list), (Strings{L"C:\\d\\a.txt", L"C:\\d\\b.txt", L"C:\\d\\c.txt"}));
+    EXPECT_EQ(m.linkReads, 3);
+    // A listing without stamps says nothing of a change: its shortcuts are always read.
+    for (ListedEntry& e : listed) e = {e.name, e.attributes};
+    Scan(r, m, smart, list);
+    EXPECT_EQ(m.linkReads, 5);
+}
+
 TEST(RecentScan, AThirtyTwoBitProcessCollectsDocumentsInThe64BitSystemFolder) {
     FakeMachine m;
     m.PlayWow64();

@@ -362,9 +362,21 @@ TEST(RecordFile, TextXmlCannotCarryIsNeverWritten) {
     ASSERT_TRUE(WriteRecordFile(fine, file, L"x"));
     ShownRecord read;
     ASSERT_EQ(ReadRecordFile(read, file), ReadOutcome::Complete);
-    bool found_pair = false;
+    bool found_pair = false, found_caption = false;
     for (int i = 0; i < read.items.Count(); ++i) found_pair |= read.items.At(i).path == L"C:\\\xD83D\xDE00";
+    read.docs.Walk([&](RecordNode& n) { found_caption |= n.caption == L"tab\there\r\nand \xD83D\xDE00"; });
     EXPECT_TRUE(found_pair);
+    EXPECT_TRUE(found_caption);
+    // The search's quick reader reads the written file as the XML library does.
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(file, bytes));
+    std::vector<std::wstring> quick, library;
+    auto into = [](std::vector<std::wstring>& out) {
+        return [&out](const std::wstring& path, const std::wstring& text) { out.push_back(path + L"|" + text); };
+    };
+    ASSERT_TRUE(ScanRecordItems(bytes, into(quick)));
+    ASSERT_TRUE(VisitRecordBytes(bytes, into(library)));
+    EXPECT_EQ(quick, library);
 }
 
 TEST(RecordFile, HostileFilesAreReadSafely) {

@@ -37,7 +37,8 @@ struct PlayedDesktop : tv::RecordingSources {
     }
     std::vector<tv::LocationPair> OpenLocations(bool) override { return {}; }
     std::vector<tv::PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(tv::RecentDocumentList& list, const tv::RecentScanOptions& options) override {
+    void RecentDocuments(tv::RecentDocumentList& list, const tv::RecentScanOptions& options,
+                         tv::ResolutionMachine&) override {
         d.keepModes.push_back(options.smartRecord);
         if (!options.smartRecord) list.Clear();
         for (const std::wstring& doc : d.documents) list.AddKeeping(doc);

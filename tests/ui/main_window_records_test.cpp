@@ -1679,7 +1679,9 @@ struct OneProgram : RecordingSources {
     }
     std::vector<LocationPair> OpenLocations(bool) override { return {}; }
     std::vector<PagePair> OtherBrowserPages() override { return {}; }
-    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&) override { list.Clear(); }
+    void RecentDocuments(RecentDocumentList& list, const RecentScanOptions&, ResolutionMachine&) override {
+        list.Clear();
+    }
     std::vector<std::wstring> InstalledProgramPaths() override { return {}; }
     std::vector<std::wstring> ProgramMenuFolders() override { return {}; }
     RecentFolderReader& FolderReader() override { return reader; }

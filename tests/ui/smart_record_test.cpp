@@ -237,15 +237,20 @@ TEST_F(SmartRecordWindow, TicksAddWhatIsNewToTheSelectedRecordAndSaveNothingWhen
     // A document opened meanwhile: the next tick adds it and saves the selected record.
     const std::wstring doc = Tool(L"notes.txt");
     desktop.documents.push_back(doc);
+    HWND tree = window->parts().pages.views().TVDocs;
+    UpdateWindow(tree);
     smart().TimerContinueRecordTimer();
     EXPECT_TRUE(Holds(SavedPaths(record), doc));
     EXPECT_EQ(window->parts().records.Count(), 1);
+    EXPECT_TRUE(GetUpdateRect(tree, nullptr, FALSE));  // the tree shows the new node
 
-    // Nothing new: the file is not written.
+    // Nothing new: the file is not written, and the tree is not painted again.
     MakeOld(record);
     const FILETIME before = LastWrite(record);
     const int scansBefore = desktop.scans;
+    UpdateWindow(tree);
     smart().TimerContinueRecordTimer();
+    EXPECT_FALSE(GetUpdateRect(tree, nullptr, FALSE));
     EXPECT_EQ(desktop.scans, scansBefore + 1);
     const FILETIME after = LastWrite(record);
     EXPECT_EQ(CompareFileTime(&before, &after), 0);

@@ -1,10 +1,13 @@
 #include "ui/main/commands/recording_commands.h"
 
+#include <optional>
+
 #include "app/options.h"
 #include "app/record_session.h"
 #include "base/file_util.h"
 #include "base/path_rules.h"
 #include "base/redraw.h"
+#include "base/scope_exit.h"
 #include "capture/program_records.h"
 #include "records/record_library.h"
 #include "ui/dialogs/record_type_dialog.h"
@@ -72,8 +75,15 @@ bool RecordingCommands::RecordSmart() {
 
 bool RecordingCommands::Run(bool installedPrograms, bool smart) {
     LongWork::Scope busy(p_.work);
-    // The tree is painted once, when the recording is over, not at every step of it.
-    RedrawSuspender quiet(p_.session.RecordTree());
+    // The tree is painted once, when the recording is over, not at every step of it; a Smart
+    // Record tick that changes nothing leaves it as it is, without painting it again.
+    std::optional<RedrawSuspender> quiet;
+    auto suspend = [this, &quiet] {
+        if (!quiet) quiet.emplace(p_.session.RecordTree());
+    };
+    if (!smart) suspend();
+    p_.session.treesChanging = suspend;
+    OnExit told([this] { p_.session.treesChanging = nullptr; });
     p_.showProgress();
     p_.progress.stopRequested = false;
     p_.progress.SetPosition(0);

@@ -70,6 +70,7 @@ void WriteNode(IXMLDOMDocument* doc, IXMLDOMNode* parent, const RecordNode& node
     SetAttribute(e.get(), names.docType, std::to_wstring(item.kind));
     int extand = node.children.empty() ? -1 : (node.expanded ? 1 : 0);
     SetAttribute(e.get(), names.extand, std::to_wstring(extand));
+    for (const auto& [name, value] : PlaceAttributes(item.place)) SetAttribute(e.get(), Bstr(name), value);
     if (FAILED(parent->appendChild(e.get(), nullptr))) throw std::runtime_error("append");
     for (const auto& child : node.children) WriteNode(doc, e.get(), *child, items, names);
 }
@@ -166,6 +167,8 @@ struct Reader {
         item.path = RequiredText(x.get(), names.path);
         item.imageIndex = IntegerAttribute(x.get(), names.imageIndex, 0);
         item.kind = IntegerAttribute(x.get(), names.docType, DefaultKind(item.path));
+        item.place = PlaceFromAttributes(
+            [&x](const wchar_t* name, std::wstring& value) { return Attribute(x.get(), Bstr(name), value); });
         item.title = text;
         item.groupKey = item.path;
         int index = record.items.Append(item);

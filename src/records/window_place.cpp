@@ -168,7 +168,15 @@ bool PutWindowAt(HWND window, const WindowPlace& place) {
     wp.showCmd = place.shown == ShownState::Maximised   ? SW_SHOWMAXIMIZED
                  : place.shown == ShownState::Minimised ? SW_SHOWMINNOACTIVE
                                                         : SW_SHOWNORMAL;
-    return SetWindowPlacement(window, &wp) != FALSE;
+    if (SetWindowPlacement(window, &wp)) return true;
+    // Some systems (Wine) place only their own process's windows so; the window's program then
+    // gets the same as a restore, a move and the shown state, one request each.
+    if (IsIconic(window) || IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    if (!SetWindowPos(window, nullptr, place.normal.left, place.normal.top, Width(place.normal),
+                      Height(place.normal), SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    if (place.shown != ShownState::Normal) ShowWindow(window, wp.showCmd);
+    return true;
 }
 
 }  // namespace tv

@@ -19,8 +19,8 @@ constexpr int kReplayCountLimit = 5000;
 // One node of the shown record as the replay opens it: the path of its item and its caption.
 struct ReplayNode {
     std::wstring path, title;
-    WindowPlace place;  // where its window stood, when it was recorded
     std::vector<ReplayNode> children;
+    WindowPlace place = {};  // where its window stood, when it was recorded
 };
 
 // The "All" tree of the record, copied: the window stays live during a replay, and what it

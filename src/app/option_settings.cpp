@@ -60,6 +60,7 @@ const std::vector<Setting>& OptionSettings() {
         Flag(kBoth, keys::kAskWhenSmartRecord, true, Live<&L::askWhenSmartRecord>),
         Flag(kBoth, keys::kRunAsAdmin, true, Live<&L::runAsAdmin>),
         Flag(kBoth, keys::kReplayAllChildren, false, Live<&L::replayAllChildren>),
+        Flag(kBoth, keys::kRestoreWindowPlaces, true, Live<&L::restoreWindowPlaces>),
         Number(kBoth, keys::kRecordInterval, 7, Live<&L::recordInterval>, ClampRecordInterval),
         Flag(kLoaded, keys::kOpenFolderAfterSendTo, true, Check<&M::openFolderAfterSendTo>),
         Flag(kLoaded, keys::kOpenFolderAfterPaste, true, Check<&M::openFolderAfterPaste>),

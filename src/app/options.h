@@ -47,6 +47,7 @@ struct LiveOptions {
     bool askWhenReplay = true;
     bool askWhenSmartRecord = true;
     bool replayAllChildren = false;
+    bool restoreWindowPlaces = true;  // replay puts each started window where it was
     bool runAsAdmin = true;
     int recordInterval = 7;            // seconds
 };

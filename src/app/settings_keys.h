@@ -44,6 +44,7 @@ constexpr wchar_t kAskWhenRecord[] = L"CbShowSettingsWhenRecord";
 constexpr wchar_t kAskWhenReplay[] = L"CbShowSettingsWhenReplay";
 constexpr wchar_t kAskWhenSmartRecord[] = L"CbShowSettingsWhenRecordSmart";
 constexpr wchar_t kReplayAllChildren[] = L"RbReplayAllChildDoc";
+constexpr wchar_t kRestoreWindowPlaces[] = L"CbRestoreWindowPlaces";
 constexpr wchar_t kRunAsAdmin[] = L"runasadmin";
 constexpr wchar_t kRecordInterval[] = L"tbRecordInterval";
 constexpr wchar_t kOpenFolderAfterSendTo[] = L"Openfilelocationaftersendto";

@@ -23,6 +23,13 @@ bool IsProgramFile(const std::wstring& path) {
 }
 
 std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
+
+// Appends the paths of `more` that `list` does not hold yet (ignoring case and blanks at the ends).
+void AppendMissing(std::vector<std::wstring>& list, const std::vector<std::wstring>& more) {
+    for (const std::wstring& path : more)
+        if (std::none_of(list.begin(), list.end(), [&path](const std::wstring& p) { return Key(p) == Key(path); }))
+            list.push_back(path);
+}
 bool Has(const std::wstring& s, const wchar_t* part) { return s.find(part) != std::wstring::npos; }
 bool Starts(const std::wstring& s, const std::wstring& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
 
@@ -457,10 +464,12 @@ void RecordAdder::AddEntryCore(std::wstring p, std::wstring t, const std::wstrin
 
     if (isProgram) {
         const RecentDocumentList* list = onlyMatches ? &searchDocuments_ : recentDocuments;
-        if (list) {
+        if (list || moreDocuments) {
             RecordNode* appNode = kindPage == 1 ? kindNode : nullptr;
             auto openerOf = [this](const std::wstring& entry) -> const DocumentOpener& { return OpenerOf(entry); };
-            std::vector<std::wstring> documents = programDocuments_.Documents(*list, t, p, openerOf);
+            std::vector<std::wstring> documents;
+            if (list) documents = programDocuments_.Documents(*list, t, p, openerOf);
+            if (moreDocuments) AppendMissing(documents, *moreDocuments);
             documents.erase(std::remove_if(documents.begin(), documents.end(),
                                            [this](const std::wstring& d) {
                                                if (!HasCharacterXmlForbids(d)) return false;

@@ -106,6 +106,9 @@ public:
     std::wstring myDocuments;
     // Documents a newly added program takes under its node; a recording fills it.
     RecentDocumentList* recentDocuments = nullptr;
+    // More documents the next program added takes under its node, filed as those above are
+    // (a recording sets them from the program's command lines and window titles).
+    const std::vector<std::wstring>* moreDocuments = nullptr;
     const InstalledProgramNames* programNames = nullptr;
     // The add-item dialog's row, while it adds one.
     const ChosenRow* row = nullptr;

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/constants.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
+#include "capture/program_arguments.h"
 #include "capture/shell_windows.h"
 
 namespace tv {
@@ -63,6 +66,58 @@ std::wstring PathDisplayName(const std::wstring& path) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+namespace {
+bool TitleHolds(const std::wstring& titleKey, const std::wstring& document) {
+    std::wstring name = Key(FileNameOf(document));
+    return !name.empty() && titleKey.find(name) != std::wstring::npos;
+}
+
+bool Holds(const std::vector<std::wstring>& list, const std::wstring& path) {
+    return std::any_of(list.begin(), list.end(), [&path](const std::wstring& p) { return Key(p) == Key(path); });
+}
+}  // namespace
+
+std::vector<std::wstring> DocumentsOfProgram(const ProgramPair& found, const std::vector<std::wstring>& recent,
+                                             const std::function<bool(const std::wstring&)>& exists) {
+    std::vector<std::wstring> documents;
+    for (const std::wstring& line : found.commandLines)
+        for (const std::wstring& d : DocumentArguments(line, found.path, exists))
+            if (!Holds(documents, d)) documents.push_back(d);
+    for (const ProgramWindow& window : found.windows) {
+        const std::wstring titleKey = Key(window.title);
+        for (const std::wstring& d : recent)
+            if (TitleHolds(titleKey, d) && !Holds(documents, d)) documents.push_back(d);
+    }
+    return documents;
+}
+
+void PlaceProgramWindows(ShownRecord& record, const std::wstring& path, const std::wstring& title,
+                         const std::vector<ProgramWindow>& windows) {
+    if (windows.empty()) return;
+    RecordNode* program = nullptr;
+    for (const auto& node : record.docs.top())
+        if (record.items.Valid(node->data.itemIndex) && Key(record.items.At(node->data.itemIndex).path) == Key(path) &&
+            Key(node->caption) == Key(title))
+            program = node.get();
+    if (!program) return;
+    record.items.At(program->data.itemIndex).place = windows.front().place;
+    for (const ProgramWindow& window : windows) {
+        const std::wstring titleKey = Key(window.title);
+        TMyDoc* shown = nullptr;
+        size_t longest = 0;
+        for (const auto& child : program->children) {
+            if (!record.items.Valid(child->data.itemIndex)) continue;
+            TMyDoc& item = record.items.At(child->data.itemIndex);
+            const size_t length = FileNameOf(item.path).size();
+            if (length > longest && TitleHolds(titleKey, item.path)) {
+                shown = &item;
+                longest = length;
+            }
+        }
+        if (shown && !shown->place.known) shown->place = window.place;
+    }
+}
+
 bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramRecordSink& sink) {
     bool added = false;
     for (const auto& pair : programs) {
@@ -73,7 +128,7 @@ bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramReco
             if (title.empty()) title = PathDisplayName(path);
             if (IsPhotoViewer(path)) path = kPhotoViewer;
             sink.SetLastAdded(path);
-            sink.AddEntry(path, title);
+            sink.AddProgram(pair, path, title);
             sink.StepGauge();
         } catch (...) {
             // A failure inside one pair skips only that pair.

@@ -34,8 +34,26 @@ public:
     virtual bool AlreadyInRecord(const std::wstring& path, const std::wstring& title) = 0;
     virtual void SetLastAdded(const std::wstring& path) = 0;
     virtual void AddEntry(const std::wstring& path, const std::wstring& title) = 0;
+    // A program of the scan, with its windows and command lines; a plain entry unless the
+    // sink takes more of it.
+    virtual void AddProgram(const ProgramPair& found, const std::wstring& path, const std::wstring& title) {
+        (void)found;
+        AddEntry(path, title);
+    }
     virtual void StepGauge() = 0;
 };
+
+// The documents a program shows beyond those its file types give it: the arguments of its
+// command lines that name existing files or folders, and the `recent` documents whose file
+// name one of its window titles holds. In that order, each once.
+std::vector<std::wstring> DocumentsOfProgram(const ProgramPair& found, const std::vector<std::wstring>& recent,
+                                             const std::function<bool(const std::wstring&)>& exists);
+
+// Gives the recorded program `path` titled `title` (a top-level node of the "All" tree) the
+// place of its first window, and each document under it the place of the window whose title
+// holds the document's file name (the longest such name, where several fit one title).
+void PlaceProgramWindows(ShownRecord& record, const std::wstring& path, const std::wstring& title,
+                         const std::vector<ProgramWindow>& windows);
 
 // Adds every program of the list that the record does not hold yet; true when one was added.
 bool RecordRunningPrograms(const std::vector<ProgramPair>& programs, ProgramRecordSink& sink);

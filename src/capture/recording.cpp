@@ -1,6 +1,7 @@
 #include "capture/recording.h"
 
 #include "base/debug_log.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/browser_accessibility.h"
 #include "capture/browser_pages.h"
@@ -61,8 +62,10 @@ namespace {
 // The capture steps' questions answered from the shown record, their adds done by the adder.
 class AdderSinks : public ProgramRecordSink, public LocationRecordSink, public DocumentRecordSink {
 public:
-    AdderSinks(RecordAdder& adder, ShownRecord& record, ResolutionMachine& machine, const RecordingProgress& progress)
-        : adder_(adder), record_(record), machine_(machine), folderTests_(machine), progress_(progress) {}
+    AdderSinks(RecordAdder& adder, ShownRecord& record, ResolutionMachine& machine, const RecordingProgress& progress,
+               const RecentDocumentList& recent)
+        : adder_(adder), record_(record), machine_(machine), folderTests_(machine), progress_(progress),
+          recent_(recent) {}
 
     bool found = false;  // something was added
 
@@ -76,6 +79,17 @@ public:
         found = true;
     }
     void StepGauge() override { progress_.step(); }
+    // The documents of its command lines and window titles go under the program too, and its
+    // windows' places onto it and them.
+    void AddProgram(const ProgramPair& found, const std::wstring& path, const std::wstring& title) override {
+        ResolutionMachine& m = *adder_.machine;
+        const std::vector<std::wstring> more = DocumentsOfProgram(
+            found, recent_.entries(), [&m](const std::wstring& p) { return m.FileExists(p) || m.FolderExists(p); });
+        adder_.moreDocuments = &more;
+        OnExit done([this] { adder_.moreDocuments = nullptr; });
+        AddEntry(path, title);
+        PlaceProgramWindows(record_, path, title, found.windows);
+    }
 
     // LocationRecordSink
     bool LocationInRecord(const std::wstring& location) override {
@@ -107,6 +121,7 @@ private:
     FolderTestMemo folderTests_;
     const RecordingProgress& progress_;
     GrowingRecordPathIndex index_;
+    const RecentDocumentList& recent_;
     unsigned long long version_ = ~0ULL;
 };
 
@@ -129,7 +144,7 @@ bool CaptureInto(RecordAdder& adder, ShownRecord& record, RecentDocumentList& do
     RecordingResolutionMachine own;
     if (!adder.machine) adder.machine = &own;
     ResolutionMachine& machine = *adder.machine;
-    AdderSinks sinks(adder, record, machine, progress);
+    AdderSinks sinks(adder, record, machine, progress, documents);
     auto stage = [&progress](int hint) {
         progress.hint(kRecordingHints[hint]);
         progress.step();

@@ -1,11 +1,13 @@
 #include "capture/running_programs.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "base/handles.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "base/process_services.h"
+#include "capture/program_arguments.h"
 #include "capture/shell_windows.h"
 
 namespace tv {
@@ -31,32 +33,46 @@ bool IsShellHost(const std::wstring& upperFileName) {
            upperFileName == L"EXPLORER.EXE";
 }
 
-// Steps 3 to 9 of the scan for one window; false when the window is left out.
-bool TakeWindow(const WindowEntry& entry, std::wstring path, const std::wstring& ownKey,
-                const StartupFilter& isStartupProgram, std::vector<ProgramPair>& list) {
+constexpr size_t kLeftOut = static_cast<size_t>(-1);
+
+// Steps 3 to 9 of the scan for one window: the index of the pair the window belongs to, a new
+// one or the earlier pair of the same program; kLeftOut when the window is left out.
+size_t TakeWindow(const WindowEntry& entry, std::wstring path, const std::wstring& ownKey,
+                  const StartupFilter& isStartupProgram, std::vector<ProgramPair>& list) {
     std::wstring title = Trim(entry.title);
-    if (title.empty() || Trim(path).empty()) return false;
+    if (title.empty() || Trim(path).empty()) return kLeftOut;
     std::wstring key = PathKey(path);
     if (ToLower(FileNameOf(key)) != L"explorer.exe") {
-        for (const auto& pair : list)
-            if (PathKey(pair.path) == key) return false;
+        for (size_t i = 0; i < list.size(); ++i)
+            if (PathKey(list[i].path) == key) return i;
     }
-    if (isStartupProgram(path, title)) return false;
+    if (isStartupProgram(path, title)) return kLeftOut;
     std::wstring t = ToLower(title);
     if (t != L"my computer" && t != L"computer" && t != L"control panel" && t != L"desktop") {
         std::wstring upper = ToUpper(Trim(path));
         if (IsShellHost(FileNameOf(upper))) {
             std::wstring shellPath = upper;
             int result = ShellWindowTable(title, shellPath, ShellTableMode::Capture);
-            if (result == 0) return false;
+            if (result == 0) return kLeftOut;
             if (result == 2) path = shellPath;
         }
     }
-    if (PathKey(path) == ownKey) return false;
+    if (PathKey(path) == ownKey) return kLeftOut;
     path = ReplaceAll(path, L"%20", L" ");
     title = ReplaceAll(title, L"%20", L" ");
     list.push_back({path, ProgramTitle(title)});
-    return true;
+    return list.size() - 1;
+}
+
+// The window's title and place, and, for a program other than the shell's hosts, its
+// process's command line, go with the pair of its program.
+void NoteWindow(DesktopWindows& desktop, const WindowEntry& entry, DWORD pid, const std::wstring& processPath,
+                ProgramPair& pair) {
+    pair.windows.push_back({Trim(entry.title), desktop.PlaceOf(entry.window)});
+    if (IsShellHost(FileNameOf(ToUpper(Trim(processPath))))) return;
+    std::wstring line = desktop.CommandLineOf(pid);
+    if (!line.empty() && std::find(pair.commandLines.begin(), pair.commandLines.end(), line) == pair.commandLines.end())
+        pair.commandLines.push_back(line);
 }
 }  // namespace
 
@@ -80,6 +96,13 @@ std::wstring RealDesktopWindows::ProgramPathOf(DWORD pid) {
     return ProcessServices::Instance().ProgramPathOfProcess(process.get());
 }
 
+WindowPlace RealDesktopWindows::PlaceOf(HWND window) { return PlaceOfWindow(window); }
+
+std::wstring RealDesktopWindows::CommandLineOf(DWORD pid) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    return process.valid() ? CommandLineOfProcess(process.get()) : std::wstring();
+}
+
 std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std::wstring& ownPath,
                                              const StartupFilter& isStartupProgram) {
     std::vector<ProgramPair> list;
@@ -92,7 +115,8 @@ std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std:
             auto known = pathOfProcess.find(pid);
             if (known == pathOfProcess.end())
                 known = pathOfProcess.emplace(pid, desktop.ProgramPathOf(pid)).first;
-            TakeWindow(entry, known->second, ownKey, isStartupProgram, list);
+            size_t pair = TakeWindow(entry, known->second, ownKey, isStartupProgram, list);
+            if (pair != kLeftOut) NoteWindow(desktop, entry, pid, known->second, list[pair]);
         } catch (...) {
             // A failure inside one window skips only that window.
         }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records/window_place.h"
+
 namespace tv {
 
 struct WindowEntry {
@@ -13,9 +15,19 @@ struct WindowEntry {
     HWND window;
 };
 
+// One window of a listed program: its whole title and its place.
+struct ProgramWindow {
+    std::wstring title;
+    WindowPlace place;
+};
+
 struct ProgramPair {
     std::wstring path;   // a program's full path, or a replacement name of a shell place
     std::wstring title;  // the part of the window title that names the program
+    // Every window of the program, the listed one first, and the command lines of its
+    // processes, each once.
+    std::vector<ProgramWindow> windows = {};
+    std::vector<std::wstring> commandLines = {};
     bool operator==(const ProgramPair& o) const { return path == o.path && title == o.title; }
 };
 
@@ -28,6 +40,10 @@ public:
     virtual DWORD ProcessIdOf(HWND window) = 0;
     // The executable of a process; empty when it cannot be opened or read.
     virtual std::wstring ProgramPathOf(DWORD processId) = 0;
+    // Where a window stands, and the command line of a process; unknown and empty unless a
+    // desktop says otherwise.
+    virtual WindowPlace PlaceOf(HWND) { return {}; }
+    virtual std::wstring CommandLineOf(DWORD) { return {}; }
 };
 
 class RealDesktopWindows : public DesktopWindows {
@@ -35,6 +51,8 @@ public:
     std::vector<WindowEntry> TopLevelWindows() override;
     DWORD ProcessIdOf(HWND window) override;
     std::wstring ProgramPathOf(DWORD processId) override;
+    WindowPlace PlaceOf(HWND window) override;
+    std::wstring CommandLineOf(DWORD processId) override;
 };
 
 // The start-up filter: true when the path is a program started with Windows, which a

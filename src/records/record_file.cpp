@@ -42,6 +42,13 @@ void AppendItem(std::wstring& out, const RecordNode& node, const ItemArray& item
     out += L"\" imageIndex=\"" + std::to_wstring(node.imageIndex) + L"\" stateIndex=\"" +
            std::to_wstring(node.stateIndex) + L"\" docType=\"" + std::to_wstring(item.kind) + L"\" extand=\"" +
            std::to_wstring(extand) + L"\"";
+    for (const auto& [name, value] : PlaceAttributes(item.place)) {
+        out += L' ';
+        out += name;
+        out += L"=\"";
+        AppendXmlAttributeValue(out, value);
+        out += L'"';
+    }
     if (node.children.empty()) {
         out += L"/>";
         return;
@@ -142,6 +149,8 @@ struct Reader {
         item.path = RequiredText(x.get(), names.path);
         if (!IntegerAttribute(x.get(), names.imageIndex, item.imageIndex)) item.imageIndex = 0;
         if (!IntegerAttribute(x.get(), names.docType, item.kind)) item.kind = DefaultKind(item.path);
+        item.place = PlaceFromAttributes(
+            [&x](const wchar_t* name, std::wstring& value) { return Attribute(x.get(), Bstr(name), value); });
         item.groupKey = item.path;
         const int index = record.items.Append(std::move(item));
         const TMyDoc& stored = record.items.At(index);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "records/window_place.h"
+
 namespace tv {
 
 enum DocKind : int { kWebPage = 1, kProgramOrDocument = 2, kFolderOrLocation = 3 };
@@ -17,6 +19,7 @@ struct TMyDoc {
     std::wstring date;      // "yyyy-mm-dd" when captured, empty when read from a file
     int imageIndex = 0;     // in the working icon strip
     bool expanded = false;
+    WindowPlace place;      // the window that showed it, when one did
 };
 
 // Attached to every node of the record trees; the node owns it.

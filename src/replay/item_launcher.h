@@ -69,6 +69,7 @@ public:
     void RunControlPanelPage(const std::wstring& title) override;
 
     const LauncherContext& context() const { return context_; }
+    ShellCalls& shell() { return shell_; }
 
 private:
     bool OpenItemSteps(std::wstring p, bool siteHomePage);

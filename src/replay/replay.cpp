@@ -1,6 +1,8 @@
 #include "replay/replay.h"
 
+#include "base/handles.h"
 #include "base/path_rules.h"
+#include "base/scope_exit.h"
 #include "base/strings.h"
 #include "capture/shell_windows.h"
 
@@ -12,7 +14,10 @@ void CopyLevel(const std::vector<std::unique_ptr<RecordNode>>& nodes, const Show
     into.reserve(nodes.size());
     for (const auto& node : nodes) {
         ReplayNode copy;
-        if (record.items.Valid(node->data.itemIndex)) copy.path = record.items.At(node->data.itemIndex).path;
+        if (record.items.Valid(node->data.itemIndex)) {
+            copy.path = record.items.At(node->data.itemIndex).path;
+            copy.place = record.items.At(node->data.itemIndex).place;
+        }
         copy.title = node->caption;
         CopyLevel(node->children, record, copy.children);
         into.push_back(std::move(copy));
@@ -67,6 +72,17 @@ bool OpenReplayNode(const ReplayNode& node, ItemLauncher& launcher) {
     // behind ("Windows Photo Viewer", a Control Panel page) is nothing to open a second time.
     if (ShellWindowTable(title, path, ShellTableMode::Launch, &launcher) != 0) return true;
     return launcher.OpenItem(path, false);
+}
+
+bool OpenReplayNodePlaced(const ReplayNode& node, ItemLauncher& launcher, const WindowPlacing& placing) {
+    if (!node.place.known) return OpenReplayNode(node, launcher);
+    ShellCalls& shell = launcher.shell();
+    shell.KeepStartedProcesses(true);
+    OnExit keepNoMore([&shell] { shell.KeepStartedProcesses(false); });
+    const bool opened = OpenReplayNode(node, launcher);
+    UniqueHandle started(shell.TakeStartedProcess());
+    if (started.valid()) PlaceStartedWindow(started.get(), node.place, placing.timeoutMs, placing.wait);
+    return opened;
 }
 
 }  // namespace tv

@@ -7,6 +7,7 @@
 
 #include "records/record_tree.h"
 #include "replay/item_launcher.h"
+#include "replay/window_placer.h"
 
 namespace tv {
 
@@ -19,6 +20,7 @@ constexpr int kReplayCountLimit = 5000;
 struct ReplayNode {
     std::wstring path, title;
     std::vector<ReplayNode> children;
+    WindowPlace place = {};  // where its window stood, when it was recorded
 };
 
 // The "All" tree of the record, copied: the window stays live during a replay, and what it
@@ -47,5 +49,13 @@ int ReplayWalk(const std::vector<ReplayNode>& top, bool allChildren, const std::
 // Opens one node: never the program itself, shell places through the shell-window table,
 // everything else through the launcher. False when the launcher failed on the way.
 bool OpenReplayNode(const ReplayNode& node, ItemLauncher& launcher);
+
+// The same, and for a node with a recorded place, the window of the program the launcher
+// started is waited for (at most `timeoutMs`, `wait` between looks) and moved to that place.
+struct WindowPlacing {
+    DWORD timeoutMs = kPlaceWaitMs;
+    std::function<void()> wait = [] {};
+};
+bool OpenReplayNodePlaced(const ReplayNode& node, ItemLauncher& launcher, const WindowPlacing& placing);
 
 }  // namespace tv

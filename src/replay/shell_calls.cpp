@@ -46,8 +46,30 @@ class RealShell : public ShellCalls {
 public:
     INT_PTR ExecuteW(HWND owner, const wchar_t* verb, const std::wstring& file, const wchar_t* parameters,
                      const wchar_t* folder, int show) override {
-        return reinterpret_cast<INT_PTR>(ShellExecuteW(owner, verb, file.c_str(), parameters, folder, show));
+        if (!keep_) return reinterpret_cast<INT_PTR>(ShellExecuteW(owner, verb, file.c_str(), parameters, folder, show));
+        // What ShellExecuteW does, with the started process kept.
+        SHELLEXECUTEINFOW run{};
+        run.cbSize = sizeof(run);
+        run.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+        run.hwnd = owner;
+        run.lpVerb = verb;
+        run.lpFile = file.c_str();
+        run.lpParameters = parameters;
+        run.lpDirectory = folder;
+        run.nShow = show;
+        const BOOL started = ShellExecuteExW(&run);
+        const DWORD error = GetLastError();
+        started_.reset(run.hProcess);
+        SetLastError(error);
+        if (started && reinterpret_cast<INT_PTR>(run.hInstApp) <= 32) return 33;
+        return reinterpret_cast<INT_PTR>(run.hInstApp);
     }
+
+    void KeepStartedProcesses(bool keep) override {
+        keep_ = keep;
+        if (!keep) started_.reset();
+    }
+    HANDLE TakeStartedProcess() override { return started_.release(); }
 
     DWORD LastError() override { return GetLastError(); }
 
@@ -112,6 +134,10 @@ public:
         UINT n = GetSystemDirectoryW(folder, MAX_PATH);
         return n > 0 && n <= MAX_PATH ? std::wstring(folder, n) : std::wstring();
     }
+
+private:
+    bool keep_ = false;
+    UniqueHandle started_;
 };
 
 }  // namespace

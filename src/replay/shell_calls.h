@@ -15,6 +15,11 @@ public:
     // none at all. The value ShellExecuteW returns: above 32 is success.
     virtual INT_PTR ExecuteW(HWND owner, const wchar_t* verb, const std::wstring& file,
                              const wchar_t* parameters, const wchar_t* folder, int show) = 0;
+    // While kept, ExecuteW holds on to the process each call starts (ShellExecuteExW with
+    // SEE_MASK_NOCLOSEPROCESS), so the caller can find its window; the taker closes it. A shell
+    // that starts nothing of its own has none to give.
+    virtual void KeepStartedProcesses(bool keep) { (void)keep; }
+    virtual HANDLE TakeStartedProcess() { return nullptr; }
     // GetLastError, read right after a failed ExecuteW.
     virtual DWORD LastError() = 0;
     // ShellExecuteA, for the web-page open that hands addresses over as ANSI text. Its result

@@ -16,6 +16,7 @@ public:
     std::vector<tv::WindowEntry> windows;
     std::map<HWND, DWORD> processes;
     std::map<DWORD, std::wstring> paths;
+    std::map<DWORD, std::wstring> commandLines;
     int pathReads = 0;
     // A window of a new process unless `pid` names one already added.
     HWND Add(const std::wstring& title, const std::wstring& path, DWORD pid = 0) {
@@ -32,6 +33,15 @@ public:
         ++pathReads;
         return paths[pid];
     }
+    // Each window stands at a place of its own: its handle's number as its left edge.
+    tv::WindowPlace PlaceOf(HWND w) override {
+        tv::WindowPlace place;
+        place.known = true;
+        const LONG left = static_cast<LONG>(reinterpret_cast<INT_PTR>(w));
+        place.normal = {left, 0, left + 100, 100};
+        return place;
+    }
+    std::wstring CommandLineOf(DWORD pid) override { return commandLines[pid]; }
 };
 
 }  // namespace tvtest

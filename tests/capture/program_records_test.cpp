@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "capture/program_arguments.h"
+
 using namespace tv;
 
 namespace {
@@ -104,4 +106,61 @@ TEST(RunningProgramRows, FillARealListViewAndSkipWhatMustNotBeOffered) {
     EXPECT_FALSE(AppendRunningProgramRows(list, programs, services));
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
     DestroyWindow(list);
+}
+
+TEST(DocumentArguments, OnlyExistingPathsThatAreNeitherSwitchesNorTheProgram) {
+    const std::wstring program = L"C:\\Windows\\notepad.exe";
+    auto exists = [](const std::wstring& p) {
+        return p == L"C:\\Docs\\a.txt" || p == L"C:\\My Docs\\b c.txt" || p == L"D:\\Work" || p == L"C:\\Windows\\notepad.exe";
+    };
+    const struct {
+        const wchar_t* line;
+        std::vector<std::wstring> documents;
+    } cases[] = {
+        {L"notepad.exe C:\\Docs\\a.txt", {L"C:\\Docs\\a.txt"}},
+        {L"\"C:\\Windows\\notepad.exe\" \"C:\\My Docs\\b c.txt\"", {L"C:\\My Docs\\b c.txt"}},
+        {L"C:\\Windows\\notepad.exe /p -x /A C:\\Docs\\a.txt", {L"C:\\Docs\\a.txt"}},
+        {L"x.exe C:\\Windows\\NOTEPAD.EXE notepad.exe D:\\Work", {L"D:\\Work"}},
+        {L"x.exe C:\\Docs\\missing.txt a.txt C:\\My Docs\\b c.txt", {}},  // missing, relative, unquoted blank
+        {L"x.exe C:\\Docs\\a.txt c:\\docs\\A.TXT \"C:\\Docs\\a.txt\"", {L"C:\\Docs\\a.txt"}},
+        {L"C:\\Docs\\a.txt", {}},  // the first argument is the program
+        {L"", {}},
+        {L"   ", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DocumentArguments(c.line, program, exists), c.documents) << c.line;
+}
+
+TEST(ProgramWindows, CommandLinesAndConfirmedRecentDocumentsGoUnderTheProgramWithTheirWindowsPlaces) {
+    ProgramPair notepad{L"C:\\Windows\\notepad.exe", L"Notepad"};
+    auto window = [](const wchar_t* title, LONG left) {
+        ProgramWindow w{title, {}};
+        w.place.known = true;
+        w.place.normal = {left, 0, left + 100, 100};
+        return w;
+    };
+    notepad.windows = {window(L"aa.txt - Notepad", 1), window(L"a.txt - Notepad", 2), window(L"b.log - Notepad", 3)};
+    notepad.commandLines = {L"notepad C:\\d\\a.txt", L"notepad C:\\d\\aa.txt"};
+    const std::vector<std::wstring> recent{L"C:\\d\\b.log", L"C:\\d\\never shown.log"};
+    const std::vector<std::wstring> documents =
+        DocumentsOfProgram(notepad, recent, [](const std::wstring& p) { return p.find(L"C:\\d\\") == 0; });
+    EXPECT_EQ(documents, (std::vector<std::wstring>{L"C:\\d\\a.txt", L"C:\\d\\aa.txt", L"C:\\d\\b.log"}));
+
+    ShownRecord r;
+    TMyDoc program;
+    program.path = notepad.path;
+    RecordNode* node = r.docs.Add(nullptr, L"Notepad", r.items.Append(program));
+    for (const std::wstring& d : documents) {
+        TMyDoc item;
+        item.path = d;
+        r.docs.Add(node, d.substr(5), r.items.Append(item));
+    }
+    PlaceProgramWindows(r, L"c:\\windows\\NOTEPAD.EXE", L"Notepad", notepad.windows);
+    auto leftOf = [&r](const RecordNode& n) {
+        const WindowPlace& p = r.items.At(n.data.itemIndex).place;
+        return p.known ? p.normal.left : -1;
+    };
+    EXPECT_EQ(leftOf(*node), 1);
+    EXPECT_EQ(leftOf(*node->children[0]), 2);  // a.txt: "aa.txt" is the longer name in the first title
+    EXPECT_EQ(leftOf(*node->children[1]), 1);
+    EXPECT_EQ(leftOf(*node->children[2]), 3);
 }

@@ -49,6 +49,24 @@ TEST(RunningProgramScan, EachProcessPathIsReadOnceAndEveryExplorerWindowCounts) 
     EXPECT_EQ(d.pathReads, 2);
 }
 
+TEST(RunningProgramScan, EveryWindowAndCommandLineGoesWithItsProgramButNoneOfTheShells) {
+    FakeDesktop d;
+    HWND a = d.Add(L"a.txt - Notepad", kNotepad, 8);
+    HWND b = d.Add(L"b.txt - Notepad", kNotepad, 8);
+    HWND c = d.Add(L"c.txt - Notepad", kNotepad, 9);
+    d.Add(L"My Computer", kExplorer, 7);
+    d.commandLines = {{7, L"explorer.exe /e,C:\\"}, {8, L"notepad a.txt"}, {9, L"notepad c.txt"}};
+    Pairs pairs = Scan(d);
+    ASSERT_EQ(pairs.size(), 2u);
+    ASSERT_EQ(pairs[0].windows.size(), 3u);
+    EXPECT_EQ(pairs[0].windows[1].title, L"b.txt - Notepad");
+    HWND order[] = {a, b, c};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pairs[0].windows[i].place.normal.left, reinterpret_cast<INT_PTR>(order[i]));
+    EXPECT_EQ(pairs[0].commandLines, (std::vector<std::wstring>{L"notepad a.txt", L"notepad c.txt"}));
+    EXPECT_EQ(pairs[1].windows.size(), 1u);
+    EXPECT_TRUE(pairs[1].commandLines.empty());
+}
+
 TEST(RunningProgramScan, WindowsWithoutTitleOrPathAndTheProgramItselfAreLeftOut) {
     FakeDesktop d;
     d.Add(L"   ", kNotepad);

@@ -10,6 +10,7 @@
 #include "base/strings.h"
 #include "base/handles.h"
 #include "base/process_services.h"
+#include "capture/program_arguments.h"
 #include "capture/running_programs.h"
 #include "support/test_support.h"
 
@@ -156,4 +157,20 @@ TEST(RunningProgramsUnderWine, AWindowTitleIsReadUpTo128Characters) {
         DestroyWindow(w);
         EXPECT_EQ(read, title.substr(0, c.read)) << c.length;
     }
+}
+
+// The process's own command line, read back through the system's process query.
+TEST(RunningProgramsUnderWine, ANotepadsCommandLineNamesItsDocument) {
+    TempFolder dir;
+    const std::wstring document = dir.file(L"read back.txt");
+    ASSERT_TRUE(WriteAll(document, "x"));
+    Process notepad;
+    ASSERT_TRUE(notepad.Start(SystemNotepad(), L"\"" + document + L"\""));
+    ASSERT_NE(WaitForWindow(L"Notepad", notepad.pid()), nullptr);
+    RealDesktopWindows desktop;
+    const std::wstring line = desktop.CommandLineOf(notepad.pid());
+    EXPECT_NE(line.find(document), std::wstring::npos) << line;
+    EXPECT_EQ(DocumentArguments(line, SystemNotepad(), [&](const std::wstring& p) { return p == document; }),
+              std::vector<std::wstring>{document});
+    EXPECT_TRUE(desktop.CommandLineOf(0).empty());
 }

@@ -524,3 +524,50 @@ TEST(IconFile, RestoresTheSameImagesAtTheSameIndexes) {
     ASSERT_TRUE(tvtest::WriteAll(dir.file(L"junk.dat"), "not an image list at all"));
     EXPECT_EQ(ReadIconFile(dir.file(L"junk.dat")), nullptr);
 }
+
+// Window places ride on items as extra attributes: what the writer puts there reads back, and a
+// reader that ignores them (the file's items without the attributes) finds the same items.
+TEST(RecordFile, WindowPlacesReadBackAndChangeNoItemWhenIgnored) {
+    ShownRecord written;
+    FillSample(written);
+    WindowPlace place;
+    place.known = true;
+    place.normal = {-1900, 40, -1100, 640};
+    place.shown = ShownState::Maximised;
+    place.monitor = {L"\\\\.\\DISPLAY2", {-1920, 0, 0, 1040}, {}};
+    written.items.At(written.docs.top()[1]->children[0]->data.itemIndex).place = place;
+    written.items.At(written.docs.top()[1]->data.itemIndex).place = place;
+    std::string bytes;
+    ASSERT_TRUE(RecordFileBytes(written, L"C:\\tolvane.exe", bytes));
+
+    ShownRecord read;
+    ASSERT_EQ(ReadRecordBytes(read, bytes), ReadOutcome::Complete);
+    const RecordNode* writer = nullptr;
+    read.docs.Walk([&](RecordNode& n) { writer = n.caption == L"Writer" ? &n : writer; });
+    ASSERT_TRUE(writer && !writer->children.empty());
+    const TMyDoc& doc = read.items.At(writer->children[0]->data.itemIndex);
+    ASSERT_TRUE(doc.place.known);
+    EXPECT_TRUE(EqualRect(&doc.place.normal, &place.normal));
+    EXPECT_EQ(doc.place.shown, ShownState::Maximised);
+    EXPECT_EQ(doc.place.monitor.device, place.monitor.device);
+    EXPECT_TRUE(EqualRect(&doc.place.monitor.work, &place.monitor.work));
+    EXPECT_TRUE(read.items.At(writer->data.itemIndex).place.known);
+    int placed = 0;
+    read.docs.Walk([&](RecordNode& n) { placed += read.items.At(n.data.itemIndex).place.known; });
+    EXPECT_EQ(placed, 2);
+
+    std::string plain = bytes;
+    for (const char* name : {" windowRect=\"", " windowShown=\"", " monitor=\"", " monitorWorkArea=\""})
+        for (size_t at; (at = plain.find(name)) != std::string::npos;)
+            plain.erase(at, plain.find('"', at + strlen(name)) + 1 - at);
+    ASSERT_NE(plain, bytes);
+    ShownRecord without;
+    ASSERT_EQ(ReadRecordBytes(without, plain), ReadOutcome::Complete);
+    EXPECT_EQ(Shape(without, without.docs), Shape(read, read.docs));
+    std::vector<std::wstring> visited[2];
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(VisitRecordBytes(i ? plain : bytes, [&](const std::wstring& path, const std::wstring& text) {
+            visited[i].push_back(path + L"|" + text);
+        }));
+    EXPECT_EQ(visited[0], visited[1]);
+}

@@ -518,6 +518,22 @@ TEST_F(SettingsDialog, SliderCaptionsMatchTheStoredValuesRightAfterShowing) {
     EXPECT_EQ(recent, L"Record Recent Documents1 days ago");
 }
 
+// "Restore window places" stands on the replay page, ticked by default, and is stored on Confirm.
+TEST_F(SettingsDialog, RestoreWindowPlacesIsOnByDefaultAndUntickingItIsStored) {
+    bool tickedAtFirst = false;
+    HWND page = nullptr;
+    ASSERT_TRUE(OpenWhile(dlg, [&] {
+        tickedAtFirst = SendMessageW(dlg.CbRestoreWindowPlaces, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        page = GetParent(dlg.CbRestoreWindowPlaces);
+        Click(dlg.CbRestoreWindowPlaces);
+        Click(dlg.BtnConfirm);
+    }));
+    EXPECT_TRUE(tickedAtFirst);
+    EXPECT_EQ(page, GetParent(dlg.RbReplayAllChildDoc));
+    EXPECT_FALSE(f.options.values.restoreWindowPlaces);
+    EXPECT_FALSE(f.user.ReadBool(keys::kDefault, keys::kRestoreWindowPlaces, true));
+}
+
 TEST_F(SettingsDialog, ConfirmRefusesAMissingFolderThenWritesEveryKeyInOrder) {
     TempFolder records;
     bool stayedOpen = false, redAfterRefusal = false;

@@ -143,6 +143,7 @@ void TFrmMySettings::FormCreate() {
         Control(p, WC_BUTTONW, L"Replay All Children Documents", BS_AUTORADIOBUTTON, 10, 36, 300, 20, IdFirst);
     CbShowSettingsWhenReplay =
         Control(p, WC_BUTTONW, L"Ask for action when Replay All", box | WS_GROUP, 10, 70, 300, 20, IdFirst);
+    CbRestoreWindowPlaces = Control(p, WC_BUTTONW, L"Restore window places", box, 10, 94, 300, 20, IdFirst);
 
     PnlHint = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD, 0, 0, 10, 10, hwnd_, nullptr,
                               GetModuleHandleW(nullptr), this);
@@ -255,6 +256,7 @@ void TFrmMySettings::ValuesToControls() {
     Check(CbShowSettingsWhenRecordSmart, v.askWhenSmartRecord);
     Check(RbReplayFirstChildDoc, !v.replayAllChildren);
     Check(RbReplayAllChildDoc, v.replayAllChildren);
+    Check(CbRestoreWindowPlaces, v.restoreWindowPlaces);
     SendMessageW(tbRecordInterval, TBM_SETPOS, TRUE, ClampRecordInterval(v.recordInterval));
     syncing_ = false;
     // Setting a slider's position raises no change event, so the captions follow here.
@@ -471,6 +473,7 @@ void TFrmMySettings::OnCommand(HWND c, int code) {
     else if (c == CbShowSettingsWhenReplay) v.askWhenReplay = Checked(c);
     else if (c == CbShowSettingsWhenRecordSmart) v.askWhenSmartRecord = Checked(c);
     else if (c == RbReplayFirstChildDoc || c == RbReplayAllChildDoc) v.replayAllChildren = Checked(RbReplayAllChildDoc);
+    else if (c == CbRestoreWindowPlaces) v.restoreWindowPlaces = Checked(c);
 }
 
 void TFrmMySettings::OnSlider(HWND slider) {

@@ -71,6 +71,7 @@ public:
     HWND CbFilterPCStart = nullptr, cbDisplayPCStartFilterList = nullptr;
     HWND RgRecordType = nullptr, RbNewRecord = nullptr, RbAddToRecord = nullptr, CbShowSettingsWhenRecord = nullptr;
     HWND RbReplayFirstChildDoc = nullptr, RbReplayAllChildDoc = nullptr, CbShowSettingsWhenReplay = nullptr;
+    HWND CbRestoreWindowPlaces = nullptr;
     HWND PnlHint = nullptr, lbHint = nullptr, CheckBox2 = nullptr;
     HWND BtnConfirm = nullptr, BtnCancel = nullptr;
 

@@ -20,6 +20,7 @@ const wchar_t kReplayTooManyItems[] = L"Launch toom many items will be slow down
 namespace {
 constexpr UINT kFinishDelayMs = 3000;
 constexpr DWORD kPauseMs = 10;
+constexpr DWORD kPlaceLookMs = 50;  // between looks for the window of a started program
 }  // namespace
 
 ReplayCommands::ReplayCommands(Parts parts) : p_(std::move(parts)) {
@@ -72,11 +73,18 @@ void ReplayCommands::Routine(bool allChildren, int topLevel, int all) {
     pacing.pause = pause;
     pacing.passMessages = [] { ProcessMessages(); };
     ItemLauncher& launcher = p_.launcher();
+    const bool restorePlaces = p_.options.values.restoreWindowPlaces;
+    WindowPlacing placing;
+    placing.wait = [] {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPlaceLookMs, QS_ALLINPUT);
+        ProcessMessages();
+    };
     try {
         visits_ = ReplayWalk(ReplayNodes(p_.session.record()), allChildren,
                              [&](const ReplayNode& node) {
                                  p_.progress.SetHint(node.path);  // the strip names each item in turn
-                                 return OpenReplayNode(node, launcher);
+                                 return restorePlaces ? OpenReplayNodePlaced(node, launcher, placing)
+                                                      : OpenReplayNode(node, launcher);
                              },
                              pacing);
     } catch (...) {

@@ -18,34 +18,13 @@
 #include "base/file_util.h"
 #include "base/handles.h"
 #include "bench_util.h"
+#include "platform_baselines.h"
 #include "capture/recording.h"
 #include "support/test_support.h"
 
 namespace {
 
 constexpr int kPrograms = 10, kWindowsEach = 3, kRounds = 21;
-using NtQueryInformationProcessFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-
-template <class T>
-bool ReadFrom(HANDLE process, const void* at, T& out) {
-    SIZE_T read = 0;
-    return ReadProcessMemory(process, at, &out, sizeof out, &read) && read == sizeof out;
-}
-
-// A process's command line from its parameter block, found through its environment block. Wine 8
-// does not answer the command-line information class (STATUS_INVALID_INFO_CLASS).
-bool ReadCommandLine(NtQueryInformationProcessFn query, HANDLE process, std::wstring& line) {
-    PROCESS_BASIC_INFORMATION basic{};
-    PEB peb{};
-    RTL_USER_PROCESS_PARAMETERS parameters{};
-    if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
-        !ReadFrom(process, basic.PebBaseAddress, peb) || !ReadFrom(process, peb.ProcessParameters, parameters))
-        return false;
-    line.assign(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
-    SIZE_T read = 0;
-    return ReadProcessMemory(process, parameters.CommandLine.Buffer, &line[0], parameters.CommandLine.Length, &read);
-}
-
 class NoView : public tv::RecordAddView {
     void NodeAdded(int, const tv::RecordNode&) override {}
     void ShowWebPageTab() override {}
@@ -133,7 +112,7 @@ int AskDdeBrowsers() {
     return answers;
 }
 
-BaselineCounts Baseline(NtQueryInformationProcessFn query) {
+BaselineCounts Baseline(bench::NtQueryInformationProcessFn query) {
     BaselineCounts c;
     std::vector<WindowFacts> windows;
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
@@ -150,7 +129,7 @@ BaselineCounts Baseline(NtQueryInformationProcessFn query) {
             ++c.paths;
         }
         std::wstring line;
-        if (ReadCommandLine(query, process.get(), line)) ++c.commandLines;
+        if (bench::ReadCommandLine(query, process.get(), line)) ++c.commandLines;
     }
     for (const WindowFacts& w : windows) {
         const std::wstring& path = programs[w.pid];
@@ -206,8 +185,7 @@ int main() {
         std::printf("the browser stubs did not come up\n");
         return 1;
     }
-    auto query = reinterpret_cast<NtQueryInformationProcessFn>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
+    const bench::NtQueryInformationProcessFn query = bench::NtQueryInformationProcessCall();
 
     tv::ShellWindowsHold shellWindows;  // the program keeps the shell's collection, too
     tv::InstalledProgramNames names;

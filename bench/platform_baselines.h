@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <set>
@@ -23,16 +24,64 @@ inline BOOL CALLBACK CollectTopLevelProcess(HWND window, LPARAM lp) {
     return TRUE;
 }
 
-// EnumWindows, then each window's process opened once and its path read; answers the paths read.
+using NtQueryInformationProcessFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+
+inline NtQueryInformationProcessFn NtQueryInformationProcessCall() {
+    return reinterpret_cast<NtQueryInformationProcessFn>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
+}
+
+template <class T>
+bool ReadFrom(HANDLE process, const void* at, T& out) {
+    SIZE_T read = 0;
+    return ReadProcessMemory(process, at, &out, sizeof out, &read) && read == sizeof out;
+}
+
+// A process's command line from its parameter block, found through its environment block. Wine 8
+// does not answer the command-line information class (STATUS_INVALID_INFO_CLASS).
+inline bool ReadCommandLine(NtQueryInformationProcessFn query, HANDLE process, std::wstring& line) {
+    PROCESS_BASIC_INFORMATION basic{};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !ReadFrom(process, basic.PebBaseAddress, peb) || !ReadFrom(process, peb.ProcessParameters, parameters))
+        return false;
+    line.assign(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    SIZE_T read = 0;
+    return ReadProcessMemory(process, parameters.CommandLine.Buffer, &line[0], parameters.CommandLine.Length, &read);
+}
+
+inline BOOL CALLBACK PlaceTopLevelWindow(HWND window, LPARAM lp) {
+    if (!IsWindowVisible(window) || GetWindowLongPtrW(window, GWLP_HWNDPARENT) != 0) return TRUE;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (GetWindowPlacement(window, &wp))
+        reinterpret_cast<std::set<HMONITOR>*>(lp)->insert(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    return TRUE;
+}
+
+// What a scan of running programs reads, by bare calls: EnumWindows, each window's place and
+// the monitors they lie on, then each window's process opened once and its path and command line read; answers
+// the paths read.
 inline int ProcessPathsOfWindows() {
     std::set<DWORD> pids;
     EnumWindows(CollectTopLevelProcess, reinterpret_cast<LPARAM>(&pids));
+    std::set<HMONITOR> monitors;  // each monitor the windows lie on, asked about once
+    EnumWindows(PlaceTopLevelWindow, reinterpret_cast<LPARAM>(&monitors));
+    for (HMONITOR monitor : monitors) {
+        MONITORINFOEXW info{};
+        info.cbSize = sizeof(info);
+        GetMonitorInfoW(monitor, &info);
+    }
+    static const NtQueryInformationProcessFn query = NtQueryInformationProcessCall();
     int paths = 0;
     for (DWORD pid : pids) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
         if (!process) continue;
         wchar_t path[MAX_PATH];
         if (GetModuleFileNameExW(process, nullptr, path, MAX_PATH)) ++paths;
+        std::wstring line;
+        ReadCommandLine(query, process, line);
         CloseHandle(process);
     }
     return paths;

@@ -64,13 +64,24 @@ size_t TakeWindow(const WindowEntry& entry, std::wstring path, const std::wstrin
     return list.size() - 1;
 }
 
+// What the scan reads of one process, once however many windows it has.
+struct ProcessFacts {
+    std::wstring path;
+    std::wstring commandLine;
+    bool commandLineRead = false;
+};
+
 // The window's title and place, and, for a program other than the shell's hosts, its
 // process's command line, go with the pair of its program.
-void NoteWindow(DesktopWindows& desktop, const WindowEntry& entry, DWORD pid, const std::wstring& processPath,
+void NoteWindow(DesktopWindows& desktop, const WindowEntry& entry, DWORD pid, ProcessFacts& process,
                 ProgramPair& pair) {
     pair.windows.push_back({Trim(entry.title), desktop.PlaceOf(entry.window)});
-    if (IsShellHost(FileNameOf(ToUpper(Trim(processPath))))) return;
-    std::wstring line = desktop.CommandLineOf(pid);
+    if (IsShellHost(FileNameOf(ToUpper(Trim(process.path))))) return;
+    if (!process.commandLineRead) {
+        process.commandLine = desktop.CommandLineOf(pid);
+        process.commandLineRead = true;
+    }
+    const std::wstring& line = process.commandLine;
     if (!line.empty() && std::find(pair.commandLines.begin(), pair.commandLines.end(), line) == pair.commandLines.end())
         pair.commandLines.push_back(line);
 }
@@ -79,6 +90,7 @@ void NoteWindow(DesktopWindows& desktop, const WindowEntry& entry, DWORD pid, co
 bool NoStartupFilter(const std::wstring&, const std::wstring&) { return false; }
 
 std::vector<WindowEntry> RealDesktopWindows::TopLevelWindows() {
+    monitors_.clear();  // each scan asks about the monitors of its own moment
     std::vector<WindowEntry> list;
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&list));
     return list;
@@ -96,7 +108,7 @@ std::wstring RealDesktopWindows::ProgramPathOf(DWORD pid) {
     return ProcessServices::Instance().ProgramPathOfProcess(process.get());
 }
 
-WindowPlace RealDesktopWindows::PlaceOf(HWND window) { return PlaceOfWindow(window); }
+WindowPlace RealDesktopWindows::PlaceOf(HWND window) { return PlaceOfWindow(window, monitors_); }
 
 std::wstring RealDesktopWindows::CommandLineOf(DWORD pid) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
@@ -107,15 +119,14 @@ std::vector<ProgramPair> ScanRunningPrograms(DesktopWindows& desktop, const std:
                                              const StartupFilter& isStartupProgram) {
     std::vector<ProgramPair> list;
     const std::wstring ownKey = PathKey(ownPath);
-    // A process has one path for the whole scan: read it once, however many windows it has.
-    std::unordered_map<DWORD, std::wstring> pathOfProcess;
+    // A process has one path and one command line for the whole scan.
+    std::unordered_map<DWORD, ProcessFacts> processes;
     for (const auto& entry : desktop.TopLevelWindows()) {
         try {
             DWORD pid = desktop.ProcessIdOf(entry.window);
-            auto known = pathOfProcess.find(pid);
-            if (known == pathOfProcess.end())
-                known = pathOfProcess.emplace(pid, desktop.ProgramPathOf(pid)).first;
-            size_t pair = TakeWindow(entry, known->second, ownKey, isStartupProgram, list);
+            auto known = processes.find(pid);
+            if (known == processes.end()) known = processes.emplace(pid, ProcessFacts{desktop.ProgramPathOf(pid), {}, false}).first;
+            size_t pair = TakeWindow(entry, known->second.path, ownKey, isStartupProgram, list);
             if (pair != kLeftOut) NoteWindow(desktop, entry, pid, known->second, list[pair]);
         } catch (...) {
             // A failure inside one window skips only that window.

@@ -53,6 +53,9 @@ public:
     std::wstring ProgramPathOf(DWORD processId) override;
     WindowPlace PlaceOf(HWND window) override;
     std::wstring CommandLineOf(DWORD processId) override;
+
+private:
+    KnownMonitors monitors_;
 };
 
 // The start-up filter: true when the path is a program started with Windows, which a

@@ -142,17 +142,26 @@ std::vector<MonitorArea> CurrentMonitors() {
 }
 
 WindowPlace PlaceOfWindow(HWND window) {
+    KnownMonitors none;
+    return PlaceOfWindow(window, none);
+}
+
+WindowPlace PlaceOfWindow(HWND window, KnownMonitors& known) {
     WindowPlace place;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
-    if (!IsWindow(window) || !GetWindowPlacement(window, &wp)) return place;
-    place.monitor = AreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    if (!GetWindowPlacement(window, &wp)) return place;  // the window is gone
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    auto seen = std::find_if(known.begin(), known.end(), [monitor](const auto& m) { return m.first == monitor; });
+    if (seen == known.end()) seen = known.insert(known.end(), {monitor, AreaOf(monitor)});
+    place.monitor = seen->second;
     const POINT offset = WorkspaceOffset(place.monitor);
     place.normal = wp.rcNormalPosition;
     OffsetRect(&place.normal, offset.x, offset.y);
-    place.shown = IsIconic(window) ? ShownState::Minimised
-                  : IsZoomed(window) ? ShownState::Maximised
-                                     : ShownState::Normal;
+    // The placement says how the window shows; asking again would cost a call a window each.
+    place.shown = wp.showCmd == SW_SHOWMINIMIZED   ? ShownState::Minimised
+                  : wp.showCmd == SW_SHOWMAXIMIZED ? ShownState::Maximised
+                                                   : ShownState::Normal;
     place.known = Width(place.normal) > 0 && Height(place.normal) > 0;
     return place;
 }

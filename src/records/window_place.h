@@ -44,6 +44,10 @@ WindowPlace PlaceOnMonitors(const WindowPlace& stored, const std::vector<Monitor
 // the window is gone).
 std::vector<MonitorArea> CurrentMonitors();
 WindowPlace PlaceOfWindow(HWND window);
+// The same, asking the system about each monitor once while `known` is kept: a scan of many
+// windows on a few monitors.
+using KnownMonitors = std::vector<std::pair<HMONITOR, MonitorArea>>;
+WindowPlace PlaceOfWindow(HWND window, KnownMonitors& known);
 // Moves a window to a place on a monitor of this session, in its shown state.
 bool PutWindowAt(HWND window, const WindowPlace& place);
 

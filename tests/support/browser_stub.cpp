@@ -104,12 +104,12 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 DWORD WINAPI WindowThread(void* parameter) {
-    const std::wstring spec = static_cast<const wchar_t*>(parameter);
+    const std::wstring argument = static_cast<const wchar_t*>(parameter);
     OleInitialize(nullptr);
-    const size_t bar = spec.find(L'|');
-    const std::wstring title = bar == std::wstring::npos ? spec : spec.substr(0, bar);
-    const std::wstring address = bar == std::wstring::npos ? L"" : spec.substr(bar + 1);
-    auto* root = new Node(ROLE_SYSTEM_CLIENT, title, spec == L"!stuck");
+    const size_t bar = argument.find(L'|');
+    const std::wstring title = bar == std::wstring::npos ? argument : argument.substr(0, bar);
+    const std::wstring address = bar == std::wstring::npos ? L"" : argument.substr(bar + 1);
+    auto* root = new Node(ROLE_SYSTEM_CLIENT, title, argument == L"!stuck");
     auto* page = new Node(ROLE_SYSTEM_DOCUMENT, L"page");
     page->children.push_back({nullptr, ROLE_SYSTEM_TEXT, L"Search", L"a field of the page"});
     auto* toolbar = new Node(ROLE_SYSTEM_TOOLBAR, L"toolbar");
@@ -120,7 +120,7 @@ DWORD WINAPI WindowThread(void* parameter) {
     HWND window = CreateWindowW(g_class.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(root));
-    if (spec == L"!silent") Sleep(INFINITE);
+    if (argument == L"!silent") Sleep(INFINITE);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;

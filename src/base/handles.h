@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "base/late_imports.h"
+
 namespace tv {
 
 class UniqueHandle {
@@ -159,7 +161,7 @@ private:
 class Bstr {
 public:
     Bstr() = default;
-    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    explicit Bstr(const std::wstring& s) : b_(late::SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
     ~Bstr() { reset(); }
     Bstr(Bstr&& o) noexcept : b_(std::exchange(o.b_, nullptr)) {}
     Bstr& operator=(Bstr&& o) noexcept {
@@ -176,9 +178,9 @@ public:
         return &b_;
     }
     // The text, empty for a null BSTR; embedded zeros are kept.
-    std::wstring text() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
+    std::wstring text() const { return b_ ? std::wstring(b_, late::SysStringLen(b_)) : std::wstring(); }
     void reset(BSTR b = nullptr) {
-        if (b_) SysFreeString(b_);
+        if (b_) late::SysFreeString(b_);
         b_ = b;
     }
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "base/handles.h"
+#include "base/late_imports.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "capture/running_programs.h"
@@ -33,7 +34,7 @@ constexpr int kMaxDepth = 32;
 
 VARIANT ChildId(LONG id) {
     VARIANT v;
-    VariantInit(&v);
+    late::VariantInit(&v);
     v.vt = VT_I4;
     v.lVal = id;
     return v;
@@ -41,10 +42,10 @@ VARIANT ChildId(LONG id) {
 
 LONG RoleOf(IAccessible* holder, const VARIANT& id) {
     VARIANT role;
-    VariantInit(&role);
+    late::VariantInit(&role);
     if (FAILED(holder->get_accRole(id, &role))) return 0;
     LONG r = role.vt == VT_I4 ? role.lVal : 0;
-    VariantClear(&role);
+    late::VariantClear(&role);
     return r;
 }
 
@@ -82,14 +83,14 @@ bool FindAddress(IAccessible* parent, int depth, int& budget, std::wstring& valu
     if (depth > kMaxDepth || budget <= 0 || FAILED(parent->get_accChildCount(&count)) || count <= 0) return false;
     count = std::min<LONG>(count, budget);
     std::vector<VARIANT> kids(static_cast<size_t>(count));
-    for (VARIANT& kid : kids) VariantInit(&kid);
+    for (VARIANT& kid : kids) late::VariantInit(&kid);
     LONG got = 0;
-    if (FAILED(AccessibleChildren(parent, 0, count, kids.data(), &got))) got = 0;
+    if (FAILED(late::AccessibleChildren(parent, 0, count, kids.data(), &got))) got = 0;
     got = std::min(got, count);
     bool found = false;
     for (LONG i = 0; i < got; ++i) {
         if (!found && budget-- > 0) found = VisitChild(parent, kids[i], depth, budget, value);
-        VariantClear(&kids[i]);
+        late::VariantClear(&kids[i]);
     }
     return found;
 }
@@ -159,8 +160,8 @@ bool ReadAccessiblePage(HWND window, DWORD limitMs, PagePair& page) {
         result == 0)
         return false;
     ComPtr<IAccessible> root;
-    if (FAILED(ObjectFromLresult(static_cast<LRESULT>(result), __uuidof(IAccessible), 0, root.put_void())) || !root)
-        return false;
+    HRESULT hr = late::ObjectFromLresult(static_cast<LRESULT>(result), __uuidof(IAccessible), 0, root.put_void());
+    if (FAILED(hr) || !root) return false;
     int budget = kMaxElements;
     std::wstring address;
     if (!FindAddress(root.get(), 0, budget, address)) return false;

@@ -7,6 +7,7 @@
 #include "base/constants.h"
 #include "base/file_util.h"
 #include "base/handles.h"
+#include "base/late_imports.h"
 #include "base/path_rules.h"
 #include "base/strings.h"
 #include "capture/program_records.h"
@@ -17,7 +18,7 @@ namespace tv {
 namespace {
 std::wstring Key(const std::wstring& s) { return ToLower(Trim(s)); }
 
-std::wstring FromBstr(BSTR s) { return s ? std::wstring(s, SysStringLen(s)) : std::wstring(); }
+std::wstring FromBstr(BSTR s) { return s ? std::wstring(s, late::SysStringLen(s)) : std::wstring(); }
 
 class ShellBrowser : public ShellBrowserWindow {
 public:
@@ -39,12 +40,12 @@ public:
         if (FAILED(document_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
         DISPPARAMS none{};
         VARIANT result;
-        VariantInit(&result);
+        late::VariantInit(&result);
         HRESULT hr = document_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
                                        nullptr, nullptr);
-        bool ok = SUCCEEDED(hr) && SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BSTR));
+        bool ok = SUCCEEDED(hr) && SUCCEEDED(late::VariantChangeType(&result, &result, 0, VT_BSTR));
         if (ok) title = FromBstr(result.bstrVal);
-        VariantClear(&result);
+        late::VariantClear(&result);
         return ok;
     }
 
@@ -117,7 +118,7 @@ int TShellWindows::Count() {
 std::unique_ptr<ShellBrowserWindow> TShellWindows::Item(int index) {
     if (!impl_->windows) return nullptr;
     VARIANT at;
-    VariantInit(&at);
+    late::VariantInit(&at);
     at.vt = VT_I4;
     at.lVal = index;
     ComPtr<IDispatch> item;

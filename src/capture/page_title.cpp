@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/handles.h"
+#include "base/late_imports.h"
 #include "base/strings.h"
 
 namespace tv {
@@ -17,7 +18,7 @@ constexpr DWORD kMostBytes = 65536;
 constexpr DWORD kTimeoutMs = 5000;
 
 struct CloseInternetHandle {
-    void operator()(HINTERNET h) const { InternetCloseHandle(h); }
+    void operator()(HINTERNET h) const { late::InternetCloseHandle(h); }
 };
 using InternetHandle = UniqueOwner<HINTERNET, CloseInternetHandle>;
 
@@ -36,8 +37,9 @@ size_t FindNoCase(const std::wstring& text, const std::wstring& lowerNeedle) {
 
 void SetTimeouts(HINTERNET session) {
     DWORD ms = kTimeoutMs;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(session, option, &ms, sizeof(ms));
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        late::InternetSetOptionW(session, option, &ms, sizeof(ms));
 }
 
 // Some systems give a page's request none of its session's timeouts; the request handle gets
@@ -53,7 +55,7 @@ std::string ReadPageStart(HINTERNET page) {
     DWORD total = 0;
     while (total < kMostBytes) {
         DWORD got = 0;
-        if (!InternetReadFile(page, &bytes[total], kMostBytes - total, &got) || got == 0) break;
+        if (!late::InternetReadFile(page, &bytes[total], kMostBytes - total, &got) || got == 0) break;
         total += got;
     }
     bytes.resize(total);
@@ -73,14 +75,14 @@ std::wstring TitleInPageText(const std::wstring& text) {
 }
 
 std::wstring FetchPageTitle(const std::wstring& address) {
-    InternetHandle session(InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    InternetHandle session(late::InternetOpenW(L"", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return L"";
     SetTimeouts(session.get());
-    InternetSetStatusCallbackW(session.get(), GiveRequestTimeouts);
+    late::InternetSetStatusCallbackW(session.get(), GiveRequestTimeouts);
     // The callback is called only for a request with a context other than 0.
     const DWORD_PTR context = 1;
     InternetHandle page(
-        InternetOpenUrlW(session.get(), address.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, context));
+        late::InternetOpenUrlW(session.get(), address.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, context));
     if (!page) return L"";
     // Pages are read as the system's ANSI code page, as the browsers of its time did.
     return Trim(TitleInPageText(FromAnsi(ReadPageStart(page.get()))));

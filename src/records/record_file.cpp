@@ -8,6 +8,7 @@
 #include "base/debug_log.h"
 #include "base/file_util.h"
 #include "base/handles.h"
+#include "base/late_imports.h"
 #include "base/scope_exit.h"
 #include "base/strings.h"
 #include "base/text_file.h"
@@ -75,11 +76,11 @@ struct AttributeNames {
 // The attribute's text; false when the element has no such attribute.
 bool Attribute(IXMLDOMElement* element, BSTR name, std::wstring& text) {
     VARIANT value;
-    VariantInit(&value);
+    late::VariantInit(&value);
     bool found = element->getAttribute(name, &value) == S_OK && value.vt == VT_BSTR;
     if (found)
-        text.assign(value.bstrVal ? value.bstrVal : L"", value.bstrVal ? SysStringLen(value.bstrVal) : 0);
-    VariantClear(&value);
+        text.assign(value.bstrVal ? value.bstrVal : L"", value.bstrVal ? late::SysStringLen(value.bstrVal) : 0);
+    late::VariantClear(&value);
     return found;
 }
 
@@ -282,7 +283,7 @@ bool LoadDocument(const std::string& bytes, ComPtr<IXMLDOMDocument>& doc) {
     if (SUCCEEDED(doc->QueryInterface(kIidXmlDomDocument2, doc2.put_void()))) {
         // Outside files bring no document type definitions of their own.
         VARIANT yes;
-        VariantInit(&yes);
+        late::VariantInit(&yes);
         yes.vt = VT_BOOL;
         yes.boolVal = VARIANT_TRUE;
         doc2->setProperty(Bstr(L"ProhibitDTD"), yes);
@@ -290,7 +291,7 @@ bool LoadDocument(const std::string& bytes, ComPtr<IXMLDOMDocument>& doc) {
     ComPtr<IStream> stream;
     if (bytes.empty() || !StreamOf(bytes, stream)) return false;
     VARIANT source;
-    VariantInit(&source);
+    late::VariantInit(&source);
     source.vt = VT_UNKNOWN;
     source.punkVal = stream.get();
     VARIANT_BOOL loaded = VARIANT_FALSE;

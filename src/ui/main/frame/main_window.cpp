@@ -74,6 +74,9 @@ bool TTolvaneWindow::TranslateShortcut(MSG& msg) { return parts_->keys.Translate
 void TTolvaneWindow::Show(int showCommand) {
     ShowWindow(hwnd_, FirstShowCommand(showCommand, maximisedAtStart_));
     UpdateWindow(hwnd_);
+    // The tool tip control is a window of its own that the first paint does not need: made
+    // once the window has painted, with the hints the controls were given.
+    parts_->hints.Create(hwnd_);
 }
 
 void TTolvaneWindow::FormCreate() {
@@ -137,7 +140,6 @@ void TTolvaneWindow::CreateControls() {
 }
 
 void TTolvaneWindow::AddHints() {
-    if (!parts_->hints.Create(hwnd_)) return;
     parts_->hints.Add(parts_->BtnRec, L"Scan and Add");
     parts_->hints.Add(parts_->BtnAdd2, L"Add...");
     parts_->hints.Add(parts_->BtnRecordByType, L"Click here for more...");

@@ -22,6 +22,7 @@ WindowHints::~WindowHints() {
 }
 
 bool WindowHints::Create(HWND window) {
+    if (tooltip_) return true;
     window_ = window;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                0, 0, 0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -31,18 +32,28 @@ bool WindowHints::Create(HWND window) {
     TTTOOLINFOW menuTool = ToolOf(window, kMenuTool, TTF_TRACK | TTF_ABSOLUTE);
     menuTool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&menuTool));
+    for (const ControlHint& hint : waiting_) Add(hint.control, hint.text);
+    waiting_.clear();
     return true;
 }
 
 void WindowHints::Add(HWND control, const std::wstring& text) {
-    if (!tooltip_ || !control) return;
+    if (!control) return;
+    if (!tooltip_) {
+        Wait(control, text);
+        return;
+    }
     TTTOOLINFOW ti = ToolOf(window_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
     ti.lpszText = const_cast<wchar_t*>(text.c_str());  // the control keeps its own copy
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void WindowHints::Set(HWND control, const std::wstring& text) {
-    if (!tooltip_ || !control) return;
+    if (!control) return;
+    if (!tooltip_) {
+        Wait(control, text);
+        return;
+    }
     TTTOOLINFOW ti = ToolOf(window_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
     if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
         Add(control, text);
@@ -50,6 +61,15 @@ void WindowHints::Set(HWND control, const std::wstring& text) {
     }
     ti.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void WindowHints::Wait(HWND control, const std::wstring& text) {
+    for (ControlHint& hint : waiting_)
+        if (hint.control == control) {
+            hint.text = text;  // the latest hint of a control is the one it shows
+            return;
+        }
+    waiting_.push_back(ControlHint{control, text});
 }
 
 void WindowHints::AddMenuHint(HMENU bar, UINT index, const std::wstring& text) {

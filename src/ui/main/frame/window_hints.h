@@ -15,9 +15,10 @@ public:
     WindowHints(const WindowHints&) = delete;
     WindowHints& operator=(const WindowHints&) = delete;
 
-    // Makes the tool tip control of `window`. False when it could not be made; hints then show nowhere.
+    // Makes the tool tip control of `window`, with the hints given so far. False when it could not
+    // be made; hints then show nowhere.
     bool Create(HWND window);
-    // `text` shows while the mouse rests on `control`.
+    // `text` shows while the mouse rests on `control`. Given before Create, it waits for it.
     void Add(HWND control, const std::wstring& text);
     // The same for a hint that changes: `control`'s hint becomes `text` (none when empty).
     void Set(HWND control, const std::wstring& text);
@@ -34,11 +35,17 @@ private:
         UINT index;
         std::wstring text;
     };
+    struct ControlHint {
+        HWND control;
+        std::wstring text;
+    };
     void ShowMenuHint(const MenuHint* hint);
+    void Wait(HWND control, const std::wstring& text);
 
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<MenuHint> menuHints_;
+    std::vector<ControlHint> waiting_;  // given before the tool tip control was made
     std::wstring menuText_;  // the menu hint the tracking tool shows
     static constexpr UINT_PTR kMenuTool = 1;
 };

@@ -222,8 +222,9 @@ bool RecordSession::Record(bool smartRecord, RecordingSources& sources, const Re
     const bool listed = SaveShownRecord();  // a save reads the record list again itself
     if (!listed) list_.Read(RecordFolder(), record_.currentRecordPath);
     list_.SelectCurrent(record_.currentRecordPath);
-    display_.SelectPath(adder.lastAdded());
     progress.hint(L"Finish.");
+    // Selected once, after the last hint: selecting walks the whole tree, and what the hint's
+    // pass over the waiting messages did to the tree the selection undoes anyway.
     display_.SelectPath(adder.lastAdded());
     return true;
 }

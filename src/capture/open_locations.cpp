@@ -102,8 +102,10 @@ TShellWindows::TShellWindows(ShellWindowsHold* hold) : impl_(std::make_unique<Im
     }
     ComPtr<IShellWindows>& kept = hold->impl_->windows;
     long count = 0;
-    // A collection whose Explorer has gone is made again.
-    if (!kept || FAILED(kept->get_Count(&count))) kept = MakeShellWindows();
+    // A collection whose Explorer has gone is made again. One that cannot count at all (Wine's)
+    // has not gone: making it again would cost every scan the request to Explorer for nothing.
+    const HRESULT counted = kept ? kept->get_Count(&count) : E_FAIL;
+    if (!kept || (FAILED(counted) && counted != E_NOTIMPL)) kept = MakeShellWindows();
     if (kept) kept->QueryInterface(IID_IShellWindows, impl_->windows.put_void());
 }
 

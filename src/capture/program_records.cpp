@@ -67,9 +67,13 @@ std::wstring PathDisplayName(const std::wstring& path) {
 }
 
 namespace {
-bool TitleHolds(const std::wstring& titleKey, const std::wstring& document) {
-    std::wstring name = Key(FileNameOf(document));
+// `name` is a document's file name as Key gives it.
+bool TitleNames(const std::wstring& titleKey, const std::wstring& name) {
     return !name.empty() && titleKey.find(name) != std::wstring::npos;
+}
+
+bool TitleHolds(const std::wstring& titleKey, const std::wstring& document) {
+    return TitleNames(titleKey, Key(FileNameOf(document)));
 }
 
 bool Holds(const std::vector<std::wstring>& list, const std::wstring& path) {
@@ -83,10 +87,15 @@ std::vector<std::wstring> DocumentsOfProgram(const ProgramPair& found, const std
     for (const std::wstring& line : found.commandLines)
         for (const std::wstring& d : DocumentArguments(line, found.path, exists))
             if (!Holds(documents, d)) documents.push_back(d);
+    if (found.windows.empty()) return documents;
+    // Every recent document's name is looked for in every window's title: each is keyed once.
+    std::vector<std::wstring> names;
+    names.reserve(recent.size());
+    for (const std::wstring& d : recent) names.push_back(Key(FileNameOf(d)));
     for (const ProgramWindow& window : found.windows) {
         const std::wstring titleKey = Key(window.title);
-        for (const std::wstring& d : recent)
-            if (TitleHolds(titleKey, d) && !Holds(documents, d)) documents.push_back(d);
+        for (size_t i = 0; i < recent.size(); ++i)
+            if (TitleNames(titleKey, names[i]) && !Holds(documents, recent[i])) documents.push_back(recent[i]);
     }
     return documents;
 }

@@ -134,6 +134,7 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     RecordNode* program = Entry(r, nullptr, L"Editor", L"C:\\Apps\\editor.exe");
     Entry(r, program, L"notes.txt", L"C:\\Notes\\notes.txt");
     Entry(r, nullptr, L"Notes again", L"c:\\notes\\NOTES.TXT");
+    Entry(r, nullptr, L"Padded", L"  C:\\Padded\\p.txt  ");  // blanks around the recorded path
     v.views.Show(r);
     HWND tree = v.views.TVDocs;
     PathQueries q;
@@ -154,6 +155,7 @@ TEST(RecordViews, SelectByPathMatchesGroupKeysChildrenAndTakesTheLastMatch) {
     EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\Notes\\notes.txt", q), ItemOf(tree, L"Notes again"));
     EXPECT_EQ(SelectedCaptions(tree), (std::vector<std::wstring>{L"Notes again"}));
     EXPECT_EQ(TreeView_GetSelection(tree), ItemOf(tree, L"Notes again"));
+    EXPECT_EQ(SelectByPath(tree, r.items, L"c:\\padded\\P.TXT\\", q), ItemOf(tree, L"Padded"));
     // A shortcut is matched through its target; no match leaves nothing selected.
     q.shortcutTarget = [](const std::wstring& p) { return p == L"C:\\link.lnk" ? L"C:\\Apps\\editor.exe" : p; };
     EXPECT_EQ(SelectByPath(tree, r.items, L"C:\\link.lnk", q), ItemOf(tree, L"Editor"));

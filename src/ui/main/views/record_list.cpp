@@ -61,7 +61,14 @@ int RecordList::SelectCurrent(const std::wstring& recordPath) {
     int count = Count();
     for (int i = 0; i < count; ++i) {
         if (Trim(Name(i)) + kRecordExtension == current) {
-            SelectByIndex(i);
+            // After a save has read the list again it is the one selection already: clearing
+            // and selecting it again would only repaint the list. It is still scrolled to.
+            if (SelectedIndex() != i || SendMessageW(list_, LB_GETSELCOUNT, 0, 0) != 1) {
+                SelectByIndex(i);
+                return i;
+            }
+            SendMessageW(list_, LB_SETCARETINDEX, i, FALSE);
+            Changed();
             return i;
         }
     }

@@ -38,12 +38,23 @@ HTREEITEM HitTest(HWND tree, LPARAM lParam, UINT* flags = nullptr) {
 
 // The key of a node's item for select by path: its path, or for a folder node with children the
 // group key that gathered them.
-std::wstring NodeKey(const RecordNode& node, const ItemArray& items, bool group, const PathQueries& queries) {
+std::wstring NodeKey(const RecordNode& node, const ItemArray& items, const PathQueries& queries) {
     if (!items.Valid(node.data.itemIndex)) return L"";
     const TMyDoc& item = items.At(node.data.itemIndex);
     std::wstring q = item.path;
-    if (group && !node.children.empty() && queries.folderExists && queries.folderExists(q)) q = item.groupKey;
+    if (!node.children.empty() && queries.folderExists && queries.folderExists(q)) q = item.groupKey;
     return ToLower(Trim(q));
+}
+
+// Whether `text`, trimmed and lowered, matches the lowered `l`. Lowering keeps the length, so a
+// trimmed length too far from `l`'s answers no without building the lowered copy: a walk asks
+// this for every node of the record.
+bool LoweredMatches(const std::wstring& text, const std::wstring& l) {
+    size_t b = 0, e = text.size();
+    while (b < e && text[b] <= L' ') ++b;
+    while (e > b && text[e - 1] <= L' ') --e;
+    if (e - b + 1 < l.size() || l.size() + 1 < e - b) return false;
+    return PathsMatch(ToLower(Trim(text)), l);
 }
 
 // Whether a group node's key matches `l`; the disk is asked whether its path is a folder only when
@@ -52,10 +63,16 @@ bool GroupNodeMatches(const RecordNode& node, const ItemArray& items, const Path
                       const std::wstring& l) {
     if (items.Valid(node.data.itemIndex)) {
         const TMyDoc& item = items.At(node.data.itemIndex);
-        const bool asPath = PathsMatch(ToLower(Trim(item.path)), l);
-        if (asPath == PathsMatch(ToLower(Trim(item.groupKey)), l)) return asPath;
+        const bool asPath = LoweredMatches(item.path, l);
+        if (asPath == LoweredMatches(item.groupKey, l)) return asPath;
     }
-    return PathsMatch(NodeKey(node, items, true, queries), l);
+    return PathsMatch(NodeKey(node, items, queries), l);
+}
+
+// Whether a child node's item path matches `l`; a node without an item has the empty key.
+bool ChildMatches(const RecordNode& node, const ItemArray& items, const std::wstring& l) {
+    if (!items.Valid(node.data.itemIndex)) return PathsMatch(std::wstring(), l);
+    return LoweredMatches(items.At(node.data.itemIndex).path, l);
 }
 }  // namespace
 
@@ -196,7 +213,7 @@ HTREEITEM SelectByPath(HWND tvDocs, const ItemArray& items, const std::wstring& 
             const RecordNode* node = reinterpret_cast<const RecordNode*>(tvi.lParam);
             if (depth == 0) top = item, topNode = node;
             if (node && depth == 0 && GroupNodeMatches(*node, items, queries, l)) select(item);
-            if (node && topNode && depth == 1 && PathsMatch(NodeKey(*node, items, false, queries), l)) {
+            if (node && topNode && depth == 1 && ChildMatches(*node, items, l)) {
                 TreeView_Expand(tvDocs, top, TVE_EXPAND);
                 select(item);
             }
